@@ -1,0 +1,26 @@
+#pragma once
+
+#include "charset/bit_reverse_table.h"
+#include "charset/charset.h"
+#include "charset/editor_state.h"
+#include "map/screen_map.h"
+#include "platform/platform.h"
+#include "platform/surface.h"
+
+// Everything a run of the editor holds. Handlers are free functions taking App&; a test
+// builds a fresh App on a FakePlatform.
+
+namespace tessaly {
+
+struct App {
+    explicit App(Platform& p) : platform(p) {}
+
+    Platform& platform;
+    Charset charset;
+    EditorState state;
+    BitReverseTable bitReverse;
+    ScreenMap screenMap;
+    Surface charsetImage; // the 256 x 256 overview picture
+};
+
+} // namespace tessaly

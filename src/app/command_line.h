@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tessaly {
+
+// Splits the text after the program's path into arguments: spaces separate (runs of
+// them count as one; tabs do not), and an argument that begins with a double quote runs
+// to the next double quote, without the quotes. Used where the program reads the raw
+// command line; elsewhere the system's argument list is taken as it is.
+std::vector<std::string> splitCommandLine(const std::string& text);
+
+} // namespace tessaly

@@ -1,0 +1,12 @@
+#pragma once
+
+namespace tessaly {
+
+struct App;
+
+// Builds the menu bar of the main window, the two popup menus and the Ctrl+I / Ctrl+O
+// shortcuts. Each of the three menus that cannot be created is reported once and the
+// program goes on without it.
+void BuildMenus(App& app);
+
+} // namespace tessaly

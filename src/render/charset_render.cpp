@@ -1,0 +1,69 @@
+#include "render/charset_render.h"
+
+#include "render/pixels.h"
+
+#include <algorithm>
+
+namespace tessaly {
+
+void renderCharsetImage(Surface& image, const Charset& set, Colour ink, Colour paper) {
+    const std::uint32_t inkPixel = Surface::stored(ink);
+    const std::uint32_t paperPixel = Surface::stored(paper);
+    const int rows = std::min(image.height(), 256);
+    const int width = std::min(image.width(), 256);
+    if (width < 256) {
+        // A smaller target would be clipped; draw through the clipped primitives instead.
+        image.fillRect(0, 0, image.width(), image.height(), paper);
+        for (int code = 0; code < GlyphCount; ++code)
+            for (int k = 0; k < 8; ++k)
+                for (int b = 0; b < 8; ++b)
+                    if (set.bytes[code * 8 + k] & pixelMask(b))
+                        image.fillRect(16 * (code % 16) + 2 * b, 16 * (code / 16) + 2 * k, 2, 2,
+                                       ink);
+        return;
+    }
+    for (int y = 0; y < rows; y += 2) {
+        const int cellRow = y / 16;
+        const int k = (y % 16) / 2;
+        std::uint32_t* out = image.row(y);
+        for (int c = 0; c < 16; ++c)
+            out = expandRowByte(out, set.bytes[(cellRow * 16 + c) * 8 + k], inkPixel, paperPixel,
+                                2);
+        if (y + 1 < rows) std::copy(image.row(y), image.row(y) + 256, image.row(y + 1));
+    }
+}
+
+void renderCursorMarker(Surface& canvas, int column, int row) {
+    const int x0 = 16 * column;
+    const int y0 = 16 * row;
+    for (int i = 0; i < 16; ++i)
+        for (int j = 0; j < 16; ++j)
+            if ((i + j) % 2 == 1) canvas.setPixel(x0 + j, y0 + i, MarkerColour);
+}
+
+void renderGlyphEditor(Surface& canvas, ConstGlyph g, Colour ink, Colour paper) {
+    canvas.fillRect(0, 0, 128, 128, paper);
+    for (int k = 0; k < 8; ++k)
+        for (int b = 0; b < 8; ++b)
+            if (g[k] & pixelMask(b)) canvas.fillRect(16 * b, 16 * k, 15, 15, ink);
+    const Colour white = rgb(255, 255, 255);
+    const Colour black = rgb(0, 0, 0);
+    for (int i = 0; i < 8; ++i)
+        for (int d = 0; d < 128; d += 2) {
+            canvas.setPixel(16 * i, d, white);
+            canvas.setPixel(16 * i, d + 1, black);
+            canvas.setPixel(d, 16 * i, white);
+            canvas.setPixel(d + 1, 16 * i, black);
+        }
+}
+
+std::string glyphDataText(ConstGlyph g) {
+    std::string text;
+    for (int k = 0; k < 8; ++k) {
+        if (k > 0) text += ',';
+        text += std::to_string(g[k]);
+    }
+    return text;
+}
+
+} // namespace tessaly

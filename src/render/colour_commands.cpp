@@ -1,0 +1,19 @@
+#include "render/colour_commands.h"
+
+#include "app/app.h"
+#include "render/redraw.h"
+
+namespace tessaly {
+
+void chooseColourCommand(App& app, ColourTarget target) {
+    const std::optional<Colour> chosen = app.platform.chooseColour();
+    if (!chosen) return;
+    if (target == ColourTarget::Ink)
+        app.state.inkColour = *chosen;
+    else
+        app.state.paperColour = *chosen;
+    refresh(app);
+    DrawMap(app);
+}
+
+} // namespace tessaly

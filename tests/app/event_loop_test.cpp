@@ -1,0 +1,215 @@
+#include "app/event_loop.h"
+#include "platform/ids.h"
+#include "support/test_app.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace tessaly {
+namespace {
+
+// Runs the loop over what was scripted; the fake ends the wait when the script is used
+// up, so `eventsLeft` tells whether the loop left early.
+void run(TestApp& t) { runEventLoop(*t.app); }
+
+TEST(EventLoop, QuitEndsTheLoopAndLaterEventsAreNotHandled) {
+    TestApp t;
+    ASSERT_TRUE(t.start());
+    t.platform.pushCommand(CmdQuit);
+    t.platform.pushCommand(CmdInvert);
+    run(t);
+    EXPECT_EQ(t.platform.eventsLeft(), 1);
+    EXPECT_EQ(t.app->charset.bytes[0], 0);
+}
+
+TEST(EventLoop, ClosingTheMainWindowEndsTheLoopEvenWithTheMapShown) {
+    TestApp t;
+    ASSERT_TRUE(t.start());
+    t.platform.pushCommand(CmdMapSize40x24);
+    t.platform.pushClose(WindowMain);
+    t.platform.pushCommand(CmdInvert);
+    run(t);
+    EXPECT_EQ(t.platform.eventsLeft(), 1);
+}
+
+TEST(EventLoop, EscapeHeldAtAWakeUpEndsTheLoopWithoutHandlingTheEvent) {
+    TestApp t;
+    ASSERT_TRUE(t.start());
+    t.platform.pushCommand(CmdInvert);
+    t.platform.pushCommand(CmdInvert, /*escapeHeldAtWake=*/true);
+    t.platform.pushCommand(CmdInvert);
+    run(t);
+    EXPECT_EQ(t.platform.eventsLeft(), 1);
+    EXPECT_EQ(t.app->charset.bytes[0], 0xFF); // only the first invert ran
+
+    // Any wake-up counts, also one no handler looks at.
+    TestApp u;
+    ASSERT_TRUE(u.start());
+    u.platform.pushEvent(Event{}, true);
+    u.platform.pushCommand(CmdInvert);
+    run(u);
+    EXPECT_EQ(u.platform.eventsLeft(), 1);
+}
+
+TEST(EventLoop, TheWholeRunExitsWithZeroOnEveryRoad) {
+    for (int road = 0; road < 4; ++road) {
+        FakePlatform p;
+        if (road == 0) p.pushCommand(CmdQuit);
+        if (road == 1) p.pushClose(WindowMain);
+        if (road == 2) p.pushCommand(CmdInvert, true);
+        // road 3: the platform itself shuts down
+        EXPECT_EQ(runTessaly(p), 0);
+        EXPECT_TRUE(p.messages.empty());
+    }
+}
+
+TEST(EventLoop, ClosingTheMapWindowHidesItAndASizeCommandShowsItAgain) {
+    TestApp t;
+    ASSERT_TRUE(t.start());
+    t.platform.pushCommand(CmdMapSize32x24);
+    t.platform.pushClose(WindowMap);
+    run(t);
+    const auto& map = t.platform.windows.at(WindowMap);
+    EXPECT_FALSE(map.visible);
+    EXPECT_EQ(t.platform.eventsLeft(), 0); // the loop went on
+    EXPECT_EQ(t.app->screenMap.at(0, 0), 32);
+
+    t.platform.pushCommand(CmdMapSize40x24);
+    run(t);
+    EXPECT_TRUE(t.platform.windows.at(WindowMap).visible);
+    EXPECT_EQ(t.platform.windows.at(WindowMap).showCount, 2);
+    EXPECT_EQ(t.app->screenMap.at(0, 0), 32);
+}
+
+TEST(EventLoop, DropsAreRoutedByTheControlThatReceivedThem) {
+    TestApp t;
+    ASSERT_TRUE(t.start());
+    t.platform.pushDrop(GadgetCharsetView, "/no/a.fnt\n/no/b.fnt");
+    t.platform.pushDrop(GadgetMapCanvas, "/no/c.map");
+    t.platform.pushDrop(GadgetGlyphEditor, "/no/d.fnt");
+    t.platform.pushDrop(GadgetDataField, "/no/e.fnt");
+    run(t);
+    ASSERT_EQ(t.platform.messages.size(), 2u);
+    EXPECT_EQ(t.platform.messages[0], (FakePlatform::Message{"No file", "/no/a.fnt\n/no/b.fnt"}));
+    EXPECT_EQ(t.platform.messages[1], (FakePlatform::Message{"Open File", "unable to open:/no/c.map"}));
+}
+
+TEST(EventLoop, CanvasEventsReachTheirHandlers) {
+    TestApp t;
+    ASSERT_TRUE(t.start());
+    t.platform.pushControl(GadgetGlyphEditor, EventType::LeftButtonDown, 0, 0, ButtonLeft);
+    t.platform.pushControl(GadgetCharsetView, EventType::LeftClick, 16, 0);
+    t.platform.pushControl(GadgetMapCanvas, EventType::LeftButtonDown, 0, 0, ButtonLeft);
+    t.platform.pushControl(GadgetRangeBeginSlider, EventType::Changed);
+    run(t);
+    EXPECT_EQ(t.app->charset.bytes[0], 0x80);
+    EXPECT_EQ(t.state().currentChar, 1);
+    EXPECT_EQ(t.app->screenMap.at(0, 0), 1);
+    EXPECT_EQ(t.platform.controls.at(GadgetRangeBeginLabel).text, "BeginRange:0");
+}
+
+TEST(EventLoop, ShiftButtonsRunTheirShiftsWhateverTheEventType) {
+    struct Case {
+        int button;
+        std::uint8_t row0;
+        std::uint8_t row7;
+    };
+    // Glyph 0 holds rows 0x80, 0, ..., 0, 0x01.
+    for (const Case c : {Case{GadgetShiftLeft, 0x01, 0x02}, Case{GadgetShiftRight, 0x40, 0x80},
+                         Case{GadgetShiftUp, 0x00, 0x80}, Case{GadgetShiftDown, 0x01, 0x00}}) {
+        TestApp t;
+        ASSERT_TRUE(t.start());
+        t.app->charset.bytes[0] = 0x80;
+        t.app->charset.bytes[7] = 0x01;
+        t.platform.pushControl(c.button, EventType::None);
+        run(t);
+        EXPECT_EQ(t.app->charset.bytes[0], c.row0) << c.button;
+        EXPECT_EQ(t.app->charset.bytes[7], c.row7) << c.button;
+    }
+}
+
+// For each command id, what running it shows on a freshly started program with the
+// glyph 0 = 0x80, 0, ..., 0, 0x01, current character 0 and a map cell selected.
+struct CommandCase {
+    int command;
+    std::function<void(TestApp&)> check;
+};
+
+std::uint8_t row(TestApp& t, int code, int r) { return t.app->charset.bytes[code * 8 + r]; }
+
+const FakePlatform::DialogRequest& lastDialog(TestApp& t) {
+    static const FakePlatform::DialogRequest none;
+    return t.platform.dialogs.empty() ? none : t.platform.dialogs.back();
+}
+
+TEST(EventLoop, EveryCommandIdReachesItsHandler) {
+    const std::vector<CommandCase> cases = {
+        {CmdOpen, [](TestApp& t) { EXPECT_EQ(lastDialog(t).title, "Please choose file to load"); }},
+        {CmdQuit, [](TestApp& t) { EXPECT_EQ(t.platform.eventsLeft(), 2); }},
+        {CmdSaveCharset768, [](TestApp& t) { EXPECT_EQ(lastDialog(t).filters, "Font (*.fnt)|*.fnt"); }},
+        {CmdSaveCharset1024, [](TestApp& t) { EXPECT_EQ(lastDialog(t).filters, "Font (*.fnt)|*.fnt"); }},
+        {CmdSaveCharset2048, [](TestApp& t) { EXPECT_EQ(lastDialog(t).filters, "Font (*.fnt)|*.fnt"); }},
+        {CmdSaveMap, [](TestApp& t) { EXPECT_EQ(lastDialog(t).filters, "Character map (*.map)|*.map"); }},
+        {CmdSaveImage, [](TestApp& t) { EXPECT_EQ(lastDialog(t).filters, ".bmp|*.bmp"); }},
+        {CmdInvert, [](TestApp& t) { EXPECT_EQ(row(t, 0, 0), 0x7F); }},
+        {CmdMirrorLeftRight, [](TestApp& t) { EXPECT_EQ(row(t, 0, 0), 0x01); EXPECT_EQ(row(t, 0, 7), 0x80); }},
+        {CmdMirrorUpDown, [](TestApp& t) { EXPECT_EQ(row(t, 0, 0), 0x01); EXPECT_EQ(row(t, 0, 7), 0x80); }},
+        {CmdEraseAll, [](TestApp& t) { EXPECT_EQ(row(t, 200, 3), 0); EXPECT_EQ(row(t, 0, 0), 0); }},
+        {CmdClearChar, [](TestApp& t) { EXPECT_EQ(row(t, 0, 0), 0); EXPECT_EQ(row(t, 200, 3), 0x55); }},
+        {CmdShiftLeft, [](TestApp& t) { EXPECT_EQ(row(t, 0, 7), 0x02); }},
+        {CmdShiftRight, [](TestApp& t) { EXPECT_EQ(row(t, 0, 0), 0x40); }},
+        {CmdShiftUp, [](TestApp& t) { EXPECT_EQ(row(t, 0, 6), 0x01); }},
+        {CmdShiftDown, [](TestApp& t) { EXPECT_EQ(row(t, 0, 1), 0x80); }},
+        {CmdSetRangeBegin, [](TestApp& t) { EXPECT_EQ(t.platform.controls.at(GadgetRangeBeginLabel).text, "BeginRange:0"); }},
+        {CmdSetRangeEnd, [](TestApp& t) { EXPECT_EQ(t.platform.controls.at(GadgetRangeEndLabel).text, "End range:0"); }},
+        {CmdDragSwap, [](TestApp& t) { EXPECT_TRUE(t.platform.isMenuChecked(MenuMain, CmdDragSwap)); EXPECT_EQ(t.platform.messages.size(), 0u); }},
+        {CmdDragCopy, [](TestApp& t) { EXPECT_TRUE(t.platform.isMenuChecked(MenuMain, CmdDragCopy)); EXPECT_FALSE(t.platform.isMenuChecked(MenuMain, CmdDragSwap)); }},
+        {CmdCopyRange, [](TestApp& t) { ASSERT_EQ(t.platform.messages.size(), 1u); EXPECT_EQ(t.platform.messages[0].text, "Range Error!"); }},
+        {CmdMapSize32x24, [](TestApp& t) { EXPECT_EQ(t.state().mapWidth, 32); EXPECT_EQ(t.state().mapHeight, 24); }},
+        {CmdMapSize40x24, [](TestApp& t) { EXPECT_EQ(t.state().mapWidth, 40); EXPECT_EQ(t.state().mapHeight, 24); }},
+        {CmdMapSize80x50, [](TestApp& t) { EXPECT_EQ(t.state().mapWidth, 80); EXPECT_EQ(t.state().mapHeight, 50); }},
+        {CmdMapSize64x30, [](TestApp& t) { EXPECT_EQ(t.state().mapWidth, 64); EXPECT_EQ(t.state().mapHeight, 30); }},
+        {CmdFillMap, [](TestApp& t) { EXPECT_EQ(t.app->screenMap.at(39, 23), 0); }},
+        {CmdGridOnMap, [](TestApp& t) { EXPECT_FALSE(t.state().mapGrid); }},
+        {CmdCharsetCga, [](TestApp& t) { EXPECT_EQ(row(t, 219, 0), 0xFF); }},
+        {CmdCharsetC64, [](TestApp& t) { EXPECT_EQ(t.state().paperColour, rgb(46, 44, 155)); }},
+        {CmdCharsetAtari, [](TestApp& t) { EXPECT_EQ(t.state().paperColour, rgb(1, 78, 157)); }},
+        {CmdCharsetPc866, [](TestApp& t) { EXPECT_EQ(row(t, 219, 0), 0xFF); EXPECT_EQ(row(t, 0, 0), 0); }},
+        {CmdCharsetZxSpectrum, [](TestApp& t) { EXPECT_EQ(t.state().paperColour, rgb(203, 203, 203)); }},
+        {CmdCharsetZx80, [](TestApp& t) { EXPECT_EQ(t.state().paperColour, rgb(255, 255, 255)); EXPECT_EQ(row(t, 64, 0), 0xFF); }},
+        {CmdCharsetMicrosha, [](TestApp& t) { EXPECT_EQ(row(t, 128 + 32, 0), 0xFF); }},
+        {CmdCharsetJupiterAce, [](TestApp& t) { EXPECT_EQ(row(t, 128 + 32, 0), 0xFF); EXPECT_EQ(row(t, 8, 0), 0); }},
+        {CmdCharsetHex, [](TestApp& t) { EXPECT_EQ(row(t, 0x3A, 1), 0xE4); }},
+        {CmdInkColour, [](TestApp& t) { EXPECT_EQ(t.state().inkColour, rgb(1, 2, 3)); EXPECT_EQ(t.state().paperColour, 0u); }},
+        {CmdPaperColour, [](TestApp& t) { EXPECT_EQ(t.state().paperColour, rgb(1, 2, 3)); EXPECT_EQ(t.state().inkColour, rgb(255, 255, 255)); }},
+        {CmdMapInsertChar, [](TestApp& t) { EXPECT_EQ(t.app->screenMap.at(5, 3), 0); EXPECT_EQ(t.app->screenMap.at(6, 3), 37); }},
+        {CmdMapDeleteChar, [](TestApp& t) { EXPECT_EQ(t.app->screenMap.at(5, 3), 38); EXPECT_EQ(t.app->screenMap.at(39, 3), 0); }},
+        {CmdMapInsertRow, [](TestApp& t) { EXPECT_EQ(t.app->screenMap.at(0, 3), 0); EXPECT_EQ(t.app->screenMap.at(0, 4), 32); }},
+        {CmdMapDeleteRow, [](TestApp& t) { EXPECT_EQ(t.app->screenMap.at(0, 23), 0); EXPECT_EQ(t.app->screenMap.at(0, 3), 32); }},
+        {CmdMapInsertColumn, [](TestApp& t) { EXPECT_EQ(t.app->screenMap.at(5, 0), 0); EXPECT_EQ(t.app->screenMap.at(6, 0), 37); }},
+        {CmdMapDeleteColumn, [](TestApp& t) { EXPECT_EQ(t.app->screenMap.at(5, 0), 38); EXPECT_EQ(t.app->screenMap.at(39, 0), 0); }},
+    };
+    ASSERT_EQ(cases.size(), std::size_t(CommandCount));
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const CommandCase& c = cases[i];
+        ASSERT_EQ(c.command, int(i));
+        SCOPED_TRACE("command " + std::to_string(c.command));
+        TestApp t;
+        ASSERT_TRUE(t.start());
+        t.app->charset.bytes[0] = 0x80;
+        t.app->charset.bytes[7] = 0x01;
+        t.app->charset.bytes[200 * 8 + 3] = 0x55;
+        t.state().selectedMapX = 5;
+        t.state().selectedMapY = 3;
+        t.platform.colourAnswers = {rgb(1, 2, 3)};
+        t.platform.pushCommand(c.command);
+        t.platform.pushCommand(CmdQuit);
+        t.platform.pushCommand(CmdQuit);
+        run(t);
+        c.check(t);
+    }
+}
+
+} // namespace
+} // namespace tessaly

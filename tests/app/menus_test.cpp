@@ -1,0 +1,149 @@
+#include "platform/ids.h"
+#include "support/test_app.h"
+
+#include <gtest/gtest.h>
+
+namespace tessaly {
+namespace {
+
+TEST(Menus, MainMenuIsLaidOutExactly) {
+    TestApp t;
+    ASSERT_TRUE(t.start());
+    const std::vector<std::string> expected = {
+        "File",
+        "  Open...\tCtrl+O [0]",
+        "  Save",
+        "    ZX 96 chars(768bytes) [2]",
+        "    Atari 128 chars(1024bytes) [3]",
+        "    IBM 256 chars(2048bytes) [4]",
+        "    ---",
+        "    Character_map [5]",
+        "    Characters image [6]",
+        "  Quit [1]",
+        "Char",
+        "  Map",
+        "    ZX 32x24 [21]",
+        "    Atari/C64 40x24 [22]",
+        "    PC 80x50 [23]",
+        "    USSR 64x30 [24]",
+        "    ---",
+        "    Fill map with current char [25]",
+        "    Grid on map [26]",
+        "  Charset",
+        "    IBM PC CGA [27]",
+        "    IBM PC 866 [30]",
+        "    ---",
+        "    ZX Spectrum [31]",
+        "    ZX80 [32]",
+        "    Jupiter Ace [34]",
+        "    ---",
+        "    C64 CAPS [28]",
+        "    Atari XL [29]",
+        "    Microsha(USSR) [33]",
+        "    ---",
+        "    Hex numbers [35]",
+        "  ---",
+        "  Drag mode:swap [18]",
+        "  Drag mode:copy [19]",
+        "  ---",
+        "  Color for bit=0... [37]",
+        "  Color for bit=1... [36]",
+        "  ---",
+        "  Erase all charset [10]",
+        "  Clear character [11]",
+        "  Invert\tCtrl+I [7]",
+        "  Revert char left-right [8]",
+        "  Revert char up-down [9]",
+        "  ---",
+        "  Set begin range [16]",
+        "  Set end range [17]",
+        "  Copy data range to current [20]",
+        "  ---",
+        "  Char shift left [12]",
+        "  Char shift right [13]",
+        "  Char shift up [14]",
+        "  Char shift down [15]",
+    };
+    EXPECT_EQ(t.platform.menuLines(MenuMain), expected);
+    EXPECT_TRUE(t.platform.menus.at(MenuMain).bar);
+    EXPECT_EQ(t.platform.menus.at(MenuMain).window, WindowMain);
+}
+
+TEST(Menus, PopupsAreLaidOutExactly) {
+    TestApp t;
+    ASSERT_TRUE(t.start());
+    EXPECT_EQ(t.platform.menuLines(MenuCharsetPopup),
+              (std::vector<std::string>{"Set begin range [16]", "Set end range [17]",
+                                        "Copy data range to current [20]"}));
+    EXPECT_EQ(t.platform.menuLines(MenuMapPopup),
+              (std::vector<std::string>{"Insert char [38]", "Delete char [39]", "---",
+                                        "Insert row [40]", "Delete row [41]", "---",
+                                        "Insert column [42]", "Delete column [43]"}));
+    EXPECT_FALSE(t.platform.menuExists(1));
+}
+
+TEST(Menus, EveryCommandIsCarriedByExactlyOneItemOfTheBarOrTheMapPopup) {
+    TestApp t;
+    ASSERT_TRUE(t.start());
+    std::vector<int> count(CommandCount, 0);
+    for (int menu : {int(MenuMain), int(MenuMapPopup)})
+        for (const std::string& line : t.platform.menuLines(menu)) {
+            const auto open = line.rfind('[');
+            if (open != std::string::npos) ++count[std::stoi(line.substr(open + 1))];
+        }
+    for (int id = 0; id < CommandCount; ++id) EXPECT_EQ(count[id], 1) << "command " << id;
+}
+
+TEST(Menus, GridAndSwapAreCheckedAtStartAndCopyIsNot) {
+    TestApp t;
+    ASSERT_TRUE(t.start());
+    EXPECT_TRUE(t.platform.isMenuChecked(MenuMain, CmdGridOnMap));
+    EXPECT_TRUE(t.platform.isMenuChecked(MenuMain, CmdDragSwap));
+    EXPECT_FALSE(t.platform.isMenuChecked(MenuMain, CmdDragCopy));
+}
+
+TEST(Menus, ShortcutsAreCtrlIAndCtrlOOnTheMainWindow) {
+    TestApp t;
+    ASSERT_TRUE(t.start());
+    ASSERT_EQ(t.platform.shortcuts.size(), 2u);
+    EXPECT_EQ(t.platform.shortcuts[0].window, WindowMain);
+    EXPECT_EQ(t.platform.shortcuts[0].key, 'I');
+    EXPECT_EQ(t.platform.shortcuts[0].command, CmdInvert);
+    EXPECT_EQ(t.platform.shortcuts[1].window, WindowMain);
+    EXPECT_EQ(t.platform.shortcuts[1].key, 'O');
+    EXPECT_EQ(t.platform.shortcuts[1].command, CmdOpen);
+}
+
+TEST(Menus, EachFailedMenuIsReportedAndTheOthersAreStillBuilt) {
+    struct Case {
+        int failing;
+        const char* text;
+    };
+    for (const Case c : {Case{MenuMain, "create menu error!"},
+                         Case{MenuCharsetPopup, "create menu #2 error!"},
+                         Case{MenuMapPopup, "create menu #3 error!"}}) {
+        SCOPED_TRACE(c.text);
+        TestApp t;
+        t.platform.failMenus = {c.failing};
+        ASSERT_TRUE(t.start());
+        ASSERT_EQ(t.platform.messages.size(), 1u);
+        EXPECT_EQ(t.platform.messages[0], (FakePlatform::Message{"tessaly", c.text}));
+        for (int menu : {int(MenuMain), int(MenuCharsetPopup), int(MenuMapPopup)})
+            EXPECT_EQ(t.platform.menuExists(menu), menu != c.failing);
+        EXPECT_EQ(t.platform.shortcuts.empty(), c.failing == MenuMain);
+        EXPECT_TRUE(t.platform.windows.count(WindowMap)); // start-up went on
+    }
+}
+
+TEST(Menus, AllThreeFailuresAreReportedInOrder) {
+    TestApp t;
+    t.platform.failMenus = {MenuMain, MenuCharsetPopup, MenuMapPopup};
+    ASSERT_TRUE(t.start());
+    ASSERT_EQ(t.platform.messages.size(), 3u);
+    EXPECT_EQ(t.platform.messages[0].text, "create menu error!");
+    EXPECT_EQ(t.platform.messages[1].text, "create menu #2 error!");
+    EXPECT_EQ(t.platform.messages[2].text, "create menu #3 error!");
+}
+
+} // namespace
+} // namespace tessaly
