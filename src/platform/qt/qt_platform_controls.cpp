@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QFont>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
@@ -165,6 +166,16 @@ bool QtPlatform::createTextField(int window, int id, Rect r, bool multiLine, boo
     QWidget* field = nullptr;
     if (multiLine) {
         auto* edit = new QPlainTextEdit(parent);
+        // A compact field like a native multi-line edit: no scroll bars, lines wrapped
+        // wherever needed (the eight values of a glyph have no spaces) in a small font, so
+        // the longest text, eight times 255, fits in two lines.
+        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        edit->document()->setDocumentMargin(2);
+        QFont font = edit->font();
+        font.setPixelSize(11);
+        edit->setFont(font);
         if (rightAligned) alignRight(edit);
         QObject::connect(edit, &QPlainTextEdit::textChanged, edit,
                          [this, window, id] { queue_.push(controlChanged(window, id)); });
