@@ -18,9 +18,10 @@ void selectByPosition(App& app, int mouseX, int mouseY) {
     moveCursor(app, 0, 0);
 }
 
+// A press while a drag is still open means its release was lost (a popup or dialog took
+// the mouse): the new press starts a new drag, so the stale one never drops.
 void startDrag(App& app, int mouseX, int mouseY) {
     EditorState& s = app.state;
-    if (s.dragging) return;
     const int column = mouseX / 16;
     const int row = mouseY / 16;
     if (column < 0 || column > 15 || row < 0 || row > 15) return; // presses lie inside

@@ -47,9 +47,17 @@ bool writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
     return true;
 }
 
-std::string temporaryNameBeside(const fs::path& target) {
+// Creates a new file for writing in the target's folder. Its name is short and does not
+// grow with the target's, so a target name of the file system's full length still works.
+int createTemporaryBeside(const fs::path& target, std::string& name) {
     static std::mt19937 random{std::random_device{}()};
-    return target.string() + ".tmp" + std::to_string(random() % 1000000);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string file = ".tessaly" + std::to_string(random() % 1000000) + ".tmp";
+        name = (target.parent_path() / file).string();
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
 }
 
 } // namespace
@@ -66,8 +74,8 @@ bool writeFileAtomically(const std::string& path, const std::vector<std::uint8_t
     // An existing file that may not be written is refused, as a plain overwrite would be.
     if (fs::exists(target, ec) && ::access(target.c_str(), W_OK) != 0) return false;
 
-    const std::string temp = temporaryNameBeside(target);
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    std::string temp;
+    const int fd = createTemporaryBeside(target, temp);
     if (fd < 0) return false;
     bool ok = writeAll(fd, bytes);
     ok = (::fsync(fd) == 0) && ok;

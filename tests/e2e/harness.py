@@ -1,0 +1,287 @@
+"""Drives the real editor from outside, as a user would: an Xvfb display of its own with
+openbox as window manager, pointer and keys through xdotool, titles through
+xdotool getwindowname, pixels through xwd screenshots, files on disk."""
+
+import os
+import re
+import shutil
+import signal
+import struct
+import subprocess
+import tempfile
+import time
+
+
+class E2EError(AssertionError):
+    pass
+
+
+def wait_until(what, predicate, timeout=10.0, interval=0.05):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise E2EError(f"timed out waiting for {what}")
+        time.sleep(interval)
+
+
+class Screenshot:
+    """The pixels of one window, read from an xwd dump (24-bit TrueColor)."""
+
+    def __init__(self, data):
+        header = struct.unpack(">25I", data[:100])
+        header_size = header[0]
+        self.width, self.height = header[4], header[5]
+        byte_order, bits_per_pixel, self.bytes_per_line = header[7], header[11], header[12]
+        self.masks = header[14:17]
+        ncolors = header[19]
+        if bits_per_pixel != 32:
+            raise E2EError(f"unsupported xwd depth {bits_per_pixel}")
+        self.little = byte_order == 0
+        self.pixels = data[header_size + 12 * ncolors:]
+
+    def pixel(self, x, y):
+        offset = y * self.bytes_per_line + 4 * x
+        raw = self.pixels[offset:offset + 4]
+        value = int.from_bytes(raw, "little" if self.little else "big")
+        red_mask, green_mask, blue_mask = self.masks
+
+        def channel(mask):
+            shift = (mask & -mask).bit_length() - 1
+            return (value & mask) >> shift
+
+        return channel(red_mask), channel(green_mask), channel(blue_mask)
+
+
+class Editor:
+    """One editor process on a display of its own. Use as a context manager."""
+
+    def __init__(self, binary, args=(), workdir=None):
+        self.binary = binary
+        self.args = list(args)
+        self.workdir = workdir or tempfile.mkdtemp(prefix="tessaly-e2e-")
+        self.processes = []
+        self.editor = None
+        self.display = None
+
+    # --- the display, the window manager and the program
+
+    def __enter__(self):
+        self.display = self._start_display()
+        self.env = dict(os.environ, DISPLAY=self.display)
+        self.env.pop("QT_QPA_PLATFORM", None)
+        runtime = os.path.join(self.workdir, ".runtime")
+        os.makedirs(runtime, mode=0o700, exist_ok=True)
+        self.env["XDG_RUNTIME_DIR"] = runtime
+        wm = subprocess.Popen(["openbox"], env=self.env, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL)
+        self.processes.append(wm)
+        wait_until("the window manager", lambda: self._run(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False).find("window id") >= 0)
+        self.editor = subprocess.Popen([self.binary] + self.args, cwd=self.workdir, env=self.env,
+                                       stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        return self
+
+    def __exit__(self, *exc):
+        if self.editor and self.editor.poll() is None:
+            self.editor.kill()
+            self.editor.wait()
+        for p in reversed(self.processes):
+            if p.poll() is None:
+                p.send_signal(signal.SIGTERM)
+                try:
+                    p.wait(5)
+                except subprocess.TimeoutExpired:
+                    p.kill()
+        shutil.rmtree(self.workdir, ignore_errors=True)
+        return False
+
+    def _start_display(self):
+        for number in range(90, 400):
+            if os.path.exists(f"/tmp/.X{number}-lock") or \
+               os.path.exists(f"/tmp/.X11-unix/X{number}"):
+                continue
+            xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1280x1024x24",
+                                     "-nolisten", "tcp"], stdout=subprocess.DEVNULL,
+                                    stderr=subprocess.DEVNULL)
+            try:
+                wait_until("Xvfb", lambda: xvfb.poll() is not None or
+                           os.path.exists(f"/tmp/.X11-unix/X{number}"), timeout=5)
+            except E2EError:
+                xvfb.kill()
+                continue
+            if xvfb.poll() is None:
+                self.processes.append(xvfb)
+                return f":{number}"
+        raise E2EError("no free display")
+
+    def _run(self, command, check=True):
+        result = subprocess.run(command, env=self.env, capture_output=True, text=True)
+        if check and result.returncode != 0:
+            raise E2EError(f"{command} failed: {result.stderr}")
+        return result.stdout
+
+    def xdotool(self, *args):
+        return self._run(["xdotool"] + [str(a) for a in args])
+
+    def exit_code(self, timeout=10):
+        try:
+            return self.editor.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise E2EError("the editor did not end")
+
+    def running(self):
+        return self.editor.poll() is None
+
+    # --- windows
+
+    def find_window(self, name_regex, visible=True, timeout=10):
+        def search():
+            args = ["search"] + (["--onlyvisible"] if visible else []) + ["--name", name_regex]
+            out = self._run(["xdotool"] + args, check=False).split()
+            return out[0] if out else None
+        return wait_until(f"a window named {name_regex}", search, timeout)
+
+    def window_exists(self, name_regex, visible=True):
+        args = ["search"] + (["--onlyvisible"] if visible else []) + ["--name", name_regex]
+        return bool(self._run(["xdotool"] + args, check=False).split())
+
+    def main_window(self):
+        return self.find_window("^tessaly v2 0.9c")
+
+    def title(self, window):
+        return self._run(["xdotool", "getwindowname", window]).rstrip("\n")
+
+    def wait_title(self, window, expected, timeout=5):
+        wait_until(f"title {expected!r} (now {self.title(window)!r})",
+                   lambda: self.title(window) == expected, timeout)
+
+    def client_origin(self, window):
+        """Absolute screen position of the window's client area."""
+        info = self._run(["xwininfo", "-id", window])
+        x = int(re.search(r"Absolute upper-left X:\s+(-?\d+)", info).group(1))
+        y = int(re.search(r"Absolute upper-left Y:\s+(-?\d+)", info).group(1))
+        return x, y
+
+    def frame_origin(self, window):
+        """Absolute screen position of the window's outer frame (its window manager parent)."""
+        tree = self._run(["xwininfo", "-tree", "-id", window])
+        parent = re.search(r"Parent window id: (0x[0-9a-f]+)", tree).group(1)
+        root = re.search(r"Root window id: (0x[0-9a-f]+)", tree).group(1)
+        if parent == root:
+            return self.client_origin(window)
+        return self.client_origin(parent)
+
+    def map_state(self, window):
+        info = self._run(["xwininfo", "-id", window])
+        return re.search(r"Map State:\s+(\w+)", info).group(1)
+
+    def activate(self, window):
+        self.xdotool("windowactivate", "--sync", window)
+        time.sleep(0.1)
+
+    def screenshot(self, window):
+        data = subprocess.run(["xwd", "-silent", "-id", window], env=self.env,
+                              capture_output=True, check=True).stdout
+        return Screenshot(data)
+
+    # --- pointer and keys, in screen coordinates
+
+    def move(self, x, y):
+        self.xdotool("mousemove", "--sync", x, y)
+
+    def click(self, x, y, button=1):
+        self.move(x, y)
+        self.xdotool("click", button)
+
+    def press(self, x, y, button=1):
+        self.move(x, y)
+        self.xdotool("mousedown", button)
+
+    def release(self, x, y, button=1):
+        self.move(x, y)
+        self.xdotool("mouseup", button)
+
+    def key(self, *keys):
+        for k in keys:
+            self.xdotool("key", "--clearmodifiers", k)
+            time.sleep(0.03)
+
+    def type_text(self, text):
+        self.xdotool("type", "--delay", 5, text)
+
+    def settle(self, seconds=0.3):
+        time.sleep(seconds)
+
+
+class MainWindowLayout:
+    """Where the main window's controls lie on screen. The client area holds the menu bar
+    at its top; the controls are placed below it."""
+
+    def __init__(self, editor, window):
+        self.editor = editor
+        self.window = window
+        self.x, self.y = editor.client_origin(window)
+        self.menu_height = self._find_menu_height()
+
+    def _find_menu_height(self):
+        # The overview's drawing area starts 2 pixels into the canvas, below the menu bar;
+        # find its first row by the cursor marker's colour on cell 0, once it is drawn.
+        def marker_row():
+            shot = self.editor.screenshot(self.window)
+            for y in range(0, 60):
+                for x in range(0, 20):
+                    if shot.pixel(x, y) == (0, 255, 127):
+                        return y + 1  # the marker's first green pixel is (1, 0) of the cell
+            return None
+        return wait_until("the overview to be drawn", marker_row) - 3
+
+    def controls_origin(self):
+        return self.x, self.y + self.menu_height
+
+    def overview(self, px, py):
+        """Screen point of overview drawing-area pixel (px, py)."""
+        x, y = self.controls_origin()
+        return x + 2 + px, y + 2 + py
+
+    def cell(self, code):
+        return self.overview(16 * (code % 16) + 8, 16 * (code // 16) + 8)
+
+    def glyph_editor(self, px, py):
+        x, y = self.controls_origin()
+        return x + 262 + px, y + py
+
+    def menu_title(self, index):
+        """Screen point of the menu bar's title `index` (0 = File, 1 = Char)."""
+        return self.x + (20 if index == 0 else 58), self.y + self.menu_height // 2
+
+
+def choose_menu(editor, layout, title_index, path):
+    """Picks an item by keyboard: `path` lists, per level, the entry's position among the
+    items of its menu (separators do not count); every level but the last opens a submenu.
+    A menu opened by a click has no active item yet, a submenu opened by Right has its
+    first one."""
+    editor.activate(layout.window)
+    editor.click(*layout.menu_title(title_index))
+    editor.settle(0.3)
+    for level, index in enumerate(path):
+        for _ in range(index + 1 if level == 0 else index):
+            editor.key("Down")
+        if level < len(path) - 1:
+            editor.key("Right")
+            editor.settle(0.15)
+    editor.key("Return")
+    editor.settle(0.3)
+
+
+def save_through_dialog(editor, path):
+    dialog = editor.find_window("^Please choose file to save$")
+    editor.activate(dialog)
+    editor.key("ctrl+a")
+    editor.type_text(path)
+    editor.key("Return")
+    wait_until("the save dialog to close",
+               lambda: not editor.window_exists("^Please choose file to save$"))
+    editor.settle(0.2)

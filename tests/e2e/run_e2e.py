@@ -1,0 +1,231 @@
+#!/usr/bin/env python3
+"""End-to-end tests of the real editor under Xvfb. Usage: run_e2e.py EDITOR TEST_NAME"""
+
+import os
+import re
+import sys
+
+from harness import (E2EError, Editor, MainWindowLayout, choose_menu, save_through_dialog,
+                     wait_until)
+
+BLACK = (0, 0, 0)
+WHITE = (255, 255, 255)
+MARKER = (0, 255, 127)
+GREY = (203, 203, 203)
+
+FILE, CHAR = 0, 1
+SAVE_2048 = [1, 2]
+SAVE_MAP = [1, 3]
+MAP_32X24 = [0, 0]
+ZX_SPECTRUM = [1, 2]
+
+
+def expect(condition, message):
+    if not condition:
+        raise E2EError(message)
+
+
+def overview_pixels(editor, layout):
+    """The 256 x 256 drawing area of the overview, as a function of (x, y)."""
+    shot = editor.screenshot(layout.window)
+    ox, oy = 2, layout.menu_height + 2
+    return lambda x, y: shot.pixel(ox + x, oy + y)
+
+
+def glyph_editor_pixels(editor, layout):
+    shot = editor.screenshot(layout.window)
+    ox, oy = 262, layout.menu_height
+    return lambda x, y: shot.pixel(ox + x, oy + y)
+
+
+def cell_is(pixel, code, colour_of):
+    """Whether every pixel of the overview cell of `code` has colour_of(x, y)."""
+    x0, y0 = 16 * (code % 16), 16 * (code // 16)
+    return all(pixel(x0 + x, y0 + y) == colour_of(x, y) for y in range(16) for x in range(16))
+
+
+def charset_title(code):
+    character = f"'{bytes([code]).decode('cp1252')}'" if code >= 32 else ""
+    return f"tessaly v2 0.9c {code}(${code:02X}){character}"
+
+
+def start(editor):
+    window = editor.main_window()
+    layout = MainWindowLayout(editor, window)
+    return window, layout
+
+
+# --- the tests
+
+
+def test_startup(binary):
+    with Editor(binary) as e:
+        window, layout = start(e)
+        expect(e.title(window) == "tessaly v2 0.9c", f"title {e.title(window)!r}")
+        expect(not e.window_exists("^Character map", visible=True), "map window is shown")
+        pixel = overview_pixels(e, layout)
+        expect(cell_is(pixel, 0, lambda x, y: MARKER if (x + y) % 2 else BLACK),
+               "cell 0 is not black with the marker checkerboard")
+        for code in range(1, 256):
+            expect(cell_is(pixel, code, lambda x, y: BLACK), f"cell {code} is not black")
+        g = glyph_editor_pixels(e, layout)
+        for i in range(8):
+            for d in range(0, 128, 2):
+                expect(g(16 * i, d) == WHITE and g(16 * i, d + 1) == BLACK,
+                       f"vertical grid line {i} at {d}")
+                expect(g(d, 16 * i) == WHITE and g(d + 1, 16 * i) == BLACK,
+                       f"horizontal grid line {i} at {d}")
+        expect(g(5, 5) == BLACK and g(127, 127) == BLACK, "glyph editor cells are not paper")
+
+
+def test_select_and_arrow_keys(binary):
+    with Editor(binary) as e:
+        window, layout = start(e)
+        e.click(*layout.cell(65))
+        e.wait_title(window, "tessaly v2 0.9c 65($41)'A'")
+        for start_code, key, title in [(16, "Left", "31($1F)"), (5, "Up", "245($F5)'õ'"),
+                                       (255, "Right", "240($F0)'ð'"), (250, "Down", "10($0A)")]:
+            e.click(*layout.cell(start_code))
+            e.wait_title(window, charset_title(start_code))
+            e.key(key)
+            e.wait_title(window, "tessaly v2 0.9c " + title)
+
+
+def test_draw_and_save(binary):
+    with Editor(binary) as e:
+        window, layout = start(e)
+        # A stroke along row 0 over columns 0..3, then one pixel in row 1.
+        e.press(*layout.glyph_editor(8, 8))
+        for column in range(1, 4):
+            e.move(*layout.glyph_editor(16 * column + 8, 9))
+        e.release(*layout.glyph_editor(56, 8))
+        e.click(*layout.glyph_editor(8, 24))
+        e.settle()
+        pixel = overview_pixels(e, layout)
+        # Glyph 0: 2 x 2 blocks at (0..7, 0..1) and (0..1, 2..3); the marker takes the odd pixels.
+        for y in range(4):
+            for x in range(8):
+                lit = y < 2 or x < 2
+                if (x + y) % 2 == 0:
+                    expect(pixel(x, y) == (WHITE if lit else BLACK), f"overview pixel {x},{y}")
+        choose_menu(e, layout, FILE, SAVE_2048)
+        target = os.path.join(e.workdir, "set")
+        save_through_dialog(e, target)
+        saved = target + ".fnt"
+        wait_until("the saved file", lambda: os.path.exists(saved))
+        data = open(saved, "rb").read()
+        expect(len(data) == 2048, f"{len(data)} bytes saved")
+        expect(data[0] == 0xF0 and data[1] == 0x80, f"rows {data[0]:#x} {data[1]:#x}")
+        expect(not any(data[2:]), "other bytes are not zero")
+
+
+def test_command_line(binary):
+    import tempfile
+    folder = tempfile.mkdtemp(prefix="tessaly-e2e-data-")
+    font = os.path.join(folder, "letter a.fnt")
+    data = bytearray(2048)
+    data[65 * 8:65 * 8 + 8] = bytes([0x18, 0x3C, 0x66, 0x7E, 0x66, 0x66, 0x66, 0x00])
+    open(font, "wb").write(data)
+    with Editor(binary, [font]) as e:
+        window, layout = start(e)
+        pixel = overview_pixels(e, layout)
+        # Row 0 of 'A' is 0x18: pixels 6..9 of the cell's top row are ink.
+        x0, y0 = 16, 64
+        expect([pixel(x0 + x, y0) for x in range(16)] ==
+               [BLACK] * 6 + [WHITE] * 4 + [BLACK] * 6, "glyph 65 is not shown at once")
+    with Editor(binary, [font, font]) as e:
+        window, layout = start(e)
+        pixel = overview_pixels(e, layout)
+        expect(cell_is(pixel, 65, lambda x, y: BLACK), "two arguments loaded something")
+
+
+def test_map_window(binary):
+    with Editor(binary) as e:
+        window, layout = start(e)
+        choose_menu(e, layout, CHAR, MAP_32X24)
+        map_window = e.find_window("^Character map")
+        mx, my = e.frame_origin(map_window)
+        wx, wy = e.frame_origin(window)
+        expect((mx - wx, my - wy) == (40, 40), f"map window at {mx - wx},{my - wy} from main")
+        cx, cy = e.client_origin(map_window)
+        # The canvas lies in the scroll area, inside its frame of a few pixels.
+        cell = lambda x, y: (cx + 16 * x + 8, cy + 16 * y + 8)
+        e.activate(map_window)
+        e.move(*cell(3, 4))
+        e.move(*cell(3, 5))
+        e.wait_title(map_window, "Character map (3,5):35[23]")
+        e.click(*cell(3, 5))  # paints the current character, 0
+        e.move(*cell(4, 5))
+        e.move(*cell(3, 5))
+        e.wait_title(map_window, "Character map (3,5):0[00]")
+        # Right click on row 2 and "Delete row" from the popup.
+        e.click(*cell(0, 2), button=3)
+        e.settle(0.3)
+        e.key("Down", "Down", "Down", "Down", "Return")
+        e.settle(0.3)
+        choose_menu(e, layout, FILE, SAVE_MAP)
+        target = os.path.join(e.workdir, "screen")
+        save_through_dialog(e, target)
+        saved = target + ".map"
+        wait_until("the saved map", lambda: os.path.exists(saved))
+        data = open(saved, "rb").read()
+        expect(len(data) == 32 * 24, f"{len(data)} bytes saved")
+        at = lambda x, y: data[y * 32 + x]
+        expect(all(at(x, 0) == 32 + x for x in range(32)), "row 0 changed")
+        expect(at(3, 4) == 0 and at(2, 4) == 34, "the painted cell did not move up a row")
+        expect(all(at(x, 23) == 0 for x in range(32)), "the last row is not cleared")
+
+
+def test_builtin_set(binary):
+    with Editor(binary) as e:
+        window, layout = start(e)
+        choose_menu(e, layout, CHAR, [1, 2])
+        e.settle()
+        pixel = overview_pixels(e, layout)
+        expect(cell_is(pixel, 32, lambda x, y: GREY), "the space is not light grey")
+        a = [pixel(16 + x, 64 + y) for y in range(16) for x in range(16)]
+        expect(set(a) == {GREY, BLACK}, f"'A' has colours {set(a)}")
+        expect(a.count(BLACK) > 20, "'A' shows no black glyph")
+
+
+def test_invert_escape_and_map_close(binary):
+    with Editor(binary) as e:
+        window, layout = start(e)
+        choose_menu(e, layout, CHAR, MAP_32X24)
+        map_window = e.find_window("^Character map")
+        e.activate(map_window)
+        e.key("alt+F4")
+        wait_until("the map window to hide", lambda: not e.window_exists("^Character map"))
+        expect(e.running(), "closing the map window ended the editor")
+        choose_menu(e, layout, CHAR, MAP_32X24)
+        e.find_window("^Character map")
+        e.activate(window)
+        e.key("ctrl+i")
+        e.settle()
+        g = glyph_editor_pixels(e, layout)
+        expect(g(5, 5) == WHITE and g(20, 100) == WHITE, "Ctrl+I did not invert glyph 0")
+        pixel = overview_pixels(e, layout)
+        expect(pixel(0, 0) == WHITE and pixel(2, 2) == WHITE, "overview does not show it")
+        e.key("Escape")
+        expect(e.exit_code() == 0, "exit code is not 0")
+
+
+def test_missing_file(binary):
+    with Editor(binary, ["/no/such/folder/set.fnt"]) as e:
+        box = e.find_window("^No file$")
+        e.activate(box)
+        e.key("Return")
+        wait_until("the message box to close", lambda: not e.window_exists("^No file$"))
+        window, layout = start(e)
+        expect(e.running(), "the editor ended")
+        e.click(*layout.cell(66))
+        e.wait_title(window, "tessaly v2 0.9c 66($42)'B'")
+
+
+TESTS = {name[len("test_"):]: f for name, f in globals().items() if name.startswith("test_")}
+
+if __name__ == "__main__":
+    if len(sys.argv) != 3 or sys.argv[2] not in TESTS:
+        sys.exit(f"usage: {sys.argv[0]} EDITOR {{{'|'.join(TESTS)}}}")
+    TESTS[sys.argv[2]](os.path.abspath(sys.argv[1]))
+    print("1 passed, 0 failed")
