@@ -69,6 +69,13 @@ class Editor:
     # --- the display, the window manager and the program
 
     def __enter__(self):
+        try:
+            return self._start()
+        except BaseException:
+            self.__exit__(None, None, None)
+            raise
+
+    def _start(self):
         self.display = self._start_display()
         self.env = dict(os.environ, DISPLAY=self.display)
         self.env.pop("QT_QPA_PLATFORM", None)
@@ -79,7 +86,8 @@ class Editor:
                               stderr=subprocess.DEVNULL)
         self.processes.append(wm)
         wait_until("the window manager", lambda: self._run(
-            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False).find("window id") >= 0)
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False).find("window id") >= 0,
+            timeout=30)
         self.editor = subprocess.Popen([self.binary] + self.args, cwd=self.workdir, env=self.env,
                                        stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
         return self
@@ -99,23 +107,18 @@ class Editor:
         return False
 
     def _start_display(self):
-        for number in range(90, 400):
-            if os.path.exists(f"/tmp/.X{number}-lock") or \
-               os.path.exists(f"/tmp/.X11-unix/X{number}"):
-                continue
-            xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1280x1024x24",
-                                     "-nolisten", "tcp"], stdout=subprocess.DEVNULL,
-                                    stderr=subprocess.DEVNULL)
-            try:
-                wait_until("Xvfb", lambda: xvfb.poll() is not None or
-                           os.path.exists(f"/tmp/.X11-unix/X{number}"), timeout=5)
-            except E2EError:
-                xvfb.kill()
-                continue
-            if xvfb.poll() is None:
-                self.processes.append(xvfb)
-                return f":{number}"
-        raise E2EError("no free display")
+        # Xvfb picks a free display number itself and writes it to the pipe once it is ready.
+        read_end, write_end = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                                 "1280x1024x24", "-nolisten", "tcp"], pass_fds=(write_end,),
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        self.processes.append(xvfb)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise E2EError("Xvfb did not start")
+        return f":{number}"
 
     def _run(self, command, check=True):
         result = subprocess.run(command, env=self.env, capture_output=True, text=True)
@@ -167,12 +170,14 @@ class Editor:
 
     def frame_origin(self, window):
         """Absolute screen position of the window's outer frame (its window manager parent)."""
+        return self.client_origin(self.frame_window(window))
+
+    def frame_window(self, window):
+        """The window manager's frame around the window, or the window itself."""
         tree = self._run(["xwininfo", "-tree", "-id", window])
         parent = re.search(r"Parent window id: (0x[0-9a-f]+)", tree).group(1)
         root = re.search(r"Root window id: (0x[0-9a-f]+)", tree).group(1)
-        if parent == root:
-            return self.client_origin(window)
-        return self.client_origin(parent)
+        return window if parent == root else parent
 
     def map_state(self, window):
         info = self._run(["xwininfo", "-id", window])
