@@ -40,7 +40,11 @@ void handleMapCanvasEvent(App& app, const Event& e) {
     const int cx = e.mouseX / 16; // truncates toward zero
     const int cy = e.mouseY / 16;
 
-    if (e.type == EventType::RightClick && p.menuExists(MenuMapPopup)) {
+    // A click is only reported over the canvas; anything else would choose a cell the
+    // canvas does not have.
+    const bool overCanvas = e.mouseX >= 0 && e.mouseY >= 0 && cx < MapCanvasColumns &&
+                            cy < MapCanvasRows;
+    if (e.type == EventType::RightClick && overCanvas && p.menuExists(MenuMapPopup)) {
         s.selectedMapX = cx;
         s.selectedMapY = cy;
         p.showPopupMenu(MenuMapPopup, WindowMap);

@@ -12,6 +12,9 @@ namespace tessaly {
 
 constexpr int MapColumns = 81;
 constexpr int MapRows = 51;
+// The map canvas holds 80 x 50 cells, the largest map.
+constexpr int MapCanvasColumns = 80;
+constexpr int MapCanvasRows = 50;
 
 struct ScreenMap {
     std::array<std::int32_t, MapColumns * MapRows> cells{};
