@@ -222,6 +222,43 @@ def test_missing_file(binary):
         e.wait_title(window, "tessaly v2 0.9c 66($42)'B'")
 
 
+def test_event_burst(binary):
+    """A few thousand events in bursts, then Escape: the editor keeps up and ends cleanly
+    (under the sanitizer build this also checks for leaks and invalid accesses)."""
+    import random
+    rng = random.Random(7)
+    with Editor(binary) as e:
+        window, layout = start(e)
+        e.activate(window)
+        for burst in range(6):
+            commands = []
+            for _ in range(250):
+                on_overview = rng.random() < 0.5
+                if on_overview:
+                    x, y = layout.overview(rng.randrange(-20, 276), rng.randrange(-20, 276))
+                else:
+                    x, y = layout.glyph_editor(rng.randrange(-20, 148), rng.randrange(-20, 148))
+                commands += ["mousemove", str(x), str(y)]
+                roll = rng.random()
+                if roll < 0.1:
+                    # The right button clears pixels in the glyph editor; on the overview
+                    # it would open the popup menu, which waits for a choice.
+                    right = roll < 0.03 and not on_overview
+                    commands += ["click", "3" if right else "1"]
+                elif roll < 0.2:
+                    commands += ["mousedown", "1", "mousemove", str(x + 17), str(y + 5),
+                                 "mouseup", "1"]
+            # Keys go to the overview, which takes the focus when clicked.
+            commands += ["mousemove", *map(str, layout.cell(rng.randrange(256))), "click", "1"]
+            commands += ["key"] + [rng.choice(["Left", "Right", "Up", "Down", "Insert",
+                                               "Delete"]) for _ in range(50)]
+            e.xdotool(*commands)
+            e.click(*layout.cell(burst + 65))
+            e.wait_title(window, charset_title(burst + 65), timeout=20)
+        e.key("Escape")
+        expect(e.exit_code(timeout=30) == 0, "exit code is not 0")
+
+
 TESTS = {name[len("test_"):]: f for name, f in globals().items() if name.startswith("test_")}
 
 if __name__ == "__main__":
