@@ -86,7 +86,9 @@ bool writeFileAtomically(const std::string& path, const std::vector<std::uint8_t
     std::error_code ec;
     const fs::path target = pathOf(path);
     if (path.empty() || fs::is_directory(target, ec)) return false;
-    // A read-only file is refused, as a plain overwrite would be.
+    // A read-only file is refused, as a plain overwrite would be; so is anything but a
+    // regular file.
+    if (fs::exists(target, ec) && !fs::is_regular_file(target, ec)) return false;
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return false;

@@ -1,0 +1,332 @@
+#include "platform/win32/canvas_window.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/utf8.h"
+
+namespace tessaly {
+
+namespace {
+
+constexpr const wchar_t* className = L"TessalyCanvas";
+constexpr Colour white = rgb(255, 255, 255);
+
+int buttonBits(WPARAM wParam) {
+    int bits = 0;
+    if (wParam & MK_LBUTTON) bits |= ButtonLeft;
+    if (wParam & MK_RBUTTON) bits |= ButtonRight;
+    if (wParam & MK_MBUTTON) bits |= ButtonMiddle;
+    return bits;
+}
+
+int heldButtons() {
+    int bits = 0;
+    if (GetKeyState(VK_LBUTTON) < 0) bits |= ButtonLeft;
+    if (GetKeyState(VK_RBUTTON) < 0) bits |= ButtonRight;
+    if (GetKeyState(VK_MBUTTON) < 0) bits |= ButtonMiddle;
+    return bits;
+}
+
+Key keyOf(WPARAM virtualKey) {
+    switch (virtualKey) {
+    case VK_LEFT:
+        return Key::Left;
+    case VK_UP:
+        return Key::Up;
+    case VK_RIGHT:
+        return Key::Right;
+    case VK_DOWN:
+        return Key::Down;
+    case VK_INSERT:
+        return Key::Insert;
+    case VK_DELETE:
+        return Key::Delete;
+    case VK_ESCAPE:
+        return Key::Escape;
+    default:
+        return Key::Other;
+    }
+}
+
+// The Surface holds bytes R, G, B, 0xFF; a 32-bit DIB wants B, G, R, unused.
+std::uint32_t dibPixel(std::uint32_t stored) {
+    return ((stored & 0xFFu) << 16) | (stored & 0xFF00u) | ((stored >> 16) & 0xFFu);
+}
+
+} // namespace
+
+CanvasWindow::CanvasWindow(std::deque<Event>& events, int window, int id, bool keyboard)
+    : events_(events), window_(window), id_(id), keyboard_(keyboard) {}
+
+CanvasWindow::~CanvasWindow() {
+    if (hwnd_ != nullptr) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+    if (dib_ != nullptr) DeleteObject(dib_);
+}
+
+bool CanvasWindow::registerClass(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    // Double clicks are reported, as the second press of one arrives only as such.
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.lpszClassName = className;
+    return RegisterClassExW(&wc) != 0;
+}
+
+bool CanvasWindow::create(HINSTANCE instance, HWND parent, int childId, int x, int y, int width,
+                          int height, bool border) {
+    const int inset = border ? 2 : 0;
+    const int innerWidth = width - 2 * inset;
+    const int innerHeight = height - 2 * inset;
+    if (innerWidth <= 0 || innerHeight <= 0) return false;
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = innerWidth;
+    info.bmiHeader.biHeight = -innerHeight; // top row first, as in the Surface
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    dib_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (dib_ == nullptr) return false;
+    dibPixels_ = static_cast<std::uint32_t*>(bits);
+    surface_ = Surface(innerWidth, innerHeight, white);
+
+    hwnd_ = CreateWindowExW(border ? WS_EX_CLIENTEDGE : 0, className, L"",
+                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)), instance,
+                            this);
+    if (hwnd_ == nullptr) return false;
+    present();
+    return true;
+}
+
+void CanvasWindow::present() {
+    if (dibPixels_ == nullptr) return;
+    GdiFlush();
+    const std::uint32_t* from = surface_.data();
+    const std::size_t count =
+        static_cast<std::size_t>(surface_.width()) * static_cast<std::size_t>(surface_.height());
+    for (std::size_t i = 0; i < count; ++i) dibPixels_[i] = dibPixel(from[i]);
+    if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+LRESULT CALLBACK CanvasWindow::procedure(HWND hwnd, UINT message, WPARAM wParam,
+                                         LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        auto* self = static_cast<CanvasWindow*>(created->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<CanvasWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT CanvasWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        paint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1; // every pixel comes from the picture
+    case WM_LBUTTONDOWN:
+        buttonDown(EventType::LeftButtonDown, wParam, lParam);
+        return 0;
+    case WM_RBUTTONDOWN:
+        buttonDown(EventType::RightButtonDown, wParam, lParam);
+        return 0;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+        buttonDown(EventType::MiddleButtonDown, wParam, lParam);
+        return 0;
+    // The second press of a double click comes only as this message: report it as the
+    // press it is, then as the double click.
+    case WM_LBUTTONDBLCLK:
+        buttonDown(EventType::LeftButtonDown, wParam, lParam);
+        push(EventType::LeftDoubleClick, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam),
+             buttonBits(wParam));
+        return 0;
+    case WM_RBUTTONDBLCLK:
+        buttonDown(EventType::RightButtonDown, wParam, lParam);
+        push(EventType::RightDoubleClick, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam),
+             buttonBits(wParam));
+        return 0;
+    case WM_LBUTTONUP:
+        buttonUp(EventType::LeftButtonUp, EventType::LeftClick, wParam, lParam);
+        return 0;
+    case WM_RBUTTONUP:
+        buttonUp(EventType::RightButtonUp, EventType::RightClick, wParam, lParam);
+        return 0;
+    case WM_MBUTTONUP:
+        buttonUp(EventType::MiddleButtonUp, EventType::None, wParam, lParam);
+        return 0;
+    case WM_MOUSEMOVE:
+        mouseMove(wParam, lParam);
+        return 0;
+    case WM_MOUSELEAVE:
+        mouseLeave();
+        return 0;
+    case WM_MOUSEWHEEL: {
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ScreenToClient(hwnd_, &at);
+        push(EventType::Wheel, at.x, at.y, buttonBits(GET_KEYSTATE_WPARAM(wParam)));
+        return 0;
+    }
+    case WM_KEYDOWN:
+        if (!keyboard_) break;
+        lastKey_ = keyOf(wParam);
+        pushAtCursor(EventType::KeyDown, lastKey_);
+        return 0;
+    case WM_CHAR:
+        if (!keyboard_) break;
+        pushAtCursor(EventType::Character, lastKey_);
+        return 0;
+    case WM_KEYUP:
+        // Auto-repeat sends only presses here, so every release is a real one.
+        if (!keyboard_) break;
+        pushAtCursor(EventType::KeyUp, keyOf(wParam));
+        return 0;
+    case WM_SETFOCUS:
+        pushAtCursor(EventType::FocusGained);
+        return 0;
+    case WM_KILLFOCUS:
+        pushAtCursor(EventType::FocusLost);
+        return 0;
+    case WM_DROPFILES:
+        filesDropped(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void CanvasWindow::paint() {
+    PAINTSTRUCT ps;
+    const HDC dc = BeginPaint(hwnd_, &ps);
+    const HDC memory = CreateCompatibleDC(dc);
+    const HGDIOBJ previous = SelectObject(memory, dib_);
+    const RECT& r = ps.rcPaint;
+    BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, r.left, r.top,
+           SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    EndPaint(hwnd_, &ps);
+}
+
+// The canvas keeps the mouse while a button pressed over it is held, so moves and the
+// release outside it still arrive here, with positions outside the area (negative ones
+// too, hence the signed coordinates).
+void CanvasWindow::buttonDown(EventType type, WPARAM wParam, LPARAM lParam) {
+    if (keyboard_ && GetFocus() != hwnd_) SetFocus(hwnd_);
+    SetCapture(hwnd_);
+    push(type, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), buttonBits(wParam));
+}
+
+void CanvasWindow::buttonUp(EventType type, EventType click, WPARAM wParam, LPARAM lParam) {
+    const int x = GET_X_LPARAM(lParam);
+    const int y = GET_Y_LPARAM(lParam);
+    const int buttons = buttonBits(wParam);
+    push(type, x, y, buttons);
+    if ((buttons & (ButtonLeft | ButtonRight | ButtonMiddle)) == 0 && GetCapture() == hwnd_)
+        ReleaseCapture();
+    // A click counts only when the pointer is back over the area.
+    if (!inside(x, y)) {
+        if (GetCapture() != hwnd_ && hovering_) {
+            hovering_ = false;
+            push(EventType::MouseLeave, x, y, buttons);
+        }
+        return;
+    }
+    if (click != EventType::None) push(click, x, y, buttons);
+    // A leave seen while the mouse was held was ignored; watch for the next one.
+    if (hovering_) trackLeave();
+}
+
+void CanvasWindow::mouseMove(WPARAM wParam, LPARAM lParam) {
+    const int x = GET_X_LPARAM(lParam);
+    const int y = GET_Y_LPARAM(lParam);
+    EventType type = EventType::MouseMove;
+    if (!hovering_) {
+        // The first move after the pointer came over the canvas.
+        hovering_ = true;
+        trackLeave();
+        type = EventType::MouseEnter;
+    }
+    push(type, x, y, buttonBits(wParam));
+}
+
+void CanvasWindow::mouseLeave() {
+    // While the mouse is held the canvas still owns it; the release settles the matter.
+    if (GetCapture() == hwnd_) return;
+    if (!hovering_) return;
+    hovering_ = false;
+    pushAtCursor(EventType::MouseLeave);
+}
+
+void CanvasWindow::trackLeave() {
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof track;
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = hwnd_;
+    TrackMouseEvent(&track);
+}
+
+void CanvasWindow::filesDropped(HDROP drop) {
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    std::string paths;
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::vector<wchar_t> name(length + 1, L'\0');
+        DragQueryFileW(drop, i, name.data(), length + 1);
+        if (!paths.empty()) paths += '\n';
+        paths += utf8FromWide(name.data());
+    }
+    DragFinish(drop);
+    if (paths.empty()) return;
+    Event event;
+    event.kind = EventKind::FilesDropped;
+    event.window = window_;
+    event.control = id_;
+    event.dropText = std::move(paths);
+    events_.push_back(std::move(event));
+}
+
+bool CanvasWindow::inside(int x, int y) const {
+    return x >= 0 && y >= 0 && x < surface_.width() && y < surface_.height();
+}
+
+void CanvasWindow::push(EventType type, int x, int y, int buttons, Key key) {
+    Event event;
+    event.kind = EventKind::Control;
+    event.window = window_;
+    event.control = id_;
+    event.type = type;
+    event.mouseX = x;
+    event.mouseY = y;
+    event.buttons = buttons;
+    event.key = key;
+    events_.push_back(std::move(event));
+}
+
+// Events without a pointer position of their own carry where the pointer is now.
+void CanvasWindow::pushAtCursor(EventType type, Key key) {
+    POINT at{};
+    GetCursorPos(&at);
+    ScreenToClient(hwnd_, &at);
+    push(type, at.x, at.y, heldButtons(), key);
+}
+
+} // namespace tessaly

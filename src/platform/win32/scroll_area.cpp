@@ -1,0 +1,195 @@
+#include "platform/win32/scroll_area.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace tessaly {
+
+namespace {
+
+constexpr const wchar_t* areaClass = L"TessalyScrollArea";
+constexpr const wchar_t* innerClass = L"TessalyScrollInner";
+
+void setBar(HWND hwnd, int bar, int content, int page, int position) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = 0;
+    info.nMax = std::max(content - 1, 0);
+    info.nPage = static_cast<UINT>(std::max(page, 0));
+    info.nPos = position;
+    SetScrollInfo(hwnd, bar, &info, TRUE);
+}
+
+} // namespace
+
+ScrollArea::ScrollArea(WindowListener& listener) : listener_(listener) {}
+
+ScrollArea::~ScrollArea() {
+    if (hwnd_ != nullptr) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+bool ScrollArea::registerClasses(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = areaClass;
+    if (RegisterClassExW(&wc) == 0) return false;
+    wc.lpfnWndProc = innerProcedure;
+    wc.lpszClassName = innerClass;
+    return RegisterClassExW(&wc) != 0;
+}
+
+bool ScrollArea::create(HINSTANCE instance, HWND parent, int childId, int x, int y, int width,
+                        int height, int innerWidth, int innerHeight, int step) {
+    step_ = std::max(step, 1);
+    hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, areaClass, L"",
+                            WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL, x,
+                            y, width, height, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)), instance,
+                            this);
+    if (hwnd_ == nullptr) return false;
+    inner_ = CreateWindowExW(0, innerClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                             std::max(innerWidth, 0), std::max(innerHeight, 0), hwnd_, nullptr,
+                             instance, &listener_);
+    if (inner_ == nullptr) return false;
+    setInnerSize(innerWidth, innerHeight);
+    return true;
+}
+
+void ScrollArea::setInnerSize(int width, int height) {
+    innerWidth_ = std::max(width, 0);
+    innerHeight_ = std::max(height, 0);
+    SetWindowPos(inner_, nullptr, 0, 0, innerWidth_, innerHeight_,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    updateScrollBars();
+}
+
+// Which bars are needed depends on the room the other one leaves.
+void ScrollArea::updateScrollBars() {
+    RECT window{};
+    GetWindowRect(hwnd_, &window);
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, WS_CHILD, FALSE, WS_EX_CLIENTEDGE);
+    const int fullWidth = (window.right - window.left) - (frame.right - frame.left);
+    const int fullHeight = (window.bottom - window.top) - (frame.bottom - frame.top);
+    int width = fullWidth;
+    int height = fullHeight;
+    bool horizontal = false;
+    bool vertical = false;
+    for (int pass = 0; pass < 2; ++pass) {
+        horizontal = innerWidth_ > width;
+        vertical = innerHeight_ > height;
+        width = fullWidth - (vertical ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+        height = fullHeight - (horizontal ? GetSystemMetrics(SM_CYHSCROLL) : 0);
+    }
+    x_ = std::clamp(x_, 0, std::max(innerWidth_ - width, 0));
+    y_ = std::clamp(y_, 0, std::max(innerHeight_ - height, 0));
+    // A page as large as the content hides the bar.
+    setBar(hwnd_, SB_HORZ, innerWidth_, horizontal ? width : innerWidth_ + 1, x_);
+    setBar(hwnd_, SB_VERT, innerHeight_, vertical ? height : innerHeight_ + 1, y_);
+    moveInner();
+}
+
+void ScrollArea::scroll(int bar, int request) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(hwnd_, bar, &info);
+    int position = info.nPos;
+    switch (request) {
+    case SB_LINEUP:
+        position -= step_;
+        break;
+    case SB_LINEDOWN:
+        position += step_;
+        break;
+    case SB_PAGEUP:
+        position -= static_cast<int>(info.nPage);
+        break;
+    case SB_PAGEDOWN:
+        position += static_cast<int>(info.nPage);
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        position = info.nTrackPos;
+        break;
+    case SB_TOP:
+        position = 0;
+        break;
+    case SB_BOTTOM:
+        position = info.nMax;
+        break;
+    default:
+        return;
+    }
+    const int last = std::max(info.nMax - static_cast<int>(info.nPage) + 1, 0);
+    position = std::clamp(position, 0, last);
+    SCROLLINFO update{};
+    update.cbSize = sizeof update;
+    update.fMask = SIF_POS;
+    update.nPos = position;
+    SetScrollInfo(hwnd_, bar, &update, TRUE);
+    (bar == SB_HORZ ? x_ : y_) = position;
+    moveInner();
+}
+
+void ScrollArea::moveInner() {
+    SetWindowPos(inner_, nullptr, -x_, -y_, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CALLBACK ScrollArea::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        auto* self = static_cast<ScrollArea*>(created->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<ScrollArea*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT ScrollArea::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_HSCROLL:
+        if (lParam != 0) break;
+        scroll(SB_HORZ, LOWORD(wParam));
+        return 0;
+    case WM_VSCROLL:
+        if (lParam != 0) break;
+        scroll(SB_VERT, LOWORD(wParam));
+        return 0;
+    case WM_MOUSEWHEEL: {
+        const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
+        for (int i = 0; i < 3 * std::abs(notches); ++i)
+            scroll(SB_VERT, notches > 0 ? SB_LINEUP : SB_LINEDOWN);
+        return 0;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+// The inner window only passes on what its controls report.
+LRESULT CALLBACK ScrollArea::innerProcedure(HWND hwnd, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(created->lpCreateParams));
+    }
+    auto* listener = reinterpret_cast<WindowListener*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (listener != nullptr && forwardControlMessage(*listener, message, wParam, lParam))
+        return 0;
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+} // namespace tessaly

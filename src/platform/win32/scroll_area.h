@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/win32/program_window.h"
+
+#include <windows.h>
+
+// A scrolled view: a child window with a sunken edge and both scroll bars (shown when
+// needed) over an inner window, which it moves by the scroll position. Controls placed in
+// the inner window report through the same listener as those of a top-level window.
+
+namespace tessaly {
+
+class ScrollArea {
+  public:
+    explicit ScrollArea(WindowListener& listener);
+    ~ScrollArea();
+    ScrollArea(const ScrollArea&) = delete;
+    ScrollArea& operator=(const ScrollArea&) = delete;
+
+    static bool registerClasses(HINSTANCE instance);
+    bool create(HINSTANCE instance, HWND parent, int childId, int x, int y, int width,
+                int height, int innerWidth, int innerHeight, int step);
+
+    HWND handle() const { return hwnd_; }
+    HWND inner() const { return inner_; }
+    void setInnerSize(int width, int height);
+
+  private:
+    static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK innerProcedure(HWND hwnd, UINT message, WPARAM wParam,
+                                           LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void updateScrollBars();
+    void scroll(int bar, int request);
+    void moveInner();
+
+    WindowListener& listener_;
+    HWND hwnd_ = nullptr;
+    HWND inner_ = nullptr;
+    int innerWidth_ = 0;
+    int innerHeight_ = 0;
+    int step_ = 1;
+    int x_ = 0; // scroll position
+    int y_ = 0;
+};
+
+} // namespace tessaly

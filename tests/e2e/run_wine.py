@@ -1,0 +1,332 @@
+#!/usr/bin/env python3
+"""Real-window tests of the Windows editor under Wine, on one Xvfb display with openbox and
+one Wine prefix shared by all tests. Usage:
+run_wine.py TESSALY_EXE [TEST_NAME...]        the tests (all without names)
+run_wine.py TESSALY_EXE --screenshot OUT.png  a screenshot of the editor instead"""
+
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+
+from harness import E2EError, Editor, MainWindowLayout, choose_menu, save_through_dialog, wait_until
+
+BLACK = (0, 0, 0)
+WHITE = (255, 255, 255)
+MARKER = (0, 255, 127)
+FILE, CHAR = 0, 1
+SAVE_2048 = [1, 2]
+MAP_32X24 = [0, 0]
+CHARSET_CGA = [1, 0]
+
+
+def expect(condition, message):
+    if not condition:
+        raise E2EError(message)
+
+
+def windows_path(path):
+    """The path as the program sees it through Wine's Z: drive."""
+    return "Z:" + path.replace("/", "\\")
+
+
+class WineSession:
+    """Xvfb, openbox, a fresh Wine prefix and a running wineserver, for all the tests."""
+
+    def __init__(self):
+        self.folder = tempfile.mkdtemp(prefix="tessaly-wine-")
+        self.processes = []
+
+    def __enter__(self):
+        try:
+            self._start()
+            return self
+        except BaseException:
+            self.__exit__(None, None, None)
+            raise
+
+    def _start(self):
+        read_end, write_end = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                                 "1280x1024x24", "-nolisten", "tcp"], pass_fds=(write_end,),
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        self.processes.append(xvfb)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise E2EError("Xvfb did not start")
+        self.display = f":{number}"
+        runtime = os.path.join(self.folder, "runtime")
+        os.makedirs(runtime, mode=0o700)
+        self.env = dict(os.environ, DISPLAY=self.display, XDG_RUNTIME_DIR=runtime,
+                        WINEPREFIX=os.path.join(self.folder, "prefix"), WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=", LANG="C.UTF-8", LC_ALL="C.UTF-8")
+        wm = subprocess.Popen(["openbox"], env=self.env, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL)
+        self.processes.append(wm)
+        wait_until("the window manager", lambda: "window id" in subprocess.run(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env, capture_output=True,
+            text=True).stdout, timeout=30)
+        started = time.monotonic()
+        # One server for the whole run, so that each start of the program is quick.
+        os.makedirs(self.env["WINEPREFIX"])
+        subprocess.run(["wineserver", "-p"], env=self.env, timeout=30, check=True)
+        subprocess.run(["wineboot", "-i"], env=self.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=120, check=True)
+        print(f"Wine prefix ready in {time.monotonic() - started:.1f} s", flush=True)
+
+    def __exit__(self, *exc):
+        if hasattr(self, "env"):
+            subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, timeout=30)
+        for p in reversed(self.processes):
+            if p.poll() is None:
+                p.send_signal(signal.SIGTERM)
+                try:
+                    p.wait(5)
+                except subprocess.TimeoutExpired:
+                    p.kill()
+        shutil.rmtree(self.folder, ignore_errors=True)
+        return False
+
+
+class WineEditor(Editor):
+    """One run of the .exe on the session's display; ends with the test."""
+
+    def __init__(self, session, exe, args=()):
+        super().__init__("wine", [exe] + list(args))
+        self.session = session
+
+    def _start(self):
+        self.display = self.session.display
+        self.env = self.session.env
+        # The display outlives each test: park the pointer away from the windows, as a
+        # synchronous move to where it already is would wait for nothing.
+        self.xdotool("mousemove", 0, 0)
+        self.editor = subprocess.Popen([self.binary] + self.args, cwd=self.workdir, env=self.env,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return self
+
+    def main_window(self):
+        return self.find_window("^tessaly v2 0.9c", timeout=30)
+
+
+def start(editor):
+    window = editor.main_window()
+    return window, MainWindowLayout(editor, window)
+
+
+def overview_pixels(editor, layout):
+    shot = editor.screenshot(layout.window)
+    ox, oy = 2, layout.menu_height + 2
+    return lambda x, y: shot.pixel(ox + x, oy + y)
+
+
+def cell_is(pixel, code, colour_of):
+    x0, y0 = 16 * (code % 16), 16 * (code // 16)
+    return all(pixel(x0 + x, y0 + y) == colour_of(x, y) for y in range(16) for x in range(16))
+
+
+def even_pixels(colour_of):
+    """A cell's expected colours where the marker's checkerboard leaves the glyph visible."""
+    return lambda x, y: colour_of(x, y) if (x + y) % 2 == 0 else MARKER
+
+
+def hover(editor, window, start, end, title):
+    """Moves the pointer from `start` to `end` until the window has the title. Wine merges
+    quick moves, and the first move over a canvas counts as entering it only."""
+    def moved():
+        editor.move(*start)
+        editor.settle(0.2)
+        editor.move(*end)
+        editor.settle(0.2)
+        return editor.title(window) == title
+    wait_until(f"title {title!r} (now {editor.title(window)!r})", moved, timeout=10)
+
+
+# --- the tests
+
+
+def test_startup_and_layout(s, exe):
+    with WineEditor(s, exe) as e:
+        window, layout = start(e)
+        expect(e.title(window) == "tessaly v2 0.9c", f"title {e.title(window)!r}")
+        expect(not e.window_exists("^Character map"), "the map window is shown")
+        # The menu bar lies within the 640 x 480 client area; the window keeps that size.
+        size = e._run(["xwininfo", "-id", window])
+        expect("Width: 640" in size and "Height: 480" in size, "the window is not 640 x 480")
+        expect(10 <= layout.menu_height <= 40, f"menu bar height {layout.menu_height}")
+        pixel = overview_pixels(e, layout)
+        expect(cell_is(pixel, 0, lambda x, y: MARKER if (x + y) % 2 else BLACK),
+               "cell 0 is not black with the marker checkerboard")
+        expect(all(cell_is(pixel, code, lambda x, y: BLACK) for code in (1, 17, 128, 255)),
+               "the other cells are not black")
+        # A click on the begin track bar's right part moves it, and its label follows.
+        x, y = layout.controls_origin()
+        label = lambda: [e.screenshot(window).pixel(px, layout.menu_height + 270)
+                         for px in range(20, 275)]
+        before = label()
+        e.click(x + 200, y + 295)
+        wait_until("the begin label to change", lambda: label() != before, timeout=5)
+
+
+def test_select_edit_and_invert(s, exe):
+    with WineEditor(s, exe) as e:
+        window, layout = start(e)
+        e.click(*layout.cell(65))
+        e.wait_title(window, "tessaly v2 0.9c 65($41)'A'")
+        # Pixel (0, 0) of the glyph: a 2 x 2 block at the cell's corner in the overview.
+        e.click(*layout.glyph_editor(8, 8))
+        lit = lambda x, y: WHITE if x < 2 and y < 2 else BLACK
+        wait_until("the pixel in the overview", lambda: cell_is(
+            overview_pixels(e, layout), 65, even_pixels(lit)), timeout=5)
+        e.activate(window)
+        e.key("ctrl+i")
+        inverted = lambda x, y: BLACK if x < 2 and y < 2 else WHITE
+        wait_until("the inverted glyph", lambda: cell_is(
+            overview_pixels(e, layout), 65, even_pixels(inverted)), timeout=5)
+
+
+def test_save_through_dialog(s, exe):
+    with WineEditor(s, exe) as e:
+        window, layout = start(e)
+        e.click(*layout.glyph_editor(8, 8))
+        e.settle()
+        choose_menu(e, layout, FILE, SAVE_2048)
+        target = os.path.join(e.workdir, "set")
+        save_through_dialog(e, windows_path(target))
+        saved = target + ".fnt"
+        wait_until("the saved file", lambda: os.path.exists(saved), timeout=10)
+        data = open(saved, "rb").read()
+        expect(len(data) == 2048, f"{len(data)} bytes saved")
+        expect(data[0] == 0x80 and not any(data[1:]), f"unexpected bytes, first {data[0]:#x}")
+        expect(e.running(), "the editor ended")
+
+
+def test_map_window(s, exe):
+    with WineEditor(s, exe) as e:
+        window, layout = start(e)
+        choose_menu(e, layout, CHAR, MAP_32X24)
+        map_window = e.find_window("^Character map")
+        mx, my = e.frame_origin(map_window)
+        wx, wy = e.frame_origin(window)
+        expect((mx - wx, my - wy) == (40, 40), f"map window at {mx - wx},{my - wy} from main")
+        cx, cy = e.client_origin(map_window)
+        # The canvas starts inside the scroll area's 2-pixel sunken edge.
+        cell = lambda x, y: (cx + 2 + 16 * x + 8, cy + 2 + 16 * y + 8)
+        e.activate(map_window)
+        hover(e, map_window, cell(3, 4), cell(3, 5), "Character map (3,5):35[23]")
+        # Paints the current character, 0. The pointer is there already, and a synchronous
+        # move to where it is would wait for a motion that never comes.
+        e.xdotool("click", 1)
+        # "Delete row" from the popup on row 4: the painted cell moves up to it.
+        e.click(*cell(0, 4), button=3)
+        e.settle(0.3)
+        e.key("Down", "Down", "Down", "Down", "Return")
+        e.settle(0.3)
+        hover(e, map_window, cell(4, 4), cell(3, 4), "Character map (3,4):0[00]")
+
+
+def test_command_line_file(s, exe):
+    # A folder with a space and a name outside the ANSI code page.
+    folder = tempfile.mkdtemp(prefix="tessaly wine ")
+    try:
+        font = os.path.join(folder, "буква a.fnt")
+        data = bytearray(2048)
+        data[65 * 8:65 * 8 + 8] = bytes([0x18, 0x3C, 0x66, 0x7E, 0x66, 0x66, 0x66, 0x00])
+        open(font, "wb").write(data)
+        with WineEditor(s, exe, [windows_path(font)]) as e:
+            window, layout = start(e)
+            pixel = overview_pixels(e, layout)
+            # Row 0 of 'A' is 0x18: pixels 6..9 of the cell's top row are ink.
+            expect([pixel(16 + x, 64) for x in range(16)] ==
+                   [BLACK] * 6 + [WHITE] * 4 + [BLACK] * 6, "glyph 65 is not shown")
+            expect(not e.window_exists("^Tessaly$"), "a message box came up")
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def test_escape_held_ends(s, exe):
+    with WineEditor(s, exe) as e:
+        window, layout = start(e)
+        e.activate(window)
+        e.xdotool("keydown", "Escape")
+        try:
+            code = e.exit_code(timeout=10)
+        finally:
+            e.xdotool("keyup", "Escape")
+        expect(code == 0, f"exit code {code}")
+
+
+def test_escape_in_dialog_keeps_running(s, exe):
+    with WineEditor(s, exe) as e:
+        window, layout = start(e)
+        choose_menu(e, layout, FILE, SAVE_2048)
+        dialog = e.find_window("^Please choose file to save$")
+        e.activate(dialog)
+        # Still held when the dialog has gone and the program's loop wakes again.
+        e.xdotool("keydown", "Escape")
+        try:
+            wait_until("the dialog to close",
+                       lambda: not e.window_exists("^Please choose file to save$"))
+            e.move(*layout.cell(66))
+            e.move(*layout.cell(67))
+            e.settle(0.5)
+            expect(e.running(), "an Escape that closed the dialog ended the editor")
+        finally:
+            e.xdotool("keyup", "Escape")
+        e.click(*layout.cell(65))
+        e.wait_title(window, "tessaly v2 0.9c 65($41)'A'")
+
+
+TESTS = [test_startup_and_layout, test_select_edit_and_invert, test_save_through_dialog,
+         test_map_window, test_command_line_file, test_escape_held_ends,
+         test_escape_in_dialog_keeps_running]
+
+
+def screenshot(s, exe, output):
+    with WineEditor(s, exe) as e:
+        window, layout = start(e)
+        choose_menu(e, layout, CHAR, [1, 2])  # the ZX Spectrum set
+        e.click(*layout.cell(65))
+        e.move(*layout.cell(90))
+        e.move(*layout.cell(91))
+        e.settle(0.5)
+        xwd = subprocess.run(["xwd", "-silent", "-frame", "-id", e.frame_window(window)],
+                             env=e.env, capture_output=True, check=True).stdout
+        subprocess.run(["convert", "xwd:-", output], input=xwd, check=True)
+        print(f"screenshot: {output}")
+
+
+def main():
+    exe = os.path.abspath(sys.argv[1])
+    started = time.monotonic()
+    with WineSession() as s:
+        if len(sys.argv) > 3 and sys.argv[2] == "--screenshot":
+            screenshot(s, exe, os.path.abspath(sys.argv[3]))
+            return 0
+        names = sys.argv[2:]
+        chosen = [t for t in TESTS if not names or t.__name__ in names]
+        passed = failed = 0
+        for test in chosen:
+            begun = time.monotonic()
+            try:
+                test(s, exe)
+                passed += 1
+                print(f"PASS {test.__name__} ({time.monotonic() - begun:.1f} s)", flush=True)
+            except Exception:
+                failed += 1
+                print(f"FAIL {test.__name__}", flush=True)
+                traceback.print_exc()
+    print(f"Wine tests took {time.monotonic() - started:.1f} s")
+    print(f"{passed} passed, {failed} failed")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
