@@ -127,6 +127,8 @@ class Editor:
         return result.stdout
 
     def xdotool(self, *args):
+        if "mousemove" in args:
+            self._pointer = None  # moved elsewhere: the next move() must really move
         return self._run(["xdotool"] + [str(a) for a in args])
 
     def exit_code(self, timeout=10):
@@ -195,7 +197,12 @@ class Editor:
     # --- pointer and keys, in screen coordinates
 
     def move(self, x, y):
-        self.xdotool("mousemove", "--sync", x, y)
+        # xdotool's --sync waits for the pointer to move, which it never does when it is
+        # there already; that costs a long stall, so skip a move to the same place.
+        if getattr(self, "_pointer", None) == (x, y):
+            return
+        self._run(["xdotool", "mousemove", "--sync", str(x), str(y)])
+        self._pointer = (x, y)
 
     def click(self, x, y, button=1):
         self.move(x, y)
