@@ -4,6 +4,7 @@
 #include "floor.h"
 
 #include "app/app.h"
+#include "app/event_loop.h"
 #include "app/startup.h"
 #include "charset/builtin_charsets.h"
 #include "map/map_canvas.h"
@@ -96,12 +97,53 @@ void BM_MapPaintCell80x50(benchmark::State& state) {
 }
 BENCHMARK(BM_MapPaintCell80x50);
 
+// A full refresh: overview, glyph editor, data field and the map, at the size given.
 void BM_Refresh(benchmark::State& state) {
     Program p(true);
-    // A full refresh: overview, glyph editor, data field and the 80 x 50 map.
-    runAgainstFloor(state, 256 * 256 + 128 * 128 + 1280 * 800, [&] { refresh(*p.app); });
+    const int width = static_cast<int>(state.range(0));
+    const int height = width == 80 ? 50 : 24;
+    SetMapSize(*p.app, width, height);
+    runAgainstFloor(state, 256 * 256 + 128 * 128 + 256 * width * height,
+                    [&] { refresh(*p.app); });
 }
-BENCHMARK(BM_Refresh);
+BENCHMARK(BM_Refresh)->Arg(40)->Arg(80)->ArgName("mapWidth");
+
+// One pixel set in the glyph editor: the press and the full refresh it causes, with the
+// default 40 x 24 map.
+void BM_GlyphEditorPress(benchmark::State& state) {
+    Program p(true);
+    SetMapSize(*p.app, 40, 24);
+    Event press;
+    press.kind = EventKind::Control;
+    press.control = GadgetGlyphEditor;
+    press.type = EventType::LeftButtonDown;
+    press.buttons = ButtonLeft;
+    int i = 0;
+    runAgainstFloor(state, 256 * 256 + 128 * 128 + 256 * 40 * 24, [&] {
+        press.mouseX = (i * 16) % 128;
+        press.mouseY = (i * 48) % 128;
+        ++i;
+        dispatchEvent(*p.app, press);
+    });
+}
+BENCHMARK(BM_GlyphEditorPress);
+
+// One hover move over the overview: the picture, the marker and the frame.
+void BM_OverviewHover(benchmark::State& state) {
+    Program p(true);
+    Event move;
+    move.kind = EventKind::Control;
+    move.control = GadgetCharsetView;
+    move.type = EventType::MouseMove;
+    int i = 0;
+    runAgainstFloor(state, 256 * 256, [&] {
+        move.mouseX = (i * 37) % 256;
+        move.mouseY = (i * 23) % 256;
+        ++i;
+        dispatchEvent(*p.app, move);
+    });
+}
+BENCHMARK(BM_OverviewHover);
 
 } // namespace
 } // namespace tessaly

@@ -42,19 +42,47 @@ void renderCursorMarker(Surface& canvas, int column, int row) {
 }
 
 void renderGlyphEditor(Surface& canvas, ConstGlyph g, Colour ink, Colour paper) {
-    canvas.fillRect(0, 0, 128, 128, paper);
-    for (int k = 0; k < 8; ++k)
-        for (int b = 0; b < 8; ++b)
-            if (g[k] & pixelMask(b)) canvas.fillRect(16 * b, 16 * k, 15, 15, ink);
     const Colour white = rgb(255, 255, 255);
     const Colour black = rgb(0, 0, 0);
-    for (int i = 0; i < 8; ++i)
-        for (int d = 0; d < 128; d += 2) {
-            canvas.setPixel(16 * i, d, white);
-            canvas.setPixel(16 * i, d + 1, black);
-            canvas.setPixel(d, 16 * i, white);
-            canvas.setPixel(d + 1, 16 * i, black);
+    if (canvas.width() < 128 || canvas.height() < 128) {
+        // A smaller target is clipped: draw through the clipped primitives.
+        canvas.fillRect(0, 0, 128, 128, paper);
+        for (int k = 0; k < 8; ++k)
+            for (int b = 0; b < 8; ++b)
+                if (g[k] & pixelMask(b)) canvas.fillRect(16 * b, 16 * k, 15, 15, ink);
+        for (int i = 0; i < 8; ++i)
+            for (int d = 0; d < 128; d += 2) {
+                canvas.setPixel(16 * i, d, white);
+                canvas.setPixel(16 * i, d + 1, black);
+                canvas.setPixel(d, 16 * i, white);
+                canvas.setPixel(d + 1, 16 * i, black);
+            }
+        return;
+    }
+    // Row by row, the same pixels: ink squares of 15 x 15 from each cell's corner, then
+    // the dotted lines along x and y = 0, 16, ..., 112, white on even positions and black
+    // on odd ones, so each cell's last row and column stay paper.
+    const std::uint32_t inkPixel = Surface::stored(ink);
+    const std::uint32_t paperPixel = Surface::stored(paper);
+    const std::uint32_t whitePixel = Surface::stored(white);
+    const std::uint32_t blackPixel = Surface::stored(black);
+    for (int y = 0; y < 128; ++y) {
+        std::uint32_t* out = canvas.row(y);
+        const int offset = y % 16;
+        if (offset == 0) {
+            for (int x = 0; x < 128; ++x) out[x] = (x % 2 == 0) ? whitePixel : blackPixel;
+            continue;
         }
+        const std::uint8_t bits = offset == 15 ? 0 : g[y / 16];
+        const std::uint32_t dot = (y % 2 == 0) ? whitePixel : blackPixel;
+        for (int b = 0; b < 8; ++b) {
+            std::uint32_t* cell = out + 16 * b;
+            const std::uint32_t fill = (bits & pixelMask(b)) ? inkPixel : paperPixel;
+            cell[0] = dot;
+            std::fill(cell + 1, cell + 15, fill);
+            cell[15] = paperPixel;
+        }
+    }
 }
 
 std::string glyphDataText(ConstGlyph g) {

@@ -20,6 +20,8 @@ TEST(CommandLine, AQuotedArgumentRunsToTheNextQuoteWithoutTheQuotes) {
     EXPECT_EQ(splitCommandLine("\"a b\" c"), (Args{"a b", "c"}));
     EXPECT_EQ(splitCommandLine("\"unterminated path"), Args{"unterminated path"});
     EXPECT_EQ(splitCommandLine("\"\""), Args{""});
+    // Only a quote at the start of an argument quotes; inside a word it is a character.
+    EXPECT_EQ(splitCommandLine("a\"b c\" d"), (Args{"a\"b", "c\"", "d"}));
 }
 
 } // namespace
