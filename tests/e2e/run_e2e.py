@@ -3,6 +3,7 @@
 
 import os
 import re
+import struct
 import sys
 
 from harness import (E2EError, Editor, MainWindowLayout, choose_menu, save_through_dialog,
@@ -16,6 +17,8 @@ GREY = (203, 203, 203)
 FILE, CHAR = 0, 1
 SAVE_2048 = [1, 2]
 SAVE_MAP = [1, 3]
+SAVE_IMAGE = [1, 4]
+ERASE_ALL = [6]
 MAP_32X24 = [0, 0]
 ZX_SPECTRUM = [1, 2]
 
@@ -117,6 +120,38 @@ def test_draw_and_save(binary):
         expect(len(data) == 2048, f"{len(data)} bytes saved")
         expect(data[0] == 0xF0 and data[1] == 0x80, f"rows {data[0]:#x} {data[1]:#x}")
         expect(not any(data[2:]), "other bytes are not zero")
+
+        # The overview as a BMP, read back here with the standard library alone.
+        choose_menu(e, layout, FILE, SAVE_IMAGE)
+        save_through_dialog(e, os.path.join(e.workdir, "picture"))
+        image = os.path.join(e.workdir, "picture.bmp")
+        wait_until("the exported picture", lambda: os.path.exists(image))
+        bmp = open(image, "rb").read()
+        magic, size, _, offset = struct.unpack("<2sIIi", bmp[:14])
+        header, width, height, planes, bits, compression = struct.unpack("<IiiHHI", bmp[14:34])
+        expect((magic, size, offset) == (b"BM", len(bmp), 54), "BMP file header")
+        expect((header, width, height, planes, bits, compression) == (40, 256, 256, 1, 24, 0),
+               "BMP information header")
+        bgr = lambda x, y: tuple(bmp[54 + (255 - y) * 768 + 3 * x:][:3][::-1])
+        expect(bgr(0, 0) == WHITE and bgr(1, 0) == WHITE and bgr(8, 0) == BLACK,
+               "exported pixels (and no cursor marker in them)")
+
+        # Erase everything, then load the saved set back through the Open dialog.
+        choose_menu(e, layout, CHAR, ERASE_ALL)
+        expect(overview_pixels(e, layout)(2, 0) == BLACK, "erase all left the glyph")
+        e.activate(window)
+        e.key("ctrl+o")
+        dialog = e.find_window("^Please choose file to load$")
+        e.activate(dialog)
+        e.key("ctrl+a")
+        e.type_text(saved)
+        e.key("Return")
+        wait_until("the open dialog to close",
+                   lambda: not e.window_exists("^Please choose file to load$"))
+        e.settle()
+        pixel = overview_pixels(e, layout)
+        expect(pixel(2, 0) == WHITE and pixel(0, 2) == WHITE and pixel(2, 2) == BLACK,
+               "the set did not load back")
 
 
 def test_command_line(binary):
