@@ -1,11 +1,4 @@
-#include "charset/builtin_charsets.h"
-
-#include "app/event_loop.h"
-#include "platform/ids.h"
-#include "render/charset_render.h"
-#include "support/test_app.h"
-
-#include <gtest/gtest.h>
+#include "charset/app_fixture.h"
 
 #include <fstream>
 #include <iterator>
@@ -13,121 +6,98 @@
 namespace tessaly {
 namespace {
 
-// The glyph files the build embeds; a set's table must equal its file byte for byte.
-std::vector<std::uint8_t> fontFile(const std::string& name) {
-    const std::string path = std::string(TESSALY_TEST_DATA) + "/../../data/fonts/" + name + ".bin";
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void choose(TestApp& t, int command) {
-    t.platform.pushCommand(command);
-    runEventLoop(*t.app);
-}
-
-constexpr Colour Black = rgb(0, 0, 0), White = rgb(255, 255, 255);
-
 struct Builtin {
     int command;
-    const char* file;
+    const char* file; // in data/fonts, which the build embeds
     std::size_t bytes;
     bool inverted; // followed by an inverted copy of itself
     Colour paper, ink;
-    std::vector<int> blank, full;
+    int full; // a glyph with all pixels set
 };
-
 const Builtin Sets[] = {
-    {CmdCharsetCga, "cga", 2048, false, Black, White, {0, 32, 255}, {219}},
-    {CmdCharsetPc866, "pc866", 2048, false, Black, White, {0, 32}, {219}},
-    {CmdCharsetZxSpectrum, "zxspectrum", 1152, false, rgb(203, 203, 203), Black, {0, 32, 128},
-     {143}},
-    {CmdCharsetZx80, "zx80", 512, true, White, Black, {0}, {64}},
-    {CmdCharsetJupiterAce, "jupiterace", 1024, true, Black, White, {0, 8, 16, 24, 32},
-     {128, 136, 160}},
-    {CmdCharsetC64, "c64caps", 2048, false, rgb(46, 44, 155), rgb(112, 109, 235), {32, 96},
-     {160, 224}},
-    {CmdCharsetAtari, "atari", 1024, true, rgb(1, 78, 157), rgb(97, 174, 253), {0}, {128}},
-    {CmdCharsetMicrosha, "microsha", 1024, true, Black, White, {32}, {160}},
+    {CmdCharsetCga, "cga", 2048, false, Black, White, 219},
+    {CmdCharsetPc866, "pc866", 2048, false, Black, White, 219},
+    {CmdCharsetZxSpectrum, "zxspectrum", 1152, false, rgb(203, 203, 203), Black, 143},
+    {CmdCharsetZx80, "zx80", 512, true, White, Black, 64},
+    {CmdCharsetJupiterAce, "jupiterace", 1024, true, Black, White, 136},
+    {CmdCharsetC64, "c64caps", 2048, false, rgb(46, 44, 155), rgb(112, 109, 235), 160},
+    {CmdCharsetAtari, "atari", 1024, true, rgb(1, 78, 157), rgb(97, 174, 253), 128},
+    {CmdCharsetMicrosha, "microsha", 1024, true, Black, White, 160},
 };
 
-TEST(BuiltinCharsets, EachSetFillsItsSpanTakesItsColoursAndLeavesTheRest) {
+using BuiltinCharsets = AppTest;
+
+TEST_F(BuiltinCharsets, EachSetIsItsFilePlusInvertedHalfInItsColoursAndLeavesTheRest) {
     for (const Builtin& set : Sets) {
         SCOPED_TRACE(set.file);
-        TestApp t;
-        ASSERT_TRUE(t.start());
-        const std::vector<std::uint8_t> table = fontFile(set.file);
+        std::ifstream in(std::string(TESSALY_TEST_DATA "/../../data/fonts/") + set.file + ".bin",
+                         std::ios::binary);
+        const std::vector<std::uint8_t> table{std::istreambuf_iterator<char>(in), {}};
         ASSERT_EQ(table.size(), set.bytes);
         t.app->charset.bytes.fill(0x5A);
-        t.state().currentChar = 77;
-        t.platform.controls.at(GadgetRangeEnable).checked = true;
-        t.platform.setTrackBarPosition(GadgetRangeBeginSlider, 20);
-
-        choose(t, set.command);
-        const auto once = t.app->charset.bytes;
-        choose(t, set.command);
-        EXPECT_EQ(t.app->charset.bytes, once); // twice is the same as once
-
+        select(set.full);
+        command(set.command);
         const auto& b = t.app->charset.bytes;
         const std::size_t end = set.inverted ? 2 * set.bytes : set.bytes;
-        for (std::size_t i = 0; i < CharsetBytes; ++i) {
-            const int want =
-                i < set.bytes ? table[i] : i < end ? table[i - set.bytes] ^ 0xFF : 0x5A;
-            ASSERT_EQ(b[i], want) << "byte " << i;
-        }
-        for (int code : set.blank)
-            for (int r = 0; r < 8; ++r) EXPECT_EQ(b[8 * code + r], 0) << "glyph " << code;
-        for (int code : set.full)
-            for (int r = 0; r < 8; ++r) EXPECT_EQ(b[8 * code + r], 0xFF) << "glyph " << code;
+        for (std::size_t i = 0; i < CharsetBytes; ++i)
+            ASSERT_EQ(b[i], i < set.bytes ? table[i] : i < end ? table[i - set.bytes] ^ 0xFF : 0x5A)
+                << "byte " << i;
+        // Shown at once in the new colours (ink square, paper gap); the current character stays.
+        EXPECT_EQ(text(GadgetDataField), "255,255,255,255,255,255,255,255");
+        EXPECT_EQ(t.canvas(GadgetGlyphEditor).pixel(5, 5), set.ink);
+        EXPECT_EQ(t.canvas(GadgetGlyphEditor).pixel(15, 5), set.paper);
         EXPECT_EQ(t.state().paperColour, set.paper);
-        EXPECT_EQ(t.state().inkColour, set.ink);
-        // The range and the current character stay; the views show its new glyph.
-        EXPECT_EQ(t.state().currentChar, 77);
-        EXPECT_EQ(t.platform.controls.at(GadgetDataField).text,
-                  glyphDataText(glyph(t.app->charset, 77)));
-        EXPECT_TRUE(t.platform.isChecked(GadgetRangeEnable));
-        EXPECT_EQ(t.platform.trackBarPosition(GadgetRangeBeginSlider), 20);
     }
 }
 
-TEST(BuiltinCharsets, ZxSpectrumHasBlankCodesBeforeItsCharactersAndBlockGraphicsAfter) {
-    TestApp t;
-    ASSERT_TRUE(t.start());
-    choose(t, CmdCharsetZxSpectrum);
+TEST_F(BuiltinCharsets, BlankFullAndBlockGlyphsAreWhereEachMachineHasThem) {
+    struct Glyphs {
+        int command;
+        std::vector<int> blank, full;
+    };
+    std::vector<int> spectrumBlank;
+    for (int code = 0; code <= 32; ++code) spectrumBlank.push_back(code);
+    const Glyphs sets[] = {
+        {CmdCharsetCga, {0, 32, 255}, {219}},      {CmdCharsetPc866, {0, 32}, {219}},
+        {CmdCharsetZxSpectrum, spectrumBlank, {143}}, {CmdCharsetZx80, {0}, {64}},
+        {CmdCharsetJupiterAce, {0, 8, 16, 24, 32}, {128, 136}},
+        {CmdCharsetC64, {32, 96}, {160, 224}},     {CmdCharsetAtari, {0}, {128}},
+        {CmdCharsetMicrosha, {32}, {160}},
+    };
     const auto& b = t.app->charset.bytes;
-    for (int i = 0; i < 33 * 8; ++i) ASSERT_EQ(b[i], 0) << "codes 0..32 are blank";
-    // Bit 1 lights the top left, bit 0 the top right, bit 3 the bottom left, 2 the bottom right.
-    for (int q = 0; q < 16; ++q)
-        for (int r = 0; r < 8; ++r) {
-            const int left = r < 4 ? q & 2 : q & 8, right = r < 4 ? q & 1 : q & 4;
-            EXPECT_EQ(b[8 * (128 + q) + r], (left ? 0xF0 : 0) | (right ? 0x0F : 0)) << q << r;
-        }
+    auto rows = [&](int code) { return std::vector<int>(b.begin() + 8 * code, b.begin() + 8 * code + 8); };
+    for (const Glyphs& set : sets) {
+        SCOPED_TRACE(set.command);
+        command(set.command);
+        for (int code : set.blank) EXPECT_EQ(rows(code), std::vector<int>(8, 0)) << code;
+        for (int code : set.full) EXPECT_EQ(rows(code), std::vector<int>(8, 0xFF)) << code;
+    }
+    // The Spectrum's block graphics: in glyph 128 + q, bit 1 of q lights the top-left
+    // quadrant, bit 0 the top-right, bit 3 the bottom-left and bit 2 the bottom-right.
+    command(CmdCharsetZxSpectrum);
+    for (int q = 0; q < 16; ++q) {
+        const int top = (q & 2 ? 0xF0 : 0) | (q & 1 ? 0x0F : 0);
+        const int bottom = (q & 8 ? 0xF0 : 0) | (q & 4 ? 0x0F : 0);
+        EXPECT_EQ(rows(128 + q), (std::vector<int>{top, top, top, top, bottom, bottom, bottom, bottom}))
+            << 128 + q;
+    }
 }
 
-TEST(BuiltinCharsets, HexNumbersShowBothDigitsOfEachCode) {
-    const std::uint8_t digits[16][6] = { // rows 1..6 of 0..F; rows 0 and 7 are empty
-        {0xE0, 0xA0, 0xA0, 0xA0, 0xA0, 0xE0}, {0x40, 0x40, 0x40, 0x40, 0x40, 0x40},
-        {0xE0, 0x20, 0xE0, 0x80, 0xA0, 0xE0}, {0xE0, 0x20, 0xE0, 0x20, 0x20, 0xE0},
-        {0x20, 0xA0, 0xA0, 0xE0, 0x20, 0x20}, {0xE0, 0x80, 0xE0, 0x20, 0x20, 0xE0},
-        {0xE0, 0x80, 0xE0, 0xA0, 0xA0, 0xE0}, {0xE0, 0x20, 0x20, 0x20, 0x20, 0x20},
-        {0xE0, 0xA0, 0xE0, 0xA0, 0xA0, 0xE0}, {0xE0, 0xA0, 0xE0, 0x20, 0x20, 0xE0},
-        {0x40, 0xA0, 0xE0, 0xA0, 0xA0, 0xA0}, {0xE0, 0xA0, 0xC0, 0xA0, 0xA0, 0xE0},
-        {0xE0, 0xA0, 0x80, 0x80, 0xA0, 0xE0}, {0xC0, 0xA0, 0xA0, 0xA0, 0xA0, 0xC0},
-        {0xE0, 0x80, 0xC0, 0x80, 0x80, 0xE0}, {0xE0, 0x80, 0xC0, 0x80, 0x80, 0x80}};
-    TestApp t;
-    ASSERT_TRUE(t.start());
-    choose(t, CmdCharsetC64);
-    choose(t, CmdCharsetHex);
+TEST_F(BuiltinCharsets, HexNumbersShowBothDigitsOfEachCodeInWhiteOnBlack) {
+    // Rows 1..6 of the digits 0..F, the three pixels of each row as a hexadecimal digit.
+    const std::string digits = "EAAAAE444444E2E8AEE2E22E2AAE22E8E22EE8EAAEE22222"
+                               "EAEAAEEAE22E4AEAAAEACAAEEA88AECAAAACE8C88EE8C888";
+    auto row = [&](int d, int r) { return std::stoi(digits.substr(6 * d + r - 1, 1), 0, 16); };
+    command(CmdCharsetC64);
+    command(CmdCharsetHex);
     EXPECT_EQ(t.state().paperColour, Black);
     EXPECT_EQ(t.state().inkColour, White);
     const auto& b = t.app->charset.bytes;
     for (int code = 0; code < 256; ++code) {
         EXPECT_EQ(b[8 * code] | b[8 * code + 7], 0) << code;
         for (int r = 1; r <= 6; ++r)
-            ASSERT_EQ(b[8 * code + r], digits[code / 16][r - 1] | digits[code % 16][r - 1] >> 4)
-                << code << " row " << r;
+            ASSERT_EQ(b[8 * code + r], row(code / 16, r) << 4 | row(code % 16, r)) << code << r;
     }
-    EXPECT_EQ(b[8 * 0x3A + 1], 0xE4); // 3 on the left, A on the right
-    EXPECT_EQ(b[8 * 0x22 + 5], 0xAA); // row 5 of the digit 2 is A0
 }
 
 } // namespace

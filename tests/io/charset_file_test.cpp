@@ -1,7 +1,7 @@
 #include "io/charset_file.h"
 
 #include "io/file_test.h"
-#include "platform/ids.h"
+#include "io/paths.h"
 
 #include <sys/stat.h>
 
@@ -14,68 +14,69 @@ struct CharsetFile : FileTest {
         t.app->charset.bytes.fill(0xEE);
         t.state().lastPath = "/before/";
     }
+    void expectNothingLoaded() {
+        for (std::uint8_t b : t.app->charset.bytes) ASSERT_EQ(b, 0xEE);
+        EXPECT_EQ(t.state().lastPath, "/before/");
+    }
 };
 
 TEST_F(CharsetFile, LoadsFromTheCurrentCharacterCutAtTheEndOfTheStore) {
-    struct Case { int current; std::size_t size; int used; };
-    for (Case c : {Case{0, 2048, 2048}, Case{65, 768, 768}, Case{255, 2048, 8},
-                   Case{200, 1024, 448}, Case{10, 5, 5}, Case{3, 3000, 2024}}) {
-        SCOPED_TRACE(c.current);
+    // The file's first `used` bytes land from the current glyph on, partial glyphs included.
+    for (auto [current, size, used] : {std::tuple{0, 2048, 2048}, {255, 2048, 8}, {200, 1024, 448},
+                                       {10, 5, 5}, {3, 3000, 2024}}) {
         t.app->charset.bytes.fill(0xEE);
-        t.state().currentChar = static_cast<std::uint8_t>(c.current);
-        const Bytes file = countingBytes(c.size, 0x11);
-        LoadCharsetFile(*t.app, dir.write("set.fnt", file));
-        const int offset = 8 * c.current;
+        t.state().currentChar = static_cast<std::uint8_t>(current);
+        const Bytes file = countingBytes(size, 0x11);
+        LoadCharsetFile(*t.app, write("set.fnt", file));
         for (int i = 0; i < CharsetBytes; ++i) {
-            const bool loaded = i >= offset && i < offset + c.used;
-            ASSERT_EQ(t.app->charset.bytes[i], loaded ? file[i - offset] : 0xEE) << i;
+            const bool loaded = i >= 8 * current && i < 8 * current + used;
+            ASSERT_EQ(t.app->charset.bytes[i], loaded ? file[i - 8 * current] : 0xEE) << i;
         }
     }
     EXPECT_TRUE(t.platform.messages.empty());
-    EXPECT_EQ(t.state().lastPath, dir.folder());
+    EXPECT_EQ(t.state().lastPath, folder());
 }
 
 TEST_F(CharsetFile, MissingDirectoryAndEmptyFilesAreNoFileAndBlankPathsNothing) {
-    std::filesystem::create_directory(dir.path("folder"));
-    const std::string paths[] = {dir.path("missing.fnt"), dir.path("folder"),
-                                 dir.write("empty.fnt", {})};
+    std::filesystem::create_directory(path("folder"));
+    const std::string paths[] = {path("missing.fnt"), path("folder"), write("empty.fnt", {})};
     for (const std::string& p : paths) LoadCharsetFile(*t.app, p);
     LoadCharsetFile(*t.app, "");
     LoadCharsetFile(*t.app, "   ");
     EXPECT_EQ(t.platform.messages,
               (Messages{{"No file", paths[0]}, {"No file", paths[1]}, {"No file", paths[2]}}));
-    for (std::uint8_t b : t.app->charset.bytes) ASSERT_EQ(b, 0xEE);
-    EXPECT_EQ(t.state().lastPath, "/before/");
+    expectNothingLoaded();
 }
 
 TEST_F(CharsetFile, AnUnreadableFileIsAReadError) {
     if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop root from reading";
-    const std::string path = dir.write("locked.fnt", countingBytes(16));
-    ::chmod(path.c_str(), 0);
-    LoadCharsetFile(*t.app, path);
-    EXPECT_EQ(t.platform.messages, (Messages{{"Read error", path}}));
-    EXPECT_EQ(t.app->charset.bytes[0], 0xEE);
-    EXPECT_EQ(t.state().lastPath, "/before/");
+    const std::string locked = write("locked.fnt", countingBytes(16));
+    ::chmod(locked.c_str(), 0);
+    LoadCharsetFile(*t.app, locked);
+    EXPECT_EQ(t.platform.messages, (Messages{{"Read error", locked}}));
+    expectNothingLoaded();
 }
 
-TEST_F(CharsetFile, OpenChoosesTheLoaderByTheFilterNeverByTheExtension) {
-    command(CmdOpen, dir.write("screen.map", {1, 2, 3, 4, 5}), 0);
-    command(CmdOpen, dir.write("font.fnt", {200, 201, 202}), 1);
-    command(CmdOpen, dir.path("sub/gone.fnt"), 0);
-    command(CmdOpen); // cancelled: changes nothing
-    ASSERT_EQ(t.platform.dialogs.size(), 4u);
-    const auto& d = t.platform.dialogs[0];
+TEST_F(CharsetFile, OpenChoosesTheLoaderByTheFilterAndLastPathTakesTheChosenFolder) {
+    command(CmdOpen, write("screen.map", {1, 2, 3, 4, 5}), 0);
+    command(CmdOpen, write("font.fnt", {200, 201, 202}), 1);
+    command(CmdOpen, path("sub/gone.fnt"), 0);
+    const auto& d = t.platform.dialogs.at(0);
     EXPECT_EQ(d.kind + "|" + d.title + "|" + d.folder, "open|Please choose file to load|/before/");
-    EXPECT_EQ(d.filters, "Font (*.fnt)|*.fnt|Character map (*.map)|*.map");
-    EXPECT_EQ(d.filterIndex, 0);
-    EXPECT_EQ(t.platform.dialogs[1].folder, dir.folder());
+    EXPECT_EQ(d.filters + "|" + std::to_string(d.filterIndex),
+              "Font (*.fnt)|*.fnt|Character map (*.map)|*.map|0");
+    EXPECT_EQ(t.platform.dialogs.at(1).folder, folder());
     // The .map file went into the store (and the views show it), the .fnt file into the map.
-    EXPECT_EQ(t.platform.controls.at(GadgetDataField).text, "1,2,3,4,5,238,238,238");
-    EXPECT_EQ(t.app->screenMap.at(2, 0), 202);
-    EXPECT_EQ(t.app->screenMap.at(3, 0), 35);
-    // A failed load still moves lastPath to the chosen folder.
-    EXPECT_EQ(t.platform.messages, (Messages{{"No file", dir.path("sub/gone.fnt")}}));
-    EXPECT_EQ(t.state().lastPath, dir.folder() + "sub/");
+    EXPECT_EQ(text(GadgetDataField), "1,2,3,4,5,238,238,238");
+    EXPECT_EQ(cell(2, 0), 202);
+    EXPECT_EQ(cell(3, 0), 35);
+    // A failed load still moves lastPath to the chosen folder; a cancelled dialog does not.
+    EXPECT_EQ(t.platform.messages, (Messages{{"No file", path("sub/gone.fnt")}}));
+    command(CmdOpen);
+    EXPECT_EQ(t.state().lastPath, folder() + "sub/");
+    EXPECT_EQ(directoryPart("C:\\fonts\\zx.fnt"), "C:\\fonts\\"); // either kind of slash
+    EXPECT_EQ(directoryPart("/home/a\\b/c.fnt"), "/home/a\\b/");
+    EXPECT_EQ(directoryPart("zx.fnt"), "");
 }
 
 } // namespace

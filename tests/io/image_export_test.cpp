@@ -1,8 +1,6 @@
 #include "io/image_export.h"
 
 #include "io/file_test.h"
-#include "platform/ids.h"
-#include "render/redraw.h"
 
 namespace tessaly {
 namespace {
@@ -15,45 +13,42 @@ TEST_F(ImageExport, WritesTheOverviewAsA24BitBottomUpBmpWithoutTheCursor) {
     t.state().inkColour = ink;
     t.state().paperColour = paper;
     t.app->charset.bytes[17 * 8] = 0x80; // code 17: only its top-left pixel
-    refresh(*t.app);                      // the cursor marker sits on code 0
-    command(CmdSaveImage, dir.path("chars"));
+    select(1);                            // the cursor marker goes to code 1
+    command(CmdSaveImage, path("chars"));
 
-    const Bytes f = TempFolder::read(dir.path("chars.bmp"));
+    const Bytes f = readFile(path("chars.bmp"));
     ASSERT_EQ(f.size(), BmpBytes);
-    auto le = [&](std::size_t at, int n) {
-        std::uint32_t v = 0;
-        for (int i = n - 1; i >= 0; --i) v = v << 8 | f[at + i];
-        return v;
-    };
-    EXPECT_EQ(std::string(f.begin(), f.begin() + 2), "BM");
-    const std::uint32_t header[] = {le(2, 4),  le(6, 4),  le(10, 4), le(14, 4), le(18, 4),
-                                    le(22, 4), le(26, 2), le(28, 2), le(30, 4), le(34, 4)};
-    const std::uint32_t want[] = {BmpBytes, 0, 54, 40, 256, 256, 1, 24, 0, 256 * 256 * 3};
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(header[i], want[i]) << "header field " << i;
-    for (int y = 0; y < 256; ++y) // positive height: the bottom row comes first
+    // "BM", file size, 0, pixel offset 54, header size 40, 256 x 256, 1 plane, 24 bits, no
+    // compression, pixel bytes.
+    const Bytes header = {'B', 'M', 0x36, 0, 3, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 0, 1,
+                          0, 0, 0, 1, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 0, 0, 3, 0};
+    EXPECT_EQ(Bytes(f.begin(), f.begin() + 38), header);
+    // Rows bottom-up, each pixel blue, green, red: only (16..17, 16..17) is ink.
+    Surface image(256, 256);
+    for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x) {
-            const std::size_t at = 54 + static_cast<std::size_t>(255 - y) * 768 + 3 * x;
-            const Colour c = (x == 16 || x == 17) && (y == 16 || y == 17) ? ink : paper;
-            ASSERT_EQ(rgb(f[at + 2], f[at + 1], f[at]), c) << x << "," << y;
+            const std::size_t i = 54 + static_cast<std::size_t>(255 - y) * 768 + 3 * x;
+            image.setPixel(x, y, rgb(f[i + 2], f[i + 1], f[i]));
         }
-    const auto& d = t.platform.dialogs.back();
-    EXPECT_EQ(d.title + "|" + d.filters, "Please choose file to save|.bmp|*.bmp");
-    EXPECT_EQ(t.state().lastPath, dir.folder());
+    expectPixels(image, ink, {16, 16, 17, 17});
+    expectPixels(image, paper, {16, 15, 18, 16, 17, 0}); // (17, 0) under the cursor marker
+    EXPECT_EQ(countColour(image, ink), 4);
+    EXPECT_EQ(countColour(image, paper), 256 * 256 - 4);
 }
 
 TEST_F(ImageExport, TheBmpExtensionIsAddedUnlessPresentAndAFailureIsAFileError) {
-    command(CmdSaveImage, dir.path("a.Bmp"));
-    command(CmdSaveImage, dir.path("b.png"));
-    command(CmdSaveImage, dir.path("a.Bmp")); // again: replaced without a question
-    EXPECT_EQ(TempFolder::read(dir.path("a.Bmp")).size(), BmpBytes);
+    command(CmdSaveImage, path("a.Bmp"));
+    command(CmdSaveImage, path("b.png"));
+    command(CmdSaveImage, path("a.Bmp")); // again: replaced without a question
+    EXPECT_EQ(readFile(path("a.Bmp")).size(), BmpBytes);
     EXPECT_TRUE(t.platform.messages.empty());
 
-    dir.write("afile", {1});
-    command(CmdSaveImage, dir.path("afile/pic"));
+    write("afile", {1});
+    command(CmdSaveImage, path("afile/pic"));
     EXPECT_EQ(t.platform.messages,
-              (Messages{{"Save file", "File Error:" + dir.path("afile/pic.bmp")}}));
-    EXPECT_EQ(t.state().lastPath, dir.folder() + "afile/");
-    EXPECT_EQ(dir.names(), (std::vector<std::string>{"a.Bmp", "afile", "b.png.bmp"}));
+              (Messages{{"Save file", "File Error:" + path("afile/pic.bmp")}}));
+    EXPECT_EQ(t.state().lastPath, folder() + "afile/");
+    EXPECT_EQ(names(), (std::vector<std::string>{"a.Bmp", "afile", "b.png.bmp"}));
 }
 
 } // namespace

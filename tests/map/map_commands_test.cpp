@@ -1,9 +1,4 @@
-#include "app/event_loop.h"
-#include "app/startup.h"
-#include "platform/ids.h"
-#include "support/test_app.h"
-
-#include <gtest/gtest.h>
+#include "charset/app_fixture.h"
 
 namespace tessaly {
 namespace {
@@ -25,16 +20,15 @@ struct MapCommands : ::testing::Test {
         for (int c : commands) p.pushCommand(c);
         runEventLoop(*app);
     }
-    int draws() { return p.canvasDrawCount[GadgetMapCanvas]; }
     std::int32_t cell(int x, int y) { return app->screenMap.at(x, y); }
 };
 
-TEST_F(MapCommands, CellCommandsNeedASelectionAndUseItOnce) {
+TEST_F(MapCommands, CellCommandsNeedASelectionAndUseItOnceAndSizesDrawBeforeShowing) {
     const ScreenMap before = app->screenMap;
     run({CmdMapInsertChar, CmdMapDeleteChar, CmdMapInsertRow, CmdMapDeleteRow, CmdMapInsertColumn,
          CmdMapDeleteColumn});
     EXPECT_EQ(app->screenMap.cells, before.cells);
-    EXPECT_EQ(draws(), 0);
+    EXPECT_EQ(p.canvasDrawCount[GadgetMapCanvas], 0);
 
     app->state.selectedMapX = 5;
     app->state.selectedMapY = 3;
@@ -42,26 +36,15 @@ TEST_F(MapCommands, CellCommandsNeedASelectionAndUseItOnce) {
     run({CmdMapInsertChar, CmdMapInsertChar, CmdMapSize80x50});
     EXPECT_EQ(cell(5, 3), 0);
     EXPECT_EQ(cell(6, 3), 37); // inserted once, not twice
-    EXPECT_EQ(std::pair(app->state.selectedMapX, app->state.selectedMapY), std::pair(-1, -1));
-    EXPECT_EQ(draws(), 2);
+    EXPECT_EQ(app->state.selectedMapX, -1);
+    EXPECT_EQ(app->state.selectedMapY, -1);
     // The wider map shows what the insert pushed into the spare column and beyond.
     EXPECT_EQ(cell(40, 3), 71);
     EXPECT_EQ(cell(41, 3), 72);
-    EXPECT_EQ(p.canvases.at(GadgetMapCanvas).pixel(16 * 41 + 4, 16 * 3 + 2), rgb(255, 255, 255));
-}
-
-TEST_F(MapCommands, SizeCommandsSizeTheScrollAreaDrawAndThenShow) {
-    struct Size { int command, w, h; };
-    for (Size s : {Size{CmdMapSize32x24, 32, 24}, Size{CmdMapSize80x50, 80, 50},
-                   Size{CmdMapSize64x30, 64, 30}, Size{CmdMapSize40x24, 40, 24}}) {
-        const int before = draws();
-        run({s.command});
-        EXPECT_EQ(std::pair(app->state.mapWidth, app->state.mapHeight), std::pair(s.w, s.h));
-        const auto& area = p.controls.at(GadgetMapScrollArea);
-        EXPECT_EQ(std::pair(area.innerWidth, area.innerHeight), std::pair(16 * s.w, 16 * s.h));
-        EXPECT_TRUE(p.windows.at(WindowMap).visible);
-        EXPECT_EQ(p.drawsAtShow.back(), before + 1);
-    }
+    EXPECT_EQ(p.canvases.at(GadgetMapCanvas).pixel(16 * 41 + 4, 16 * 3 + 2), White);
+    EXPECT_EQ(p.drawsAtShow, std::vector<int>{2}); // by the insert, then by the size command
+    EXPECT_EQ(p.controls.at(GadgetMapScrollArea).innerWidth, 80 * 16);
+    EXPECT_EQ(p.controls.at(GadgetMapScrollArea).innerHeight, 50 * 16);
 }
 
 TEST_F(MapCommands, FillCoversOnlyTheMapProperAndHiddenCellsComeBack) {
@@ -81,10 +64,9 @@ TEST_F(MapCommands, TogglingTheGridTwiceRestoresFlagAndMarkWithARedrawEachTime) 
         run({CmdGridOnMap});
         EXPECT_EQ(app->state.mapGrid, on);
         EXPECT_EQ(p.isMenuChecked(MenuMain, CmdGridOnMap), on);
-        const Colour dot = p.canvases.at(GadgetMapCanvas).pixel(2, 0); // a grid dot on a blank cell
-        EXPECT_EQ(dot, on ? rgb(255, 255, 255) : rgb(0, 0, 0));
+        EXPECT_EQ(p.canvases.at(GadgetMapCanvas).pixel(2, 0), on ? White : Black); // a grid dot
     }
-    EXPECT_EQ(draws(), 3);
+    EXPECT_EQ(p.canvasDrawCount[GadgetMapCanvas], 3);
 }
 
 } // namespace
