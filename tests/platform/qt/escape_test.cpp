@@ -1,146 +1,65 @@
-#include "platform/ids.h"
-#include "platform/qt/qt_platform.h"
+#include "qt_test_support.h"
 
-#include <QApplication>
 #include <QApplicationStateChangeEvent>
 #include <QKeyEvent>
-#include <QMenu>
-#include <QTest>
-#include <QTimer>
-#include <QWindow>
-
-#include <memory>
 
 using namespace tessaly;
 
 class EscapeTest : public QObject {
     Q_OBJECT
 
-  private:
     std::unique_ptr<QtPlatform> platform;
 
-    QWindow* windowHandle(int window) { return platform->windowWidget(window)->windowHandle(); }
-
-    void drain() {
-        while (platform->pollEvent()) {
-        }
-    }
-
-    // Presses Escape in whatever modal dialog is open once the program has opened it.
-    void escapeTheNextDialog(bool* sawHeld) {
-        QTimer::singleShot(0, qApp, [this, sawHeld] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            QVERIFY(dialog != nullptr);
-            QTest::keyPress(dialog, Qt::Key_Escape);
-            *sawHeld = platform->escapeHeld();
-            // Should the press not have closed it, the test still ends.
-            if (dialog->isVisible()) QTimer::singleShot(0, dialog, &QWidget::close);
-        });
+    // Presses or releases Escape on a program window; whether it is held afterwards.
+    bool key(QTest::KeyAction action, int window) {
+        QTest::keyEvent(action, handle(*platform, window), Qt::Key_Escape);
+        return platform->escapeHeld();
     }
 
   private slots:
-    void init() {
-        platform = std::make_unique<QtPlatform>(std::vector<std::string>{}, "/");
-        QVERIFY(platform->openWindow(WindowMain, 0, 0, 640, 480, "main", {true, false}));
-        QVERIFY(
-            platform->createCanvas(WindowMain, GadgetCharsetView, {0, 0, 260, 260}, true, true));
+    // Held from press to release on a program window, never when it closes a modal dialog
+    // or a popup menu.
+    void escapeState() {
+        QVERIFY((platform = platformWithMainWindow()));
         QVERIFY(platform->openWindow(WindowMap, 40, 40, 522, 394, "map", {false, true}));
         QVERIFY(platform->createPopupMenu(MenuMapPopup));
         platform->addMenuItem(MenuMapPopup, CmdMapInsertChar, "Insert char");
-        platform->setFocus(GadgetCharsetView);
-        QVERIFY(QTest::qWaitForWindowActive(platform->windowWidget(WindowMain)));
-        drain();
-    }
-
-    void cleanup() {
-        QTest::keyRelease(windowHandle(WindowMain), Qt::Key_Escape);
-        platform.reset();
-    }
-
-    void heldFromPressToRelease() {
-        QVERIFY(!platform->escapeHeld());
-        QTest::keyPress(windowHandle(WindowMain), Qt::Key_Escape);
+        QVERIFY(key(QTest::Press, WindowMain));
+        // Auto-repeat's releases do not end the hold, the real release does.
+        QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier, QString(), true);
+        QCoreApplication::sendEvent(platform->windowWidget(WindowMain), &repeated);
         QVERIFY(platform->escapeHeld());
-        // The press wakes the program's wait even though no control reports it.
-        const std::optional<Event> wake = platform->waitEvent();
-        QVERIFY(wake.has_value());
-        QTest::keyRelease(windowHandle(WindowMain), Qt::Key_Escape);
-        QVERIFY(!platform->escapeHeld());
-    }
+        QVERIFY(!key(QTest::Release, WindowMain));
 
-    void heldOnTheMapWindowToo() {
+        // The map window has no control that takes keys: the press alone wakes the wait.
         platform->showWindow(WindowMap);
         QVERIFY(QTest::qWaitForWindowActive(platform->windowWidget(WindowMap)));
-        QTest::keyPress(windowHandle(WindowMap), Qt::Key_Escape);
-        QVERIFY(platform->escapeHeld());
-        QTest::keyRelease(windowHandle(WindowMap), Qt::Key_Escape);
-        QVERIFY(!platform->escapeHeld());
-    }
+        drain(*platform);
+        QVERIFY(key(QTest::Press, WindowMap));
+        QVERIFY(platform->pollEvent().has_value());
+        QVERIFY(!key(QTest::Release, WindowMap));
 
-    void autoRepeatReleasesDoNotEndTheHold() {
-        QWidget* view = platform->controlWidget(GadgetCharsetView);
-        QTest::keyPress(view, Qt::Key_Escape);
-        QKeyEvent repeatedRelease(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier, QString(),
-                                  true);
-        QKeyEvent repeatedPress(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString(), true);
-        QCoreApplication::sendEvent(view, &repeatedRelease);
-        QVERIFY(platform->escapeHeld());
-        QCoreApplication::sendEvent(view, &repeatedPress);
-        QVERIFY(platform->escapeHeld());
-        QTest::keyRelease(view, Qt::Key_Escape);
-        QVERIFY(!platform->escapeHeld());
-    }
-
-    void escapeClosingAMessageBoxIsNotHeld() {
-        bool sawHeld = true;
-        escapeTheNextDialog(&sawHeld);
-        platform->messageBox("Tessaly", "Range Error!");
-        QVERIFY(!sawHeld);
-        QVERIFY(!platform->escapeHeld());
-        // The release reaches the main window, which is active again.
-        QTest::keyRelease(windowHandle(WindowMain), Qt::Key_Escape);
-        QVERIFY(!platform->escapeHeld());
-
-        // And Escape on the window itself still counts afterwards.
-        QTest::keyPress(windowHandle(WindowMain), Qt::Key_Escape);
-        QVERIFY(platform->escapeHeld());
-    }
-
-    void escapeClosingTheColourDialogIsNotHeld() {
-        bool sawHeld = true;
-        escapeTheNextDialog(&sawHeld);
-        QCOMPARE(platform->chooseColour(), std::nullopt);
-        QVERIFY(!sawHeld);
-        QVERIFY(!platform->escapeHeld());
-    }
-
-    void escapeClosingAPopupMenuIsNotHeld() {
-        bool sawHeld = true;
-        QMenu* popup = platform->popupMenu(MenuMapPopup);
-        QTimer::singleShot(0, popup, [&] {
-            QTest::keyPress(popup, Qt::Key_Escape);
-            sawHeld = platform->escapeHeld();
-            if (popup->isVisible()) QTimer::singleShot(0, popup, &QWidget::close);
-        });
-        platform->showPopupMenu(MenuMapPopup, WindowMain);
-        QVERIFY(!sawHeld);
-        QVERIFY(!platform->escapeHeld());
-    }
-
-    void pressOnAnotherWindowDoesNotCount() {
-        QWidget stranger;
-        stranger.show();
-        QTest::keyPress(&stranger, Qt::Key_Escape);
-        QVERIFY(!platform->escapeHeld());
-    }
-
-    // Once another application is active the release goes there.
-    void applicationLosingTheFocusEndsTheHold() {
-        QTest::keyPress(windowHandle(WindowMain), Qt::Key_Escape);
-        QVERIFY(platform->escapeHeld());
+        // Once another application is active, the release goes there.
+        QVERIFY(key(QTest::Press, WindowMap));
         QApplicationStateChangeEvent inactive(Qt::ApplicationInactive);
         QCoreApplication::sendEvent(qApp, &inactive);
         QVERIFY(!platform->escapeHeld());
+
+        platform->showWindow(WindowMain);
+        QVERIFY(QTest::qWaitForWindowActive(platform->windowWidget(WindowMain)));
+        bool sawHeld = false;
+        const auto pressEscape = [&](QWidget* shown) {
+            QTest::keyPress(shown, Qt::Key_Escape);
+            sawHeld = sawHeld || platform->escapeHeld();
+        };
+        QVERIFY(whileOpen([&] { platform->messageBox("Tessaly", "Range Error!"); }, pressEscape));
+        QVERIFY(whileOpen([&] { QCOMPARE(platform->chooseColour(), std::nullopt); }, pressEscape));
+        QVERIFY(whileOpen([&] { platform->showPopupMenu(MenuMapPopup, WindowMain); }, pressEscape));
+        QVERIFY(!sawHeld);
+        QCOMPARE(commands(*platform), std::vector<int>());
+        // The release reaches the main window, active again, where Escape counts again.
+        QVERIFY(!key(QTest::Release, WindowMain));
+        QVERIFY(key(QTest::Press, WindowMain));
     }
 };
 
