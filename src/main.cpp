@@ -10,6 +10,9 @@
 #include <vector>
 
 int main(int argc, char** argv) {
+    // Every pointer move is an event of its own: a stroke in the glyph editor or on the map
+    // sets each cell the pointer was reported over, so moves must not be merged.
+    QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
     QApplication application(argc, argv);
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);

@@ -8,6 +8,7 @@ import shutil
 import signal
 import struct
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -82,20 +83,42 @@ class Editor:
         runtime = os.path.join(self.workdir, ".runtime")
         os.makedirs(runtime, mode=0o700, exist_ok=True)
         self.env["XDG_RUNTIME_DIR"] = runtime
-        wm = subprocess.Popen(["openbox"], env=self.env, stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL)
-        self.processes.append(wm)
-        wait_until("the window manager", lambda: self._run(
-            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False).find("window id") >= 0,
-            timeout=30)
+        self._start_window_manager()
+        # The editor's output goes to a file: an unread pipe could fill and stall it.
+        self.log = open(os.path.join(self.workdir, "editor.log"), "wb")
         self.editor = subprocess.Popen([self.binary] + self.args, cwd=self.workdir, env=self.env,
-                                       stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+                                       stdout=self.log, stderr=subprocess.STDOUT)
         return self
+
+    def _start_window_manager(self):
+        # On a loaded machine openbox now and then fails to come up: give it a few tries.
+        wm_log = os.path.join(self.workdir, "openbox.log")
+        for attempt in range(3):
+            with open(wm_log, "ab") as log:
+                wm = subprocess.Popen(["openbox"], env=self.env, stdout=log, stderr=log)
+            self.processes.append(wm)
+            try:
+                wait_until("the window manager", lambda: wm.poll() is None and self._run(
+                    ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
+                    check=False).find("window id") >= 0, timeout=15)
+                return
+            except E2EError:
+                if wm.poll() is None:
+                    wm.kill()
+                    wm.wait()
+        raise E2EError("the window manager did not start: " +
+                       open(wm_log, errors="replace").read()[-2000:])
 
     def __exit__(self, *exc):
         if self.editor and self.editor.poll() is None:
             self.editor.kill()
             self.editor.wait()
+        if getattr(self, "log", None):
+            self.log.close()
+            if exc[0] is not None:  # a failing test shows what the editor printed
+                text = open(self.log.name, errors="replace").read()[-3000:]
+                if text:
+                    print("--- editor output ---\n" + text, file=sys.stderr)
         for p in reversed(self.processes):
             if p.poll() is None:
                 p.send_signal(signal.SIGTERM)

@@ -101,9 +101,12 @@ def test_draw_and_save(binary):
         e.press(*layout.glyph_editor(8, 8))
         for column in range(1, 4):
             e.move(*layout.glyph_editor(16 * column + 8, 9))
+            # Each move sets the cell under it; wait for it to show before the next one.
+            wait_until(f"column {column} to be set", lambda: overview_pixels(e, layout)(
+                2 * column, 0) == WHITE)
         e.release(*layout.glyph_editor(56, 8))
         e.click(*layout.glyph_editor(8, 24))
-        e.settle()
+        wait_until("row 1 to be set", lambda: overview_pixels(e, layout)(0, 2) == WHITE)
         pixel = overview_pixels(e, layout)
         # Glyph 0: 2 x 2 blocks at (0..7, 0..1) and (0..1, 2..3); the marker takes the odd pixels.
         for y in range(4):
