@@ -182,7 +182,7 @@ class Editor:
     def title(self, window):
         return self._run(["xdotool", "getwindowname", window]).rstrip("\n")
 
-    def wait_title(self, window, expected, timeout=5):
+    def wait_title(self, window, expected, timeout=10):
         wait_until(f"title {expected!r} (now {self.title(window)!r})",
                    lambda: self.title(window) == expected, timeout)
 
