@@ -177,7 +177,11 @@ class Editor:
         return bool(self._run(["xdotool"] + args, check=False).split())
 
     def main_window(self):
-        return self.find_window("^tessaly v2 0.9c")
+        try:
+            return self.find_window("^tessaly v2 0.9c", timeout=30)
+        except E2EError:
+            state = "running" if self.running() else f"ended with {self.editor.returncode}"
+            raise E2EError(f"no main window after 30 s; the editor is {state}")
 
     def title(self, window):
         return self._run(["xdotool", "getwindowname", window]).rstrip("\n")
