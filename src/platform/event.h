@@ -59,4 +59,14 @@ struct Event {
     std::string dropText; // dropped paths joined by '\n'
 };
 
+// A control event without pointer data: a track bar moved, a button clicked, and so on.
+inline Event controlEvent(int window, int control, EventType type) {
+    Event event;
+    event.kind = EventKind::Control;
+    event.window = window;
+    event.control = control;
+    event.type = type;
+    return event;
+}
+
 } // namespace tessaly

@@ -56,6 +56,45 @@ class Screenshot:
         return channel(red_mask), channel(green_mask), channel(blue_mask)
 
 
+def start_display(processes):
+    """Starts an Xvfb of 1280 x 1024 on a free display, added to `processes`; returns its
+    name. Xvfb picks the number itself and writes it to a pipe once it is ready."""
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                             "1280x1024x24", "-nolisten", "tcp"], pass_fds=(write_end,),
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    processes.append(xvfb)
+    with os.fdopen(read_end) as pipe:
+        number = pipe.readline().strip()
+    if not number:
+        raise E2EError("Xvfb did not start")
+    return f":{number}"
+
+
+def start_window_manager(env, processes, log_path):
+    """Starts openbox on env's display, added to `processes`, and waits until it runs. On a
+    loaded machine it now and then fails to come up, so it gets a few tries."""
+    def ready(wm):
+        check = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=env,
+                               capture_output=True, text=True)
+        return wm.poll() is None and "window id" in check.stdout
+
+    for attempt in range(3):
+        with open(log_path, "ab") as log:
+            wm = subprocess.Popen(["openbox"], env=env, stdout=log, stderr=log)
+        processes.append(wm)
+        try:
+            wait_until("the window manager", lambda: ready(wm), timeout=15)
+            return
+        except E2EError:
+            if wm.poll() is None:
+                wm.kill()
+                wm.wait()
+    raise E2EError("the window manager did not start: " +
+                   open(log_path, errors="replace").read()[-2000:])
+
+
 class Editor:
     """One editor process on a display of its own. Use as a context manager."""
 
@@ -77,37 +116,18 @@ class Editor:
             raise
 
     def _start(self):
-        self.display = self._start_display()
+        self.display = start_display(self.processes)
         self.env = dict(os.environ, DISPLAY=self.display)
         self.env.pop("QT_QPA_PLATFORM", None)
         runtime = os.path.join(self.workdir, ".runtime")
         os.makedirs(runtime, mode=0o700, exist_ok=True)
         self.env["XDG_RUNTIME_DIR"] = runtime
-        self._start_window_manager()
+        start_window_manager(self.env, self.processes, os.path.join(self.workdir, "openbox.log"))
         # The editor's output goes to a file: an unread pipe could fill and stall it.
         self.log = open(os.path.join(self.workdir, "editor.log"), "wb")
         self.editor = subprocess.Popen([self.binary] + self.args, cwd=self.workdir, env=self.env,
                                        stdout=self.log, stderr=subprocess.STDOUT)
         return self
-
-    def _start_window_manager(self):
-        # On a loaded machine openbox now and then fails to come up: give it a few tries.
-        wm_log = os.path.join(self.workdir, "openbox.log")
-        for attempt in range(3):
-            with open(wm_log, "ab") as log:
-                wm = subprocess.Popen(["openbox"], env=self.env, stdout=log, stderr=log)
-            self.processes.append(wm)
-            try:
-                wait_until("the window manager", lambda: wm.poll() is None and self._run(
-                    ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
-                    check=False).find("window id") >= 0, timeout=15)
-                return
-            except E2EError:
-                if wm.poll() is None:
-                    wm.kill()
-                    wm.wait()
-        raise E2EError("the window manager did not start: " +
-                       open(wm_log, errors="replace").read()[-2000:])
 
     def __exit__(self, *exc):
         if self.editor and self.editor.poll() is None:
@@ -128,20 +148,6 @@ class Editor:
                     p.kill()
         shutil.rmtree(self.workdir, ignore_errors=True)
         return False
-
-    def _start_display(self):
-        # Xvfb picks a free display number itself and writes it to the pipe once it is ready.
-        read_end, write_end = os.pipe()
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                                 "1280x1024x24", "-nolisten", "tcp"], pass_fds=(write_end,),
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        self.processes.append(xvfb)
-        with os.fdopen(read_end) as pipe:
-            number = pipe.readline().strip()
-        if not number:
-            raise E2EError("Xvfb did not start")
-        return f":{number}"
 
     def _run(self, command, check=True):
         result = subprocess.run(command, env=self.env, capture_output=True, text=True)

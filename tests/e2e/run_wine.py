@@ -13,7 +13,8 @@ import tempfile
 import time
 import traceback
 
-from harness import E2EError, Editor, MainWindowLayout, choose_menu, save_through_dialog, wait_until
+from harness import (E2EError, Editor, MainWindowLayout, choose_menu, save_through_dialog,
+                     start_display, start_window_manager, wait_until)
 
 BLACK = (0, 0, 0)
 WHITE = (255, 255, 255)
@@ -50,28 +51,13 @@ class WineSession:
             raise
 
     def _start(self):
-        read_end, write_end = os.pipe()
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                                 "1280x1024x24", "-nolisten", "tcp"], pass_fds=(write_end,),
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        self.processes.append(xvfb)
-        with os.fdopen(read_end) as pipe:
-            number = pipe.readline().strip()
-        if not number:
-            raise E2EError("Xvfb did not start")
-        self.display = f":{number}"
+        self.display = start_display(self.processes)
         runtime = os.path.join(self.folder, "runtime")
         os.makedirs(runtime, mode=0o700)
         self.env = dict(os.environ, DISPLAY=self.display, XDG_RUNTIME_DIR=runtime,
                         WINEPREFIX=os.path.join(self.folder, "prefix"), WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=", LANG="C.UTF-8", LC_ALL="C.UTF-8")
-        wm = subprocess.Popen(["openbox"], env=self.env, stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL)
-        self.processes.append(wm)
-        wait_until("the window manager", lambda: "window id" in subprocess.run(
-            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env, capture_output=True,
-            text=True).stdout, timeout=30)
+        start_window_manager(self.env, self.processes, os.path.join(self.folder, "openbox.log"))
         started = time.monotonic()
         # One server for the whole run, so that each start of the program is quick.
         os.makedirs(self.env["WINEPREFIX"])

@@ -32,15 +32,6 @@ QString qtText(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-Event controlChanged(int window, int id) {
-    Event event;
-    event.kind = EventKind::Control;
-    event.window = window;
-    event.control = id;
-    event.type = EventType::Changed;
-    return event;
-}
-
 void alignRight(QPlainTextEdit* edit) {
     QTextOption option = edit->document()->defaultTextOption();
     option.setAlignment(Qt::AlignRight);
@@ -106,7 +97,7 @@ bool QtPlatform::createTrackBar(int window, int id, Rect r, int min, int max, bo
         slider->setTickInterval(std::max(1, (max - min) / 16));
     }
     QObject::connect(slider, &QSlider::valueChanged, slider,
-                     [this, window, id] { queue_.push(controlChanged(window, id)); });
+                     [this, window, id] { queue_.push(controlEvent(window, id, EventType::Changed)); });
     addControl(id, ControlKind::TrackBar, window, slider, r);
     return true;
 }
@@ -129,7 +120,7 @@ bool QtPlatform::createCheckBox(int window, int id, Rect r, const std::string& c
     if (parent == nullptr) return false;
     auto* box = new QCheckBox(qtText(caption), parent);
     QObject::connect(box, &QCheckBox::toggled, box,
-                     [this, window, id] { queue_.push(controlChanged(window, id)); });
+                     [this, window, id] { queue_.push(controlEvent(window, id, EventType::Changed)); });
     addControl(id, ControlKind::CheckBox, window, box, r);
     return true;
 }
@@ -144,7 +135,7 @@ bool QtPlatform::createButton(int window, int id, Rect r, const std::string& cap
     if (parent == nullptr) return false;
     auto* button = new QPushButton(qtText(caption), parent);
     QObject::connect(button, &QPushButton::clicked, button,
-                     [this, window, id] { queue_.push(controlChanged(window, id)); });
+                     [this, window, id] { queue_.push(controlEvent(window, id, EventType::Changed)); });
     addControl(id, ControlKind::Button, window, button, r);
     return true;
 }
@@ -178,13 +169,13 @@ bool QtPlatform::createTextField(int window, int id, Rect r, bool multiLine, boo
         edit->setFont(font);
         if (rightAligned) alignRight(edit);
         QObject::connect(edit, &QPlainTextEdit::textChanged, edit,
-                         [this, window, id] { queue_.push(controlChanged(window, id)); });
+                         [this, window, id] { queue_.push(controlEvent(window, id, EventType::Changed)); });
         field = edit;
     } else {
         auto* edit = new QLineEdit(parent);
         if (rightAligned) edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         QObject::connect(edit, &QLineEdit::textEdited, edit,
-                         [this, window, id] { queue_.push(controlChanged(window, id)); });
+                         [this, window, id] { queue_.push(controlEvent(window, id, EventType::Changed)); });
         field = edit;
     }
     addControl(id, ControlKind::TextField, window, field, r);

@@ -14,15 +14,6 @@ namespace tessaly {
 
 namespace {
 
-Event controlChanged(int window, int id) {
-    Event event;
-    event.kind = EventKind::Control;
-    event.window = window;
-    event.control = id;
-    event.type = EventType::Changed;
-    return event;
-}
-
 // A multi-line edit control breaks lines only at CR LF.
 std::wstring editText(const std::string& text) {
     std::wstring result;
@@ -220,11 +211,11 @@ void Win32Platform::controlNotified(HWND hwnd, UINT message, UINT code) {
     case ControlKind::Button:
     case ControlKind::CheckBox:
         if (message == WM_COMMAND && code == BN_CLICKED)
-            events_.push_back(controlChanged(found->window, id));
+            events_.push_back(controlEvent(found->window, id, EventType::Changed));
         break;
     case ControlKind::TextField:
         if (message == WM_COMMAND && code == EN_CHANGE && !settingText_)
-            events_.push_back(controlChanged(found->window, id));
+            events_.push_back(controlEvent(found->window, id, EventType::Changed));
         break;
     case ControlKind::TrackBar: {
         // A drag sends several notifications per step; a move is a change of position.
@@ -232,7 +223,7 @@ void Win32Platform::controlNotified(HWND hwnd, UINT message, UINT code) {
         const int position = static_cast<int>(SendMessageW(hwnd, TBM_GETPOS, 0, 0));
         if (position == found->position) break;
         found->position = position;
-        events_.push_back(controlChanged(found->window, id));
+        events_.push_back(controlEvent(found->window, id, EventType::Changed));
         break;
     }
     default:
