@@ -17,6 +17,21 @@ class E2EError(AssertionError):
     pass
 
 
+def expect(condition, message):
+    if not condition:
+        raise E2EError(message)
+
+
+# Colours the tests look for, and paths through the menus: per level, the item's position
+# among the items of its menu (see choose_menu).
+BLACK = (0, 0, 0)
+WHITE = (255, 255, 255)
+MARKER = (0, 255, 127)
+FILE, CHAR = 0, 1
+SAVE_2048 = [1, 2]
+MAP_32X24 = [0, 0]
+
+
 def wait_until(what, predicate, timeout=10.0, interval=0.05):
     deadline = time.monotonic() + timeout
     while True:
@@ -54,6 +69,19 @@ class Screenshot:
             return (value & mask) >> shift
 
         return channel(red_mask), channel(green_mask), channel(blue_mask)
+
+
+def stop_processes(processes):
+    """Ends the processes, newest first: politely, then by force."""
+    for p in reversed(processes):
+        if p.poll() is None:
+            p.send_signal(signal.SIGTERM)
+            try:
+                p.wait(5)
+            except subprocess.TimeoutExpired:
+                p.kill()
+                p.wait()
+    processes.clear()
 
 
 def start_display(processes):
@@ -148,11 +176,7 @@ class Editor:
         if self.editor and self.editor.poll() is None:
             self.editor.kill()
             self.editor.wait()
-        for p in reversed(self.processes):
-            if p.poll() is None:
-                p.kill()
-                p.wait()
-        self.processes = []
+        stop_processes(self.processes)
         if getattr(self, "log", None):
             self.log.close()
             self.log = None
@@ -167,13 +191,7 @@ class Editor:
                 text = open(self.log.name, errors="replace").read()[-3000:]
                 if text:
                     print("--- editor output ---\n" + text, file=sys.stderr)
-        for p in reversed(self.processes):
-            if p.poll() is None:
-                p.send_signal(signal.SIGTERM)
-                try:
-                    p.wait(5)
-                except subprocess.TimeoutExpired:
-                    p.kill()
+        stop_processes(self.processes)
         shutil.rmtree(self.workdir, ignore_errors=True)
         return False
 

@@ -2,30 +2,17 @@
 """End-to-end tests of the real editor under Xvfb. Usage: run_e2e.py EDITOR TEST_NAME"""
 
 import os
-import re
 import struct
 import sys
 
-from harness import (E2EError, Editor, MainWindowLayout, choose_menu, save_through_dialog,
-                     wait_until)
+from harness import (BLACK, CHAR, FILE, MAP_32X24, MARKER, SAVE_2048, WHITE, Editor,
+                     MainWindowLayout, choose_menu, expect, save_through_dialog, wait_until)
 
-BLACK = (0, 0, 0)
-WHITE = (255, 255, 255)
-MARKER = (0, 255, 127)
 GREY = (203, 203, 203)
-
-FILE, CHAR = 0, 1
-SAVE_2048 = [1, 2]
 SAVE_MAP = [1, 3]
 SAVE_IMAGE = [1, 4]
 ERASE_ALL = [6]
-MAP_32X24 = [0, 0]
 ZX_SPECTRUM = [1, 2]
-
-
-def expect(condition, message):
-    if not condition:
-        raise E2EError(message)
 
 
 def overview_pixels(editor, layout):
@@ -227,7 +214,7 @@ def test_map_window(binary):
 def test_builtin_set(binary):
     with Editor(binary) as e:
         window, layout = start(e)
-        choose_menu(e, layout, CHAR, [1, 2])
+        choose_menu(e, layout, CHAR, ZX_SPECTRUM)
         e.settle()
         pixel = overview_pixels(e, layout)
         expect(cell_is(pixel, 32, lambda x, y: GREY), "the space is not light grey")

@@ -6,28 +6,17 @@ run_wine.py TESSALY_EXE --screenshot OUT.png  a screenshot of the editor instead
 
 import os
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
 import time
 import traceback
 
-from harness import (E2EError, Editor, MainWindowLayout, choose_menu, save_through_dialog,
-                     start_display, start_window_manager, wait_until)
+from harness import (BLACK, CHAR, FILE, MAP_32X24, MARKER, SAVE_2048, WHITE, Editor, MainWindowLayout,
+                     choose_menu, expect, save_through_dialog, start_display,
+                     start_window_manager, stop_processes, wait_until)
 
-BLACK = (0, 0, 0)
-WHITE = (255, 255, 255)
-MARKER = (0, 255, 127)
-FILE, CHAR = 0, 1
-SAVE_2048 = [1, 2]
-MAP_32X24 = [0, 0]
 CHARSET_CGA = [1, 0]
-
-
-def expect(condition, message):
-    if not condition:
-        raise E2EError(message)
 
 
 def windows_path(path):
@@ -70,13 +59,7 @@ class WineSession:
         if hasattr(self, "env"):
             subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL,
                            stderr=subprocess.DEVNULL, timeout=30)
-        for p in reversed(self.processes):
-            if p.poll() is None:
-                p.send_signal(signal.SIGTERM)
-                try:
-                    p.wait(5)
-                except subprocess.TimeoutExpired:
-                    p.kill()
+        stop_processes(self.processes)
         shutil.rmtree(self.folder, ignore_errors=True)
         return False
 

@@ -16,11 +16,7 @@ void FakePlatform::pushCommand(int command, bool escapeHeldAtWake) {
 }
 
 void FakePlatform::pushControl(int control, EventType type, int x, int y, int buttons, Key key) {
-    Event e;
-    e.kind = EventKind::Control;
-    e.control = control;
-    e.window = controls.count(control) ? controls[control].window : -1;
-    e.type = type;
+    Event e = controlEvent(controls.count(control) ? controls[control].window : -1, control, type);
     e.mouseX = x;
     e.mouseY = y;
     e.buttons = buttons;

@@ -179,11 +179,7 @@ void CanvasWidget::focusOutEvent(QFocusEvent* event) {
 }
 
 void CanvasWidget::push(EventType type, QPoint position, Qt::MouseButtons buttons, Key key) {
-    Event event;
-    event.kind = EventKind::Control;
-    event.window = window_;
-    event.control = id_;
-    event.type = type;
+    Event event = controlEvent(window_, id_, type);
     event.mouseX = position.x();
     event.mouseY = position.y();
     event.buttons = buttonBits(buttons);

@@ -309,11 +309,7 @@ bool CanvasWindow::inside(int x, int y) const {
 }
 
 void CanvasWindow::push(EventType type, int x, int y, int buttons, Key key) {
-    Event event;
-    event.kind = EventKind::Control;
-    event.window = window_;
-    event.control = id_;
-    event.type = type;
+    Event event = controlEvent(window_, id_, type);
     event.mouseX = x;
     event.mouseY = y;
     event.buttons = buttons;
