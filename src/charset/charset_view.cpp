@@ -113,6 +113,10 @@ void handleCharsetViewEvent(App& app, const Event& e) {
             app.platform.showPopupMenu(MenuCharsetPopup, WindowMain);
     }
     if (e.type == EventType::KeyUp) keyUp(app, e.key);
+    // A move without the left button while a drag is open means its release went to a
+    // popup or dialog: the drag ends there, without a drop, and the plain hover is drawn.
+    if (e.type == EventType::MouseMove && app.state.dragging && !(e.buttons & ButtonLeft))
+        app.state.dragging = false;
     if (e.type == EventType::MouseMove) drawCharsetHover(app, e.mouseX, e.mouseY);
     else if (e.type == EventType::LeftClick) selectByPosition(app, e.mouseX, e.mouseY);
     else if (e.type == EventType::LeftButtonDown) startDrag(app, e.mouseX, e.mouseY);

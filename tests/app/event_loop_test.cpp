@@ -52,15 +52,23 @@ TEST(EventLoop, EscapeHeldAtAWakeUpEndsTheLoopWithoutHandlingTheEvent) {
     EXPECT_EQ(u.platform.eventsLeft(), 1);
 }
 
-TEST(EventLoop, TheWholeRunExitsWithZeroOnEveryRoad) {
+// The whole run, start-up included: it starts, takes events until one of the three roads
+// ends it, leaves the rest untouched and exits with 0 without asking anything.
+TEST(EventLoop, TheWholeRunStartsAndEndsOnEachRoadLeavingLaterEventsUnhandled) {
     for (int road = 0; road < 4; ++road) {
+        SCOPED_TRACE(road);
         FakePlatform p;
         if (road == 0) p.pushCommand(CmdQuit);
         if (road == 1) p.pushClose(WindowMain);
         if (road == 2) p.pushCommand(CmdInvert, true);
-        // road 3: the platform itself shuts down
+        // road 3: the platform itself shuts down, once the script is used up
+        if (road < 3) p.pushCommand(CmdMapSize40x24); // never handled
         EXPECT_EQ(runTessaly(p), 0);
+        EXPECT_TRUE(p.windows.at(WindowMain).visible); // start-up ran to the loop
+        EXPECT_FALSE(p.windows.at(WindowMap).visible);
+        EXPECT_EQ(p.eventsLeft(), road < 3 ? 1 : 0);
         EXPECT_TRUE(p.messages.empty());
+        EXPECT_TRUE(p.dialogs.empty());
     }
 }
 

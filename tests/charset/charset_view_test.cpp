@@ -1,4 +1,5 @@
 #include "charset/app_fixture.h"
+#include "render/charset_render.h"
 
 namespace tessaly {
 namespace {
@@ -9,7 +10,7 @@ struct CharsetView : AppTest {
     // the release lies inside the canvas (260 x 260 with its border).
     void drag(int fromX, int fromY, int toX, int toY) {
         t.platform.pushControl(GadgetCharsetView, EventType::LeftButtonDown, fromX, fromY);
-        t.platform.pushControl(GadgetCharsetView, EventType::MouseMove, toX, toY);
+        t.platform.pushControl(GadgetCharsetView, EventType::MouseMove, toX, toY, ButtonLeft);
         t.platform.pushControl(GadgetCharsetView, EventType::LeftButtonUp, toX, toY);
         if (toX >= 0 && toY >= 0 && toX < 260 && toY < 260)
             t.platform.pushControl(GadgetCharsetView, EventType::LeftClick, toX, toY);
@@ -69,6 +70,22 @@ TEST_F(CharsetView, DraggingSwapsOrCopiesAsTheExclusiveMarksSayAndSelectsTheTarg
     drag(80, 5, 96, 5);
     EXPECT_EQ(fill(1), 1);
     EXPECT_EQ(fill(5), 6);
+}
+
+TEST_F(CharsetView, AMoveWithoutTheLeftButtonEndsALostDragWithoutADrop) {
+    numberGlyphs();
+    // The release of this press went to a popup: the next move, button up, ends the drag.
+    t.platform.pushControl(GadgetCharsetView, EventType::LeftButtonDown, 20, 5);
+    t.platform.pushControl(GadgetCharsetView, EventType::MouseMove, 100, 100, ButtonLeft);
+    runEventLoop(*t.app);
+    EXPECT_TRUE(t.state().dragging);
+    EXPECT_EQ(countColour(t.canvas(GadgetCharsetView), Red), 16 * 4 - 4);
+    event(GadgetCharsetView, EventType::MouseMove, 120, 100);
+    EXPECT_FALSE(t.state().dragging);
+    EXPECT_EQ(countColour(t.canvas(GadgetCharsetView), Red), 0); // the green hover instead
+    EXPECT_EQ(countColour(t.canvas(GadgetCharsetView), HoverColour), 16 * 4 - 4);
+    event(GadgetCharsetView, EventType::LeftButtonUp, 120, 100);
+    for (int n = 0; n < 256; ++n) ASSERT_EQ(fill(n), n);
 }
 
 TEST_F(CharsetView, ReleasesOnTheSourceOrOffTheGridDropNothingButUpTo15LeftOrAboveDo) {
