@@ -48,7 +48,8 @@ TEST(ReplaceFile, ASaveKeepsLinksOwnerAndGroupAndFailsBeforeAByteChanges) {
     };
     const User saver = unprivilegedUser();
     const bool root = ::geteuid() == 0;
-    const fs::path base = fs::temp_directory_path() / ("tessaly-replace-" + std::to_string(::getpid()));
+    const fs::path base =
+        fs::temp_directory_path() / ("tessaly-replace-" + std::to_string(::getpid()));
     fs::remove_all(base);
     fs::create_directories(base);
     fs::permissions(base, fs::perms(0755));
