@@ -11,6 +11,8 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #endif
 
@@ -80,9 +82,44 @@ HANDLE createTemporaryBeside(const fs::path& target, fs::path& name) {
     return INVALID_HANDLE_VALUE;
 }
 
+DWORD linkCount(const fs::path& target) {
+    const HANDLE file =
+        CreateFileW(target.c_str(), FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 1;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const DWORD links = GetFileInformationByHandle(file, &info) ? info.nNumberOfLinks : 1;
+    CloseHandle(file);
+    return links;
+}
+
+bool setEnd(HANDLE file, LONGLONG length) {
+    LARGE_INTEGER at;
+    at.QuadPart = length;
+    return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+}
+
+// Overwrites the existing file itself. A growing file is first extended to its new length,
+// which allocates its clusters, so a full disk fails before any of its bytes changes.
+bool writeInPlace(const fs::path& target, const std::vector<std::uint8_t>& bytes) {
+    const HANDLE file = CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const LONGLONG length = static_cast<LONGLONG>(bytes.size());
+    LARGE_INTEGER old{};
+    bool ok = GetFileSizeEx(file, &old) != 0;
+    if (ok && length > old.QuadPart) ok = setEnd(file, length);
+    LARGE_INTEGER start{};
+    ok = ok && SetFilePointerEx(file, start, nullptr, FILE_BEGIN) && writeAll(file, bytes) &&
+         setEnd(file, length) && FlushFileBuffers(file);
+    ok = CloseHandle(file) && ok;
+    return ok;
+}
+
 } // namespace
 
-bool writeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+bool replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::error_code ec;
     const fs::path target = pathOf(path);
     if (path.empty() || fs::is_directory(target, ec)) return false;
@@ -92,10 +129,17 @@ bool writeFileAtomically(const std::string& path, const std::vector<std::uint8_t
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return false;
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
 
+    // Every other name of a hard-linked file must see the new content.
+    if (exists && linkCount(target) > 1) return writeInPlace(target, bytes);
     fs::path temp;
     const HANDLE file = createTemporaryBeside(target, temp);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    // A folder that takes no new file may still hold a target that can be written.
+    if (file == INVALID_HANDLE_VALUE) return exists && writeInPlace(target, bytes);
+    // Owner and permissions are not carried over: a new file takes the inheritable ACL of
+    // its folder, which is what a file made there by this user is meant to get, and there
+    // is no unprivileged way to hand a file to another owner anyway.
     bool ok = writeAll(file, bytes);
     ok = FlushFileBuffers(file) && ok;
     ok = CloseHandle(file) && ok;
@@ -133,9 +177,55 @@ int createTemporaryBeside(const fs::path& target, std::string& name) {
     return -1;
 }
 
+// Gives the new file the owner, group and permissions of the one it replaces. False when
+// the owner or group cannot be kept: only a privileged process may give a file to another
+// user, or to a group it is not in.
+bool takeOwnerAndMode(int fd, const struct stat& target) {
+    struct stat made {};
+    if (::fstat(fd, &made) != 0) return false;
+    if ((made.st_uid != target.st_uid || made.st_gid != target.st_gid) &&
+        ::fchown(fd, target.st_uid, target.st_gid) != 0)
+        return false;
+    return ::fchmod(fd, target.st_mode & 07777) == 0;
+}
+
+// Makes room for `length` bytes in a file of `old` bytes before any of them is written.
+bool reserve(int fd, off_t old, std::size_t length) {
+    if (length == 0) return true;
+    const int error = ::posix_fallocate(fd, 0, static_cast<off_t>(length));
+    if (error == 0) return true;
+    // An allocation that failed part way may have left the file longer.
+    struct stat now {};
+    if (::fstat(fd, &now) == 0 && now.st_size != old) (void)::ftruncate(fd, old);
+    // The file system may not allocate ahead (EOPNOTSUPP, ENOSYS; EBADF when the C library's
+    // fallback needs to read a handle opened for writing only). Its free space is checked
+    // instead: no reservation, but a device that is plainly full still fails untouched.
+    if (error != EOPNOTSUPP && error != ENOSYS && error != EBADF) return false;
+    if (static_cast<off_t>(length) <= old) return true;
+    struct statvfs device {};
+    if (::fstatvfs(fd, &device) != 0) return true; // unknown: the writes will tell
+    const unsigned long long room =
+        static_cast<unsigned long long>(device.f_bavail) * device.f_frsize;
+    return length - static_cast<std::size_t>(old) <= room;
+}
+
+// Overwrites the existing file itself: reserve the new length, write from the start, cut
+// to the exact length and flush.
+bool writeInPlace(const fs::path& target, const std::vector<std::uint8_t>& bytes) {
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return false;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && reserve(fd, st.st_size, bytes.size());
+    ok = ok && writeAll(fd, bytes);
+    ok = ok && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0;
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    return ok;
+}
+
 } // namespace
 
-bool writeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+bool replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::error_code ec;
     fs::path target = pathOf(path);
     if (path.empty() || fs::is_directory(target, ec)) return false;
@@ -146,21 +236,24 @@ bool writeFileAtomically(const std::string& path, const std::vector<std::uint8_t
     }
     // An existing file that may not be written is refused, as a plain overwrite would be;
     // so is anything but a regular file (a device or a pipe must never be replaced).
-    if (fs::exists(target, ec) &&
-        (!fs::is_regular_file(target, ec) || ::access(target.c_str(), W_OK) != 0))
-        return false;
+    struct stat st {};
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists && (!S_ISREG(st.st_mode) || ::access(target.c_str(), W_OK) != 0)) return false;
 
+    // Every other name of a hard-linked file must see the new content.
+    if (exists && st.st_nlink > 1) return writeInPlace(target, bytes);
     std::string temp;
     const int fd = createTemporaryBeside(target, temp);
-    if (fd < 0) return false;
+    // A folder that takes no new file may still hold a target that can be written.
+    if (fd < 0) return exists && writeInPlace(target, bytes);
+    if (exists && !takeOwnerAndMode(fd, st)) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return writeInPlace(target, bytes);
+    }
     bool ok = writeAll(fd, bytes);
     ok = (::fsync(fd) == 0) && ok;
     ok = (::close(fd) == 0) && ok;
-    if (ok && fs::exists(target, ec)) {
-        // Keep the permissions of the file being replaced.
-        const fs::perms perms = fs::status(target, ec).permissions();
-        if (!ec) fs::permissions(temp, perms, ec);
-    }
     ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) ::unlink(temp.c_str());
     return ok;

@@ -13,9 +13,14 @@ std::int64_t fileSize(const std::string& path);
 // opened; a short file gives fewer bytes.
 bool readFileStart(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& out);
 
-// Replaces the file at `path` with `bytes` as a whole: the bytes go to a temporary file
-// beside it, which is renamed over the target only after every write and the close
-// succeeded. On failure the target is left as it was and no temporary file stays.
-bool writeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes);
+// Replaces the file at `path` with `bytes` as a whole. The bytes normally go to a temporary
+// file beside it, which is renamed over the target only after every write succeeded, so a
+// failure leaves the target as it was. An existing target is written in place instead when
+// a rename would lose something: its folder takes no new file, it has other hard links, or
+// its owner or group could not be given to the new file. In place, the new length is
+// reserved before the first byte changes, so a full device fails with the file intact. A
+// link is followed: the file it names is replaced and the link stays. False on any failure;
+// no temporary file stays behind.
+bool replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 } // namespace tessaly

@@ -14,7 +14,7 @@ void saveCharsetImage(App& app) {
     if (chosen.path.empty()) return;
     app.state.lastPath = directoryPart(chosen.path);
     const std::string path = withExtension(chosen.path, ".bmp");
-    if (!writeFileAtomically(path, encodeBmp(app.charsetImage)))
+    if (!replaceFile(path, encodeBmp(app.charsetImage)))
         p.messageBox("Save file", "File Error:" + path);
 }
 

@@ -40,7 +40,7 @@ void SaveCharsetOrMap(App& app, int byteCount) {
     else
         bytes.assign(app.charset.bytes.begin() + offset,
                      app.charset.bytes.begin() + offset + byteCount);
-    if (!writeFileAtomically(path, bytes)) p.messageBox("Save file", "File Error:" + path);
+    if (!replaceFile(path, bytes)) p.messageBox("Save file", "File Error:" + path);
 }
 
 } // namespace tessaly

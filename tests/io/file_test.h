@@ -20,6 +20,13 @@ inline Bytes countingBytes(std::size_t n, int first = 0) {
     return out;
 }
 
+// The messages shown, one "title|text" line each: what a child process can hand back.
+inline std::string messageLines(const Messages& messages) {
+    std::string out;
+    for (const auto& m : messages) out += m.title + "|" + m.text + "\n";
+    return out;
+}
+
 inline Bytes readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
