@@ -27,6 +27,10 @@ Win32Platform::ModalScope::ModalScope(Win32Platform& platform, HWND owner)
 Win32Platform::ModalScope::~ModalScope() {
     for (const HWND hwnd : disabled_) EnableWindow(hwnd, TRUE);
     --platform_.modalDepth_;
+    // The pointer may have left a canvas while the dialog or popup had the mouse.
+    for (auto& [id, control] : platform_.controls_) {
+        if (control.canvas != nullptr) control.canvas->settleHover();
+    }
 }
 
 HWND Win32Platform::dialogOwner() {
