@@ -17,6 +17,7 @@ from harness import (BLACK, CHAR, FILE, MAP_32X24, MARKER, SAVE_2048, WHITE, Edi
                      start_window_manager, stop_processes, wait_until)
 
 CHARSET_CGA = [1, 0]
+MAP_40X24, MAP_80X50 = [0, 1], [0, 2]
 
 
 def windows_path(path):
@@ -106,6 +107,20 @@ def even_pixels(colour_of):
     return lambda x, y: colour_of(x, y) if (x + y) % 2 == 0 else MARKER
 
 
+def open_map(editor, layout, size):
+    """Chooses a map size; returns the map window and the screen point of a cell's centre."""
+    choose_menu(editor, layout, CHAR, size)
+    map_window = editor.find_window("^Character map")
+    cx, cy = editor.client_origin(map_window)
+    # The canvas starts inside the scroll area's 2-pixel sunken edge.
+    return map_window, lambda x, y: (cx + 2 + 16 * x + 8, cy + 2 + 16 * y + 8)
+
+
+def stays(editor, window, title, seconds=0.5):
+    editor.settle(seconds)
+    expect(editor.title(window) == title, f"title {editor.title(window)!r}, not {title!r}")
+
+
 def hover(editor, window, start, end, title):
     """Moves the pointer from `start` to `end` until the window has the title. Wine merges
     quick moves, and the first move over a canvas counts as entering it only."""
@@ -177,17 +192,45 @@ def test_save_through_dialog(s, exe):
         expect(e.running(), "the editor ended")
 
 
+def test_overview_border_release(s, exe):
+    with WineEditor(s, exe) as e:
+        window, layout = start(e)
+        e.click(*layout.cell(37))
+        e.click(*layout.glyph_editor(8, 8))  # glyph 37 gets its pixel (0, 0)
+        lit = lambda x, y: WHITE if x < 2 and y < 2 else BLACK
+        blank = lambda x, y: BLACK
+
+        def drag_37_to(px, py, title):
+            e.press(*layout.overview(88, 40))
+            e.move(*layout.overview(px, py))
+            e.xdotool("mouseup", 1)
+            e.wait_title(window, title)
+            e.settle(0.2)
+
+        # Over the right or bottom border: no drop, but a click that wraps to column 0 of
+        # the row or row 0 of the column.
+        drag_37_to(257, 40, "tessaly v2 0.9c 32($20)' '")
+        pixel = overview_pixels(e, layout)
+        expect(cell_is(pixel, 37, lit) and cell_is(pixel, 32, even_pixels(blank)),
+               "a release over the right border moved a glyph")
+        drag_37_to(88, 257, "tessaly v2 0.9c 5($05)")
+        pixel = overview_pixels(e, layout)
+        expect(cell_is(pixel, 37, lit) and cell_is(pixel, 5, even_pixels(blank)),
+               "a release over the bottom border moved a glyph")
+        # Over the left border: a drop on column 0, not followed by a click.
+        drag_37_to(-1, 40, "tessaly v2 0.9c 5($05)")
+        wait_until("the swap onto glyph 32", lambda: cell_is(overview_pixels(e, layout), 32, lit),
+                   timeout=5)
+        stays(e, window, "tessaly v2 0.9c 5($05)")
+
+
 def test_map_window(s, exe):
     with WineEditor(s, exe) as e:
         window, layout = start(e)
-        choose_menu(e, layout, CHAR, MAP_32X24)
-        map_window = e.find_window("^Character map")
+        map_window, cell = open_map(e, layout, MAP_32X24)
         mx, my = e.frame_origin(map_window)
         wx, wy = e.frame_origin(window)
         expect((mx - wx, my - wy) == (40, 40), f"map window at {mx - wx},{my - wy} from main")
-        cx, cy = e.client_origin(map_window)
-        # The canvas starts inside the scroll area's 2-pixel sunken edge.
-        cell = lambda x, y: (cx + 2 + 16 * x + 8, cy + 2 + 16 * y + 8)
         e.activate(map_window)
         hover(e, map_window, cell(3, 4), cell(3, 5), "Character map (3,5):35[23]")
         # Paints the current character, 0. The pointer is there already, and a synchronous
@@ -199,6 +242,72 @@ def test_map_window(s, exe):
         e.key("Down", "Down", "Down", "Down", "Return")
         e.settle(0.3)
         hover(e, map_window, cell(4, 4), cell(3, 4), "Character map (3,4):0[00]")
+
+
+def test_map_release_is_no_move(s, exe):
+    with WineEditor(s, exe) as e:
+        window, layout = start(e)
+        e.click(*layout.cell(65))
+        map_window, cell = open_map(e, layout, MAP_32X24)
+        e.activate(map_window)
+        # A stroke: the title shows what the cell held before it was painted, also after
+        # the release.
+        e.press(*cell(2, 2))
+        e.move(*cell(3, 2))
+        e.wait_title(map_window, "Character map (3,2):35[23]")
+        e.xdotool("mouseup", 1)
+        stays(e, map_window, "Character map (3,2):35[23]")
+        # A plain click paints without retitling.
+        hover(e, map_window, cell(6, 5), cell(6, 4), "Character map (6,4):38[26]")
+        e.xdotool("click", 1)
+        stays(e, map_window, "Character map (6,4):38[26]")
+        # Away beyond the whole canvas and back: the first move only enters.
+        e.move(5, 5)
+        e.settle(0.6)
+        e.move(*cell(7, 4))
+        stays(e, map_window, "Character map (6,4):38[26]")
+        hover(e, map_window, cell(7, 3), cell(6, 4), "Character map (6,4):65[41]")
+
+
+def test_map_wheel(s, exe):
+    with WineEditor(s, exe) as e:
+        window, layout = start(e)
+        map_window, cell = open_map(e, layout, MAP_80X50)
+        e.activate(map_window)
+        hover(e, map_window, cell(3, 4), cell(3, 5), "Character map (3,5):35[23]")
+        x, y = cell(3, 5)
+        nudge = [0]
+
+        def wheel_then_hover(buttons, title, shift=False):
+            if shift:
+                e.xdotool("keydown", "shift")
+            for button in buttons:
+                e.xdotool("click", button)
+            if shift:
+                e.xdotool("keyup", "shift")
+            # The wheel alone changes neither the title nor the cells; a move shows where
+            # the pointer now is on the scrolled canvas.
+            before = e.title(map_window)
+            stays(e, map_window, before, 0.4)
+            nudge[0] = 1 - nudge[0]
+            e.move(x + nudge[0], y)
+            e.wait_title(map_window, title)
+
+        wheel_then_hover([5, 5], "Character map (3,7):35[23]")  # one row of 16 per notch
+        wheel_then_hover([5], "Character map (4,7):36[24]", shift=True)
+        wheel_then_hover([4], "Character map (4,6):36[24]")
+
+
+def test_map_size_restores_minimised_map(s, exe):
+    with WineEditor(s, exe) as e:
+        window, layout = start(e)
+        map_window, cell = open_map(e, layout, MAP_32X24)
+        e.xdotool("windowminimize", "--sync", map_window)
+        wait_until("the map window to be minimised", lambda: e.map_state(map_window) != "IsViewable")
+        choose_menu(e, layout, CHAR, MAP_40X24)
+        wait_until("the map window to come back",
+                   lambda: e.map_state(map_window) == "IsViewable", timeout=5)
+        hover(e, map_window, cell(3, 4), cell(3, 5), "Character map (3,5):35[23]")
 
 
 def test_command_line_file(s, exe):
@@ -254,8 +363,9 @@ def test_escape_in_dialog_keeps_running(s, exe):
 
 
 TESTS = [test_startup_and_layout, test_select_edit_and_invert, test_save_through_dialog,
-         test_map_window, test_command_line_file, test_escape_held_ends,
-         test_escape_in_dialog_keeps_running]
+         test_overview_border_release, test_map_window, test_map_release_is_no_move,
+         test_map_wheel, test_map_size_restores_minimised_map, test_command_line_file,
+         test_escape_held_ends, test_escape_in_dialog_keeps_running]
 
 
 def screenshot(s, exe, output):

@@ -23,6 +23,20 @@ int buttonBits(WPARAM wParam) {
     return bits;
 }
 
+// The button of a press or release event, as a bit of CanvasWindow::pressed_.
+int pressedBit(EventType type) {
+    switch (type) {
+    case EventType::LeftButtonDown:
+    case EventType::LeftButtonUp:
+        return ButtonLeft;
+    case EventType::RightButtonDown:
+    case EventType::RightButtonUp:
+        return ButtonRight;
+    default:
+        return ButtonMiddle;
+    }
+}
+
 int heldButtons() {
     int bits = 0;
     if (GetKeyState(VK_LBUTTON) < 0) bits |= ButtonLeft;
@@ -84,6 +98,7 @@ bool CanvasWindow::registerClass(HINSTANCE instance) {
 
 bool CanvasWindow::create(HINSTANCE instance, HWND parent, int childId, int x, int y, int width,
                           int height, bool border) {
+    border_ = border;
     const int inset = border ? 2 : 0;
     const int innerWidth = width - 2 * inset;
     const int innerHeight = height - 2 * inset;
@@ -178,11 +193,17 @@ LRESULT CanvasWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSELEAVE:
         mouseLeave();
         return 0;
-    case WM_MOUSEWHEEL: {
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != hwnd_) captureEnded();
+        return 0;
+    // Reported, then passed on to the parent as any child window does, so that a canvas
+    // inside a scroll area scrolls it.
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL: {
         POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         ScreenToClient(hwnd_, &at);
         push(EventType::Wheel, at.x, at.y, buttonBits(GET_KEYSTATE_WPARAM(wParam)));
-        return 0;
+        break;
     }
     case WM_KEYDOWN:
         if (!keyboard_) break;
@@ -232,38 +253,42 @@ void CanvasWindow::paint() {
 void CanvasWindow::buttonDown(EventType type, WPARAM wParam, LPARAM lParam) {
     if (keyboard_ && GetFocus() != hwnd_) SetFocus(hwnd_);
     SetCapture(hwnd_);
-    push(type, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), buttonBits(wParam));
+    const int x = GET_X_LPARAM(lParam);
+    const int y = GET_Y_LPARAM(lParam);
+    pointerMoved(x, y);
+    pressed_ |= pressedBit(type);
+    push(type, x, y, buttonBits(wParam));
 }
 
 void CanvasWindow::buttonUp(EventType type, EventType click, WPARAM wParam, LPARAM lParam) {
     const int x = GET_X_LPARAM(lParam);
     const int y = GET_Y_LPARAM(lParam);
     const int buttons = buttonBits(wParam);
+    pointerMoved(x, y);
     push(type, x, y, buttons);
-    if ((buttons & (ButtonLeft | ButtonRight | ButtonMiddle)) == 0 && GetCapture() == hwnd_)
-        ReleaseCapture();
-    // A click counts only when the pointer is back over the area.
-    if (!inside(x, y)) {
-        if (GetCapture() != hwnd_ && hovering_) {
-            hovering_ = false;
-            push(EventType::MouseLeave, x, y, buttons);
-        }
-        return;
-    }
-    if (click != EventType::None) push(click, x, y, buttons);
-    // A leave seen while the mouse was held was ignored; watch for the next one.
-    if (hovering_) trackLeave();
+    // A click needs the press on this canvas and the release back over it.
+    const int bit = pressedBit(type);
+    if (click != EventType::None && (pressed_ & bit) != 0 && clickable(x, y))
+        push(click, x, y, buttons);
+    pressed_ &= ~bit;
+    // Letting go of the mouse settles whether the pointer is still here (captureEnded).
+    if (buttons == 0 && GetCapture() == hwnd_) ReleaseCapture();
 }
 
 void CanvasWindow::mouseMove(WPARAM wParam, LPARAM lParam) {
     const int x = GET_X_LPARAM(lParam);
     const int y = GET_Y_LPARAM(lParam);
+    const bool moved = pointerMoved(x, y);
     EventType type = EventType::MouseMove;
     if (!hovering_) {
         // The first move after the pointer came over the canvas.
         hovering_ = true;
         trackLeave();
         type = EventType::MouseEnter;
+    } else if (!moved) {
+        // The system repeats the pointer's position when the mouse is let go, a popup
+        // closes or the canvas scrolls under a pointer at rest; that is no move.
+        return;
     }
     push(type, x, y, buttonBits(wParam));
 }
@@ -274,6 +299,34 @@ void CanvasWindow::mouseLeave() {
     if (!hovering_) return;
     hovering_ = false;
     pushAtCursor(EventType::MouseLeave);
+}
+
+// The mouse was let go or taken away (by a popup or a dialog). A leave seen while it was
+// held was ignored, and the system may have dropped the watch meanwhile: report the leave
+// now, or watch for the next one.
+void CanvasWindow::captureEnded() {
+    pressed_ = 0;
+    settleHover();
+}
+
+void CanvasWindow::settleHover() {
+    if (!hovering_) return;
+    if (pointerOverArea()) {
+        trackLeave();
+    } else {
+        hovering_ = false;
+        pushAtCursor(EventType::MouseLeave);
+    }
+}
+
+bool CanvasWindow::pointerOverArea() const {
+    POINT at{};
+    GetCursorPos(&at);
+    if (WindowFromPoint(at) != hwnd_) return false;
+    ScreenToClient(hwnd_, &at);
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    return PtInRect(&client, at) != FALSE;
 }
 
 void CanvasWindow::trackLeave() {
@@ -304,8 +357,20 @@ void CanvasWindow::filesDropped(HDROP drop) {
     events_.push_back(std::move(event));
 }
 
-bool CanvasWindow::inside(int x, int y) const {
-    return x >= 0 && y >= 0 && x < surface_.width() && y < surface_.height();
+// A release counts as a click over the drawing area and, on a bordered canvas, within the
+// control's full size measured from the drawing area's corner: the right and bottom border
+// count (up to 259 of a 256-pixel area), the left and top border do not.
+bool CanvasWindow::clickable(int x, int y) const {
+    const int extra = border_ ? 4 : 0;
+    return x >= 0 && y >= 0 && x < surface_.width() + extra && y < surface_.height() + extra;
+}
+
+bool CanvasWindow::pointerMoved(int x, int y) {
+    POINT at{x, y};
+    ClientToScreen(hwnd_, &at);
+    const bool moved = at.x != pointer_.x || at.y != pointer_.y;
+    pointer_ = at;
+    return moved;
 }
 
 void CanvasWindow::push(EventType type, int x, int y, int buttons, Key key) {

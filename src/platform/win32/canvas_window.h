@@ -30,6 +30,9 @@ class CanvasWindow {
     Surface& surface() { return surface_; }
     // Copies the surface to the screen picture and has it repainted.
     void present();
+    // After a popup or a dialog: whether the pointer is still over the canvas, reporting
+    // the leave when it is not.
+    void settleHover();
 
   private:
     static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -39,9 +42,14 @@ class CanvasWindow {
     void buttonUp(EventType type, EventType click, WPARAM wParam, LPARAM lParam);
     void mouseMove(WPARAM wParam, LPARAM lParam);
     void mouseLeave();
+    void captureEnded();
     void filesDropped(HDROP drop);
     void trackLeave();
-    bool inside(int x, int y) const;
+    bool pointerOverArea() const;
+    bool clickable(int x, int y) const;
+    // Records the pointer's screen position for an event at client position (x, y); true
+    // when it differs from the one recorded before.
+    bool pointerMoved(int x, int y);
     void push(EventType type, int x, int y, int buttons, Key key = Key::None);
     void pushAtCursor(EventType type, Key key = Key::None);
 
@@ -49,12 +57,17 @@ class CanvasWindow {
     int window_;
     int id_;
     bool keyboard_;
+    bool border_ = false;
     HWND hwnd_ = nullptr;
     Surface surface_;
     HBITMAP dib_ = nullptr;
     std::uint32_t* dibPixels_ = nullptr;
     // The pointer is over the canvas and its leaving is being watched.
     bool hovering_ = false;
+    // Where on the screen the pointer was at the last pointer event reported.
+    POINT pointer_{-32768, -32768};
+    // The buttons pressed over the canvas and not yet released (Button* bits).
+    int pressed_ = 0;
     Key lastKey_ = Key::None;
 };
 

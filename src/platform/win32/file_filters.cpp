@@ -1,26 +1,25 @@
 #include "platform/win32/file_filters.h"
 
-#include "platform/win32/utf8.h"
-
+#include <algorithm>
 #include <vector>
 
 namespace tessaly {
 
 namespace {
 
-std::wstring trimmed(const std::wstring& text) {
-    const auto first = text.find_first_not_of(L' ');
-    if (first == std::wstring::npos) return {};
-    return text.substr(first, text.find_last_not_of(L' ') - first + 1);
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 } // namespace
 
-std::wstring dialogFilter(const std::string& filters) {
-    std::vector<std::wstring> parts;
-    std::wstring part;
-    for (const wchar_t c : wideFromUtf8(filters)) {
-        if (c == L'|') {
+std::string dialogFilter(const std::string& filters) {
+    std::vector<std::string> parts;
+    std::string part;
+    for (const char c : filters) {
+        if (c == '|') {
             parts.push_back(trimmed(part));
             part.clear();
         } else {
@@ -28,19 +27,31 @@ std::wstring dialogFilter(const std::string& filters) {
         }
     }
     parts.push_back(trimmed(part));
+    if (parts.size() % 2 != 0) parts.emplace_back();
+    // Empty pairs at the end (a list closed by '|') are left out. One before others keeps
+    // its place, matching every file, so that the filters after it keep their numbers.
+    while (!parts.empty() && parts[parts.size() - 2].empty() && parts.back().empty())
+        parts.resize(parts.size() - 2);
 
-    std::wstring result;
+    std::string result;
     for (std::size_t i = 0; i < parts.size(); i += 2) {
-        std::wstring name = parts[i];
-        std::wstring pattern = i + 1 < parts.size() ? parts[i + 1] : std::wstring();
-        if (name.empty() && pattern.empty()) continue;
+        std::string name = parts[i];
+        std::string pattern = parts[i + 1];
         // A pair without a pattern matches every file rather than none.
-        if (pattern.empty()) pattern = L"*.*";
+        if (pattern.empty()) pattern = "*.*";
         if (name.empty()) name = pattern;
-        result += name + L'\0' + pattern + L'\0';
+        result += name + '\0' + pattern + '\0';
     }
-    if (result.empty()) result = std::wstring(L"*.*") + L'\0' + L"*.*" + L'\0';
-    return result + L'\0';
+    if (result.empty()) result = std::string("*.*") + '\0' + "*.*" + '\0';
+    return result + '\0';
+}
+
+int dialogFilterIndex(int programIndex) {
+    return std::max(programIndex, 0) + 1;
+}
+
+int programFilterIndex(int dialogIndex) {
+    return std::max(dialogIndex - 1, 0);
 }
 
 } // namespace tessaly

@@ -1,7 +1,6 @@
 #include "platform/win32/scroll_area.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace tessaly {
 
@@ -129,6 +128,20 @@ void ScrollArea::scroll(int bar, int request) {
     default:
         return;
     }
+    scrollTo(bar, position);
+}
+
+// Rotation toward the end of the bar (down or right) is positive.
+void ScrollArea::wheel(int bar, int delta) {
+    const int steps = (bar == SB_HORZ ? wheelX_ : wheelY_).add(delta);
+    if (steps != 0) scrollTo(bar, (bar == SB_HORZ ? x_ : y_) + steps * step_);
+}
+
+void ScrollArea::scrollTo(int bar, int position) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE;
+    GetScrollInfo(hwnd_, bar, &info);
     const int last = std::max(info.nMax - static_cast<int>(info.nPage) + 1, 0);
     position = std::clamp(position, 0, last);
     SCROLLINFO update{};
@@ -166,12 +179,16 @@ LRESULT ScrollArea::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (lParam != 0) break;
         scroll(SB_VERT, LOWORD(wParam));
         return 0;
+    // The wheel turned forward (positive) scrolls up, or left with Shift; tilted right
+    // (positive) it scrolls right.
     case WM_MOUSEWHEEL: {
-        const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
-        for (int i = 0; i < 3 * std::abs(notches); ++i)
-            scroll(SB_VERT, notches > 0 ? SB_LINEUP : SB_LINEDOWN);
+        const bool sideways = (GET_KEYSTATE_WPARAM(wParam) & MK_SHIFT) != 0;
+        wheel(sideways ? SB_HORZ : SB_VERT, -GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
     }
+    case WM_MOUSEHWHEEL:
+        wheel(SB_HORZ, GET_WHEEL_DELTA_WPARAM(wParam));
+        return 0;
     default:
         break;
     }

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "platform/win32/program_window.h"
+#include "platform/win32/wheel_steps.h"
 
 #include <windows.h>
 
 // A scrolled view: a child window with a sunken edge and both scroll bars (shown when
 // needed) over an inner window, which it moves by the scroll position. Controls placed in
-// the inner window report through the same listener as those of a top-level window.
+// the inner window report through the same listener as those of a top-level window. The
+// wheel, which child windows pass on to their parent, scrolls it one step per notch;
+// with Shift held, or tilted, sideways.
 
 namespace tessaly {
 
@@ -32,6 +35,8 @@ class ScrollArea {
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void updateScrollBars();
     void scroll(int bar, int request);
+    void wheel(int bar, int delta);
+    void scrollTo(int bar, int position);
     void moveInner();
 
     WindowListener& listener_;
@@ -42,6 +47,8 @@ class ScrollArea {
     int step_ = 1;
     int x_ = 0; // scroll position
     int y_ = 0;
+    WheelSteps wheelX_;
+    WheelSteps wheelY_;
 };
 
 } // namespace tessaly

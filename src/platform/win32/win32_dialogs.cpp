@@ -5,7 +5,6 @@
 
 #include <commdlg.h>
 
-#include <algorithm>
 #include <vector>
 
 // The modal dialogs, owned by the program's active window.
@@ -27,6 +26,10 @@ Win32Platform::ModalScope::ModalScope(Win32Platform& platform, HWND owner)
 Win32Platform::ModalScope::~ModalScope() {
     for (const HWND hwnd : disabled_) EnableWindow(hwnd, TRUE);
     --platform_.modalDepth_;
+    // The pointer may have left a canvas while the dialog or popup had the mouse.
+    for (auto& [id, control] : platform_.controls_) {
+        if (control.canvas != nullptr) control.canvas->settleHover();
+    }
 }
 
 HWND Win32Platform::dialogOwner() {
@@ -76,7 +79,7 @@ FileDialogResult Win32Platform::saveFileDialog(const std::string& title,
 FileDialogResult Win32Platform::fileDialog(bool save, const std::string& title,
                                            const std::string& folder,
                                            const std::string& filters, int filterIndex) {
-    const std::wstring filter = dialogFilter(filters);
+    const std::wstring filter = wideFromUtf8(dialogFilter(filters));
     const std::wstring wideTitle = wideFromUtf8(title);
     const std::wstring wideFolder = wideFromUtf8(folder);
     std::vector<wchar_t> file(32768, L'\0');
@@ -85,7 +88,7 @@ FileDialogResult Win32Platform::fileDialog(bool save, const std::string& title,
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = dialogOwner();
     dialog.lpstrFilter = filter.c_str();
-    dialog.nFilterIndex = static_cast<DWORD>(std::max(filterIndex, 0) + 1); // 1-based here
+    dialog.nFilterIndex = static_cast<DWORD>(dialogFilterIndex(filterIndex));
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrInitialDir = wideFolder.empty() ? nullptr : wideFolder.c_str();
@@ -97,7 +100,7 @@ FileDialogResult Win32Platform::fileDialog(bool save, const std::string& title,
     const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
     if (!chosen) return result;
     result.path = utf8FromWide(file.data());
-    result.filterIndex = std::max(static_cast<int>(dialog.nFilterIndex) - 1, 0);
+    result.filterIndex = programFilterIndex(static_cast<int>(dialog.nFilterIndex));
     return result;
 }
 

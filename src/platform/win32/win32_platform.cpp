@@ -102,7 +102,8 @@ int Win32Platform::windowOuterTop(int window) {
 void Win32Platform::showWindow(int window) {
     const HWND hwnd = windowHandle(window);
     if (hwnd == nullptr) return;
-    ShowWindow(hwnd, SW_SHOW); // keeps a minimised state
+    // A minimised window comes back restored; otherwise it keeps its state.
+    ShowWindow(hwnd, IsIconic(hwnd) ? SW_RESTORE : SW_SHOW);
     BringWindowToTop(hwnd);
     SetForegroundWindow(hwnd);
 }

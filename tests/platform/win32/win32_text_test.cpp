@@ -1,0 +1,93 @@
+#include "platform/win32/file_filters.h"
+#include "platform/win32/process_arguments.h"
+#include "platform/win32/wheel_steps.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// The parts of the Windows editor that are plain logic: the raw command line, the file
+// dialogs' filter list and numbers, and the wheel's steps.
+
+namespace tessaly {
+namespace {
+
+using namespace std::string_literals;
+using Args = std::vector<std::string>;
+
+TEST(Win32CommandLine, TheProgramPathComesOffAndTheRestIsSplitBySpaces) {
+    const struct {
+        std::string line;
+        Args args;
+    } cases[] = {
+        {"", {}},
+        {"tessaly.exe", {}},
+        {"\"C:\\Program Files\\tessaly.exe\"", {}},
+        {"tessaly.exe set.fnt", {"set.fnt"}},
+        {"  tessaly.exe   a.fnt  b.fnt ", {"a.fnt", "b.fnt"}},
+        {"\"C:\\Program Files\\tessaly.exe\" \"C:\\My Fonts\\a b.fnt\"", {"C:\\My Fonts\\a b.fnt"}},
+        // The quoted path ends at its closing quote, whatever follows.
+        {"\"C:\\x y\\tessaly.exe\"set.fnt", {"set.fnt"}},
+        {"\"C:\\unterminated path\\tessaly.exe set.fnt", {}},
+        // A tab ends the path, as it does for the system, but separates no arguments.
+        {"tessaly.exe\tset.fnt", {"\tset.fnt"}},
+        {"tessaly.exe a\tb.fnt", {"a\tb.fnt"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(argumentsOfCommandLine(c.line), c.args) << c.line;
+}
+
+TEST(Win32FileDialog, FilterListBecomesNulSeparatedPairsThatKeepTheirNumbers) {
+    const struct {
+        std::string filters;
+        std::string dialog;
+    } cases[] = {
+        {"Font (*.fnt)|*.fnt|Character map (*.map)|*.map",
+         "Font (*.fnt)\0*.fnt\0Character map (*.map)\0*.map\0\0"s},
+        {" Font | *.fnt ", "Font\0*.fnt\0\0"s},
+        {"Font|*.fnt|", "Font\0*.fnt\0\0"s},
+        {"Font|*.fnt||", "Font\0*.fnt\0\0"s},
+        {"Font", "Font\0*.*\0\0"s},
+        {"|*.fnt", "*.fnt\0*.fnt\0\0"s},
+        {"", "*.*\0*.*\0\0"s},
+        // An empty pair inside keeps the map filter the dialog's third.
+        {"A|*.a|||Map|*.map", "A\0*.a\0*.*\0*.*\0Map\0*.map\0\0"s},
+        {"Шрифт|*.fnt", "Шрифт\0*.fnt\0\0"s},
+    };
+    for (const auto& c : cases) EXPECT_EQ(dialogFilter(c.filters), c.dialog) << c.filters;
+}
+
+TEST(Win32FileDialog, FilterNumbersCountFromOneInTheDialog) {
+    const struct {
+        int program;
+        int dialog;
+    } roundTrips[] = {{0, 1}, {1, 2}};
+    for (const auto& c : roundTrips) {
+        EXPECT_EQ(dialogFilterIndex(c.program), c.dialog);
+        EXPECT_EQ(programFilterIndex(c.dialog), c.program);
+    }
+    EXPECT_EQ(dialogFilterIndex(-1), 1);
+    EXPECT_EQ(programFilterIndex(0), 0); // a filter the user typed
+}
+
+TEST(Win32Wheel, RotationAddsUpToWholeStepsAndTurningBackDropsTheRest) {
+    const struct {
+        std::vector<int> deltas;
+        std::vector<int> steps;
+    } cases[] = {
+        {{120, -120, 240, -360}, {1, -1, 2, -3}},
+        {{40, 40, 40, 40}, {0, 0, 1, 0}},
+        {{-60, -90, -90}, {0, -1, -1}},
+        {{100, -30, -100}, {0, 0, -1}},
+        {{90, 90, 90, 90}, {0, 1, 1, 1}},
+    };
+    for (const auto& c : cases) {
+        WheelSteps wheel;
+        std::vector<int> steps;
+        for (const int delta : c.deltas) steps.push_back(wheel.add(delta));
+        EXPECT_EQ(steps, c.steps) << ::testing::PrintToString(c.deltas);
+    }
+}
+
+} // namespace
+} // namespace tessaly
