@@ -41,7 +41,8 @@ class Platform {
                             const std::string& title, WindowStyle style) = 0;
     virtual int windowOuterLeft(int window) = 0;
     virtual int windowOuterTop(int window) = 0;
-    // Shows the window and makes it the active one, keeping a minimised state.
+    // Shows the window, brought back from the task bar if it was minimised, and makes it
+    // the active one.
     virtual void showWindow(int window) = 0;
     // Hides the window; it keeps its controls and their content.
     virtual void hideWindow(int window) = 0;
