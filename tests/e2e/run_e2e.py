@@ -2,8 +2,10 @@
 """End-to-end tests of the real editor under Xvfb. Usage: run_e2e.py EDITOR TEST_NAME"""
 
 import os
+import re
 import struct
 import sys
+import tempfile
 
 from harness import (BLACK, CHAR, FILE, MAP_32X24, MARKER, SAVE_2048, WHITE, Editor,
                      MainWindowLayout, choose_menu, expect, save_through_dialog, wait_until)
@@ -13,6 +15,8 @@ SAVE_MAP = [1, 3]
 SAVE_IMAGE = [1, 4]
 ERASE_ALL = [6]
 ZX_SPECTRUM = [1, 2]
+MAP_80X50 = [0, 2]
+MAP_64X30 = [0, 3]
 
 
 def overview_pixels(editor, layout):
@@ -158,23 +162,22 @@ def test_draw_and_save(binary):
 
 
 def test_command_line(binary):
-    import tempfile
-    folder = tempfile.mkdtemp(prefix="tessaly-e2e-data-")
-    font = os.path.join(folder, "letter a.fnt")
-    data = bytearray(2048)
-    data[65 * 8:65 * 8 + 8] = bytes([0x18, 0x3C, 0x66, 0x7E, 0x66, 0x66, 0x66, 0x00])
-    open(font, "wb").write(data)
-    with Editor(binary, [font]) as e:
-        window, layout = start(e)
-        pixel = overview_pixels(e, layout)
-        # Row 0 of 'A' is 0x18: pixels 6..9 of the cell's top row are ink.
-        x0, y0 = 16, 64
-        expect([pixel(x0 + x, y0) for x in range(16)] ==
-               [BLACK] * 6 + [WHITE] * 4 + [BLACK] * 6, "glyph 65 is not shown at once")
-    with Editor(binary, [font, font]) as e:
-        window, layout = start(e)
-        pixel = overview_pixels(e, layout)
-        expect(cell_is(pixel, 65, lambda x, y: BLACK), "two arguments loaded something")
+    with tempfile.TemporaryDirectory(prefix="tessaly-e2e-data-") as folder:
+        font = os.path.join(folder, "letter a.fnt")
+        data = bytearray(2048)
+        data[65 * 8:65 * 8 + 8] = bytes([0x18, 0x3C, 0x66, 0x7E, 0x66, 0x66, 0x66, 0x00])
+        open(font, "wb").write(data)
+        with Editor(binary, [font]) as e:
+            window, layout = start(e)
+            pixel = overview_pixels(e, layout)
+            # Row 0 of 'A' is 0x18: pixels 6..9 of the cell's top row are ink.
+            x0, y0 = 16, 64
+            expect([pixel(x0 + x, y0) for x in range(16)] ==
+                   [BLACK] * 6 + [WHITE] * 4 + [BLACK] * 6, "glyph 65 is not shown at once")
+        with Editor(binary, [font, font]) as e:
+            window, layout = start(e)
+            pixel = overview_pixels(e, layout)
+            expect(cell_is(pixel, 65, lambda x, y: BLACK), "two arguments loaded something")
 
 
 def test_map_window(binary):
@@ -209,6 +212,75 @@ def test_map_window(binary):
         expect(all(at(x, 0) == 32 + x for x in range(32)), "row 0 changed")
         expect(at(3, 4) == 0 and at(2, 4) == 34, "the painted cell did not move up a row")
         expect(all(at(x, 23) == 0 for x in range(32)), "the last row is not cleared")
+
+
+def test_map_wheel_and_restore(binary):
+    """The wheel over the map scrolls it, down and, with Shift, sideways, without touching
+    the title; a size command brings a minimised map window back."""
+    with Editor(binary) as e:
+        window, layout = start(e)
+        choose_menu(e, layout, CHAR, MAP_80X50)
+        map_window = e.find_window("^Character map")
+        cx, cy = e.client_origin(map_window)
+        point = (cx + 16 * 2 + 8, cy + 16 * 2 + 8)
+        e.activate(map_window)
+        hover(e, map_window, point, "Character map (2,2):34[22]")
+
+        def hovered_after(wheel):
+            """The cell under the unmoved pointer after `wheel`, once the pointer moves."""
+            before = e.title(map_window)
+            e.xdotool(*wheel)
+            e.settle(0.4)
+            expect(e.title(map_window) == before, f"the wheel alone set {e.title(map_window)!r}")
+            def cell():
+                e.move(point[0] + 1, point[1])
+                e.move(*point)
+                found = re.fullmatch(r"Character map \((\d+),(\d+)\):\d+\[..\]",
+                                     e.title(map_window))
+                position = tuple(map(int, found.groups())) if found else None
+                return position if position and e.title(map_window) != before else None
+            return wait_until("the hover after the wheel", cell, timeout=5, interval=0.2)
+
+        x, y = hovered_after(["click", "5"])
+        expect(x == 2 and y > 2, f"the wheel down scrolled to ({x},{y})")
+        notch = y - 2
+        shifted = hovered_after(["keydown", "shift", "click", "5", "keyup", "shift"])
+        expect(shifted == (2 + notch, y), f"Shift and the wheel down scrolled to {shifted}")
+
+        e.xdotool("windowminimize", "--sync", map_window)
+        wait_until("the map window to be minimised",
+                   lambda: not e.window_exists("^Character map"))
+        choose_menu(e, layout, CHAR, MAP_64X30)
+        wait_until("the map window to come back", lambda: e.window_exists("^Character map"))
+        expect(e.map_state(map_window) == "IsViewable", "the map window is not mapped")
+
+
+def test_overview_border_release(binary):
+    """A press on a cell released over the overview's right or bottom border selects column
+    0 or row 0, and moves no glyph."""
+    with tempfile.TemporaryDirectory(prefix="tessaly-e2e-data-") as folder:
+        font = os.path.join(folder, "patterns.fnt")
+        # Every glyph differs from its neighbours, so that a moved glyph shows.
+        open(font, "wb").write(bytes((code * 37 + row * 11) & 0xFF
+                                     for code in range(256) for row in range(8)))
+        with Editor(binary, [font]) as e:
+            window, layout = start(e)
+            # The glyphs show in the even pixels; the cursor marker takes the odd ones.
+            def glyphs():
+                pixel = overview_pixels(e, layout)
+                return [pixel(x, y) for y in range(256) for x in range(y % 2, 256, 2)]
+            shown = glyphs()
+            expect(len(set(shown)) == 2, "the set did not load")
+            e.activate(window)
+            for release, code in [((257, 40), 32), ((88, 257), 5)]:
+                e.press(*layout.overview(88, 40))  # cell 37
+                e.move(*layout.overview((88 + release[0]) // 2, (40 + release[1]) // 2))
+                e.release(*layout.overview(*release))
+                e.wait_title(window, charset_title(code))
+                pixel = overview_pixels(e, layout)
+                x0, y0 = 16 * (code % 16), 16 * (code // 16)
+                expect(pixel(x0 + 1, y0) == MARKER, f"no marker on cell {code}")
+                expect(glyphs() == shown, f"a glyph changed on the release at {release}")
 
 
 def test_builtin_set(binary):

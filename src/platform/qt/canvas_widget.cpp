@@ -81,10 +81,10 @@ EventType upType(Qt::MouseButton button) {
 
 } // namespace
 
-CanvasWidget::CanvasWidget(EventQueue& queue, int window, int id, QSize size, bool keyboard,
-                           QWidget* parent)
-    : QWidget(parent), queue_(queue), window_(window), id_(id), keyboard_(keyboard),
-      surface_(size.width(), size.height(), white) {
+CanvasWidget::CanvasWidget(EventQueue& queue, int window, int id, QSize size, int border,
+                           bool keyboard, QWidget* parent)
+    : QWidget(parent), queue_(queue), window_(window), id_(id), border_(border),
+      keyboard_(keyboard), surface_(size.width(), size.height(), white) {
     setFixedSize(size);
     setMouseTracking(true);
     setFocusPolicy(keyboard ? Qt::ClickFocus : Qt::NoFocus);
@@ -121,9 +121,11 @@ void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (type == EventType::None) return;
     const QPoint position = pixelOf(event->position());
     push(type, position, event->buttons());
-    // The release always comes here, wherever the pointer went after the press; a click
-    // counts only when the pointer is back over the area.
-    if (!rect().contains(position)) return;
+    // The release always comes here, wherever the pointer went after the press. A click
+    // counts when it lies at positions 0 up to the control's outer size, counted from the
+    // drawing area's origin: over the area and, for a bordered canvas, over its right or
+    // bottom border and the border's width past it, but never over the left or top border.
+    if (!rect().adjusted(0, 0, 2 * border_, 2 * border_).contains(position)) return;
     if (event->button() == Qt::LeftButton)
         push(EventType::LeftClick, position, event->buttons());
     else if (event->button() == Qt::RightButton)
@@ -136,8 +138,11 @@ void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
     push(type, pixelOf(event->position()), event->buttons());
 }
 
+// The canvas has no use for the wheel itself: left unaccepted, the event goes on to the
+// widgets around it, and a scroll area among them scrolls.
 void CanvasWidget::wheelEvent(QWheelEvent* event) {
     push(EventType::Wheel, pixelOf(event->position()), event->buttons());
+    event->ignore();
 }
 
 void CanvasWidget::enterEvent(QEnterEvent*) {

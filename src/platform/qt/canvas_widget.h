@@ -8,9 +8,11 @@
 // The drawing area of a canvas control. It shows its Surface as it is and turns the
 // mouse, wheel, key and focus events it receives into the program's canvas events:
 // positions in drawing-area pixels (outside the area, negative included, while a button
-// pressed over it is held), a click only after a release inside the area, a double click's
-// second press as a button down, the first move after entering as a mouse enter, and key
-// up only for real releases.
+// pressed over it is held), a click only after a release inside the area or past its
+// right or bottom edge by up to twice the border, a double click's second press as a
+// button down, the first move after entering as a mouse enter, and key up only for real
+// releases. The wheel is reported and also left to the widgets around the canvas, so that
+// a scroll area holding it scrolls.
 
 namespace tessaly {
 
@@ -18,7 +20,9 @@ class CanvasWidget : public QWidget {
     Q_OBJECT
 
   public:
-    CanvasWidget(EventQueue& queue, int window, int id, QSize size, bool keyboard, QWidget* parent);
+    // `border`: the width of the frame around the drawing area, 0 for none.
+    CanvasWidget(EventQueue& queue, int window, int id, QSize size, int border, bool keyboard,
+                 QWidget* parent);
 
     Surface& surface() { return surface_; }
 
@@ -43,6 +47,7 @@ class CanvasWidget : public QWidget {
     EventQueue& queue_;
     int window_;
     int id_;
+    int border_;
     bool keyboard_;
     bool entered_ = false; // the next move is the first one since the pointer came in
     Surface surface_;

@@ -84,7 +84,9 @@ int QtPlatform::windowOuterTop(int window) {
 void QtPlatform::showWindow(int window) {
     ProgramWindow* widget = this->window(window);
     if (widget == nullptr) return;
-    widget->show(); // keeps a minimised state
+    // A minimised window comes back to its normal place; a maximised one stays so.
+    widget->setWindowState(widget->windowState() & ~Qt::WindowMinimized);
+    widget->show();
     widget->raise();
     widget->activateWindow();
 }

@@ -3,6 +3,7 @@
 #include "platform/qt/canvas_widget.h"
 #include "platform/qt/file_drop_filter.h"
 #include "platform/qt/program_window.h"
+#include "platform/qt/scroll_area.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -78,7 +79,7 @@ bool QtPlatform::createCanvas(int window, int id, Rect r, bool border, bool keyb
         frame->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     }
     auto* canvas = new CanvasWidget(queue_, window, id, QSize(r.w - 2 * inset, r.h - 2 * inset),
-                                    keyboard, frame);
+                                    inset, keyboard, frame);
     canvas->move(inset, inset);
     frame->setFocusProxy(canvas);
     addControl(id, ControlKind::Canvas, window, frame, r);
@@ -186,7 +187,7 @@ bool QtPlatform::createScrollArea(int window, int id, Rect r, int innerWidth, in
                                   int step) {
     QWidget* parent = controlParent(window, id);
     if (parent == nullptr) return false;
-    auto* area = new QScrollArea(parent);
+    auto* area = new ScrollArea(parent);
     area->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     area->setWidgetResizable(false);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);

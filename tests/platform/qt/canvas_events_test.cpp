@@ -3,7 +3,10 @@
 #include <QFrame>
 #include <QMimeData>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QUrl>
+#include <QWheelEvent>
 
 using namespace tessaly;
 
@@ -30,13 +33,13 @@ class CanvasEventsTest : public QObject {
     }
 
     // Mouse input through the main window, so that Qt routes and grabs as for a real user.
-    // "x,y" moves to that point of the glyph editor; L and R press the left and right
-    // button where the pointer is, l and r release them.
-    void mouse(const QString& script) {
+    // "x,y" moves to that point of `canvas`; L and R press the left and right button where
+    // the pointer is, l and r release them.
+    void mouse(const QString& script, int canvas = GadgetGlyphEditor) {
         for (const QString& step : script.split(' ')) {
             const Qt::MouseButton button = step.toUpper() == "L" ? Qt::LeftButton : Qt::RightButton;
             if (const QStringList xy = step.split(','); xy.size() == 2) {
-                pointer = on(GadgetGlyphEditor, {xy[0].toInt(), xy[1].toInt()});
+                pointer = on(canvas, {xy[0].toInt(), xy[1].toInt()});
                 QTest::mouseMove(mainWindow(), pointer);
             } else if (step == step.toUpper()) {
                 QTest::mousePress(mainWindow(), button, {}, pointer);
@@ -132,6 +135,82 @@ class CanvasEventsTest : public QObject {
             eventsOf(GadgetGlyphEditor),
             "Enter 30,31 b0, LeftDown 30,31 b1, LeftUp 30,31 b0, LeftClick 30,31 b0, "
             "LeftDown 30,31 b1, LeftDoubleClick 30,31 b1, LeftUp 30,31 b0, LeftClick 30,31 b0");
+    }
+
+    // The bordered overview also counts a release up to twice its border width past its
+    // right or bottom edge as a click, never one over its left or top border; the glyph
+    // editor, without a border, only one inside.
+    void clickAfterAReleaseOverTheRightOrBottomBorder() {
+        const struct {
+            int canvas;
+            QString release;
+            bool click;
+        } cases[] = {
+            {GadgetCharsetView, "257,40", true},  {GadgetCharsetView, "88,257", true},
+            {GadgetCharsetView, "259,259", true}, {GadgetCharsetView, "256,256", true},
+            {GadgetCharsetView, "260,40", false}, {GadgetCharsetView, "88,260", false},
+            {GadgetCharsetView, "-1,40", false},  {GadgetCharsetView, "88,-2", false},
+            {GadgetGlyphEditor, "128,40", false}, {GadgetGlyphEditor, "40,127", true},
+        };
+        for (const auto& c : cases) {
+            for (const QString button : {"L", "R"}) {
+                // Each press starts from another point, as Qt drops a move to where the
+                // pointer already is.
+                mouse("88,41 88,40 " + button + ' ' + c.release + ' ' + button.toLower(), c.canvas);
+                const QString up = button == "L" ? "LeftUp" : "RightUp";
+                const QString click = button == "L" ? "LeftClick" : "RightClick";
+                const QString at = ' ' + c.release + " b0";
+                const QString events = eventsOf(c.canvas);
+                QVERIFY2(events.contains(up + at) && events.contains(click + at) == c.click,
+                         qPrintable(c.release + ": " + events));
+            }
+        }
+    }
+
+    // The wheel over the map canvas scrolls the scroll area holding it, in the area's own
+    // steps, sideways with Shift; over the overview it scrolls nothing. Either way the
+    // canvas reports it.
+    void wheelScrollsTheAreaAroundTheCanvas() {
+        QVERIFY(platform->openWindow(WindowMap, 0, 0, 522, 394, "map", {}));
+        QVERIFY(platform->createScrollArea(WindowMap, GadgetMapScrollArea, {0, 0, 522, 394}, 1280,
+                                           800, 16));
+        QVERIFY(
+            platform->createCanvas(WindowMap, GadgetMapCanvas, {0, 0, 1280, 800}, false, false));
+        QVERIFY(QTest::qWaitForWindowExposed(platform->windowWidget(WindowMap)));
+        auto* area = platform->windowWidget(WindowMap)->findChild<QScrollArea*>();
+        QVERIFY(area != nullptr);
+        const auto wheel = [&](int canvas, QPoint at, int turn, Qt::KeyboardModifiers keys) {
+            QWidget* target = platform->controlWidget(canvas);
+            QWheelEvent event(at, target->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, turn),
+                              Qt::NoButton, keys, Qt::NoScrollPhase, false);
+            // Only the window system's wheel events go on to the widgets around their target:
+            // delivered as QTest delivers its mouse events to a widget.
+            QSpontaneKeyEvent::setSpontaneous(&event);
+            qApp->notify(target, &event);
+            QString reported;
+            for (const Event& e : drain(*platform)) {
+                if (e.kind == EventKind::Control && e.control == canvas)
+                    reported += typeNames.value(int(e.type)) +
+                                QString::asprintf(" %d,%d ", e.mouseX, e.mouseY);
+            }
+            return reported.trimmed();
+        };
+        const int notch = QApplication::wheelScrollLines() * 16;
+        const auto scrolled = [&] {
+            return QPoint(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value());
+        };
+        QCOMPARE(wheel(GadgetMapCanvas, {40, 50}, -120, Qt::NoModifier), "Wheel 40,50");
+        QCOMPARE(scrolled(), QPoint(0, notch));
+        QCOMPARE(wheel(GadgetMapCanvas, {40, 50 + notch}, -240, Qt::ShiftModifier),
+                 QString("Wheel 40,%1").arg(50 + notch));
+        QCOMPARE(scrolled(), QPoint(2 * notch, notch));
+        wheel(GadgetMapCanvas, {40 + 2 * notch, 50 + notch}, 120, Qt::ShiftModifier);
+        wheel(GadgetMapCanvas, {40 + notch, 50 + notch}, 120, Qt::NoModifier);
+        QCOMPARE(scrolled(), QPoint(notch, 0));
+
+        QCOMPARE(wheel(GadgetCharsetView, {30, 30}, -120, Qt::NoModifier), "Wheel 30,30");
+        QCOMPARE(wheel(GadgetGlyphEditor, {30, 31}, -120, Qt::ShiftModifier), "Wheel 30,31");
+        QCOMPARE(scrolled(), QPoint(notch, 0));
     }
 
     // Focus given to the keyboard canvas goes to its drawing area, and the window's keys

@@ -92,6 +92,19 @@ class WindowsControlsTest : public QObject {
         QCOMPARE(inner->size(), QSize(1280, 800));
     }
 
+    // Showing a window brings a minimised one back, hidden or not.
+    void showingAMinimisedWindowRestoresIt() {
+        QVERIFY(platform->openWindow(WindowMap, 40, 50, 522, 394, "map", {false, true}));
+        for (const bool hidden : {false, true}) {
+            platform->showWindow(WindowMap);
+            window(WindowMap)->showMinimized();
+            if (hidden) platform->hideWindow(WindowMap);
+            platform->showWindow(WindowMap);
+            QVERIFY(QTest::qWaitForWindowExposed(window(WindowMap)));
+            QVERIFY(window(WindowMap)->isVisible() && !window(WindowMap)->isMinimized());
+        }
+    }
+
     // What the window system sends when it ends the application, for example at logout.
     void applicationQuitEndsTheWait() {
         QCoreApplication::postEvent(qApp, new QEvent(QEvent::Quit));
