@@ -73,6 +73,14 @@ std::string at(int line) {
     return "line " + std::to_string(line) + ": ";
 }
 
+// Text of the file quoted in a message: short, and without control characters.
+std::string quoted(std::string_view text) {
+    std::string out(text.substr(0, 40));
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    return "'" + out + (text.size() > 40 ? "...'" : "'");
+}
+
 bool number(std::string_view word, long long& value) {
     const char* end = word.data() + word.size();
     const char* begin = word.data();
@@ -92,8 +100,8 @@ bool numbers(const Line& line, std::size_t count, long long* values, std::string
     }
     for (std::size_t i = 0; i < count; ++i) {
         if (!number(line.words[i + 1], values[i])) {
-            error = at(line.number) + std::string(line.words[0]) + ": '" +
-                    std::string(line.words[i + 1]) + "' is no number of at most " +
+            error = at(line.number) + std::string(line.words[0]) + ": " +
+                    quoted(line.words[i + 1]) + " is no number of at most " +
                     std::to_string(NumberLimit) + " in size";
             return false;
         }
@@ -120,11 +128,7 @@ struct GlyphBlock {
 };
 
 std::string describe(const GlyphBlock& g) {
-    // The name as one short line of text, whatever the file holds.
-    std::string name = g.name.substr(0, 40);
-    for (char& c : name)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-    std::string s = "glyph '" + name + (g.name.size() > 40 ? "...'" : "'");
+    std::string s = "glyph " + quoted(g.name);
     if (g.encoding) s += " (ENCODING " + std::to_string(*g.encoding) + ")";
     return s;
 }
@@ -170,8 +174,8 @@ bool readBitmap(Lines& lines, const GlyphBlock& g, long long descent, BdfFont& f
         for (std::size_t d = 0; d < hex.size(); ++d) {
             const int v = hexDigit(hex[d]);
             if (v < 0) {
-                error = at(line.number) + describe(g) + ": '" + std::string(hex) +
-                        "' is no hex bitmap row";
+                error =
+                    at(line.number) + describe(g) + ": " + quoted(hex) + " is no hex bitmap row";
                 return false;
             }
             for (int bit = 0; bit < 4; ++bit) {
