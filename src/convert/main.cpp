@@ -6,6 +6,7 @@
 #include "convert/options.h"
 #include "io/file_access.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -57,7 +58,10 @@ bool readInput(const FileSide& side, InputBytes& in, std::string& error) {
         error = std::filesystem::exists(side.path, ec) ? "not a regular file" : "no such file";
         return false;
     }
-    if (!readFileStart(side.path, InputLimit + 1, in.bytes)) {
+    // One byte past the limit tells a file that goes on.
+    const std::size_t want = static_cast<std::size_t>(
+        std::min<std::int64_t>(size, static_cast<std::int64_t>(InputLimit) + 1));
+    if (!readFileStart(side.path, want, in.bytes)) {
         error = "the file cannot be opened for reading";
         return false;
     }
@@ -112,9 +116,8 @@ int main(int argc, char** argv) {
     if (!writeOutput(job.output, outcome.output))
         return inputError(job.output.stream() ? "standard output" : job.output.path,
                           "cannot be written");
-    if (!outcome.summary.empty()) {
-        const bool stdoutTaken = job.output.stream() || (job.fontOut && job.fontOut->stream());
-        (stdoutTaken ? std::cerr : std::cout) << outcome.summary << "\n";
-    }
+    // The size of a cut picture's map, on standard output unless the map went there.
+    if (!outcome.summary.empty())
+        (job.output.stream() ? std::cerr : std::cout) << outcome.summary << "\n";
     return 0;
 }

@@ -12,7 +12,7 @@ namespace {
 constexpr AsmSyntaxName Names[] = {
     {"ca65", "cc65's ca65", AsmSyntax::Ca65}, {"acme", "ACME", AsmSyntax::Acme},
     {"64tass", "64tass", AsmSyntax::Tass64},  {"xa", "xa (xa65)", AsmSyntax::Xa},
-    {"dasm", "DASM", AsmSyntax::Dasm},        {"z80", "pasmo, z80asm, sjasmplus", AsmSyntax::Z80},
+    {"dasm", "DASM", AsmSyntax::Dasm},        {"z80", "pasmo, z80asm", AsmSyntax::Z80},
 };
 
 // Names the assemblers take as registers or instructions wherever a label may stand.
