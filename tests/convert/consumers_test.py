@@ -278,6 +278,9 @@ def failure_checks(work, charset):
                           (fixed16, "the glyphs are 8x16 pixels"),
                           (os.path.join(work, "missing.fnt"), "no such file")]:
         expect_failure(work, os.path.basename(path), [path], message, path)
+    r = convert(os.path.join(work, "trip.fnt"), os.path.join(work, "nowhere", "x.s"))
+    check("an output that cannot be made fails", r.returncode == 1 and
+          b"nowhere/x.s: cannot be written" in r.stderr, r.stderr.decode())
     # Usage errors: exit 2, nothing written.
     out = os.path.join(work, "usage.s")
     for args in [["--syntax", "nasm"], ["--first", "300"], ["--map", "0x5"], ["--count", "300"]]:
