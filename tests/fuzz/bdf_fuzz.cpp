@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(font.glyphCount >= static_cast<int>(font.present.count()));
     for (int code = 0; code < GlyphCount; ++code)
         if (!font.present.test(static_cast<std::size_t>(code)))
-            for (std::uint8_t row : glyph(font.set, code)) FUZZ_CHECK(row == 0);
+            for (std::uint8_t row : glyph(font.set, code))
+                FUZZ_CHECK(row == 0);
 
     BdfFont back;
     FUZZ_CHECK(readBdf(writeBdf(font.set, 0, GlyphCount, "fuzz"), back, error));
