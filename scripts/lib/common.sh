@@ -19,6 +19,8 @@ ensure_packages() {
         "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev fonts-dejavu-core)
+BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev fonts-dejavu-core zlib1g-dev)
+# The converter's consumers: the assemblers, console font tools and fonts, bdftopcf.
 TEST_PACKAGES=("${BUILD_PACKAGES[@]}" libgtest-dev libbenchmark-dev python3 xvfb openbox xdotool
-    x11-apps x11-utils)
+    x11-apps x11-utils cc65 acme 64tass xa65 dasm pasmo z80asm kbd console-setup-linux
+    xfonts-utils)

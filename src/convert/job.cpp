@@ -1,0 +1,221 @@
+#include "convert/job.h"
+
+#include "formats/builtin_set.h"
+#include "formats/c_source.h"
+#include "formats/source_text.h"
+
+namespace tessaly::convert {
+
+namespace {
+
+using formats::AsmSyntax;
+
+bool fail(std::string& error, const std::string& message) {
+    error = message;
+    return false;
+}
+
+// The side of `path`: its format named by `named` (--from / --to) or by its extension.
+bool sideOf(const std::string& path, const std::optional<std::string>& named, const char* option,
+            FileSide& side, std::string& error) {
+    side.path = path;
+    bool gzip = false;
+    const std::optional<FileFormat> byName = formatOfPath(path, gzip);
+    side.gzip = gzip;
+    if (named) {
+        const std::optional<FileFormat> format = formatNamed(*named);
+        if (!format || *format == FileFormat::Builtin)
+            return fail(error, std::string(option) + " '" + *named + "' is no format; see --help");
+        if (byName == FileFormat::Builtin)
+            return fail(error, "built-in sets take no " + std::string(option));
+        side.format = *format;
+        return true;
+    }
+    if (!byName) {
+        if (path == "-")
+            return fail(error, std::string("standard ") +
+                                   (std::string_view(option) == "--from" ? "input" : "output") +
+                                   " needs " + option + " FORMAT");
+        return fail(error, "cannot tell the format of '" + path + "' from its name: give " +
+                               option + " FORMAT");
+    }
+    side.format = *byName;
+    return true;
+}
+
+bool isSource(FileFormat f) {
+    return f == FileFormat::Asm || f == FileFormat::C || f == FileFormat::CHeader;
+}
+
+bool hasFormat(const Job& job, FileFormat f) {
+    return job.output.format == f || (job.fontOut && job.fontOut->format == f);
+}
+
+// The name written into OUTPUT: `given` (--name), checked for that format, or one made
+// from the file's name.
+bool outputName(const std::optional<std::string>& given, const FileSide& side, AsmSyntax syntax,
+                const std::string& fallback, std::string& name, std::string& error) {
+    const std::function<bool(std::string_view)> allowed = [&](std::string_view n) {
+        if (side.format == FileFormat::C || side.format == FileFormat::CHeader)
+            return formats::cNameAllowed(n);
+        if (side.format == FileFormat::Asm) return formats::asmLabelAllowed(n, syntax);
+        return formats::isIdentifier(n);
+    };
+    if (!given) {
+        name = nameFromPath(side.path, fallback, allowed);
+        return true;
+    }
+    if (!allowed(*given))
+        return fail(error, "--name '" + *given +
+                               "' is no name this output takes: a letter, then letters, digits "
+                               "and '_', and no keyword, register or instruction name");
+    name = *given;
+    return true;
+}
+
+} // namespace
+
+std::string nameFromPath(const std::string& path, const std::string& fallback,
+                         const std::function<bool(std::string_view)>& allowed) {
+    if (path == "-") return fallback;
+    std::string name = fileStem(path);
+    for (char& c : name) {
+        const bool keep =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+        if (!keep) c = '_';
+    }
+    if (name.empty()) return fallback;
+    if (!allowed(name)) name = fallback + "_" + name;
+    return allowed(name) ? name : fallback;
+}
+
+bool planJob(const Options& o, Job& job, std::string& error) {
+    job = Job{};
+    if (o.map && o.fromPicture) return fail(error, "--map and --from-picture exclude each other");
+    job.mode = o.map ? Mode::Map : o.fromPicture ? Mode::FromPicture : Mode::Set;
+    if (o.map) job.map = *o.map;
+
+    // INPUT
+    if (job.mode == Mode::Map) {
+        // Any file reads as a map; only the map's own formats may be named.
+        job.input.path = o.input;
+        job.input.format = FileFormat::Map;
+        bool gzip = false;
+        const std::optional<FileFormat> byName = formatOfPath(o.input, gzip);
+        job.input.gzip = gzip;
+        if (byName == FileFormat::Builtin)
+            return fail(error, "--map reads a map file, not a built-in set");
+        if (o.from && *o.from != "map" && *o.from != "raw")
+            return fail(error, "--map reads INPUT as a map: --from can only be map or raw");
+    } else if (!sideOf(o.input, o.from, "--from", job.input, error)) {
+        return false;
+    }
+    if (job.input.format == FileFormat::Builtin &&
+        !formats::builtinSetNamed(o.input.substr(BuiltinPrefix.size()))) {
+        std::string names;
+        for (const auto& n : formats::builtinSetNames())
+            names += " " + std::string(n.name);
+        return fail(error, "no built-in set '" + o.input.substr(BuiltinPrefix.size()) +
+                               "'; the sets are:" + names);
+    }
+    if (job.mode == Mode::Set && !readsSet(job.input.format)) {
+        if (job.input.format == FileFormat::Map)
+            return fail(error, "'" + o.input + "' is a screen map: give --map WxH");
+        return fail(error, std::string(formatName(job.input.format)) +
+                               " files cannot be read, only written");
+    }
+    if (job.mode == Mode::FromPicture && !isPicture(job.input.format))
+        return fail(error, "--from-picture reads a picture (.png or .bmp)");
+
+    // OUTPUT
+    if (!sideOf(o.output, o.to, "--to", job.output, error)) return false;
+    if (job.output.format == FileFormat::Builtin)
+        return fail(error, "built-in sets cannot be written");
+    if (job.mode == Mode::Set && !writesSet(job.output.format))
+        return fail(error, "a character set cannot be written as a screen map (" +
+                               std::string(formatName(job.output.format)) + ")");
+    if (job.mode != Mode::Set && !writesMap(job.output.format))
+        return fail(error, "a screen map cannot be written as " +
+                               std::string(formatName(job.output.format)));
+    if (job.mode == Mode::FromPicture && isPicture(job.output.format))
+        return fail(error, "--from-picture writes the map as .map, raw, prg, assembler or C");
+
+    // The second set: drawn with (--font) or written (--font-out).
+    if (o.font) {
+        if (job.mode != Mode::Map || !isPicture(job.output.format))
+            return fail(error,
+                        "--font draws a map picture: it needs --map and a .png or .bmp OUTPUT");
+        if (*o.font == "-") return fail(error, "--font must name a file");
+        FileSide font;
+        if (!sideOf(*o.font, std::nullopt, "--font", font, error)) return false;
+        if (!readsSet(font.format))
+            return fail(error, "--font '" + *o.font + "' is no readable set");
+        if (font.format == FileFormat::Builtin &&
+            !formats::builtinSetNamed(o.font->substr(BuiltinPrefix.size())))
+            return fail(error, "no built-in set '" + o.font->substr(BuiltinPrefix.size()) + "'");
+        job.font = font;
+    } else if (job.mode == Mode::Map && isPicture(job.output.format)) {
+        return fail(error, "a map picture needs --font SET to draw the codes with");
+    }
+    if (o.fontOut) {
+        if (job.mode != Mode::FromPicture) return fail(error, "--font-out needs --from-picture");
+        if (*o.fontOut == "-") return fail(error, "--font-out must name a file");
+        FileSide fontOut;
+        if (!sideOf(*o.fontOut, std::nullopt, "--font-out", fontOut, error)) return false;
+        if (!writesSet(fontOut.format))
+            return fail(error,
+                        "--font-out '" + *o.fontOut + "' is no set format that can be written");
+        job.fontOut = fontOut;
+    } else if (job.mode == Mode::FromPicture) {
+        return fail(error, "--from-picture needs --font-out SET for the glyphs");
+    }
+
+    // Options that only some sides use.
+    const bool writesGlyphs = job.mode == Mode::Set || job.mode == Mode::FromPicture;
+    const bool pictureOut = isPicture(job.output.format);
+    const bool anyPicture = pictureOut || isPicture(job.input.format) ||
+                            (job.fontOut && isPicture(job.fontOut->format));
+    const struct {
+        bool given, used;
+        const char* message;
+    } rules[] = {
+        {o.first.has_value(), writesGlyphs, "--first places glyphs of a set; a map has none"},
+        {o.count.has_value(), writesGlyphs, "--count counts the glyphs of a set written"},
+        {o.loadAddress.has_value(), hasFormat(job, FileFormat::Prg),
+         "--load-address needs a .prg output"},
+        {o.syntax.has_value(), hasFormat(job, FileFormat::Asm),
+         "--syntax needs an assembler output (.s .asm .inc)"},
+        {o.name.has_value(), isSource(job.output.format) || job.output.format == FileFormat::Bdf,
+         "--name names the array or label of an assembler, C or BDF output"},
+        {o.scale.has_value(), anyPicture, "--scale needs a picture (.png or .bmp)"},
+        {o.ink.has_value(), pictureOut || (job.fontOut && isPicture(job.fontOut->format)),
+         "--ink needs a picture output"},
+        {o.paper.has_value(), anyPicture, "--paper needs a picture"},
+        {o.grid, job.mode == Mode::Map && pictureOut, "--grid needs --map and a picture output"},
+    };
+    for (const auto& rule : rules)
+        if (rule.given && !rule.used) return fail(error, rule.message);
+
+    job.first = o.first.value_or(0);
+    job.count = o.count.value_or(GlyphCount - job.first);
+    job.countGiven = o.count.has_value();
+    if (job.first + job.count > GlyphCount)
+        return fail(error, "--first " + std::to_string(job.first) + " --count " +
+                               std::to_string(job.count) + " goes past code 255");
+    job.loadAddress = o.loadAddress.value_or(0x3000);
+    job.syntax = o.syntax.value_or(AsmSyntax::Ca65);
+    job.scale = o.scale.value_or(job.mode == Mode::Map ? 2 : 1);
+    job.ink = o.ink.value_or(rgb(255, 255, 255));
+    job.paper = o.paper.value_or(rgb(0, 0, 0));
+    job.paperGiven = o.paper;
+    job.grid = o.grid;
+
+    const std::string fallback = job.mode == Mode::Set ? "font" : "map";
+    if (!outputName(o.name, job.output, job.syntax, fallback, job.name, error)) return false;
+    if (job.fontOut &&
+        !outputName(std::nullopt, *job.fontOut, job.syntax, "font", job.fontOutName, error))
+        return false;
+    return true;
+}
+
+} // namespace tessaly::convert

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "convert/file_formats.h"
+#include "convert/options.h"
+#include "formats/asm_source.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+// A conversion as the options ask for it, checked as a whole: the formats of every side,
+// the options that apply to them, the defaults filled in.
+
+namespace tessaly::convert {
+
+enum class Mode {
+    Set,         // a character set from INPUT to OUTPUT
+    Map,         // --map: a screen map from INPUT to OUTPUT, drawn with --font for a picture
+    FromPicture, // --from-picture: a picture to a map (OUTPUT) and a set (--font-out)
+};
+
+struct Job {
+    Mode mode = Mode::Set;
+    FileSide input, output;
+    std::optional<FileSide> font, fontOut;
+    int first = 0;
+    int count = 256;
+    bool countGiven = false; // --count, else to the end of the set (or, for a cut
+                             // picture, as many glyphs as it holds)
+    int loadAddress = 0x3000;
+    formats::AsmSyntax syntax = formats::AsmSyntax::Ca65;
+    std::string name;        // of the array, label or font written to OUTPUT
+    std::string fontOutName; // of the set written to --font-out
+    int scale = 1;
+    Colour ink = rgb(255, 255, 255);
+    Colour paper = rgb(0, 0, 0);
+    std::optional<Colour> paperGiven; // reading a picture: the paper, when named
+    bool grid = false;
+    MapSize map;
+};
+
+// False with the usage error to report.
+bool planJob(const Options& options, Job& job, std::string& error);
+
+// A name for OUTPUT's array or label taken from its file name: characters that may not
+// stand in a name become '_', and `fallback`_ goes in front when the result still is no
+// name the format takes ("font" or "map" for standard output).
+std::string nameFromPath(const std::string& path, const std::string& fallback,
+                         const std::function<bool(std::string_view)>& allowed);
+
+} // namespace tessaly::convert

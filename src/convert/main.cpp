@@ -1,0 +1,123 @@
+// tessaly-convert: reads the input files, converts them with the format functions and
+// writes the outputs through the editor's safe save, only when everything succeeded.
+
+#include "convert/conversion.h"
+#include "convert/job.h"
+#include "convert/options.h"
+#include "io/file_access.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+using namespace tessaly;
+using namespace tessaly::convert;
+
+namespace {
+
+constexpr int ExitBadInput = 1;
+constexpr int ExitUsage = 2;
+
+int usageError(const std::string& message) {
+    std::cerr << "tessaly-convert: " << message << "\nTry 'tessaly-convert --help'.\n";
+    return ExitUsage;
+}
+
+int inputError(const std::string& file, const std::string& message) {
+    std::cerr << "tessaly-convert: " << (file.empty() ? "" : file + ": ") << message << "\n";
+    return ExitBadInput;
+}
+
+bool readStandardInput(InputBytes& in) {
+    std::vector<std::uint8_t>& bytes = in.bytes;
+    std::uint8_t chunk[65536];
+    while (true) {
+        const std::size_t n = std::fread(chunk, 1, sizeof chunk, stdin);
+        bytes.insert(bytes.end(), chunk, chunk + n);
+        if (bytes.size() > InputLimit) {
+            bytes.resize(InputLimit);
+            in.cut = true;
+            return true;
+        }
+        if (n < sizeof chunk) return !std::ferror(stdin);
+    }
+}
+
+// Reads a side's file (or standard input) up to the limit; false with the message given.
+bool readInput(const FileSide& side, InputBytes& in, std::string& error) {
+    if (side.stream()) {
+        if (!readStandardInput(in)) error = "standard input cannot be read";
+        return error.empty();
+    }
+    const std::int64_t size = fileSize(side.path);
+    if (size < 0) {
+        std::error_code ec;
+        error = std::filesystem::exists(side.path, ec) ? "not a regular file" : "no such file";
+        return false;
+    }
+    // One byte past the limit tells a file that goes on.
+    const std::size_t want = static_cast<std::size_t>(
+        std::min<std::int64_t>(size, static_cast<std::int64_t>(InputLimit) + 1));
+    if (!readFileStart(side.path, want, in.bytes)) {
+        error = "the file cannot be opened for reading";
+        return false;
+    }
+    if (in.bytes.size() > InputLimit) {
+        in.bytes.resize(InputLimit);
+        in.cut = true;
+    }
+    return true;
+}
+
+bool writeOutput(const FileSide& side, const std::vector<std::uint8_t>& bytes) {
+    if (!side.stream()) return replaceFile(side.path, bytes);
+    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
+           std::fflush(stdout) == 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const ParsedArguments parsed = parseArguments(arguments);
+    if (parsed.action == Action::Help) {
+        std::cout << helpText();
+        return 0;
+    }
+    if (parsed.action == Action::Version) {
+        std::cout << versionText();
+        return 0;
+    }
+    if (!parsed.error.empty()) return usageError(parsed.error);
+    Job job;
+    std::string error;
+    if (!planJob(parsed.options, job, error)) return usageError(error);
+
+    InputBytes input, font;
+    if (job.input.format != FileFormat::Builtin && !readInput(job.input, input, error))
+        return inputError(job.input.stream() ? "" : job.input.path, error);
+    const bool fontFile = job.font && job.font->format != FileFormat::Builtin;
+    if (fontFile && !readInput(*job.font, font, error)) return inputError(job.font->path, error);
+
+    const Outcome outcome = convertBytes(job, input, fontFile ? &font : nullptr);
+    for (const std::string& note : outcome.notes)
+        std::cerr << "tessaly-convert: " << note << "\n";
+    if (outcome.exitCode == ExitUsage) {
+        std::cerr << "tessaly-convert: " << outcome.error << "\n";
+        return ExitUsage;
+    }
+    if (outcome.exitCode != 0) return inputError(outcome.errorFile, outcome.error);
+
+    if (job.fontOut && !writeOutput(*job.fontOut, outcome.fontOutput))
+        return inputError(job.fontOut->path, "cannot be written");
+    if (!writeOutput(job.output, outcome.output))
+        return inputError(job.output.stream() ? "standard output" : job.output.path,
+                          "cannot be written");
+    // The size of a cut picture's map, on standard output unless the map went there.
+    if (!outcome.summary.empty())
+        (job.output.stream() ? std::cerr : std::cout) << outcome.summary << "\n";
+    return 0;
+}

@@ -1,0 +1,260 @@
+#include "convert/options.h"
+
+#include "formats/builtin_set.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string_view>
+
+#ifndef TESSALY_VERSION
+#define TESSALY_VERSION "unknown"
+#endif
+
+namespace tessaly::convert {
+
+namespace {
+
+// Decimal, or hexadecimal after "0x" or "$".
+bool parseNumber(std::string_view text, long long low, long long high, int& value) {
+    int base = 10;
+    if (text.starts_with("0x") || text.starts_with("0X")) {
+        text.remove_prefix(2);
+        base = 16;
+    } else if (text.starts_with("$")) {
+        text.remove_prefix(1);
+        base = 16;
+    }
+    long long v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v, base);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || v < low ||
+        v > high)
+        return false;
+    value = static_cast<int>(v);
+    return true;
+}
+
+bool parseColour(std::string_view text, Colour& colour) {
+    if (text.starts_with("#")) text.remove_prefix(1);
+    if (text.size() != 6) return false;
+    unsigned v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + 6, v, 16);
+    if (ec != std::errc() || end != text.data() + 6) return false;
+    colour = rgb(static_cast<int>(v >> 16), static_cast<int>((v >> 8) & 0xFF),
+                 static_cast<int>(v & 0xFF));
+    return true;
+}
+
+bool parseMapSize(std::string_view text, MapSize& size) {
+    const std::size_t x = text.find_first_of("xX");
+    return x != std::string_view::npos && parseNumber(text.substr(0, x), 1, 1024, size.width) &&
+           parseNumber(text.substr(x + 1), 1, 1024, size.height);
+}
+
+constexpr std::string_view ValueOptions[] = {
+    "--from", "--to",  "--first", "--count", "--load-address", "--scale", "--syntax",
+    "--name", "--ink", "--paper", "--font",  "--font-out",     "--map"};
+
+// Stores the value of a known option. False when it does not do, with what the option
+// wants in `wants`.
+bool takeValue(std::string_view option, const std::string& v, Options& o, std::string& wants) {
+    int n = 0;
+    Colour colour = 0;
+    MapSize size;
+    const auto number = [&](long long low, long long high, std::optional<int>& into,
+                            const char* what) {
+        wants = what;
+        if (!parseNumber(v, low, high, n)) return false;
+        into = n;
+        return true;
+    };
+    const auto colourInto = [&](std::optional<Colour>& into) {
+        wants = "a colour #rrggbb";
+        if (!parseColour(v, colour)) return false;
+        into = colour;
+        return true;
+    };
+    if (option == "--from")
+        o.from = v;
+    else if (option == "--to")
+        o.to = v;
+    else if (option == "--name")
+        o.name = v;
+    else if (option == "--font")
+        o.font = v;
+    else if (option == "--font-out")
+        o.fontOut = v;
+    else if (option == "--first")
+        return number(0, 255, o.first, "a code from 0 to 255");
+    else if (option == "--count")
+        return number(1, 256, o.count, "a glyph count from 1 to 256");
+    else if (option == "--load-address")
+        return number(0, 0xFFFF, o.loadAddress, "an address from 0 to 0xFFFF");
+    else if (option == "--scale")
+        return number(1, 16, o.scale, "a scale from 1 to 16");
+    else if (option == "--ink")
+        return colourInto(o.ink);
+    else if (option == "--paper")
+        return colourInto(o.paper);
+    else if (option == "--syntax") {
+        wants = "ca65, acme, 64tass, xa, dasm or z80";
+        o.syntax = formats::asmSyntaxNamed(v);
+        return o.syntax.has_value();
+    } else if (option == "--map") {
+        wants = "a size WxH, each from 1 to 1024, such as 40x25";
+        if (!parseMapSize(v, size)) return false;
+        o.map = size;
+    }
+    return true;
+}
+
+} // namespace
+
+ParsedArguments parseArguments(std::span<const std::string> arguments) {
+    ParsedArguments parsed;
+    Options& o = parsed.options;
+    std::vector<std::string> files;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& arg = arguments[i];
+        if (optionsEnded || arg == "-" || !arg.starts_with("-")) {
+            files.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (arg == "--help" || arg == "-h") return {Action::Help, {}, {}};
+        if (arg == "--version") return {Action::Version, {}, {}};
+        if (arg == "--grid") {
+            o.grid = true;
+            continue;
+        }
+        if (arg == "--from-picture") {
+            o.fromPicture = true;
+            continue;
+        }
+        const std::size_t equals = arg.find('=');
+        const std::string name = arg.substr(0, equals);
+        if (std::find(std::begin(ValueOptions), std::end(ValueOptions), name) ==
+            std::end(ValueOptions)) {
+            parsed.error = "unknown option " + name;
+            return parsed;
+        }
+        std::string value;
+        if (equals != std::string::npos) {
+            value = arg.substr(equals + 1);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments[++i];
+        }
+        std::string wants;
+        if (value.empty()) {
+            parsed.error = name + " needs a value";
+            return parsed;
+        }
+        if (!takeValue(name, value, o, wants)) {
+            parsed.error = name + " '" + value + "': give " + wants;
+            return parsed;
+        }
+    }
+    if (files.size() != 2) {
+        parsed.error = files.size() < 2
+                           ? "give an INPUT and an OUTPUT file"
+                           : "too many files: '" + files[2] + "' (one INPUT, one OUTPUT)";
+        return parsed;
+    }
+    o.input = files[0];
+    o.output = files[1];
+    return parsed;
+}
+
+std::string versionText() {
+    return "tessaly-convert " TESSALY_VERSION "\n";
+}
+
+std::string helpText() {
+    std::string sets;
+    for (const formats::BuiltinSetName& n : formats::builtinSetNames())
+        sets += "                    " + std::string(n.name) +
+                std::string(10 - n.name.size(), ' ') + std::string(n.title) + "\n";
+    std::string syntaxes;
+    for (const formats::AsmSyntaxName& n : formats::asmSyntaxNames())
+        syntaxes += "                    " + std::string(n.name) +
+                    std::string(10 - n.name.size(), ' ') + std::string(n.assemblers) + "\n";
+    return R"(Usage: tessaly-convert [OPTIONS] INPUT OUTPUT
+
+Converts character sets of 256 glyphs of 8x8 pixels, and screen maps, between the
+editor's files and the formats of other tools. The format of each side comes from its
+extension, or from --from / --to; "-" is standard input or output (then name the format).
+A ".gz" ending reads or writes the file packed with gzip (fonts.psf.gz).
+
+Character set formats:
+  raw      .fnt .bin .chr .rom   read, write   8 bytes a glyph, top row first, no header;
+                                               any length reads, as in the editor
+  prg      .prg .64c             read, write   a 2-byte load address, then raw bytes
+  psf      .psf .psfu            read, write   Linux console fonts, PSF 1 or 2, 8x8 glyphs;
+                                               writes PSF 2 without a Unicode table
+  bdf      .bdf                  read, write   X11 bitmap fonts; glyphs by ENCODING 0..255
+  asm      .s .asm .inc          write         assembler source, see --syntax
+  c, h     .c .h                 write         const unsigned char NAME[N]; .h with a guard
+  png, bmp .png .bmp             read, write   a picture of 16 glyphs a row
+  builtin  builtin:NAME          read          the editor's built-in sets:
+)" + sets + R"(
+  --first and --count pick the codes: reading a file without codes (raw, prg, psf,
+  picture) puts its first glyph at code --first and cuts at code 255; BDF fonts and
+  built-in sets keep their own codes. Writing writes the codes --first to
+  --first + --count - 1.
+
+Screen maps (.map: width x height codes, row by row, no size stored):
+  --map WxH         read INPUT as a map of that size. A longer file is an error; a shorter
+                    one fills the map from its start and the rest is 0. OUTPUT: .map, raw,
+                    prg, assembler or C (the codes row by row), or a picture with --font.
+  --from-picture    cut the picture INPUT into 8x8 cells, keep each distinct glyph once
+                    from code --first, write the set to --font-out and the map to OUTPUT.
+
+Options:
+  --from FORMAT     the format of INPUT (raw, prg, psf, bdf, png, bmp, map)
+  --to FORMAT       the format of OUTPUT (raw, prg, psf, bdf, asm, c, h, png, bmp, map)
+  --first CODE      the code of the first glyph read or written (default 0)
+  --count N         how many glyphs to write (default: to the end of the set)
+  --load-address A  the load address of a .prg (default 0x3000; $3000 and 12288 work too)
+  --syntax NAME     the assembler (default ca65):
+)" + syntaxes +
+           R"(  --name NAME       the label or array name of assembler or C output, the family
+                    name of BDF output (default: from OUTPUT's file name)
+  --scale N         picture pixels per glyph pixel (default 1; maps 2, as the map window)
+  --ink #rrggbb     the ink of a picture written (default #ffffff)
+  --paper #rrggbb   the paper of a picture (default #000000; reading without it takes
+                    the most common colour)
+  --grid            draw the map window's grid on a map picture
+  --font SET        the character set a map picture is drawn with (any readable set)
+  --font-out SET    where --from-picture writes the set (any writable set format)
+  --help            this text
+  --version         the version
+
+Examples:
+  tessaly-convert builtin:c64 c64.fnt                  the editor's C64 CAPS set as a file
+  tessaly-convert --name font font.fnt font.s          a set as ca65 source
+  tessaly-convert --syntax acme font.fnt font_acme.s  ... as ACME source
+  tessaly-convert --first 32 --count 96 builtin:cga ascii.h
+                                                       codes 32..127 as a C header
+  tessaly-convert --first 32 ascii.fnt ascii.bdf       glyphs for codes 32.. as a BDF font
+  tessaly-convert --load-address 0x2000 font.fnt font.prg  a .prg loading at $2000
+  tessaly-convert /usr/share/consolefonts/Lat15-VGA8.psf.gz lat15.fnt
+                                                       a console font into the editor
+  tessaly-convert font.fnt font.psf                    a set as a console font
+  tessaly-convert font.bdf font.fnt                    an X11 font into the editor
+  tessaly-convert font.fnt font.png                    a set as a picture
+  tessaly-convert --map 40x25 screen.map screen.s      a screen's codes as ca65 source
+  tessaly-convert --map 40x25 --font font.fnt screen.map screen.png
+                                                       a screen as a picture
+  tessaly-convert --from-picture --font-out font.fnt screen.png screen.map
+                                                       a picture into a set and a map
+  cat font.fnt | tessaly-convert --from raw --to c - - a set from a pipe as C source
+
+Exit status: 0 done; 1 an input is unreadable or malformed (nothing written);
+2 a usage error.
+)";
+}
+
+} // namespace tessaly::convert

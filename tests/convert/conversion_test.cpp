@@ -1,0 +1,136 @@
+#include "convert/conversion.h"
+#include "formats/gzip.h"
+#include "formats/psf.h"
+#include "io/file_test.h"
+
+#include "convert_test_support.h"
+
+namespace tessaly {
+namespace {
+
+using namespace convert;
+
+Job plan(const std::vector<std::string>& args) {
+    const ParsedArguments parsed = parseArguments(args);
+    Job job;
+    std::string error;
+    EXPECT_TRUE(parsed.error.empty() && planJob(parsed.options, job, error))
+        << parsed.error << error;
+    return job;
+}
+
+Outcome run(const std::vector<std::string>& args, const Bytes& input = {}) {
+    return convertBytes(plan(args), InputBytes{input, false}, nullptr);
+}
+
+TEST(Conversion, SequentialFilesLandAtFirstAndAreCutAtTheEndOfTheSetAsInTheEditor) {
+    const Bytes ten = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}; // a glyph and two rows of the next
+    Outcome o = run({"--first", "254", "in.fnt", "out.fnt"}, ten);
+    EXPECT_EQ(o.output, (Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 0, 0, 0, 0, 0, 0}));
+    EXPECT_TRUE(o.notes.empty());
+
+    o = run({"--first", "255", "in.prg", "out.fnt"}, Bytes{0x00, 0x30, 1, 2, 3, 4, 5, 6, 7, 8, 9});
+    EXPECT_EQ(o.output, (Bytes{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(o.notes,
+              std::vector<std::string>{
+                  "in.prg: 2 glyphs; the first 1 fill codes 255-255, the rest are left out"});
+
+    o = run({"--load-address", "$C000", "--first", "1", "--count", "1", "in.fnt", "out.64c"}, ten);
+    EXPECT_EQ(o.output, (Bytes{0x00, 0xC0, 1, 2, 3, 4, 5, 6, 7, 8}));
+
+    // A cut file counts when it may only be read from its start.
+    o = convertBytes(plan({"in.fnt", "out.fnt"}), InputBytes{ten, true}, nullptr);
+    EXPECT_EQ(o.exitCode, 0);
+    o = convertBytes(plan({"in.psf", "out.fnt"}), InputBytes{ten, true}, nullptr);
+    EXPECT_EQ(o.error, "the file is larger than 64 MiB");
+}
+
+TEST(Conversion, GzipIsReadByNameOrByItsBytesAndWrittenByName) {
+    const Charset set = distinctSet();
+    const Bytes psf = formats::writePsf(set, 0, 256);
+    for (const char* name : {"in.psf.gz", "in.psf"}) {
+        const Outcome o = run({name, "out.fnt.gz"}, formats::gzip(psf));
+        ASSERT_EQ(o.exitCode, 0) << o.error;
+        Bytes raw;
+        std::string error;
+        ASSERT_TRUE(formats::gunzip(o.output, 4096, raw, error)) << error;
+        EXPECT_EQ(raw, rowsOf(set, 0, 256));
+    }
+    Bytes packed = formats::gzip(psf);
+    packed.resize(packed.size() / 2);
+    EXPECT_EQ(run({"in.psf.gz", "out.fnt"}, packed).error,
+              "the gzip data is cut short at byte " + std::to_string(packed.size()));
+    packed = formats::gzip(Bytes(1 << 20, 0)); // a megabyte of zeros, packed small
+    Bytes out;
+    std::string error;
+    EXPECT_FALSE(formats::gunzip(packed, 1000, out, error));
+    EXPECT_EQ(error, "the gzip data unpacks to more than 0 MiB");
+    packed = formats::gzip(bytesOf("ab"));
+    const Bytes second = formats::gzip(bytesOf("cd"));
+    packed.insert(packed.end(), second.begin(), second.end());
+    ASSERT_TRUE(formats::gunzip(packed, 100, out, error)) << error;
+    EXPECT_EQ(textOf(out), "abcd");
+}
+
+TEST(Conversion, FailuresGiveTheExitCodeAndNoBytes) {
+    const struct {
+        std::vector<std::string> args;
+        Bytes input;
+        int exitCode;
+        const char* error;
+    } cases[] = {
+        {{"in.fnt", "out.s"}, {}, 1, "the file is empty"},
+        {{"in.prg", "out.s"},
+         {0x00},
+         1,
+         "the two-byte load address is cut short: the file has 1 byte"},
+        {{"--map", "2x2", "in.map", "out.s"},
+         {1, 2, 3, 4, 5},
+         1,
+         "too big for a 2 x 2 map: 5 bytes, the map holds 4"},
+        {{"in.bdf", "out.fnt"},
+         bytesOf("STARTFONT 2.1\nFONTBOUNDINGBOX 8 8 0 0\nCHARS 0\nENDFONT\n"),
+         1,
+         "the font has no glyph with an ENCODING from 0 to 255"},
+        {{"in.fnt", "out.png"}, {1}, 2, "picture support (.png, .bmp) is not built yet"},
+        {{"in.bmp", "out.fnt"}, {1}, 2, "picture support"},
+        {{"--map", "1x1", "--font", "builtin:c64", "in.map", "out.png"}, {1}, 2, "picture support"},
+        {{"--from-picture", "--font-out", "f.fnt", "in.png", "out.map"}, {1}, 2, "picture support"},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = run(c.args, c.input);
+        EXPECT_EQ(o.exitCode, c.exitCode) << c.error;
+        EXPECT_NE(o.error.find(c.error), std::string::npos) << o.error;
+        EXPECT_TRUE(o.output.empty() && o.fontOutput.empty());
+    }
+}
+
+TEST(Conversion, AShortMapIsFilledWithZeroAndSaysSo) {
+    const Outcome o = run({"--map", "3x2", "-", "out.map"}, {7, 8});
+    EXPECT_EQ(o.output, (Bytes{7, 8, 0, 0, 0, 0}));
+    EXPECT_EQ(o.notes,
+              std::vector<std::string>{"standard input: 2 codes for a map of 6; the rest are 0"});
+}
+
+// The editor's Charset menu over a blank store, then "Save 2048": the same bytes as the
+// built-in set converted to raw.
+struct BuiltinAsTheEditorSavesIt : FileTest {};
+
+TEST_F(BuiltinAsTheEditorSavesIt, EveryBuiltinSetToRaw) {
+    const std::pair<int, const char*> sets[] = {
+        {CmdCharsetCga, "cga"},     {CmdCharsetPc866, "pc866"},       {CmdCharsetZxSpectrum, "zx"},
+        {CmdCharsetZx80, "zx80"},   {CmdCharsetJupiterAce, "ace"},    {CmdCharsetC64, "c64"},
+        {CmdCharsetAtari, "atari"}, {CmdCharsetMicrosha, "microsha"}, {CmdCharsetHex, "hex"},
+    };
+    for (const auto& [cmd, name] : sets) {
+        t.app->charset.bytes.fill(0);
+        t.state().currentChar = 0;
+        AppTest::command(cmd);
+        command(CmdSaveCharset2048, path(std::string(name) + ".fnt"));
+        const Outcome o = run({"builtin:" + std::string(name), "out.fnt"});
+        EXPECT_EQ(o.output, readFile(path(std::string(name) + ".fnt"))) << name;
+    }
+}
+
+} // namespace
+} // namespace tessaly

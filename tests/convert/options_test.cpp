@@ -1,0 +1,136 @@
+#include "convert/job.h"
+#include "convert/options.h"
+
+#include "convert_test_support.h"
+
+#include <sstream>
+
+namespace tessaly {
+namespace {
+
+using namespace convert;
+
+std::vector<std::string> words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> out;
+    for (std::string w; in >> w;)
+        out.push_back(w);
+    return out;
+}
+
+// The usage error of a command line: from parsing or from planning; "" when it is fine.
+std::string usageError(const std::string& line, Job* planned = nullptr) {
+    const std::vector<std::string> args = words(line);
+    const ParsedArguments parsed = parseArguments(args);
+    if (!parsed.error.empty()) return parsed.error;
+    Job job;
+    std::string error;
+    if (!planJob(parsed.options, job, error)) return error;
+    if (planned) *planned = job;
+    return "";
+}
+
+TEST(Options, ValuesAndDefaultsMakeTheJob) {
+    Job job;
+    ASSERT_EQ(usageError("--first=$20 --count 0x10 --syntax z80 in.psf.gz - --to asm", &job), "");
+    EXPECT_EQ(job.mode, Mode::Set);
+    EXPECT_EQ(job.input.format, FileFormat::Psf);
+    EXPECT_TRUE(job.input.gzip);
+    EXPECT_EQ(job.output.format, FileFormat::Asm);
+    EXPECT_EQ(job.first, 32);
+    EXPECT_EQ(job.count, 16);
+    EXPECT_EQ(job.syntax, formats::AsmSyntax::Z80);
+    EXPECT_EQ(job.name, "font"); // standard output has no name to take
+
+    ASSERT_EQ(usageError("--first 200 FONT.FNT out.PRG", &job), "");
+    EXPECT_EQ(job.count, 56); // to the end of the set
+    EXPECT_EQ(job.loadAddress, 0x3000);
+    EXPECT_EQ(job.output.format, FileFormat::Prg);
+
+    ASSERT_EQ(usageError("--map 40X25 --font builtin:c64 --grid -- screen.bin -x.png", &job), "");
+    EXPECT_EQ(job.mode, Mode::Map);
+    EXPECT_EQ(job.map.width * 100 + job.map.height, 4025);
+    EXPECT_EQ(job.scale, 2); // the map window's cells
+    EXPECT_EQ(job.output.path, "-x.png");
+
+    ASSERT_EQ(usageError("--from-picture --paper #102030 --font-out set.bdf shot.bmp s.h", &job),
+              "");
+    EXPECT_EQ(job.paperGiven, rgb(0x10, 0x20, 0x30));
+    EXPECT_EQ(job.fontOutName, "set");
+    EXPECT_EQ(job.name, "s");
+}
+
+TEST(Options, UsageErrorsSayWhatToGive) {
+    const struct {
+        const char* line;
+        const char* error;
+    } cases[] = {
+        {"in.fnt", "give an INPUT and an OUTPUT file"},
+        {"a.fnt b.fnt c.fnt", "too many files: 'c.fnt'"},
+        {"--bogus a.fnt b.s", "unknown option --bogus"},
+        {"a.fnt b.s --name", "--name needs a value"},
+        {"--first 256 a.fnt b.s", "--first '256': give a code from 0 to 255"},
+        {"--count 0 a.fnt b.s", "--count '0': give a glyph count from 1 to 256"},
+        {"--load-address 0x10000 a.fnt b.prg", "--load-address '0x10000': give an address"},
+        {"--syntax nasm a.fnt b.s", "--syntax 'nasm': give ca65, acme, 64tass, xa, dasm or z80"},
+        {"--ink red a.fnt b.png", "--ink 'red': give a colour #rrggbb"},
+        {"--map 40 a.map b.s", "--map '40': give a size WxH"},
+        {"--map 2000x1 a.map b.s", "--map '2000x1'"},
+        {"--scale 0 a.fnt b.png", "--scale '0': give a scale from 1 to 16"},
+        {"a.txt b.fnt", "cannot tell the format of 'a.txt' from its name: give --from FORMAT"},
+        {"- b.fnt", "standard input needs --from FORMAT"},
+        {"a.fnt -", "standard output needs --to FORMAT"},
+        {"--from jpeg a.fnt b.s", "--from 'jpeg' is no format"},
+        {"--to builtin a.fnt b", "--to 'builtin' is no format"},
+        {"a.s b.fnt", "asm files cannot be read, only written"},
+        {"a.map b.fnt", "'a.map' is a screen map: give --map WxH"},
+        {"builtin:amiga b.fnt",
+         "no built-in set 'amiga'; the sets are: cga pc866 zx zx80 ace c64 atari microsha hex"},
+        {"a.fnt builtin:c64", "built-in sets cannot be written"},
+        {"a.fnt b.map", "a character set cannot be written as a screen map"},
+        {"--map 4x4 a.map b.psf", "a screen map cannot be written as psf"},
+        {"--map 4x4 a.map b.png", "a map picture needs --font SET"},
+        {"--map 4x4 --font a.s a.map b.png", "--font 'a.s' is no readable set"},
+        {"--map 4x4 --from psf a.map b.s", "--from can only be map or raw"},
+        {"--map 4x4 --from-picture a.png b.map", "--map and --from-picture exclude each other"},
+        {"--from-picture a.fnt b.map", "--from-picture reads a picture"},
+        {"--from-picture a.png b.map", "--from-picture needs --font-out SET"},
+        {"--from-picture --font-out - a.png b.map", "--font-out must name a file"},
+        {"--map 4x4 --font - a.map b.png", "--font must name a file"},
+        {"--font-out x.fnt a.fnt b.fnt", "--font-out needs --from-picture"},
+        {"--font x.fnt a.fnt b.png", "--font draws a map picture"},
+        {"--first 200 --count 57 a.fnt b.fnt", "--first 200 --count 57 goes past code 255"},
+        {"--map 4x4 --first 1 a.map b.s", "--first places glyphs of a set; a map has none"},
+        {"--syntax acme a.fnt b.c", "--syntax needs an assembler output"},
+        {"--load-address 1 a.fnt b.fnt", "--load-address needs a .prg output"},
+        {"--name x a.fnt b.fnt", "--name names the array or label"},
+        {"--name lda a.fnt b.s", "--name 'lda' is no name this output takes"},
+        {"--name 2x a.fnt b.c", "--name '2x' is no name this output takes"},
+        {"--scale 2 a.fnt b.s", "--scale needs a picture"},
+        {"--ink #ffffff a.png b.fnt", "--ink needs a picture output"},
+        {"--grid a.fnt b.png", "--grid needs --map and a picture output"},
+    };
+    for (const auto& c : cases) {
+        const std::string error = usageError(c.line);
+        EXPECT_NE(error.find(c.error), std::string::npos)
+            << c.line << "\n  gives: " << error << "\n  expected: " << c.error;
+    }
+}
+
+TEST(Options, HelpNamesEveryOptionFormatSetAndSyntax) {
+    EXPECT_EQ(parseArguments(words("a b --help")).action, Action::Help);
+    EXPECT_EQ(parseArguments(words("--version")).action, Action::Version);
+    const std::string help = helpText();
+    for (const char* word :
+         {"--from",     "--to",           "--first",  "--count",   "--load-address", "--syntax",
+          "--name",     "--scale",        "--ink",    "--paper",   "--grid",         "--font",
+          "--font-out", "--from-picture", "--map",    "--version", ".fnt",           ".64c",
+          ".psfu",      ".bdf",           ".inc",     ".h",        ".bmp",           "builtin:",
+          "C64 CAPS",   "Hex numbers",    "microsha", "64tass",    "dasm",           "z80",
+          "Exit status"})
+        EXPECT_NE(help.find(word), std::string::npos) << word;
+    EXPECT_TRUE(versionText().starts_with("tessaly-convert 0."));
+}
+
+} // namespace
+} // namespace tessaly

@@ -1,0 +1,106 @@
+#include "convert/job.h"
+#include "formats/asm_source.h"
+#include "formats/c_source.h"
+#include "formats/source_text.h"
+
+#include "convert_test_support.h"
+
+namespace tessaly {
+namespace {
+
+using formats::AsmSyntax;
+
+Charset twoGlyphs() {
+    Charset set;
+    for (int i = 0; i < 8; ++i) {
+        set.bytes[65 * 8 + i] = static_cast<std::uint8_t>(0x18 + i);
+        set.bytes[66 * 8 + i] = static_cast<std::uint8_t>(0xF0 | i);
+    }
+    return set;
+}
+
+TEST(Sources, EachSyntaxWritesItsLabelAndByteDirective) {
+    const std::string comment = "; 2 glyphs of 8x8 pixels, codes 65-66 ($41-$42); 8 bytes a "
+                                "glyph, top row first, bit 7 the leftmost pixel\n";
+    const std::string rows = " $18,$19,$1A,$1B,$1C,$1D,$1E,$1F ; 65 $41\n";
+    const struct {
+        AsmSyntax syntax;
+        std::string head, directive;
+    } cases[] = {
+        {AsmSyntax::Ca65, ".export glyphs\nglyphs:\n", ".byte"},
+        {AsmSyntax::Acme, "glyphs\n", "!byte"},
+        {AsmSyntax::Tass64, "glyphs\n", ".byte"},
+        {AsmSyntax::Xa, "glyphs\n", ".byt"},
+        {AsmSyntax::Dasm, "glyphs\n", "dc.b"},
+        {AsmSyntax::Z80, "glyphs:\n", "defb"},
+    };
+    for (const auto& c : cases) {
+        const std::string text =
+            textOf(formats::writeAsmSet(twoGlyphs(), 65, 2, c.syntax, "glyphs"));
+        EXPECT_EQ(text, comment + c.head + "        " + c.directive + rows + "        " +
+                            c.directive + " $F0,$F1,$F2,$F3,$F4,$F5,$F6,$F7 ; 66 $42\n");
+    }
+}
+
+TEST(Sources, CArraysHaveTheirSizeAndHeadersAGuard) {
+    const std::string c = textOf(formats::writeCSet(twoGlyphs(), 65, 2, "glyphs", false));
+    EXPECT_EQ(c, "/* 2 glyphs of 8x8 pixels, codes 65-66 (0x41-0x42); 8 bytes a glyph, top row "
+                 "first, bit 7 the leftmost pixel */\n"
+                 "const unsigned char glyphs[16] = {\n"
+                 "    0x18, 0x19, 0x1A, 0x1B, 0x1C, 0x1D, 0x1E, 0x1F, /* 65 0x41 */\n"
+                 "    0xF0, 0xF1, 0xF2, 0xF3, 0xF4, 0xF5, 0xF6, 0xF7, /* 66 0x42 */\n"
+                 "};\n");
+    const std::string h = textOf(formats::writeCSet(twoGlyphs(), 65, 2, "glyphs", true));
+    EXPECT_TRUE(h.starts_with("#ifndef GLYPHS_H\n#define GLYPHS_H\n"));
+    EXPECT_TRUE(h.ends_with("};\n\n#endif\n"));
+}
+
+TEST(Sources, MapsGoRowByRowAndLongRowsAreCut) {
+    formats::CodeMap map{81, 2, Bytes(162)};
+    for (std::size_t i = 0; i < map.codes.size(); ++i)
+        map.codes[i] = static_cast<std::uint8_t>(i);
+    std::vector<std::string> comments;
+    formats::forEachMapLine(map, [&](std::span<const std::uint8_t> codes, const std::string& w) {
+        comments.push_back(w + ":" + std::to_string(codes.front()) + "+" +
+                           std::to_string(codes.size()));
+    });
+    EXPECT_EQ(comments, (std::vector<std::string>{
+                            "row 0, columns 0-39:0+40", "row 0, columns 40-79:40+40",
+                            "row 0, columns 80-80:80+1", "row 1, columns 0-39:81+40",
+                            "row 1, columns 40-79:121+40", "row 1, columns 80-80:161+1"}));
+    const formats::CodeMap small{2, 2, {1, 2, 3, 4}};
+    EXPECT_EQ(textOf(formats::writeAsmMap(small, AsmSyntax::Acme, "screen")),
+              "; screen map of 2 x 2 codes, row by row\nscreen\n"
+              "        !byte $01,$02 ; row 0\n        !byte $03,$04 ; row 1\n");
+}
+
+TEST(Sources, NamesComeFromTheFileAndAvoidKeywordsAndRegisters) {
+    const auto asm6502 = [](std::string_view n) {
+        return formats::asmLabelAllowed(n, AsmSyntax::Ca65);
+    };
+    const auto z80 = [](std::string_view n) { return formats::asmLabelAllowed(n, AsmSyntax::Z80); };
+    const auto c = [](std::string_view n) { return formats::cNameAllowed(n); };
+    const std::function<bool(std::string_view)> rules[] = {asm6502, z80, c};
+    const struct {
+        const char* path;
+        const char* names[3]; // 6502, Z80, C
+    } cases[] = {
+        {"out/charset.s", {"charset", "charset", "charset"}},
+        {"my-font v2.inc", {"my_font_v2", "my_font_v2", "my_font_v2"}},
+        {"8x8.asm", {"font_8x8", "font_8x8", "font_8x8"}},
+        {"a.s", {"font_a", "font_a", "a"}},
+        {"hl.asm", {"hl", "font_hl", "hl"}},
+        {"LDA.s", {"font_LDA", "LDA", "LDA"}},
+        {"char.h", {"char", "char", "font_char"}},
+        {"font.psf.gz", {"font", "font", "font"}},
+        {"_x.c", {"font__x", "font__x", "font__x"}},
+        {"-", {"font", "font", "font"}},
+    };
+    for (const auto& k : cases)
+        for (int r = 0; r < 3; ++r)
+            EXPECT_EQ(convert::nameFromPath(k.path, "font", rules[r]), k.names[r])
+                << k.path << " rule " << r;
+}
+
+} // namespace
+} // namespace tessaly
