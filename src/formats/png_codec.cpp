@@ -4,13 +4,12 @@
 
 #include <png.h>
 
-#include <algorithm>
 #include <csetjmp>
 #include <cstring>
 
 // libpng reports errors by longjmp back to the setjmp of the caller. Every function here
-// that calls libpng sets its own return point and holds no object with a destructor, so
-// that the jump skips nothing; the C++ objects live in the callers.
+// that calls libpng where it can fail sets its own return point and holds no object with a
+// destructor, so that the jump skips nothing; the C++ objects live in the callers.
 
 namespace tessaly::formats {
 
@@ -26,7 +25,7 @@ struct ReadContext {
     std::size_t position = 0;
     bool endedEarly = false;
     std::string message;
-    std::string warning; // the last one: it often says what an error that follows means
+    std::string warning;
 };
 
 struct WriteContext {
@@ -47,7 +46,8 @@ struct WriteContext {
     png_longjmp(png, 1);
 }
 
-// Warnings (a bad ancillary chunk, an unknown profile) are not errors and are not printed.
+// Warnings are not errors and are never printed; the last one is kept because it often
+// explains an error that follows.
 void keepWarning(png_structp png, png_const_charp message) {
     if (message != nullptr) static_cast<ReadContext*>(png_get_error_ptr(png))->warning = message;
 }
@@ -191,6 +191,8 @@ bool decodePng(std::span<const std::uint8_t> bytes, Surface& picture, std::strin
     };
     png_set_read_fn(reader.png, &context, readBytes);
     png_set_chunk_malloc_max(reader.png, MaxChunkBytes);
+    // Only the pixels count: text, profiles and the like are skipped, never inflated.
+    png_set_keep_unknown_chunks(reader.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
 
     Header header;
     if (!readHeader(reader.png, reader.info, header)) return failure();

@@ -58,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (cutScreenPicture(picture, scale, std::nullopt, 0, cut, error)) {
         FUZZ_CHECK(cut.glyphCount >= 1 && cut.glyphCount <= 256);
         FUZZ_CHECK(cut.codes.size() == std::size_t(cut.width) * cut.height);
-        for (std::uint8_t code : cut.codes) FUZZ_CHECK(code < cut.glyphCount);
+        for (std::uint8_t code : cut.codes)
+            FUZZ_CHECK(code < cut.glyphCount);
         const Surface back = screenPicture(cut.codes, cut.width, cut.height, cut.set, scale,
                                            cut.ink, cut.paper, false);
         FUZZ_CHECK(back.width() == picture.width() && back.height() == picture.height());
