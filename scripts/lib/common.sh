@@ -19,8 +19,9 @@ ensure_packages() {
         "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev fonts-dejavu-core zlib1g-dev)
-# The converter's consumers: the assemblers, console font tools and fonts, bdftopcf.
+BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev fonts-dejavu-core zlib1g-dev libpng-dev)
+# The converter's consumers: the assemblers, console font tools and fonts, bdftopcf and
+# ImageMagick.
 TEST_PACKAGES=("${BUILD_PACKAGES[@]}" libgtest-dev libbenchmark-dev python3 xvfb openbox xdotool
     x11-apps x11-utils cc65 acme 64tass xa65 dasm pasmo z80asm kbd console-setup-linux
-    xfonts-utils)
+    xfonts-utils imagemagick)
