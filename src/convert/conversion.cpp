@@ -27,10 +27,8 @@ struct Run {
         outcome.error = error;
         return false;
     }
-    bool step(StepResult result, const std::string& file, const std::string& error) {
-        if (result == StepResult::Done) return true;
-        return fail(result == StepResult::NotBuilt ? std::string() : file, error,
-                    result == StepResult::NotBuilt ? 2 : 1);
+    bool step(bool ok, const std::string& file, const std::string& error, int code = 1) {
+        return ok || fail(file, error, code);
     }
 };
 
@@ -154,7 +152,7 @@ bool writeSet(Run& run, const Job& job, const FileSide& side, const std::string&
         std::string error;
         if (!run.step(writePictureSet(set, first, count, pictureType(side.format), job.scale,
                                       job.ink, job.paper, out, error),
-                      side.path, error))
+                      side.path, error, 2)) // only the options can make it too large
             return false;
         break;
     }
@@ -188,7 +186,7 @@ bool writeMap(Run& run, const Job& job, const formats::CodeMap& map, const Chars
         std::string error;
         if (!run.step(writeMapPicture(map, *font, pictureType(side.format), job.scale, job.ink,
                                       job.paper, job.grid, out, error),
-                      side.path, error))
+                      side.path, error, 2))
             return false;
         break;
     }

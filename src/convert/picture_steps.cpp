@@ -1,39 +1,70 @@
 #include "convert/picture_steps.h"
 
-// PICTURE PLUG-IN POINT: these bodies stand in for the picture functions until the
-// picture codec (formats/picture.cpp, formats/png_codec.cpp) is built in. Each real body
-// decodes or encodes with formats/picture.h, returns BadInput with its message for a
-// picture that cannot be read, and Done otherwise.
+#include <cstdio>
 
 namespace tessaly::convert {
 
 namespace {
 
-StepResult notBuilt(std::string& error) {
-    error = "picture support (.png, .bmp) is not built yet";
-    return StepResult::NotBuilt;
+// A picture that would be too large is refused before any pixel is made.
+bool sizeFits(std::int64_t width, std::int64_t height, std::string& error) {
+    error = formats::pictureSizeProblem(width, height);
+    return error.empty();
+}
+
+std::string paperNote(Colour paper) {
+    return "took the most common colour " + colourText(paper) + " as paper (--paper chooses)";
 }
 
 } // namespace
 
-StepResult readPictureSet(std::span<const std::uint8_t>, std::optional<Colour>, int, Charset&,
-                          std::string&, std::string& error) {
-    return notBuilt(error);
+std::string colourText(Colour c) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", redOf(c), greenOf(c), blueOf(c));
+    return text;
 }
 
-StepResult writePictureSet(const Charset&, int, int, formats::PictureType, int, Colour, Colour,
-                           std::vector<std::uint8_t>&, std::string& error) {
-    return notBuilt(error);
+bool readPictureSet(std::span<const std::uint8_t> bytes, std::optional<Colour> paper, int first,
+                    Charset& set, std::string& note, std::string& error) {
+    Surface picture;
+    if (!formats::decodePicture(bytes, picture, error)) return false;
+    int count = 0;
+    Colour paperUsed = 0;
+    if (!formats::glyphsFromGridPicture(picture, paper, first, set, count, paperUsed, error))
+        return false;
+    if (!paper) note = paperNote(paperUsed);
+    return true;
 }
 
-StepResult writeMapPicture(const formats::CodeMap&, const Charset&, formats::PictureType, int,
-                           Colour, Colour, bool, std::vector<std::uint8_t>&, std::string& error) {
-    return notBuilt(error);
+bool writePictureSet(const Charset& set, int first, int count, formats::PictureType type,
+                     int scale, Colour ink, Colour paper, std::vector<std::uint8_t>& out,
+                     std::string& error) {
+    const std::int64_t rows = (count + 15) / 16;
+    if (!sizeFits(std::int64_t{128} * scale, rows * 8 * scale, error)) return false;
+    out = formats::encodePicture(formats::glyphGridPicture(set, first, count, scale, ink, paper),
+                                 type);
+    return true;
 }
 
-StepResult cutPicture(std::span<const std::uint8_t>, int, std::optional<Colour>, int,
-                      formats::CutScreen&, std::string&, std::string& error) {
-    return notBuilt(error);
+bool writeMapPicture(const formats::CodeMap& map, const Charset& font, formats::PictureType type,
+                     int scale, Colour ink, Colour paper, bool grid,
+                     std::vector<std::uint8_t>& out, std::string& error) {
+    if (!sizeFits(std::int64_t{8} * scale * map.width, std::int64_t{8} * scale * map.height,
+                  error))
+        return false;
+    out = formats::encodePicture(
+        formats::screenPicture(map.codes, map.width, map.height, font, scale, ink, paper, grid),
+        type);
+    return true;
+}
+
+bool cutPicture(std::span<const std::uint8_t> bytes, int scale, std::optional<Colour> paper,
+                int first, formats::CutScreen& cut, std::string& note, std::string& error) {
+    Surface picture;
+    if (!formats::decodePicture(bytes, picture, error)) return false;
+    if (!formats::cutScreenPicture(picture, scale, paper, first, cut, error)) return false;
+    if (!paper) note = paperNote(cut.paper);
+    return true;
 }
 
 } // namespace tessaly::convert

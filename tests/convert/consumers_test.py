@@ -5,7 +5,7 @@ Usage: consumers_test.py TESSALY_CONVERT SOURCE_DIR
 
 Runs the built tessaly-convert and hands its output to the real tools of the field, as
 scripts/test installs them from Debian: the six assemblers, gcc, kbd's psfxtable, the
-console fonts of console-setup-linux and bdftopcf. Also round trips every readable format
+console fonts of console-setup-linux, bdftopcf and ImageMagick. Also round trips every readable format
 and checks that malformed input fails with exit 1, one useful line and no output.
 """
 
@@ -21,7 +21,7 @@ import tempfile
 CONVERT = os.path.abspath(sys.argv[1])
 SOURCE = os.path.abspath(sys.argv[2])
 TOOLS = ["ca65", "ld65", "acme", "64tass", "xa", "dasm", "pasmo", "z80asm", "psfxtable",
-         "bdftopcf", "gcc"]
+         "bdftopcf", "gcc", "convert"]
 CONSOLE_FONTS = "/usr/share/consolefonts"
 
 passed = 0
@@ -238,6 +238,91 @@ def round_trips(work, charset):
     check("prg load address", prg[:2] == b"\x00\xc0" and prg[2:] == charset)
 
 
+def magick_rgb(path):
+    """The picture's pixels as ImageMagick reads them: (width, height, RGB bytes)."""
+    r = run(["identify", "-format", "%w %h", path])
+    width, height = map(int, r.stdout.split())
+    return width, height, run(["convert", path, "-depth", "8", "rgb:-"]).stdout
+
+
+def grid_rgb(charset, scale, ink, paper):
+    """The glyph grid, 16 glyphs a row, as RGB bytes."""
+    rows = []
+    for y in range(16 * 8 * scale):
+        code_row, pixel_row = divmod(y // scale, 8)
+        line = bytearray()
+        for x in range(128 * scale):
+            code_column, pixel_column = divmod(x // scale, 8)
+            byte = charset[(code_row * 16 + code_column) * 8 + pixel_row]
+            line += ink if byte & (0x80 >> pixel_column) else paper
+        rows.append(bytes(line))
+    return b"".join(rows)
+
+
+def picture_checks(work, charset, screen):
+    """Pictures read by ImageMagick pixel for pixel, and read back into sets and maps."""
+    raw = os.path.join(work, "pic.fnt")
+    write(raw, charset)
+    white, black = b"\xff\xff\xff", b"\x00\x00\x00"
+    for name, options, scale, ink, paper in [
+            ("pic.png", [], 1, white, black),
+            ("pic.bmp", ["--scale", "2"], 2, white, black),
+            ("pic3.png", ["--scale", "3", "--ink", "#ff8000", "--paper", "#102030"], 3,
+             b"\xff\x80\x00", b"\x10\x20\x30")]:
+        picture = os.path.join(work, name)
+        converted("set to " + name, *options, raw, picture)
+        width, height, pixels = magick_rgb(picture)
+        check("ImageMagick reads " + name, (width, height) == (128 * scale, 128 * scale) and
+              pixels == grid_rgb(charset, scale, ink, paper), f"{width} x {height}")
+        back = os.path.join(work, "pic_back.fnt")
+        converted("set from " + name, picture, back, "--paper", "#" + paper.hex())
+        check(name + " reads back to the set", read(back) == charset)
+    # Without --paper the most common colour is paper, and the converter says which.
+    sparse = bytes(b & 0x11 for b in charset)
+    write(raw, sparse)
+    converted("a sparse set to PNG", "--ink", "#00ff00", raw, os.path.join(work, "sparse.png"))
+    r = converted("a sparse set from PNG", os.path.join(work, "sparse.png"), raw)
+    check("the paper found is named", b"#000000 as paper" in r.stderr, r.stderr.decode())
+    check("the sparse set reads back", read(raw) == sparse)
+    write(raw, charset)
+
+    # A screen drawn as the map window draws it, cut back into a set and a map that draw
+    # the same picture again.
+    codes = os.path.join(work, "screen.map")
+    write(codes, screen)
+    shown = os.path.join(work, "screen.png")
+    converted("screen to PNG", "--map", "40x25", "--font", raw, codes, shown)
+    width, height, pixels = magick_rgb(shown)
+    expected = bytearray()
+    for y in range(25 * 16):
+        for x in range(40 * 16):
+            code = screen[(y // 16) * 40 + x // 16]
+            byte = charset[code * 8 + (y % 16) // 2]
+            expected += white if byte & (0x80 >> ((x % 16) // 2)) else black
+    check("ImageMagick reads the screen", (width, height) == (640, 400) and
+          pixels == bytes(expected), f"{width} x {height}")
+    cut_font, cut_map = os.path.join(work, "cut.fnt"), os.path.join(work, "cut.map")
+    r = converted("screen cut into a set and a map", "--from-picture", "--scale", "2",
+                  "--paper", "#000000", "--font-out", cut_font, shown, cut_map)
+    check("the cut names the map's size", b"40 x 25" in r.stdout + r.stderr, r.stdout.decode())
+    again = os.path.join(work, "again.png")
+    converted("the cut drawn again", "--map", "40x25", "--font", cut_font, cut_map, again)
+    check("the cut draws the same picture", magick_rgb(again)[2] == pixels)
+
+    # Every code on one screen holds 256 distinct glyphs: from code 1 there is no room.
+    every = os.path.join(work, "every.map")
+    write(every, bytes(range(256)))
+    everything = os.path.join(work, "every.png")
+    converted("every glyph on a screen", "--map", "16x16", "--font", raw, every, everything)
+    expect_failure(work, "too many glyphs", ["--from-picture", "--scale", "2", "--first", "1", "--font-out",
+                   os.path.join(work, "never.fnt"), everything],
+                   "256 distinct glyphs", everything)
+    check("too many glyphs writes no set", not os.path.exists(os.path.join(work, "never.fnt")))
+    cut = os.path.join(work, "cut.png")
+    write(cut, read(shown)[:200])
+    expect_failure(work, "a cut-off PNG", [cut], "PNG", cut)
+
+
 def failure_checks(work, charset):
     """Malformed input: exit 1, one line naming the file and the fault, output untouched."""
     psf2 = struct.pack("<IIIIIIII", 0x864AB572, 0, 32, 0, 256, 8, 8, 8) + charset
@@ -316,6 +401,7 @@ def main():
         bdf_checks(work, charset)
         builtin_checks(work)
         round_trips(work, charset)
+        picture_checks(work, charset, screen)
         failure_checks(work, charset)
         leftovers = [n for n in os.listdir(work) if n.startswith(".tessaly")]
         check("no temporary file left", not leftovers, str(leftovers))

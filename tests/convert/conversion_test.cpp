@@ -92,10 +92,12 @@ TEST(Conversion, FailuresGiveTheExitCodeAndNoBytes) {
          bytesOf("STARTFONT 2.1\nFONTBOUNDINGBOX 8 8 0 0\nCHARS 0\nENDFONT\n"),
          1,
          "the font has no glyph with an ENCODING from 0 to 255"},
-        {{"in.fnt", "out.png"}, {1}, 2, "picture support (.png, .bmp) is not built yet"},
-        {{"in.bmp", "out.fnt"}, {1}, 2, "picture support"},
-        {{"--map", "1x1", "--font", "builtin:c64", "in.map", "out.png"}, {1}, 2, "picture support"},
-        {{"--from-picture", "--font-out", "f.fnt", "in.png", "out.map"}, {1}, 2, "picture support"},
+        {{"in.bmp", "out.fnt"}, {1}, 1, "neither a PNG nor a BMP picture"},
+        {{"--map", "1024x1", "--font", "builtin:c64", "--scale", "16", "-", "out.png"},
+         Bytes(1024, 1),
+         2,
+         "the picture is 131072 x 128 pixels"},
+        {{"--from-picture", "--font-out", "f.fnt", "in.png", "out.map"}, {1}, 1, "neither a PNG"},
     };
     for (const auto& c : cases) {
         const Outcome o = run(c.args, c.input);
