@@ -3,6 +3,8 @@
 // Shared by the fuzz targets: one started program, a scratch folder for the files the
 // fuzzer's bytes become, and a check that aborts with a message.
 
+#include "fuzz_check.h"
+
 #include "app/app.h"
 #include "app/startup.h"
 #include "support/fake_platform.h"
@@ -16,15 +18,6 @@
 #include <unistd.h>
 
 namespace tessaly {
-
-#define FUZZ_CHECK(condition)                                                                  \
-    do {                                                                                       \
-        if (!(condition)) {                                                                    \
-            std::fprintf(stderr, "invariant broken: %s (%s:%d)\n", #condition, __FILE__,       \
-                         __LINE__);                                                            \
-            std::abort();                                                                      \
-        }                                                                                      \
-    } while (0)
 
 struct FuzzProgram {
     FakePlatform platform;
