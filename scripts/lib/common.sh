@@ -25,3 +25,5 @@ BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev fonts-dejavu-core zlib1g-d
 TEST_PACKAGES=("${BUILD_PACKAGES[@]}" libgtest-dev libbenchmark-dev python3 xvfb openbox xdotool
     x11-apps x11-utils cc65 acme 64tass xa65 dasm pasmo z80asm kbd console-setup-linux
     xfonts-utils imagemagick)
+# Building the Debian package (scripts/package): dpkg-shlibdeps, dpkg-buildflags, file.
+PACKAGE_PACKAGES=(dpkg-dev file)
