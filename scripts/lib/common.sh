@@ -20,8 +20,13 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev fonts-dejavu-core zlib1g-dev libpng-dev)
+# Building the Debian package (scripts/package): dpkg-shlibdeps, dpkg-buildflags, file.
+PACKAGE_PACKAGES=(dpkg-dev file)
+# Checking the installed files and the package (scripts/test-install), besides the tools
+# of the end-to-end tests.
+INSTALL_TEST_PACKAGES=(desktop-file-utils appstream groff-base librsvg2-bin lintian)
 # The converter's consumers: the assemblers, console font tools and fonts, bdftopcf and
 # ImageMagick.
 TEST_PACKAGES=("${BUILD_PACKAGES[@]}" libgtest-dev libbenchmark-dev python3 xvfb openbox xdotool
     x11-apps x11-utils cc65 acme 64tass xa65 dasm pasmo z80asm kbd console-setup-linux
-    xfonts-utils imagemagick)
+    xfonts-utils imagemagick "${PACKAGE_PACKAGES[@]}" "${INSTALL_TEST_PACKAGES[@]}")

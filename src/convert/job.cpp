@@ -113,8 +113,10 @@ bool planJob(const Options& o, Job& job, std::string& error) {
     if (job.input.format == FileFormat::Builtin &&
         !formats::builtinSetNamed(o.input.substr(BuiltinPrefix.size()))) {
         std::string names;
-        for (const auto& n : formats::builtinSetNames())
-            names += " " + std::string(n.name);
+        for (const auto& n : formats::builtinSetNames()) {
+            names += ' ';
+            names += n.name;
+        }
         return fail(error, "no built-in set '" + o.input.substr(BuiltinPrefix.size()) +
                                "'; the sets are:" + names);
     }

@@ -34,8 +34,11 @@ std::string upperCase(std::string_view text) {
 
 void dataLine(std::string& s, std::span<const std::uint8_t> bytes, const std::string& comment) {
     s += "   ";
-    for (std::uint8_t b : bytes)
-        s += " " + hexByte(b) + ",";
+    for (std::uint8_t b : bytes) {
+        s += ' ';
+        s += hexByte(b);
+        s += ',';
+    }
     s += " /* " + comment + " */\n";
 }
 

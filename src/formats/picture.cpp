@@ -148,7 +148,12 @@ Colour paperOf(const std::vector<Colour>& colours, std::optional<Colour> paper) 
 }
 
 std::string pixelText(int x, int y) {
-    return "(" + text(x) + ", " + text(y) + ")";
+    std::string s = "(";
+    s += text(x);
+    s += ", ";
+    s += text(y);
+    s += ')';
+    return s;
 }
 
 // Reads the 8 x 8 glyph whose top-left picture pixel is (x0, y0), each glyph pixel a block

@@ -194,9 +194,11 @@ bool reserve(int fd, off_t old, std::size_t length) {
     if (length == 0) return true;
     const int error = ::posix_fallocate(fd, 0, static_cast<off_t>(length));
     if (error == 0) return true;
-    // An allocation that failed part way may have left the file longer.
+    // An allocation that failed part way may have left the file longer. Cutting it back is
+    // all that can be tried; should that fail too, the checks below decide as before.
     struct stat now {};
-    if (::fstat(fd, &now) == 0 && now.st_size != old) (void)::ftruncate(fd, old);
+    if (::fstat(fd, &now) == 0 && now.st_size != old && ::ftruncate(fd, old) != 0) {
+    }
     // The file system may not allocate ahead (EOPNOTSUPP, ENOSYS; EBADF when the C library's
     // fallback needs to read a handle opened for writing only). Its free space is checked
     // instead: no reservation, but a device that is plainly full still fails untouched.
