@@ -10,7 +10,7 @@
 //       posts WM_DROPFILES with the files to the child CONTROL_ID of the visible window
 //       whose title starts with TITLE_PREFIX; exit 1 when there is no such window
 //
-// Output is UTF-8, with tabs and line breaks in texts written as \t and \n.
+// Output is UTF-8, with backslashes, tabs and line breaks in texts written as \\, \t and \n.
 
 #include <windows.h>
 
@@ -35,7 +35,9 @@ std::string utf8(const std::wstring& wide) {
 std::string escaped(const std::string& text) {
     std::string out;
     for (const char c : text) {
-        if (c == '\t') {
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c == '\t') {
             out += "\\t";
         } else if (c == '\n') {
             out += "\\n";
@@ -114,8 +116,9 @@ BOOL CALLBACK findWindow(HWND hwnd, LPARAM data) {
 }
 
 // The drop as the shell hands it over: a DROPFILES block with the wide names, each ended by
-// a NUL and the list by another, in global memory that the receiver releases with
-// DragFinish.
+// a NUL and the list by another. The receiver reads it with DragQueryFile in its own address
+// space, so the block is written there, in fixed memory, which serves as the HDROP as
+// GlobalAlloc's fixed memory does.
 int drop(const std::wstring& prefix, int id, const std::vector<std::wstring>& files) {
     Search search{prefix, id};
     EnumWindows(findWindow, reinterpret_cast<LPARAM>(&search));
@@ -126,18 +129,25 @@ int drop(const std::wstring& prefix, int id, const std::vector<std::wstring>& fi
     std::wstring names;
     for (const std::wstring& file : files) names += file + L'\0';
     names += L'\0';
-    const std::size_t size = sizeof(DROPFILES) + names.size() * sizeof(wchar_t);
-    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+    std::vector<char> block(sizeof(DROPFILES) + names.size() * sizeof(wchar_t), '\0');
+    auto* header = reinterpret_cast<DROPFILES*>(block.data());
     header->pFiles = sizeof(DROPFILES);
     header->pt = POINT{8, 8};
     header->fNC = FALSE;
     header->fWide = TRUE;
-    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(),
-                names.size() * sizeof(wchar_t));
-    GlobalUnlock(memory);
-    if (!PostMessageW(search.found, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0)) {
-        print("post failed\n");
+    std::memcpy(block.data() + sizeof(DROPFILES), names.data(), names.size() * sizeof(wchar_t));
+
+    DWORD pid = 0;
+    GetWindowThreadProcessId(search.found, &pid);
+    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+    void* remote = process == nullptr ? nullptr
+                                      : VirtualAllocEx(process, nullptr, block.size(),
+                                                       MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    const bool written = remote != nullptr &&
+                         WriteProcessMemory(process, remote, block.data(), block.size(), nullptr);
+    if (process != nullptr) CloseHandle(process);
+    if (!written || !PostMessageW(search.found, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0)) {
+        print("drop failed\n");
         return 1;
     }
     return 0;
