@@ -21,6 +21,7 @@ from harness import (BLACK, CHAR, FILE, MAP_32X24, MARKER, SAVE_2048, WHITE, Edi
                      choose_menu, expect, save_through_dialog, start_display,
                      start_window_manager, stop_processes, wait_until)
 
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 CHARSET_CGA = [1, 0]
 MAP_40X24, MAP_80X50 = [0, 1], [0, 2]
 PAPER_COLOUR = [4]
@@ -47,6 +48,15 @@ class Win(collections.namedtuple("Win", "cls text children")):
 def centre(rect):
     x, y, w, h = rect
     return x + w // 2, y + h // 2
+
+
+def unescape(text):
+    """A text as the probe prints it, with its backslash escapes undone."""
+    return re.sub(r"\\(.)", lambda m: {"n": "\n", "t": "\t"}.get(m[1], m[1]), text)
+
+
+class Skipped(Exception):
+    """A test that cannot apply to this tree."""
 
 
 def windows_path(path):
@@ -98,8 +108,6 @@ class WineSession:
 
     def windows(self):
         """The visible top-level windows of the session, through the probe."""
-        escapes = {"n": "\n", "t": "\t"}
-        unescape = lambda text: re.sub(r"\\(.)", lambda m: escapes.get(m[1], m[1]), text)
         found = []
         for line in self.probe("list").splitlines():
             fields = line.split("\t")
@@ -518,13 +526,82 @@ def test_files_dropped_on_overview_and_map(s, exe):
         hover(e, map_window, cell(3, 4), cell(3, 5), "Character map (3,5):115[73]")
 
 
+def window_icons(editor, window):
+    """The window's icons as the X server has them from Wine: {(w, h): [ARGB, ...]}."""
+    out = editor._run(["xprop", "-id", window, "-notype", "-f", "_NET_WM_ICON", "32c", " $0+",
+                       "_NET_WM_ICON"])
+    values = [int(v) for v in out.split(None, 1)[1].replace(",", " ").split()] \
+        if "=" not in out and "not found" not in out else []
+    icons, i = {}, 0
+    while i + 2 <= len(values):
+        w, h = values[i], values[i + 1]
+        icons[(w, h)] = values[i + 2:i + 2 + w * h]
+        i += 2 + w * h
+    return icons
+
+
+def ico_images(path):
+    """The images of an .ico file as ImageMagick reads them: {(w, h): [ARGB, ...]}."""
+    sizes = subprocess.run(["identify", "-format", "%w %h\n", path], capture_output=True,
+                           text=True, check=True).stdout.split("\n")
+    images = {}
+    for index, size in enumerate(line for line in sizes if line):
+        w, h = (int(v) for v in size.split())
+        rgba = subprocess.run(["convert", f"{path}[{index}]", "-depth", "8", "rgba:-"],
+                              capture_output=True, check=True).stdout
+        images[(w, h)] = [rgba[j + 3] << 24 | rgba[j] << 16 | rgba[j + 1] << 8 | rgba[j + 2]
+                          for j in range(0, len(rgba), 4)]
+    return images
+
+
+def test_windows_show_the_program_icon(s, exe):
+    icon = os.path.join(ROOT, "data", "icons", "tessaly.ico")
+    if not os.path.exists(icon):
+        raise Skipped("no data/icons/tessaly.ico")
+    images = ico_images(icon)
+    with WineEditor(s, exe) as e:
+        window, layout = start(e)
+        map_window, cell = open_map(e, layout, MAP_32X24)
+        for name, shown in (("main", window_icons(e, window)), ("map", window_icons(e, map_window))):
+            # The large and the small icon, as far as the file has their sizes; transparent
+            # pixels may carry any colour.
+            common = [size for size in ((32, 32), (16, 16)) if size in images and size in shown]
+            expect(common, f"the {name} window shows icons of {sorted(shown)}, the file has "
+                           f"{sorted(images)}")
+            for size in common:
+                wrong = [i for i, (a, b) in enumerate(zip(shown[size], images[size]))
+                         if (a >> 24) != (b >> 24) or ((b >> 24) == 255 and a != b)]
+                expect(not wrong, f"the {name} window's {size} icon differs at {len(wrong)} "
+                                  f"pixels, first {wrong[:3]}")
+
+
+def test_version_resource_and_common_controls(s, exe):
+    cmake = open(os.path.join(ROOT, "CMakeLists.txt")).read()
+    version = re.search(r"project\(Tessaly VERSION ([0-9.]+)", cmake)[1]
+    four = ".".join((version.split(".") + ["0"] * 4)[:4])
+    info = dict(unescape(line).split("\t", 1)
+                for line in s.probe("version", windows_path(exe)).splitlines())
+    expect(info.get("ProductName") == "Tessaly", f"product name {info.get('ProductName')!r}")
+    expect((info.get("ProductVersion"), info.get("FileVersion"), info.get("FixedFileVersion")) ==
+           (version, version, four), f"versions {info}, not {version}")
+    expect(info.get("FileDescription"), "no file description")
+    with WineEditor(s, exe) as e:
+        start(e)
+        # The manifest brings the version 6 common controls, from the side-by-side store.
+        comctl = [m for m in map(unescape, s.probe("modules", "tessaly v2").splitlines())
+                  if m.lower().endswith("\\comctl32.dll")]
+        expect(len(comctl) == 1 and "common-controls" in comctl[0] and "_6.0." in comctl[0],
+               f"common controls loaded: {comctl}")
+
+
 TESTS = [test_startup_and_layout, test_select_edit_and_invert, test_save_through_dialog,
          test_overview_border_release, test_map_window, test_map_release_is_no_move,
          test_map_wheel, test_map_size_restores_minimised_map, test_command_line_file,
          test_escape_held_ends, test_escape_in_dialog_keeps_running,
          test_missing_file_message_box, test_open_dialog_loads_a_map,
          test_colour_dialog_opens_at_black_and_sets_paper, test_shift_button_tooltips,
-         test_files_dropped_on_overview_and_map]
+         test_files_dropped_on_overview_and_map, test_windows_show_the_program_icon,
+         test_version_resource_and_common_controls]
 
 
 def screenshot(s, exe, output):
@@ -572,7 +649,7 @@ def main():
     args = parser.parse_intermixed_args()
     exe = os.path.abspath(args.exe)
     started = time.monotonic()
-    passed = failed = 0
+    passed = failed = skipped = 0
     with WineSession(args.probe and os.path.abspath(args.probe)) as s:
         if args.screenshot:
             screenshot(s, exe, os.path.abspath(args.screenshot))
@@ -595,12 +672,15 @@ def main():
                 test(s, exe)
                 passed += 1
                 print(f"PASS {test.__name__} ({time.monotonic() - begun:.1f} s)", flush=True)
+            except Skipped as reason:
+                skipped += 1
+                print(f"SKIP {test.__name__}: {reason}", flush=True)
             except Exception:
                 failed += 1
                 print(f"FAIL {test.__name__}", flush=True)
                 traceback.print_exc()
     print(f"Wine tests took {time.monotonic() - started:.1f} s")
-    print(f"{passed} passed, {failed} failed")
+    print(f"{passed} passed, {failed} failed" + (f", {skipped} skipped" if skipped else ""))
     return 1 if failed else 0
 
 

@@ -6,6 +6,11 @@
 //       every visible top-level window, then its children, one per line:
 //       W <tab> handle <tab> class <tab> text
 //       C <tab> handle <tab> control id <tab> class <tab> text <tab> x,y,w,h (screen)
+//   win32_probe version FILE
+//       the version resource of a program: its fixed file version, then each string of
+//       the US English block, as NAME <tab> VALUE lines
+//   win32_probe modules TITLE_PREFIX
+//       the paths of the modules loaded by the process of the window with that title
 //   win32_probe drop TITLE_PREFIX CONTROL_ID FILE...
 //       posts WM_DROPFILES with the files to the child CONTROL_ID of the visible window
 //       whose title starts with TITLE_PREFIX; exit 1 when there is no such window
@@ -14,6 +19,7 @@
 
 #include <windows.h>
 
+#include <psapi.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -97,7 +103,7 @@ BOOL CALLBACK listWindow(HWND hwnd, LPARAM) {
 
 struct Search {
     std::wstring prefix;
-    int id;
+    int id; // of the child wanted; -1 for the window itself
     HWND found = nullptr;
 };
 
@@ -111,6 +117,10 @@ BOOL CALLBACK findChild(HWND hwnd, LPARAM data) {
 BOOL CALLBACK findWindow(HWND hwnd, LPARAM data) {
     auto* search = reinterpret_cast<Search*>(data);
     if (!IsWindowVisible(hwnd) || textOf(hwnd).rfind(search->prefix, 0) != 0) return TRUE;
+    if (search->id < 0) {
+        search->found = hwnd;
+        return FALSE;
+    }
     EnumChildWindows(hwnd, findChild, data);
     return search->found == nullptr;
 }
@@ -153,6 +163,55 @@ int drop(const std::wstring& prefix, int id, const std::vector<std::wstring>& fi
     return 0;
 }
 
+int version(const std::wstring& file) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
+    std::vector<char> data(size);
+    if (size == 0 || !GetFileVersionInfoW(file.c_str(), 0, size, data.data())) {
+        print("no version\n");
+        return 1;
+    }
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length)) {
+        print("FixedFileVersion\t" + std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+              std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+              std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
+              std::to_string(LOWORD(fixed->dwFileVersionLS)) + "\n");
+    }
+    for (const wchar_t* name : {L"ProductName", L"ProductVersion", L"FileDescription",
+                                L"FileVersion", L"OriginalFilename"}) {
+        wchar_t* value = nullptr;
+        const std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+        if (VerQueryValueW(data.data(), key.c_str(), reinterpret_cast<void**>(&value), &length))
+            print(utf8(name) + "\t" + escaped(utf8(value)) + "\n");
+    }
+    return 0;
+}
+
+int modules(const std::wstring& prefix) {
+    Search search{prefix, -1};
+    EnumWindows(findWindow, reinterpret_cast<LPARAM>(&search));
+    DWORD pid = 0;
+    if (search.found != nullptr) GetWindowThreadProcessId(search.found, &pid);
+    const HANDLE process =
+        pid == 0 ? nullptr : OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (process == nullptr) {
+        print("no such process\n");
+        return 1;
+    }
+    HMODULE loaded[1024];
+    DWORD bytes = 0;
+    EnumProcessModules(process, loaded, sizeof loaded, &bytes);
+    for (DWORD i = 0; i < bytes / sizeof(HMODULE); ++i) {
+        wchar_t name[MAX_PATH] = {};
+        if (GetModuleFileNameExW(process, loaded[i], name, MAX_PATH) != 0)
+            print(escaped(utf8(name)) + "\n");
+    }
+    CloseHandle(process);
+    return 0;
+}
+
 } // namespace
 
 int main() {
@@ -164,6 +223,8 @@ int main() {
         EnumWindows(listWindow, 0);
         return 0;
     }
+    if (command == L"version" && count == 3) return version(args[2]);
+    if (command == L"modules" && count == 3) return modules(args[2]);
     if (command == L"drop" && count >= 5) {
         std::vector<std::wstring> files(args + 4, args + count);
         return drop(args[2], _wtoi(args[3]), files);
