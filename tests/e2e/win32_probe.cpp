@@ -137,7 +137,8 @@ int drop(const std::wstring& prefix, int id, const std::vector<std::wstring>& fi
         return 1;
     }
     std::wstring names;
-    for (const std::wstring& file : files) names += file + L'\0';
+    for (const std::wstring& file : files)
+        names += file + L'\0';
     names += L'\0';
     std::vector<char> block(sizeof(DROPFILES) + names.size() * sizeof(wchar_t), '\0');
     auto* header = reinterpret_cast<DROPFILES*>(block.data());
@@ -156,7 +157,8 @@ int drop(const std::wstring& prefix, int id, const std::vector<std::wstring>& fi
     const bool written = remote != nullptr &&
                          WriteProcessMemory(process, remote, block.data(), block.size(), nullptr);
     if (process != nullptr) CloseHandle(process);
-    if (!written || !PostMessageW(search.found, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0)) {
+    if (!written ||
+        !PostMessageW(search.found, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0)) {
         print("drop failed\n");
         return 1;
     }

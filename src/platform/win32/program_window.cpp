@@ -61,7 +61,8 @@ bool ProgramWindow::registerClass(HINSTANCE instance) {
     // application icon when there is none; the small one is made from the large one if the
     // program has no small size.
     wc.hIcon = programIcon(instance, SM_CXICON, SM_CYICON);
-    if (wc.hIcon == nullptr) wc.hIcon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+    if (wc.hIcon == nullptr)
+        wc.hIcon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
     wc.hIconSm = programIcon(instance, SM_CXSMICON, SM_CYSMICON);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = className;

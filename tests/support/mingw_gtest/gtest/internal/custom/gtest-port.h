@@ -20,7 +20,8 @@ class Notification {
 
     void Notify() { notified_.store(true); }
     void WaitForNotification() {
-        while (!notified_.load()) Sleep(0);
+        while (!notified_.load())
+            Sleep(0);
     }
 
   private:
