@@ -1,6 +1,8 @@
 #include "app/event_loop.h"
+#include "io/paths.h"
 #include "platform/ids.h"
 #include "support/test_app.h"
+#include "support/utf8_path.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +11,11 @@
 #include <fstream>
 #include <iterator>
 
+#include <unistd.h>
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
+#endif
 
 namespace tessaly {
 namespace {
@@ -57,13 +61,13 @@ struct Folder {
         fs::create_directories(dir);
     }
     ~Folder() { fs::remove_all(dir); }
-    std::string path(const std::string& name) const { return (dir / name).string(); }
+    std::string path(const std::string& name) const { return utf8Of(dir / pathOf(name)); }
     static void write(const std::string& file, const Bytes& bytes) {
-        std::ofstream(file, std::ios::binary)
+        std::ofstream(pathOf(file), std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     }
     static Bytes read(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
+        std::ifstream in(pathOf(file), std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
     std::size_t entries() const {
@@ -101,6 +105,10 @@ TEST_F(FileFaults, ADirectoryOrAMissingFileChangesNeitherTheStoreNorTheMap) {
 }
 
 TEST_F(FileFaults, AFullDeviceLeavesTheOldFileAsItWasAndNothingElse) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a file size limit stands in for a full device only on POSIX; failed "
+                    "writes of the Windows replacement are tested in ReplaceFileWin32";
+#else
     const std::string target = folder.path("set.fnt");
     Folder::write(target, Bytes(100, 0xAA));
     // A file size limit makes writes past 1000 bytes fail as on a full device.
@@ -117,6 +125,7 @@ TEST_F(FileFaults, AFullDeviceLeavesTheOldFileAsItWasAndNothingElse) {
     EXPECT_EQ(t.platform.messages, (std::vector<Message>{{"Save file", "File Error:" + target}}));
     EXPECT_EQ(Folder::read(target), Bytes(100, 0xAA));
     EXPECT_EQ(folder.entries(), 1u); // no temporary file left
+#endif
 }
 
 TEST_F(FileFaults, AFolderThatCannotTakeTheFileGivesAFileError) {
@@ -125,6 +134,7 @@ TEST_F(FileFaults, AFolderThatCannotTakeTheFileGivesAFileError) {
     const std::string target = folder.path("plain") + "/set.fnt";
     save(CmdSaveCharset2048, target);
     EXPECT_EQ(t.platform.messages, (std::vector<Message>{{"Save file", "File Error:" + target}}));
+#ifndef _WIN32 // Windows has no mode bits that keep files out of a folder
     if (::geteuid() != 0) { // permissions do not bind root
         fs::create_directories(folder.path("locked"));
         fs::permissions(folder.path("locked"), fs::perms::owner_read | fs::perms::owner_exec);
@@ -132,15 +142,29 @@ TEST_F(FileFaults, AFolderThatCannotTakeTheFileGivesAFileError) {
         EXPECT_EQ(t.platform.messages.back().text, "File Error:" + folder.path("locked") + "/screen.map");
         fs::permissions(folder.path("locked"), fs::perms::owner_all);
     }
+#endif
 }
 
 TEST_F(FileFaults, ASpecialFileIsNeverReplaced) {
+#ifdef _WIN32
+    // Device names stand for the device in every folder, with any extension.
+    for (const char* name : {"nul", "con", "aux.fnt", "com1", "lpt1.fnt"}) {
+        SCOPED_TRACE(name);
+        t.platform.messages.clear();
+        const std::string device = withExtension(folder.path(name), ".fnt");
+        save(CmdSaveCharset2048, folder.path(name));
+        EXPECT_EQ(t.platform.messages,
+                  (std::vector<Message>{{"Save file", "File Error:" + device}}));
+        EXPECT_EQ(folder.entries(), 0u);
+    }
+#else
     const std::string fifo = folder.path("pipe.fnt");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     save(CmdSaveCharset2048, fifo);
     EXPECT_EQ(t.platform.messages, (std::vector<Message>{{"Save file", "File Error:" + fifo}}));
     EXPECT_TRUE(fs::is_fifo(fifo));
     EXPECT_EQ(folder.entries(), 1u);
+#endif
 }
 
 TEST_F(FileFaults, PathsWithSpacesAndNonAsciiCharactersSaveAndLoad) {

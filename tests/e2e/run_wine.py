@@ -1,10 +1,15 @@
 #!/usr/bin/env python3
 """Real-window tests of the Windows editor under Wine, on one Xvfb display with openbox and
 one Wine prefix shared by all tests. Usage:
-run_wine.py TESSALY_EXE [TEST_NAME...]        the tests (all without names)
+run_wine.py TESSALY_EXE [--probe PROBE_EXE] [--unit TESTS_EXE] [TEST_NAME...]
+    the tests (all without names); the unit test program, when given, runs first in the
+    same prefix; the probe (tests/e2e/win32_probe.cpp) reads window texts and drops files
 run_wine.py TESSALY_EXE --screenshot OUT.png  a screenshot of the editor instead"""
 
+import argparse
+import collections
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -16,8 +21,42 @@ from harness import (BLACK, CHAR, FILE, MAP_32X24, MARKER, SAVE_2048, WHITE, Edi
                      choose_menu, expect, save_through_dialog, start_display,
                      start_window_manager, stop_processes, wait_until)
 
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 CHARSET_CGA = [1, 0]
 MAP_40X24, MAP_80X50 = [0, 1], [0, 2]
+PAPER_COLOUR = [4]
+# The editor's child window ids: its control ids from 1000 on.
+OVERVIEW_ID, MAP_CANVAS_ID = 1000, 1002
+SHIFT_BUTTONS = [(1009, "<", "shift left"), (1011, "^", "shift up"), (1012, "v", "shift down"),
+                 (1010, ">", "shift right")]
+# The common dialogs' own ids.
+IDOK, RED_EDIT, GREEN_EDIT, BLUE_EDIT, FILE_TYPES = 1, 706, 707, 708, 1136
+
+Child = collections.namedtuple("Child", "id cls text rect")
+
+
+class Win(collections.namedtuple("Win", "cls text children")):
+    """A visible top-level window as the probe lists it, with its child windows."""
+
+    def child(self, control_id, cls=None):
+        for c in self.children:
+            if c.id == control_id and (cls is None or c.cls == cls):
+                return c
+        raise E2EError(f"{self.text!r} has no child {control_id} {cls or ''}")
+
+
+def centre(rect):
+    x, y, w, h = rect
+    return x + w // 2, y + h // 2
+
+
+def unescape(text):
+    """A text as the probe prints it, with its backslash escapes undone."""
+    return re.sub(r"\\(.)", lambda m: {"n": "\n", "t": "\t"}.get(m[1], m[1]), text)
+
+
+class Skipped(Exception):
+    """A test that cannot apply to this tree."""
 
 
 def windows_path(path):
@@ -28,9 +67,10 @@ def windows_path(path):
 class WineSession:
     """Xvfb, openbox, a fresh Wine prefix and a running wineserver, for all the tests."""
 
-    def __init__(self):
+    def __init__(self, probe=None):
         self.folder = tempfile.mkdtemp(prefix="tessaly-wine-")
         self.processes = []
+        self.probe_exe = probe
 
     def __enter__(self):
         try:
@@ -55,6 +95,35 @@ class WineSession:
         subprocess.run(["wineboot", "-i"], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=120, check=True)
         print(f"Wine prefix ready in {time.monotonic() - started:.1f} s", flush=True)
+
+    def probe(self, *args):
+        """Runs the probe in this session and returns what it printed."""
+        if not self.probe_exe:
+            raise E2EError("this test needs --probe")
+        result = subprocess.run(["wine", self.probe_exe] + [str(a) for a in args], env=self.env,
+                                capture_output=True, timeout=30)
+        if result.returncode != 0:
+            raise E2EError(f"probe {args} failed: {result.stdout!r}")
+        return result.stdout.decode("utf-8")
+
+    def windows(self):
+        """The visible top-level windows of the session, through the probe."""
+        found = []
+        for line in self.probe("list").splitlines():
+            fields = line.split("\t")
+            if fields[0] == "W":
+                found.append(Win(fields[2], unescape(fields[3]), []))
+            elif fields[0] == "C" and found:
+                rect = tuple(int(v) for v in fields[5].split(","))
+                found[-1].children.append(Child(int(fields[2]), fields[3], unescape(fields[4]),
+                                                rect))
+        return found
+
+    def wait_window(self, cls, text, timeout=10):
+        """The visible window of that class and text, once it is there."""
+        def search():
+            return next((w for w in self.windows() if w.cls == cls and w.text == text), None)
+        return wait_until(f"a {cls} window {text!r}", search, timeout)
 
     def __exit__(self, *exc):
         if hasattr(self, "env"):
@@ -362,10 +431,177 @@ def test_escape_in_dialog_keeps_running(s, exe):
         e.wait_title(window, "tessaly v2 0.9c 65($41)'A'")
 
 
+def test_missing_file_message_box(s, exe):
+    missing = windows_path(os.path.join(tempfile.gettempdir(), "no such folder", "gone.fnt"))
+    with WineEditor(s, exe, [missing]) as e:
+        box = s.wait_window("#32770", "No file")
+        texts = [c.text for c in box.children if c.cls == "Static" and c.text]
+        expect(texts == [missing], f"the message box says {texts}")
+        e.activate(e.find_window("^No file$"))
+        e.key("Return")
+        wait_until("the message box to close", lambda: not e.window_exists("^No file$"))
+        window, layout = start(e)
+        e.click(*layout.cell(65))
+        e.wait_title(window, "tessaly v2 0.9c 65($41)'A'")
+
+
+def test_open_dialog_loads_a_map(s, exe):
+    with WineEditor(s, exe) as e:
+        window, layout = start(e)
+        map_window, cell = open_map(e, layout, MAP_32X24)
+        screen = os.path.join(e.workdir, "screen.map")
+        open(screen, "wb").write(bytes((200 + x + y) % 256 for y in range(24) for x in range(32)))
+        e.activate(window)
+        e.key("ctrl+o")
+        title = "Please choose file to load"
+        dialog = s.wait_window("#32770", title)
+        types = dialog.child(FILE_TYPES, "ComboBox")
+        expect(types.text == "Font (*.fnt)", f"the first filter is {types.text!r}")
+        e.activate(e.find_window(f"^{title}$"))
+        e.click(*centre(types.rect))
+        e.settle(0.3)
+        e.key("Down", "Return")
+        wait_until("the map filter", lambda: s.wait_window("#32770", title).child(
+            FILE_TYPES, "ComboBox").text == "Character map (*.map)", timeout=5)
+        e.click(*centre(dialog.child(1148, "Edit").rect))  # the file name
+        e.type_text(windows_path(screen))
+        e.key("Return")
+        wait_until("the dialog to close", lambda: not e.window_exists(f"^{title}$"))
+        # Cell (3, 5) of the file holds 208: loaded as a map, as the filter says.
+        e.activate(map_window)
+        hover(e, map_window, cell(3, 4), cell(3, 5), "Character map (3,5):208[D0]")
+
+
+def test_colour_dialog_opens_at_black_and_sets_paper(s, exe):
+    with WineEditor(s, exe) as e:
+        window, layout = start(e)
+        choose_menu(e, layout, CHAR, PAPER_COLOUR)
+        dialog = s.wait_window("#32770", "Color")
+        edits = [dialog.child(i, "Edit") for i in (RED_EDIT, GREEN_EDIT, BLUE_EDIT)]
+        expect([c.text for c in edits] == ["0", "0", "0"], f"opens at {[c.text for c in edits]}")
+        e.activate(e.find_window("^Color$"))
+        for edit, value in zip(edits, (10, 200, 30)):
+            e.click(*centre(edit.rect))
+            e.key("End", "BackSpace", "BackSpace", "BackSpace")
+            e.type_text(str(value))
+        now = lambda: [s.wait_window("#32770", "Color").child(i).text
+                       for i in (RED_EDIT, GREEN_EDIT, BLUE_EDIT)]
+        wait_until("the typed colour", lambda: now() == ["10", "200", "30"], timeout=5)
+        e.click(*centre(dialog.child(IDOK, "Button").rect))
+        # The paper of every glyph but the current one's marked cell.
+        wait_until("the new paper colour", lambda: cell_is(
+            overview_pixels(e, layout), 1, lambda x, y: (10, 200, 30)), timeout=5)
+
+
+def test_shift_button_tooltips(s, exe):
+    with WineEditor(s, exe) as e:
+        window, layout = start(e)
+        main = s.wait_window("TessalyWindow", "tessaly v2 0.9c")
+        for control_id, caption, tip in SHIFT_BUTTONS:
+            button = main.child(control_id, "Button")
+            expect(button.text == caption, f"button {control_id} reads {button.text!r}")
+            x, y = centre(button.rect)
+            e.move(x, y)
+            e.move(x + 1, y)
+            wait_until(f"the tip {tip!r}", lambda: any(
+                w.cls == "tooltips_class32" and w.text == tip for w in s.windows()), timeout=5)
+
+
+def test_files_dropped_on_overview_and_map(s, exe):
+    with WineEditor(s, exe) as e:
+        window, layout = start(e)
+        font = os.path.join(e.workdir, "буква a.fnt")
+        data = bytearray(2048)
+        data[65 * 8:65 * 8 + 8] = bytes([0x18, 0x3C, 0x66, 0x7E, 0x66, 0x66, 0x66, 0x00])
+        open(font, "wb").write(data)
+        s.probe("drop", "tessaly v2", OVERVIEW_ID, windows_path(font))
+        wait_until("the dropped glyph", lambda: [overview_pixels(e, layout)(16 + x, 64)
+                                                 for x in range(16)] ==
+                   [BLACK] * 6 + [WHITE] * 4 + [BLACK] * 6, timeout=5)
+        map_window, cell = open_map(e, layout, MAP_32X24)
+        screen = os.path.join(e.workdir, "screen.map")
+        open(screen, "wb").write(bytes((100 + x * y) % 256 for y in range(24) for x in range(32)))
+        s.probe("drop", "Character map", MAP_CANVAS_ID, windows_path(screen))
+        e.activate(map_window)
+        hover(e, map_window, cell(3, 4), cell(3, 5), "Character map (3,5):115[73]")
+
+
+def window_icons(editor, window):
+    """The window's icons as the X server has them from Wine: {(w, h): [ARGB, ...]}."""
+    out = editor._run(["xprop", "-id", window, "-notype", "-f", "_NET_WM_ICON", "32c", " $0+",
+                       "_NET_WM_ICON"])
+    values = [int(v) for v in out.split(None, 1)[1].replace(",", " ").split()] \
+        if "=" not in out and "not found" not in out else []
+    icons, i = {}, 0
+    while i + 2 <= len(values):
+        w, h = values[i], values[i + 1]
+        icons[(w, h)] = values[i + 2:i + 2 + w * h]
+        i += 2 + w * h
+    return icons
+
+
+def ico_images(path):
+    """The images of an .ico file as ImageMagick reads them: {(w, h): [ARGB, ...]}."""
+    sizes = subprocess.run(["identify", "-format", "%w %h\n", path], capture_output=True,
+                           text=True, check=True).stdout.split("\n")
+    images = {}
+    for index, size in enumerate(line for line in sizes if line):
+        w, h = (int(v) for v in size.split())
+        rgba = subprocess.run(["convert", f"{path}[{index}]", "-depth", "8", "rgba:-"],
+                              capture_output=True, check=True).stdout
+        images[(w, h)] = [rgba[j + 3] << 24 | rgba[j] << 16 | rgba[j + 1] << 8 | rgba[j + 2]
+                          for j in range(0, len(rgba), 4)]
+    return images
+
+
+def test_windows_show_the_program_icon(s, exe):
+    icon = os.path.join(ROOT, "data", "icons", "tessaly.ico")
+    if not os.path.exists(icon):
+        raise Skipped("no data/icons/tessaly.ico")
+    images = ico_images(icon)
+    with WineEditor(s, exe) as e:
+        window, layout = start(e)
+        map_window, cell = open_map(e, layout, MAP_32X24)
+        for name, shown in (("main", window_icons(e, window)), ("map", window_icons(e, map_window))):
+            # The large and the small icon, as far as the file has their sizes; transparent
+            # pixels may carry any colour.
+            common = [size for size in ((32, 32), (16, 16)) if size in images and size in shown]
+            expect(common, f"the {name} window shows icons of {sorted(shown)}, the file has "
+                           f"{sorted(images)}")
+            for size in common:
+                wrong = [i for i, (a, b) in enumerate(zip(shown[size], images[size]))
+                         if (a >> 24) != (b >> 24) or ((b >> 24) == 255 and a != b)]
+                expect(not wrong, f"the {name} window's {size} icon differs at {len(wrong)} "
+                                  f"pixels, first {wrong[:3]}")
+
+
+def test_version_resource_and_common_controls(s, exe):
+    cmake = open(os.path.join(ROOT, "CMakeLists.txt")).read()
+    version = re.search(r"project\(Tessaly VERSION ([0-9.]+)", cmake)[1]
+    four = ".".join((version.split(".") + ["0"] * 4)[:4])
+    info = dict(unescape(line).split("\t", 1)
+                for line in s.probe("version", windows_path(exe)).splitlines())
+    expect(info.get("ProductName") == "Tessaly", f"product name {info.get('ProductName')!r}")
+    expect((info.get("ProductVersion"), info.get("FileVersion"), info.get("FixedFileVersion")) ==
+           (version, version, four), f"versions {info}, not {version}")
+    expect(info.get("FileDescription"), "no file description")
+    with WineEditor(s, exe) as e:
+        start(e)
+        # The manifest brings the version 6 common controls, from the side-by-side store.
+        comctl = [m for m in map(unescape, s.probe("modules", "tessaly v2").splitlines())
+                  if m.lower().endswith("\\comctl32.dll")]
+        expect(len(comctl) == 1 and "common-controls" in comctl[0] and "_6.0." in comctl[0],
+               f"common controls loaded: {comctl}")
+
+
 TESTS = [test_startup_and_layout, test_select_edit_and_invert, test_save_through_dialog,
          test_overview_border_release, test_map_window, test_map_release_is_no_move,
          test_map_wheel, test_map_size_restores_minimised_map, test_command_line_file,
-         test_escape_held_ends, test_escape_in_dialog_keeps_running]
+         test_escape_held_ends, test_escape_in_dialog_keeps_running,
+         test_missing_file_message_box, test_open_dialog_loads_a_map,
+         test_colour_dialog_opens_at_black_and_sets_paper, test_shift_button_tooltips,
+         test_files_dropped_on_overview_and_map, test_windows_show_the_program_icon,
+         test_version_resource_and_common_controls]
 
 
 def screenshot(s, exe, output):
@@ -382,28 +618,69 @@ def screenshot(s, exe, output):
         print(f"screenshot: {output}")
 
 
+def run_unit_tests(s, program):
+    """Runs a GoogleTest program in the session; prints its summary, the reasons of its
+    skipped tests, and all of its output when it fails."""
+    workdir = tempfile.mkdtemp(prefix="tessaly-unit-")
+    try:
+        result = subprocess.run(["wine", program], env=s.env, cwd=workdir, capture_output=True,
+                                timeout=300)
+    finally:
+        shutil.rmtree(workdir, ignore_errors=True)
+    lines = result.stdout.decode("utf-8", errors="replace").splitlines()
+    if result.returncode != 0:
+        print("\n".join(lines) + result.stderr.decode("utf-8", errors="replace"))
+        raise E2EError(f"{os.path.basename(program)} ended with {result.returncode}")
+    for i, line in enumerate(lines):
+        if line.endswith(": Skipped") and i + 2 < len(lines):
+            print(f"  skipped {lines[i + 2].split()[3]}: {lines[i + 1]}")
+    summary = next(i for i, line in enumerate(lines) if line.startswith("[==========]") and
+                   "ran" in line)
+    print("  " + "\n  ".join(line for line in lines[summary:summary + 2]))
+
+
 def main():
-    exe = os.path.abspath(sys.argv[1])
+    parser = argparse.ArgumentParser()
+    parser.add_argument("exe")
+    parser.add_argument("--probe")
+    parser.add_argument("--unit", action="append", default=[])
+    parser.add_argument("--screenshot")
+    parser.add_argument("names", nargs="*")
+    args = parser.parse_intermixed_args()
+    exe = os.path.abspath(args.exe)
     started = time.monotonic()
-    with WineSession() as s:
-        if len(sys.argv) > 3 and sys.argv[2] == "--screenshot":
-            screenshot(s, exe, os.path.abspath(sys.argv[3]))
+    passed = failed = skipped = 0
+    with WineSession(args.probe and os.path.abspath(args.probe)) as s:
+        if args.screenshot:
+            screenshot(s, exe, os.path.abspath(args.screenshot))
             return 0
-        names = sys.argv[2:]
-        chosen = [t for t in TESTS if not names or t.__name__ in names]
-        passed = failed = 0
+        for program in args.unit:
+            begun = time.monotonic()
+            try:
+                run_unit_tests(s, os.path.abspath(program))
+                passed += 1
+                print(f"PASS {os.path.basename(program)} ({time.monotonic() - begun:.1f} s)",
+                      flush=True)
+            except Exception:
+                failed += 1
+                print(f"FAIL {os.path.basename(program)}", flush=True)
+                traceback.print_exc()
+        chosen = [t for t in TESTS if not args.names or t.__name__ in args.names]
         for test in chosen:
             begun = time.monotonic()
             try:
                 test(s, exe)
                 passed += 1
                 print(f"PASS {test.__name__} ({time.monotonic() - begun:.1f} s)", flush=True)
+            except Skipped as reason:
+                skipped += 1
+                print(f"SKIP {test.__name__}: {reason}", flush=True)
             except Exception:
                 failed += 1
                 print(f"FAIL {test.__name__}", flush=True)
                 traceback.print_exc()
     print(f"Wine tests took {time.monotonic() - started:.1f} s")
-    print(f"{passed} passed, {failed} failed")
+    print(f"{passed} passed, {failed} failed" + (f", {skipped} skipped" if skipped else ""))
     return 1 if failed else 0
 
 

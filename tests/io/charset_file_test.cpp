@@ -2,9 +2,13 @@
 
 #include "io/file_test.h"
 #include "io/paths.h"
+#ifdef _WIN32
+#include "support/windows_files.h"
+#else
 #include "support/unprivileged.h"
 
 #include <sys/stat.h>
+#endif
 
 namespace tessaly {
 namespace {
@@ -51,16 +55,24 @@ TEST_F(CharsetFile, MissingDirectoryAndEmptyFilesAreNoFileAndBlankPathsNothing) 
 
 TEST_F(CharsetFile, AnUnreadableFileIsAReadError) {
     const std::string locked = write("locked.fnt", countingBytes(16));
-    ::chmod(locked.c_str(), 0);
-    // Permissions do not stop root from reading: the load runs as a user they bind.
-    const std::string shown = runUnprivileged([&] {
+    const auto load = [&] {
         LoadCharsetFile(*t.app, locked);
         const bool untouched =
             std::all_of(t.app->charset.bytes.begin(), t.app->charset.bytes.end(),
                         [](std::uint8_t b) { return b == 0xEE; }) &&
             t.state().lastPath == "/before/";
         return messageLines(t.platform.messages) + (untouched ? "" : "loaded");
-    });
+    };
+#ifdef _WIN32
+    // Another program holds the file open for itself alone.
+    const HeldOpen other(locked, 0);
+    ASSERT_TRUE(other.held());
+    const std::string shown = load();
+#else
+    ::chmod(locked.c_str(), 0);
+    // Permissions do not stop root from reading: the load runs as a user they bind.
+    const std::string shown = runUnprivileged(load);
+#endif
     EXPECT_EQ(shown, "Read error|" + locked + "\n");
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charset/app_fixture.h"
+#include "support/utf8_path.h"
 
 #include <filesystem>
 #include <fstream>
@@ -28,7 +29,7 @@ inline std::string messageLines(const Messages& messages) {
 }
 
 inline Bytes readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(pathOf(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
@@ -43,17 +44,18 @@ struct FileTest : AppTest {
         AppTest::SetUp();
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
-    std::string folder() const { return dir.string() + "/"; } // as lastPath holds it
-    std::string path(const std::string& name) const { return (dir / name).string(); }
+    // As lastPath holds it: with the system's separator at the end.
+    std::string folder() const { return utf8Of(dir / ""); }
+    std::string path(const std::string& name) const { return utf8Of(dir / pathOf(name)); }
     std::string write(const std::string& name, const Bytes& bytes) const {
-        std::ofstream(path(name), std::ios::binary)
+        std::ofstream(pathOf(path(name)), std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         return path(name);
     }
     std::vector<std::string> names() const { // sorted
         std::vector<std::string> out;
         for (const auto& e : std::filesystem::directory_iterator(dir))
-            out.push_back(e.path().filename().string());
+            out.push_back(utf8Of(e.path().filename()));
         std::sort(out.begin(), out.end());
         return out;
     }

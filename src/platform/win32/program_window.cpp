@@ -1,5 +1,6 @@
 #include "platform/win32/program_window.h"
 
+#include "platform/win32/resource_ids.h"
 #include "platform/win32/win32_ids.h"
 
 namespace tessaly {
@@ -7,6 +8,14 @@ namespace tessaly {
 namespace {
 
 constexpr const wchar_t* className = L"TessalyWindow";
+
+// The program's icon from its resources at the size the system uses for `width` and
+// `height`; null when the program carries no icon.
+HICON programIcon(HINSTANCE instance, int width, int height) {
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(TESSALY_ICON_ID), IMAGE_ICON,
+                                         GetSystemMetrics(width), GetSystemMetrics(height),
+                                         LR_DEFAULTCOLOR | LR_SHARED));
+}
 
 } // namespace
 
@@ -48,7 +57,13 @@ bool ProgramWindow::registerClass(HINSTANCE instance) {
     wc.lpfnWndProc = procedure;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.hIcon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+    // Every window of the class, main and map, shows the program's icon, or the system's
+    // application icon when there is none; the small one is made from the large one if the
+    // program has no small size.
+    wc.hIcon = programIcon(instance, SM_CXICON, SM_CYICON);
+    if (wc.hIcon == nullptr)
+        wc.hIcon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+    wc.hIconSm = programIcon(instance, SM_CXSMICON, SM_CYSMICON);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = className;
     return RegisterClassExW(&wc) != 0;
