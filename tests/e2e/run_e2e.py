@@ -235,10 +235,10 @@ def test_map_wheel_and_restore(binary):
             def cell():
                 e.move(point[0] + 1, point[1])
                 e.move(*point)
-                found = re.fullmatch(r"Character map \((\d+),(\d+)\):\d+\[..\]",
-                                     e.title(map_window))
-                position = tuple(map(int, found.groups())) if found else None
-                return position if position and e.title(map_window) != before else None
+                # One reading: the title may change between two.
+                title = e.title(map_window)
+                found = re.fullmatch(r"Character map \((\d+),(\d+)\):\d+\[..\]", title)
+                return tuple(map(int, found.groups())) if found and title != before else None
             return wait_until("the hover after the wheel", cell, timeout=5, interval=0.2)
 
         x, y = hovered_after(["click", "5"])
