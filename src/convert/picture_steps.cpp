@@ -12,17 +12,18 @@ bool sizeFits(std::int64_t width, std::int64_t height, std::string& error) {
     return error.empty();
 }
 
-std::string paperNote(Colour paper) {
-    return "took the most common colour " + colourText(paper) + " as paper (--paper chooses)";
-}
-
-} // namespace
-
+// "#rrggbb".
 std::string colourText(Colour c) {
     char text[8];
     std::snprintf(text, sizeof text, "#%02x%02x%02x", redOf(c), greenOf(c), blueOf(c));
     return text;
 }
+
+std::string paperNote(Colour paper) {
+    return "took the most common colour " + colourText(paper) + " as paper (--paper chooses)";
+}
+
+} // namespace
 
 bool readPictureSet(std::span<const std::uint8_t> bytes, std::optional<Colour> paper, int first,
                     Charset& set, std::string& note, std::string& error) {

@@ -35,7 +35,4 @@ bool writeMapPicture(const formats::CodeMap& map, const Charset& font, formats::
 bool cutPicture(std::span<const std::uint8_t> bytes, int scale, std::optional<Colour> paper,
                 int first, formats::CutScreen& cut, std::string& note, std::string& error);
 
-// "#rrggbb".
-std::string colourText(Colour c);
-
 } // namespace tessaly::convert
