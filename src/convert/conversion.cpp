@@ -131,9 +131,14 @@ bool writeSet(Run& run, const Job& job, const FileSide& side, const std::string&
     case FileFormat::Raw:
         out = formats::glyphRows(set, first, count);
         break;
-    case FileFormat::Prg:
-        out = formats::writePrg(formats::glyphRows(set, first, count), job.loadAddress);
+    case FileFormat::Prg: {
+        std::string error;
+        if (!run.step(formats::writePrg(formats::glyphRows(set, first, count), job.loadAddress, out,
+                                        error),
+                      side.path, error))
+            return false;
         break;
+    }
     case FileFormat::Psf:
         out = formats::writePsf(set, first, count);
         break;
@@ -171,9 +176,12 @@ bool writeMap(Run& run, const Job& job, const formats::CodeMap& map, const Chars
     case FileFormat::Raw:
         out = map.codes;
         break;
-    case FileFormat::Prg:
-        out = formats::writePrg(map.codes, job.loadAddress);
+    case FileFormat::Prg: {
+        std::string error;
+        if (!run.step(formats::writePrg(map.codes, job.loadAddress, out, error), side.path, error))
+            return false;
         break;
+    }
     case FileFormat::Asm:
         out = formats::writeAsmMap(map, job.syntax, job.name);
         break;

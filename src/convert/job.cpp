@@ -1,5 +1,6 @@
 #include "convert/job.h"
 
+#include "formats/ascii_name.h"
 #include "formats/builtin_set.h"
 #include "formats/c_source.h"
 #include "formats/source_text.h"
@@ -78,12 +79,7 @@ bool outputName(const std::optional<std::string>& given, const FileSide& side, A
 std::string nameFromPath(const std::string& path, const std::string& fallback,
                          const std::function<bool(std::string_view)>& allowed) {
     if (path == "-") return fallback;
-    std::string name = fileStem(path);
-    for (char& c : name) {
-        const bool keep =
-            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-        if (!keep) c = '_';
-    }
+    std::string name = formats::asciiName(fileStem(path));
     if (name.empty()) return fallback;
     if (!allowed(name)) name = fallback + "_" + name;
     return allowed(name) ? name : fallback;

@@ -97,7 +97,10 @@ std::optional<AsmSyntax> asmSyntaxNamed(std::string_view name) {
 }
 
 bool asmLabelAllowed(std::string_view label, AsmSyntax syntax) {
-    if (!isIdentifier(label)) return false;
+    // cc65 gives C names a leading '_' (the C array font is _font to the assembler). 64tass
+    // takes such a label as a cheap local one, which no other file could reach.
+    const bool underscored = label.size() > 1 && label[0] == '_' && syntax != AsmSyntax::Tass64;
+    if (!isIdentifier(underscored ? label.substr(1) : label)) return false;
     const std::string lower = lowerCase(label);
     const auto reserved = [&](auto& words) {
         return std::find(std::begin(words), std::end(words), lower) != std::end(words);

@@ -26,7 +26,8 @@ std::span<const AsmSyntaxName> asmSyntaxNames();
 std::optional<AsmSyntax> asmSyntaxNamed(std::string_view name);
 
 // A label the syntax takes: a letter, then letters, digits and underscores, and not a
-// register or instruction name of its processor.
+// register or instruction name of its processor; one '_' may come first, as in cc65's
+// names of C symbols, except for 64tass, where that makes a local label.
 bool asmLabelAllowed(std::string_view label, AsmSyntax syntax);
 
 std::vector<std::uint8_t> writeAsmSet(const Charset& set, int first, int count, AsmSyntax syntax,

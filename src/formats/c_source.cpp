@@ -56,6 +56,9 @@ std::vector<std::uint8_t> arrayFile(const std::string& name, bool header, std::s
         s += "/* Defines the array: include this in one source file and declare it elsewhere as\n"
              "   extern " +
              declaration + "; */\n";
+    // The declaration first gives the array external linkage in C++ too, where a const
+    // at namespace scope would otherwise be local to its file; C takes it unchanged.
+    s += "extern " + declaration + ";\n";
     s += declaration + " = {\n";
     lines(s);
     s += "};\n";

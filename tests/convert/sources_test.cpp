@@ -46,6 +46,7 @@ TEST(Sources, CArraysHaveTheirSizeAndHeadersAGuard) {
     const std::string c = textOf(formats::writeCSet(twoGlyphs(), 65, 2, "glyphs", false));
     EXPECT_EQ(c, "/* 2 glyphs of 8x8 pixels, codes 65-66 (0x41-0x42); 8 bytes a glyph, top row "
                  "first, bit 7 the leftmost pixel */\n"
+                 "extern const unsigned char glyphs[16];\n"
                  "const unsigned char glyphs[16] = {\n"
                  "    0x18, 0x19, 0x1A, 0x1B, 0x1C, 0x1D, 0x1E, 0x1F, /* 65 0x41 */\n"
                  "    0xF0, 0xF1, 0xF2, 0xF3, 0xF4, 0xF5, 0xF6, 0xF7, /* 66 0x42 */\n"
@@ -79,25 +80,35 @@ TEST(Sources, NamesComeFromTheFileAndAvoidKeywordsAndRegisters) {
         return formats::asmLabelAllowed(n, AsmSyntax::Ca65);
     };
     const auto z80 = [](std::string_view n) { return formats::asmLabelAllowed(n, AsmSyntax::Z80); };
+    const auto tass = [](std::string_view n) {
+        return formats::asmLabelAllowed(n, AsmSyntax::Tass64);
+    };
     const auto c = [](std::string_view n) { return formats::cNameAllowed(n); };
-    const std::function<bool(std::string_view)> rules[] = {asm6502, z80, c};
+    const std::function<bool(std::string_view)> rules[] = {asm6502, z80, tass, c};
     const struct {
         const char* path;
-        const char* names[3]; // 6502, Z80, C
+        const char* names[4]; // ca65, Z80, 64tass, C
     } cases[] = {
-        {"out/charset.s", {"charset", "charset", "charset"}},
-        {"my-font v2.inc", {"my_font_v2", "my_font_v2", "my_font_v2"}},
-        {"8x8.asm", {"font_8x8", "font_8x8", "font_8x8"}},
-        {"a.s", {"font_a", "font_a", "a"}},
-        {"hl.asm", {"hl", "font_hl", "hl"}},
-        {"LDA.s", {"font_LDA", "LDA", "LDA"}},
-        {"char.h", {"char", "char", "font_char"}},
-        {"font.psf.gz", {"font", "font", "font"}},
-        {"_x.c", {"font__x", "font__x", "font__x"}},
-        {"-", {"font", "font", "font"}},
+        {"out/charset.s", {"charset", "charset", "charset", "charset"}},
+        {"my-font v2.inc", {"my_font_v2", "my_font_v2", "my_font_v2", "my_font_v2"}},
+        {"8x8.asm", {"font_8x8", "font_8x8", "font_8x8", "font_8x8"}},
+        {"a.s", {"font_a", "font_a", "font_a", "a"}},
+        {"hl.asm", {"hl", "font_hl", "hl", "hl"}},
+        {"LDA.s", {"font_LDA", "LDA", "font_LDA", "LDA"}},
+        {"char.h", {"char", "char", "char", "font_char"}},
+        {"font.psf.gz", {"font", "font", "font", "font"}},
+        {"_font.s", {"_font", "_font", "font__font", "font__font"}},
+        {"__x.c", {"font___x", "font___x", "font___x", "font___x"}},
+        {"шрифт ПК.s", {"shrift_PK", "shrift_PK", "shrift_PK", "shrift_PK"}},
+        {"Zeichensätze_Ærø.s",
+         {"Zeichensatze_AEro", "Zeichensatze_AEro", "Zeichensatze_AEro", "Zeichensatze_AEro"}},
+        {"ΑΒΓ.s", {"AVG", "AVG", "AVG", "AVG"}},
+        {"日本.s", {"u65E5u672C", "u65E5u672C", "u65E5u672C", "u65E5u672C"}},
+        {"bad\xC3.s", {"bad_", "bad_", "bad_", "bad_"}},
+        {"-", {"font", "font", "font", "font"}},
     };
     for (const auto& k : cases)
-        for (int r = 0; r < 3; ++r)
+        for (int r = 0; r < 4; ++r)
             EXPECT_EQ(convert::nameFromPath(k.path, "font", rules[r]), k.names[r])
                 << k.path << " rule " << r;
 }
