@@ -4,6 +4,7 @@
 #include "convert/conversion.h"
 #include "convert/job.h"
 #include "convert/options.h"
+#include "convert/output_files.h"
 #include "io/file_access.h"
 
 #include <algorithm>
@@ -72,12 +73,6 @@ bool readInput(const FileSide& side, InputBytes& in, std::string& error) {
     return true;
 }
 
-bool writeOutput(const FileSide& side, const std::vector<std::uint8_t>& bytes) {
-    if (!side.stream()) return replaceFile(side.path, bytes);
-    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
-           std::fflush(stdout) == 0;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -111,11 +106,12 @@ int main(int argc, char** argv) {
     }
     if (outcome.exitCode != 0) return inputError(outcome.errorFile, outcome.error);
 
-    if (job.fontOut && !writeOutput(*job.fontOut, outcome.fontOutput))
-        return inputError(job.fontOut->path, "cannot be written");
-    if (!writeOutput(job.output, outcome.output))
-        return inputError(job.output.stream() ? "standard output" : job.output.path,
-                          "cannot be written");
+    std::vector<OutputFile> outputs;
+    if (job.fontOut) outputs.push_back({job.fontOut->path, outcome.fontOutput});
+    outputs.push_back({job.output.path, outcome.output});
+    std::string failed, why;
+    if (!writeOutputs(outputs, failed, why))
+        return inputError(failed == "-" ? "standard output" : failed, "cannot be written: " + why);
     // The size of a cut picture's map, on standard output unless the map went there.
     if (!outcome.summary.empty())
         (job.output.stream() ? std::cerr : std::cout) << outcome.summary << "\n";

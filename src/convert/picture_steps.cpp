@@ -37,9 +37,8 @@ bool readPictureSet(std::span<const std::uint8_t> bytes, std::optional<Colour> p
     return true;
 }
 
-bool writePictureSet(const Charset& set, int first, int count, formats::PictureType type,
-                     int scale, Colour ink, Colour paper, std::vector<std::uint8_t>& out,
-                     std::string& error) {
+bool writePictureSet(const Charset& set, int first, int count, formats::PictureType type, int scale,
+                     Colour ink, Colour paper, std::vector<std::uint8_t>& out, std::string& error) {
     const std::int64_t rows = (count + 15) / 16;
     if (!sizeFits(std::int64_t{128} * scale, rows * 8 * scale, error)) return false;
     out = formats::encodePicture(formats::glyphGridPicture(set, first, count, scale, ink, paper),
@@ -48,10 +47,9 @@ bool writePictureSet(const Charset& set, int first, int count, formats::PictureT
 }
 
 bool writeMapPicture(const formats::CodeMap& map, const Charset& font, formats::PictureType type,
-                     int scale, Colour ink, Colour paper, bool grid,
-                     std::vector<std::uint8_t>& out, std::string& error) {
-    if (!sizeFits(std::int64_t{8} * scale * map.width, std::int64_t{8} * scale * map.height,
-                  error))
+                     int scale, Colour ink, Colour paper, bool grid, std::vector<std::uint8_t>& out,
+                     std::string& error) {
+    if (!sizeFits(std::int64_t{8} * scale * map.width, std::int64_t{8} * scale * map.height, error))
         return false;
     out = formats::encodePicture(
         formats::screenPicture(map.codes, map.width, map.height, font, scale, ink, paper, grid),

@@ -22,14 +22,13 @@ bool readPictureSet(std::span<const std::uint8_t> bytes, std::optional<Colour> p
                     Charset& set, std::string& note, std::string& error);
 
 // The glyphs first .. first+count-1 as a grid picture.
-bool writePictureSet(const Charset& set, int first, int count, formats::PictureType type,
-                     int scale, Colour ink, Colour paper, std::vector<std::uint8_t>& out,
-                     std::string& error);
+bool writePictureSet(const Charset& set, int first, int count, formats::PictureType type, int scale,
+                     Colour ink, Colour paper, std::vector<std::uint8_t>& out, std::string& error);
 
 // A map drawn with `font` as the map window draws it.
 bool writeMapPicture(const formats::CodeMap& map, const Charset& font, formats::PictureType type,
-                     int scale, Colour ink, Colour paper, bool grid,
-                     std::vector<std::uint8_t>& out, std::string& error);
+                     int scale, Colour ink, Colour paper, bool grid, std::vector<std::uint8_t>& out,
+                     std::string& error);
 
 // A screen picture cut into a set (from code `first`) and a map.
 bool cutPicture(std::span<const std::uint8_t> bytes, int scale, std::optional<Colour> paper,

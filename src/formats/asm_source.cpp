@@ -10,10 +10,21 @@ namespace tessaly::formats {
 namespace {
 
 constexpr AsmSyntaxName Names[] = {
-    {"ca65", "cc65's ca65", AsmSyntax::Ca65}, {"acme", "ACME", AsmSyntax::Acme},
-    {"64tass", "64tass", AsmSyntax::Tass64},  {"xa", "xa (xa65)", AsmSyntax::Xa},
-    {"dasm", "DASM", AsmSyntax::Dasm},        {"z80", "pasmo, z80asm", AsmSyntax::Z80},
+    {"ca65", "cc65's ca65", AsmSyntax::Ca65},
+    {"acme", "ACME, to include after * = ADDRESS", AsmSyntax::Acme},
+    {"64tass", "64tass", AsmSyntax::Tass64},
+    {"xa", "xa (xa65)", AsmSyntax::Xa},
+    {"dasm", "DASM, to include after processor 6502 and org ADDRESS", AsmSyntax::Dasm},
+    {"z80", "pasmo, z80asm", AsmSyntax::Z80},
 };
+
+// ACME and DASM assemble nothing without an origin (and DASM a processor), which the
+// program that includes the data sets: the file says so at its top.
+std::string includeNote(AsmSyntax syntax) {
+    if (syntax == AsmSyntax::Acme) return "; include with !source after setting * = ADDRESS\n";
+    if (syntax == AsmSyntax::Dasm) return "; include after processor 6502 and org ADDRESS\n";
+    return {};
+}
 
 // Names the assemblers take as registers or instructions wherever a label may stand.
 constexpr std::string_view Reserved6502[] = {
@@ -110,7 +121,7 @@ bool asmLabelAllowed(std::string_view label, AsmSyntax syntax) {
 
 std::vector<std::uint8_t> writeAsmSet(const Charset& set, int first, int count, AsmSyntax syntax,
                                       const std::string& label) {
-    std::string s = "; " + setDescription(first, count, "$") + "\n";
+    std::string s = "; " + setDescription(first, count, "$") + "\n" + includeNote(syntax);
     beginLabel(s, syntax, label);
     for (int code = first; code < first + count; ++code)
         dataLine(s, syntax, glyph(set, code), codeComment(code, "$"));
@@ -119,7 +130,7 @@ std::vector<std::uint8_t> writeAsmSet(const Charset& set, int first, int count, 
 
 std::vector<std::uint8_t> writeAsmMap(const CodeMap& map, AsmSyntax syntax,
                                       const std::string& label) {
-    std::string s = "; " + mapDescription(map) + "\n";
+    std::string s = "; " + mapDescription(map) + "\n" + includeNote(syntax);
     beginLabel(s, syntax, label);
     forEachMapLine(map, [&](std::span<const std::uint8_t> codes, const std::string& where) {
         dataLine(s, syntax, codes, where);

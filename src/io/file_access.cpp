@@ -230,7 +230,10 @@ bool writeInPlace(const fs::path& target, const std::vector<std::uint8_t>& bytes
 bool replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::error_code ec;
     fs::path target = pathOf(path);
-    if (path.empty() || fs::is_directory(target, ec)) return false;
+    if (path.empty() || fs::is_directory(target, ec)) {
+        errno = path.empty() ? ENOENT : EISDIR;
+        return false;
+    }
     // Saving through a link replaces the file it points to, not the link.
     if (fs::is_symlink(target, ec)) {
         const fs::path resolved = fs::weakly_canonical(target, ec);
@@ -257,7 +260,11 @@ bool replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes
     ok = (::fsync(fd) == 0) && ok;
     ok = (::close(fd) == 0) && ok;
     ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
+    if (!ok) {
+        const int failure = errno;
+        ::unlink(temp.c_str());
+        errno = failure;
+    }
     return ok;
 }
 

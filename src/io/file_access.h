@@ -20,7 +20,7 @@ bool readFileStart(const std::string& path, std::size_t limit, std::vector<std::
 // its owner or group could not be given to the new file. In place, the new length is
 // reserved before the first byte changes, so a full device fails with the file intact. A
 // link is followed: the file it names is replaced and the link stays. False on any failure;
-// no temporary file stays behind.
+// no temporary file stays behind, and on POSIX errno tells why.
 bool replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 } // namespace tessaly

@@ -20,8 +20,8 @@ import tempfile
 
 CONVERT = os.path.abspath(sys.argv[1])
 SOURCE = os.path.abspath(sys.argv[2])
-TOOLS = ["ca65", "ld65", "acme", "64tass", "xa", "dasm", "pasmo", "z80asm", "psfxtable",
-         "bdftopcf", "gcc", "convert"]
+TOOLS = ["ca65", "ld65", "cl65", "sim65", "acme", "64tass", "xa", "dasm", "pasmo", "z80asm",
+         "psfxtable", "bdftopcf", "gcc", "g++", "setpriv", "convert"]
 CONSOLE_FONTS = "/usr/share/consolefonts"
 
 passed = 0
@@ -157,6 +157,94 @@ def c_checks(work, charset, screen):
         if r.returncode == 0:
             out = run([program])
             check(name + " bytes", out.stdout == data, "the program writes other bytes")
+
+
+def linking_checks(work, charset):
+    """The arrays and labels reach code in other files: a C header's array from C and C++
+    through `extern` (gcc and g++ alike), and a ca65 label `_font` from cc65's C."""
+    header = os.path.join(work, "linked.h")
+    converted("header for linking", "--name", "font", os.path.join(work, "set.fnt"), header)
+    for compiler, ext in [("gcc", "c"), ("g++", "cpp")]:
+        for user_compiler, user_ext in [("gcc", "c"), ("g++", "cpp")]:
+            name = f"the .h compiled by {compiler}, used from {user_compiler}"
+            definition = os.path.join(work, f"def_{compiler}.{ext}")
+            write(definition, f'#include "{header}"\n'.encode())
+            user = os.path.join(work, f"use_{user_compiler}.{user_ext}")
+            write(user, b"#include <stdio.h>\n"
+                        b"extern const unsigned char font[2048];\n"
+                        b"int main(void) { return fwrite(font, 1, 2048, stdout) == 2048 ? 0 : 1; }\n")
+            objects = []
+            for tool, source in [(compiler, definition), (user_compiler, user)]:
+                obj = source + f".{tool}.o"
+                r = run([tool, "-Wall", "-Wextra", "-Werror", "-c", "-o", obj, source])
+                check(name + ": compiled", r.returncode == 0, r.stderr.decode())
+                objects.append(obj)
+            program = os.path.join(work, f"linked_{compiler}_{user_compiler}")
+            r = run(["g++" if "g++" in (compiler, user_compiler) else "gcc", "-o", program,
+                     *objects])
+            check(name + ": linked", r.returncode == 0, r.stderr.decode())
+            check(name + ": the bytes", r.returncode == 0 and run([program]).stdout == charset)
+    source = os.path.join(work, "cc65font.s")
+    converted("_font for cc65", "--name", "_font", os.path.join(work, "set.fnt"), source)
+    main = os.path.join(work, "cc65main.c")
+    write(main, b"extern const unsigned char font[2048];\n"
+                b"int main(void) { return font[8 * 65 + 3]; }\n")
+    program = os.path.join(work, "cc65prog")
+    r = run(["cl65", "-t", "sim6502", "-o", program, main, source])
+    check("cl65 links C with the label _font", r.returncode == 0, r.stderr.decode())
+    if r.returncode == 0:
+        check("sim65 reads the set through _font",
+              run(["sim65", program]).returncode == charset[8 * 65 + 3])
+
+
+def output_checks(work, charset):
+    """Outputs that are not regular files are written directly; a failure says why and
+    leaves every output as it was, also when the second of two outputs fails."""
+    raw = os.path.join(work, "set.fnt")
+    fifo = os.path.join(work, "pipe")
+    os.mkfifo(fifo)
+    reader = subprocess.Popen(["cat", fifo], stdout=subprocess.PIPE)
+    converted("to a FIFO", raw, fifo, "--to", "raw")
+    check("the FIFO carries the set", reader.communicate()[0] == charset)
+    r = run(["bash", "-c", f'"$0" "$1" /dev/stdout --to raw', CONVERT, raw])
+    check("to /dev/stdout", r.returncode == 0 and r.stdout == charset, r.stderr.decode())
+    r = run(["bash", "-c", f'"$0" "$1" >(md5sum > "$2") --to raw; wait', CONVERT, raw,
+             os.path.join(work, "sum")])
+    check("to a process substitution", r.returncode == 0, r.stderr.decode())
+    folder = os.path.join(work, "folder.fnt")
+    os.mkdir(folder)
+    locked = os.path.join(work, "locked")
+    os.mkdir(locked, 0o755)
+    unprivileged = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"] \
+        if os.getuid() == 0 else []
+    prg = os.path.join(work, "high.prg")
+    write(prg, b"\xff\xff\x01\x02")
+    kept = os.path.join(work, "kept.fnt")
+    cases = [
+        ("a missing folder", [raw, os.path.join(work, "nowhere", "x.s")], "no such folder"),
+        ("a folder", [raw, folder], "it is a folder"),
+        ("a full device", [raw, "/dev/full", "--to", "raw"], "the device is full"),
+        ("a .prg past $FFFF", ["--load-address", "0xF900", raw, os.path.join(work, "x.prg")],
+         "2048 bytes from $F900 run past $FFFF"),
+        ("a .prg read past $FFFF", [prg, os.path.join(work, "x.fnt")],
+         "2 bytes from $FFFF run past $FFFF"),
+        ("the second of two outputs", ["--from-picture", "--font-out", kept,
+                                       os.path.join(work, "pic.png"), "/dev/full", "--to", "map"],
+         "/dev/full: cannot be written: the device is full"),
+    ]
+    if unprivileged:
+        os.chmod(work, 0o755)  # the unprivileged run passes through to the locked folder
+        cases.append(("no permission", ["builtin:c64", os.path.join(locked, "x.fnt")],
+                      "permission denied"))
+    for name, args, message in cases:
+        write(kept, b"before")
+        before = sorted(os.listdir(work))
+        prefix = unprivileged if name == "no permission" else []
+        r = run([*prefix, CONVERT, *args])
+        check(name + ": exit 1 and why", r.returncode == 1 and message in r.stderr.decode(),
+              f"exit {r.returncode}: {r.stderr.decode()}")
+        check(name + ": nothing written",
+              read(kept) == b"before" and sorted(os.listdir(work)) == before)
 
 
 def psf_checks(work, charset):
@@ -403,6 +491,8 @@ def main():
         round_trips(work, charset)
         picture_checks(work, charset, screen)
         failure_checks(work, charset)
+        linking_checks(work, charset)
+        output_checks(work, charset)
         leftovers = [n for n in os.listdir(work) if n.startswith(".tessaly")]
         check("no temporary file left", not leftovers, str(leftovers))
     print(f"{passed} passed, {len(failures)} failed")

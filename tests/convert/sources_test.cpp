@@ -28,10 +28,10 @@ TEST(Sources, EachSyntaxWritesItsLabelAndByteDirective) {
         std::string head, directive;
     } cases[] = {
         {AsmSyntax::Ca65, ".export glyphs\nglyphs:\n", ".byte"},
-        {AsmSyntax::Acme, "glyphs\n", "!byte"},
+        {AsmSyntax::Acme, "; include with !source after setting * = ADDRESS\nglyphs\n", "!byte"},
         {AsmSyntax::Tass64, "glyphs\n", ".byte"},
         {AsmSyntax::Xa, "glyphs\n", ".byt"},
-        {AsmSyntax::Dasm, "glyphs\n", "dc.b"},
+        {AsmSyntax::Dasm, "; include after processor 6502 and org ADDRESS\nglyphs\n", "dc.b"},
         {AsmSyntax::Z80, "glyphs:\n", "defb"},
     };
     for (const auto& c : cases) {
@@ -71,7 +71,8 @@ TEST(Sources, MapsGoRowByRowAndLongRowsAreCut) {
                             "row 1, columns 40-79:121+40", "row 1, columns 80-80:161+1"}));
     const formats::CodeMap small{2, 2, {1, 2, 3, 4}};
     EXPECT_EQ(textOf(formats::writeAsmMap(small, AsmSyntax::Acme, "screen")),
-              "; screen map of 2 x 2 codes, row by row\nscreen\n"
+              "; screen map of 2 x 2 codes, row by row\n"
+              "; include with !source after setting * = ADDRESS\nscreen\n"
               "        !byte $01,$02 ; row 0\n        !byte $03,$04 ; row 1\n");
 }
 
