@@ -102,6 +102,9 @@ LRESULT ProgramWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (focus != nullptr && IsChild(hwnd_, focus)) lastFocus_ = focus;
         }
         break;
+    case WM_DPICHANGED:
+        listener_.dpiChanged(id_, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_SETFOCUS:
         if (lastFocus_ != nullptr && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_)) {
             SetFocus(lastFocus_);

@@ -17,6 +17,9 @@ class WindowListener {
     // A child control sent WM_COMMAND (code = the notification) or, for a track bar,
     // WM_HSCROLL / WM_VSCROLL.
     virtual void controlNotified(HWND control, UINT message, UINT code) = 0;
+    // The window moved to a screen of another scale; `suggested` is the system's choice of
+    // its new outer rectangle.
+    virtual void dpiChanged(int window, int dpi, const RECT& suggested) = 0;
 };
 
 // Handles WM_COMMAND and the scroll notifications of child controls for any parent

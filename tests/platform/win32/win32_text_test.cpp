@@ -1,3 +1,4 @@
+#include "platform/win32/dpi_scale.h"
 #include "platform/win32/file_filters.h"
 #include "platform/win32/process_arguments.h"
 #include "platform/win32/wheel_steps.h"
@@ -8,7 +9,7 @@
 #include <vector>
 
 // The parts of the Windows editor that are plain logic: the raw command line, the file
-// dialogs' filter list and numbers, and the wheel's steps.
+// dialogs' filter list and numbers, the wheel's steps and the lengths on scaled screens.
 
 namespace tessaly {
 namespace {
@@ -86,6 +87,32 @@ TEST(Win32Wheel, RotationAddsUpToWholeStepsAndTurningBackDropsTheRest) {
         std::vector<int> steps;
         for (const int delta : c.deltas) steps.push_back(wheel.add(delta));
         EXPECT_EQ(steps, c.steps) << ::testing::PrintToString(c.deltas);
+    }
+}
+
+TEST(Win32Dpi, CanvasesGrowByWholeFactorsAndScreenPixelsMapBackWithFloor) {
+    const struct {
+        int dpi;
+        int scale;
+        int lengths[3]; // of 1, 261 and -3 at 96 DPI
+    } cases[] = {
+        {96, 1, {1, 261, -3}},     {120, 1, {1, 326, -4}},   {144, 1, {2, 392, -5}},
+        {191, 1, {2, 519, -6}},    {192, 2, {2, 522, -6}},   {288, 3, {3, 783, -9}},
+        {336, 3, {4, 914, -11}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(canvasScale(c.dpi), c.scale) << c.dpi;
+        EXPECT_EQ(scaledLength(1, c.dpi), c.lengths[0]) << c.dpi;
+        EXPECT_EQ(scaledLength(261, c.dpi), c.lengths[1]) << c.dpi;
+        EXPECT_EQ(scaledLength(-3, c.dpi), c.lengths[2]) << c.dpi;
+    }
+    // Screen pixel -> canvas pixel at factor 2 and 3: left of the canvas is below 0.
+    const int pixels[] = {-7, -4, -3, -1, 0, 1, 2, 5};
+    const int byTwo[] = {-4, -2, -2, -1, 0, 0, 1, 2};
+    const int byThree[] = {-3, -2, -1, -1, 0, 0, 0, 1};
+    for (std::size_t i = 0; i < std::size(pixels); ++i) {
+        EXPECT_EQ(floorDivide(pixels[i], 2), byTwo[i]) << pixels[i];
+        EXPECT_EQ(floorDivide(pixels[i], 3), byThree[i]) << pixels[i];
     }
 }
 
