@@ -637,10 +637,11 @@ def test_scaled_screens(s, exe):
             with WineEditor(s, exe, [windows_path(font)]) as e:
                 window = e.main_window()
                 origin = e.client_origin(window)
-                magnified = lambda k: wait_until("the canvases magnified", lambda: next(
-                    (w for w in s.windows() if w.text.startswith("tessaly v2") and
-                     any(c.id == OVERVIEW_ID and c.rect[2] == 256 * k + 4 for c in w.children)),
-                    None))
+                def magnified(k):
+                    return wait_until("the canvases magnified", lambda: next(
+                        (w for w in s.windows() if w.text.startswith("tessaly v2") and any(
+                            c.id == OVERVIEW_ID and c.rect[2] == 256 * k + 4 for c in w.children)),
+                        None))
                 main = magnified(1 if moved_to else k)
                 # The menu bar lies in the window's client area, which keeps its size.
                 menu = main.child(OVERVIEW_ID).rect[1] - origin[1]
@@ -663,12 +664,12 @@ def test_scaled_screens(s, exe):
                 expect((overview, editor) == reference[1:], f"{dpi}/{moved_to} DPI: the "
                        f"canvases are not the 96 DPI pictures in blocks of {k} x {k}")
                 for cid, (x, y, w, h) in reference[0].items():
-                    magnified = cid in (OVERVIEW_ID, GLYPH_EDITOR_ID)
-                    wanted = (scaled(x, scale), scaled(y, scale),
-                              k * (w - 4) + 4 if cid == OVERVIEW_ID else k * w if magnified else
-                              scaled(x + w, scale) - scaled(x, scale),
-                              k * (h - 4) + 4 if cid == OVERVIEW_ID else k * h if magnified else
-                              scaled(y + h, scale) - scaled(y, scale))
+                    edge = 2 if cid == OVERVIEW_ID else 0  # of the sunken border
+                    wanted = (scaled(x, scale), scaled(y, scale)) + (
+                        (k * (w - 2 * edge) + 2 * edge, k * (h - 2 * edge) + 2 * edge)
+                        if cid in (OVERVIEW_ID, GLYPH_EDITOR_ID) else
+                        (scaled(x + w, scale) - scaled(x, scale),
+                         scaled(y + h, scale) - scaled(y, scale)))
                     expect(layout[cid] == wanted, f"{dpi}/{moved_to} DPI: control {cid} at "
                            f"{layout[cid]}, not {wanted}")
                 # Clicks on the last screen pixel of overview cell 65 and of glyph pixel

@@ -104,6 +104,13 @@ HFONT Win32Platform::font(int dpi) {
     return made;
 }
 
+bool Win32Platform::sizeForDpi(int window, int dpi, SIZE& size) {
+    const Window* found = this->window(window);
+    if (found == nullptr || dpi <= 0) return false;
+    size = outerSize(found->client, dpi);
+    return true;
+}
+
 void Win32Platform::dpiChanged(int window, int dpi, const RECT& suggested) {
     Window* found = this->window(window);
     if (found == nullptr || dpi <= 0) return;

@@ -68,12 +68,10 @@ bool Win32Platform::openWindow(int window, int x, int y, int clientWidth, int cl
         return false;
     const HWND hwnd = frame->handle();
     const int dpi = windowDpi(hwnd);
-    // The outer size around the client size; a menu bar attached later takes its height
-    // from the client area, as the window keeps this size.
-    RECT outer{0, 0, scaledLength(clientWidth, dpi), scaledLength(clientHeight, dpi)};
-    adjustRectForDpi(outer, ProgramWindow::style, false, ProgramWindow::exStyle, dpi);
-    const int width = outer.right - outer.left;
-    const int height = outer.bottom - outer.top;
+    const SIZE client{clientWidth, clientHeight};
+    const SIZE outer = outerSize(client, dpi);
+    const int width = outer.cx;
+    const int height = outer.cy;
     x = scaledLength(x, dpi);
     y = scaledLength(y, dpi);
     if (style.centred) {
@@ -86,6 +84,7 @@ bool Win32Platform::openWindow(int window, int x, int y, int clientWidth, int cl
     Window& created = windows_[window];
     created.frame = std::move(frame);
     created.dpi = dpi;
+    created.client = client;
     created.controlParent = hwnd;
     if (!style.hidden) {
         ShowWindow(hwnd, SW_SHOW);
@@ -93,6 +92,14 @@ bool Win32Platform::openWindow(int window, int x, int y, int clientWidth, int cl
         SetForegroundWindow(hwnd);
     }
     return true;
+}
+
+// The outer size around the client size; a menu bar attached later takes its height from
+// the client area, as the window keeps this size.
+SIZE Win32Platform::outerSize(SIZE client, int dpi) {
+    RECT outer{0, 0, scaledLength(client.cx, dpi), scaledLength(client.cy, dpi)};
+    adjustRectForDpi(outer, ProgramWindow::style, false, ProgramWindow::exStyle, dpi);
+    return SIZE{outer.right - outer.left, outer.bottom - outer.top};
 }
 
 // Positions go back to the program unscaled, as it gave them.

@@ -102,6 +102,7 @@ class Win32Platform : public Platform, private WindowListener {
     struct Window {
         std::unique_ptr<ProgramWindow> frame;
         int dpi = BaseDpi;
+        SIZE client{}; // as the program asked for it, unscaled
         HWND controlParent = nullptr; // the client area, or a scroll area's inner window
         HWND toolTips = nullptr;
         std::set<HWND> tools;
@@ -126,6 +127,7 @@ class Win32Platform : public Platform, private WindowListener {
     void commandChosen(int command) override;
     void closeRequested(int window) override;
     void controlNotified(HWND control, UINT message, UINT code) override;
+    bool sizeForDpi(int window, int dpi, SIZE& size) override;
     void dpiChanged(int window, int dpi, const RECT& suggested) override;
 
     Window* window(int id);
@@ -145,6 +147,8 @@ class Win32Platform : public Platform, private WindowListener {
     // its canvases' factor.
     RECT controlRect(const Window& window, const ScrollArea* area, Rect r) const;
     void placeControl(const Window& window, Control& control);
+    // The outer size of a window with that client size at `dpi`.
+    static SIZE outerSize(SIZE client, int dpi);
     // The dialog font at `dpi`.
     HFONT font(int dpi);
     void watchKeys(const MSG& message);

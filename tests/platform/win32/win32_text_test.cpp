@@ -90,30 +90,28 @@ TEST(Win32Wheel, RotationAddsUpToWholeStepsAndTurningBackDropsTheRest) {
     }
 }
 
-TEST(Win32Dpi, CanvasesGrowByWholeFactorsAndScreenPixelsMapBackWithFloor) {
+TEST(Win32Dpi, LengthsRoundCanvasesGrowByWholeFactorsAndPixelsMapBackWithFloor) {
     const struct {
-        int dpi;
-        int scale;
-        int lengths[3]; // of 1, 261 and -3 at 96 DPI
-    } cases[] = {
-        {96, 1, {1, 261, -3}},     {120, 1, {1, 326, -4}},   {144, 1, {2, 392, -5}},
-        {191, 1, {2, 519, -6}},    {192, 2, {2, 522, -6}},   {288, 3, {3, 783, -9}},
-        {336, 3, {4, 914, -11}},
-    };
+        int dpi, scale;
+        std::vector<int> lengths; // of 1, 261 and -3 at 96 DPI
+    } cases[] = {{96, 1, {1, 261, -3}},  {120, 1, {1, 326, -4}}, {144, 1, {2, 392, -5}},
+                 {191, 1, {2, 519, -6}}, {192, 2, {2, 522, -6}}, {288, 3, {3, 783, -9}},
+                 {336, 3, {4, 914, -11}}};
     for (const auto& c : cases) {
         EXPECT_EQ(canvasScale(c.dpi), c.scale) << c.dpi;
-        EXPECT_EQ(scaledLength(1, c.dpi), c.lengths[0]) << c.dpi;
-        EXPECT_EQ(scaledLength(261, c.dpi), c.lengths[1]) << c.dpi;
-        EXPECT_EQ(scaledLength(-3, c.dpi), c.lengths[2]) << c.dpi;
+        EXPECT_EQ((std::vector{scaledLength(1, c.dpi), scaledLength(261, c.dpi),
+                               scaledLength(-3, c.dpi)}),
+                  c.lengths)
+            << c.dpi;
     }
-    // Screen pixel -> canvas pixel at factor 2 and 3: left of the canvas is below 0.
-    const int pixels[] = {-7, -4, -3, -1, 0, 1, 2, 5};
-    const int byTwo[] = {-4, -2, -2, -1, 0, 0, 1, 2};
-    const int byThree[] = {-3, -2, -1, -1, 0, 0, 0, 1};
-    for (std::size_t i = 0; i < std::size(pixels); ++i) {
-        EXPECT_EQ(floorDivide(pixels[i], 2), byTwo[i]) << pixels[i];
-        EXPECT_EQ(floorDivide(pixels[i], 3), byThree[i]) << pixels[i];
+    // Screen pixels left of a canvas magnified 2 or 3 times lie in its pixel -1, -2...
+    std::vector<int> byTwo, byThree;
+    for (const int pixel : {-7, -4, -3, -1, 0, 1, 2, 5}) {
+        byTwo.push_back(floorDivide(pixel, 2));
+        byThree.push_back(floorDivide(pixel, 3));
     }
+    EXPECT_EQ(byTwo, (std::vector{-4, -2, -2, -1, 0, 0, 1, 2}));
+    EXPECT_EQ(byThree, (std::vector{-3, -2, -1, -1, 0, 0, 0, 1}));
 }
 
 } // namespace
