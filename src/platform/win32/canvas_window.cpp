@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "platform/win32/dpi_scale.h"
-
 #include "platform/win32/utf8.h"
 
 namespace tessaly {
@@ -138,8 +137,8 @@ bool CanvasWindow::place(int x, int y, int scale) {
     GetClientRect(hwnd_, &client);
     const int edgeWidth = (outer.right - outer.left) - client.right;
     const int edgeHeight = (outer.bottom - outer.top) - client.bottom;
-    SetWindowPos(hwnd_, nullptr, x, y, surface_.width() * scale + edgeWidth,
-                 surface_.height() * scale + edgeHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd_, nullptr, x, y, surface_.width() * scale_ + edgeWidth,
+                 surface_.height() * scale_ + edgeHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     present();
     return true;
 }
@@ -390,8 +389,8 @@ void CanvasWindow::filesDropped(HDROP drop) {
 }
 
 // A release counts as a click over the drawing area and, on a bordered canvas, within the
-// control's full size (in picture pixels) measured from the drawing area's corner: the right and bottom border
-// count (up to 259 of a 256-pixel area), the left and top border do not.
+// control's full size measured in picture pixels from the drawing area's corner: the right
+// and bottom border count (up to 259 of a 256-pixel area), the left and top border do not.
 bool CanvasWindow::clickable(int x, int y) const {
     const int extra = border_ ? 4 : 0;
     return x >= 0 && y >= 0 && x < surface_.width() + extra && y < surface_.height() + extra;
