@@ -48,3 +48,119 @@ export async function ready(page) {
   await page.waitForFunction(() => performance.getEntriesByName('tessaly-ready').length > 0,
                              { timeout: 20000 });
 }
+
+// --- What a user sees and does, in the page's own terms.
+
+export const BLACK = [0, 0, 0];
+export const WHITE = [255, 255, 255];
+export const MARKER = [0, 255, 127];
+
+// The drawing area of a canvas as a function (x, y) -> [r, g, b], read from its pixels.
+export async function pixels(page, control, region = null) {
+  const { w, h, x0, y0, data } = await page.evaluate((name, region) => {
+    const canvas = document.querySelector(`canvas[data-control="${name}"]`);
+    const border = name === 'overview' ? 2 : 0;
+    const [x0, y0, w, h] = region || [0, 0, canvas.width - 2 * border, canvas.height - 2 * border];
+    const image = canvas.getContext('2d').getImageData(border + x0, border + y0, w, h);
+    return { w, h, x0, y0, data: Array.from(image.data) };
+  }, control, region);
+  return (x, y) => {
+    const i = 4 * ((y - y0) * w + (x - x0));
+    return x < x0 || y < y0 || x >= x0 + w || y >= y0 + h ? null : data.slice(i, i + 3);
+  };
+}
+
+// The page position of drawing-area pixel (x, y) of a canvas.
+export async function at(page, control, x, y) {
+  const box = await page.evaluate((name) => {
+    const canvas = document.querySelector(`canvas[data-control="${name}"]`);
+    const r = canvas.getBoundingClientRect();
+    return { left: r.left, top: r.top, scale: r.width / canvas.width,
+             border: name === 'overview' ? 2 : 0 };
+  }, control);
+  return [box.left + (box.border + x + 0.5) * box.scale, box.top + (box.border + y + 0.5) * box.scale];
+}
+
+export async function click(page, control, x, y, options = {}) {
+  const [px, py] = await at(page, control, x, y);
+  await page.mouse.click(px, py, options);
+}
+
+export const cell = (code) => [16 * (code % 16) + 8, 16 * Math.floor(code / 16) + 8];
+
+export function windowTitle(page, window) {
+  return page.$eval(`[data-window="${window}"] .caption .title`, (e) => e.textContent);
+}
+
+export async function waitTitle(page, window, title) {
+  await page.waitForFunction((w, t) =>
+    document.querySelector(`[data-window="${w}"] .caption .title`).textContent === t,
+  { timeout: 5000 }, window, title).catch(async () => {
+    throw new Error(`title ${JSON.stringify(await windowTitle(page, window))}, not ${title}`);
+  });
+}
+
+// Until the program has taken every queued event and waits again.
+export async function settle(page) {
+  await page.waitForFunction(() => Page.wake !== null && Page.queue.length === 0,
+                             { timeout: 5000 });
+}
+
+// Chooses a menu item by its texts, as a user does: the title, then any submenus, the item.
+export async function menu(page, ...texts) {
+  const find = async (scope, text) => {
+    const handle = await page.evaluateHandle((scope, text) => {
+      const candidates = document.querySelectorAll(scope);
+      return Array.from(candidates).find((e) =>
+        (e.querySelector(':scope > .text') || e).firstChild.textContent === text);
+    }, scope, text);
+    const element = handle.asElement();
+    if (!element) throw new Error(`no menu entry ${text}`);
+    return element;
+  };
+  const title = await find('[data-window="main"] .menutitle', texts[0]);
+  await title.click();
+  for (const text of texts.slice(1, -1)) await (await find('.menutitle.open li.submenu', text)).hover();
+  await (await find('.menutitle.open li.item', texts[texts.length - 1])).click();
+}
+
+// Chooses `text` in the popup menu that is open.
+export async function popupItem(page, text) {
+  await page.waitForSelector('.popup:not([hidden])');
+  const items = await page.$$('.popup:not([hidden]) li.item');
+  for (const item of items) {
+    if (await item.$eval('.text', (e) => e.textContent) === text) return item.click();
+  }
+  throw new Error(`no popup item ${text}`);
+}
+
+export async function dialog(page, name) {
+  return page.waitForSelector(`[data-dialog="${name}"]`, { timeout: 5000 });
+}
+
+// Answers the page's save dialog with `name`; gives the downloaded file's bytes.
+export async function saveAs(page, name, file) {
+  const box = await dialog(page, 'save');
+  await box.$eval('input[data-field="name"]', (e, n) => { e.value = n; }, name);
+  await box.$eval('button[data-button="ok"]', (e) => e.click());
+  const target = path.join(page.downloads, file);
+  for (let i = 0; i < 100 && !fs.existsSync(target); i++) await new Promise((r) => setTimeout(r, 50));
+  return fs.readFileSync(target);
+}
+
+// Opens `file` through File > Open and the browser's file chooser.
+export async function openFile(page, file) {
+  const [chooser] = await Promise.all([page.waitForFileChooser({ timeout: 5000 }),
+                                       page.keyboard.down('Control').then(() =>
+                                         page.keyboard.press('o')).then(() =>
+                                         page.keyboard.up('Control'))]);
+  await chooser.accept([file]);
+  await page.waitForFunction(() => !document.querySelector('[data-dialog="open"]'));
+  await settle(page);
+}
+
+export function tempFile(name, bytes) {
+  const file = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'tessaly-data-')), name);
+  fs.writeFileSync(file, bytes);
+  return file;
+}

@@ -712,6 +712,16 @@ var Page = (() => {
     },
   };
 
+  // Every canvas pixel takes a whole number of device pixels: at a fractional ratio the page
+  // is zoomed to the nearest whole one. A browser zoom changes the ratio and comes here again.
+  const fitPixels = () => {
+    const ratio = window.devicePixelRatio || 1;
+    const whole = Math.max(1, Math.round(ratio));
+    document.documentElement.style.zoom = Math.abs(whole - ratio) < 1e-3 ? '' : whole / ratio;
+    matchMedia(`(resolution: ${ratio}dppx)`).addEventListener('change', fitPixels,
+                                                              { once: true });
+  };
+  fitPixels();
   document.addEventListener('keydown', P.keyDown);
   document.addEventListener('keyup', P.keyUp);
   window.addEventListener('blur', () => { P.escapeHeld = false; });
