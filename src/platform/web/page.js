@@ -155,9 +155,13 @@ var Page = (() => {
       P.minimise(id, false);
       P.windows[id].panel.hidden = false;
       P.activate(id);
+      P.updateTaskbar();
     },
 
-    hideWindow(id) { P.windows[id].panel.hidden = true; },
+    hideWindow(id) {
+      P.windows[id].panel.hidden = true;
+      P.updateTaskbar();
+    },
 
     setTitle(id, title) {
       P.windows[id].titleText.textContent = title;
@@ -171,21 +175,25 @@ var Page = (() => {
       for (const w of Object.values(P.windows)) w.panel.classList.toggle('active', w.id === id);
       P.windows[id].panel.style.zIndex = ++P.z;
       P.active = id;
+      P.updateTaskbar();
     },
 
-    // A minimised panel waits as a button in the task bar at the bottom of the page.
     minimise(id, on) {
-      const win = P.windows[id];
+      P.windows[id].panel.classList.toggle('minimised', on);
+      P.updateTaskbar();
+    },
+
+    // The task bar at the bottom of the page has a button for every window that is shown or
+    // minimised: it brings the window back to the front.
+    updateTaskbar() {
       const taskbar = document.getElementById('taskbar');
-      const task = taskbar.querySelector(`[data-for="${id}"]`);
-      win.panel.classList.toggle('minimised', on);
-      if (on && !task) {
-        const button = el('button', '', win.titleText.textContent);
-        button.dataset.for = id;
-        button.addEventListener('click', () => { P.minimise(id, false); P.activate(id); });
+      taskbar.replaceChildren();
+      for (const win of Object.values(P.windows)) {
+        if (win.panel.hidden) continue;
+        const button = el('button', win.id === P.active ? 'active' : '', win.titleText.textContent);
+        button.dataset.for = win.id;
+        button.addEventListener('click', () => { P.minimise(win.id, false); P.activate(win.id); });
         taskbar.append(button);
-      } else if (!on && task) {
-        task.remove();
       }
     },
 
@@ -548,7 +556,8 @@ var Page = (() => {
     // --- Keys for the whole page: shortcuts, the Escape state, menus and dialogs.
 
     keyDown(e) {
-      if (P.modal) return;
+      // A key for a dialog stays there, even when it has closed the dialog on its way.
+      if (P.modal || (e.target.closest && e.target.closest('.dialog'))) return;
       if (P.closePopup) { P.popupKey(e); return; }
       if (P.openMenu && e.key === 'Escape') { P.toggleMenu(null); e.preventDefault(); return; }
       if (e.ctrlKey && !e.altKey && !e.metaKey && e.key.length === 1) {
