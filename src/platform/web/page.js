@@ -29,7 +29,7 @@ var Page = (() => {
   const P = {
     queue: [], wake: null, text: '', escapeHeld: false, windows: {}, controls: {}, menus: {},
     shortcuts: [], active: null, pointer: { x: 0, y: 0 }, openMenu: null, modal: false,
-    lastSaveName: '', saveHandle: null, serial: 0, z: 1, buttons: 0,
+    lastSaveName: '', saveHandle: null, z: 1, buttons: 0,
 
     push(event) {
       P.queue.push(event);
@@ -50,12 +50,11 @@ var Page = (() => {
 
     // --- Files: the in-memory file system stands in for the disk.
 
-    // Copies files into a folder of their own and gives their paths.
+    // Copies files into a folder and gives their paths, which the program's messages show.
     store(folder, files) {
-      const dir = `${folder}/${++P.serial}`;
-      FS.mkdirTree(dir);
+      FS.mkdirTree(folder);
       return files.map((f) => {
-        const path = `${dir}/${f.name.replace(/[\\/]/g, '_') || 'file'}`;
+        const path = `${folder}/${f.name.replace(/[\\/]/g, '_') || 'file'}`;
         FS.writeFile(path, f.bytes);
         return path;
       });
@@ -104,10 +103,9 @@ var Page = (() => {
           if (response.ok) bytes = new Uint8Array(await response.arrayBuffer());
         } catch (e) {}
       }
-      // A file that could not be fetched gets a path with nothing behind it: the program
-      // reports it as it reports a missing file.
-      if (bytes) P.text = P.store('/args', [{ name, bytes }])[0];
-      else P.text = `/args/missing/${name}`;
+      // A file that could not be fetched keeps its URL, a path with nothing behind it: the
+      // program reports it as it reports a missing file.
+      P.text = bytes ? P.store('/url', [{ name, bytes }])[0] : url;
     },
 
     // --- Windows
