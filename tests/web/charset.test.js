@@ -143,7 +143,7 @@ test('dragging a glyph swaps it, or copies it in copy mode', async () => {
   const drag = async (from, to) => {
     await page.mouse.move(...await at(page, 'overview', ...cell(from)));
     await page.mouse.down();
-    await page.mouse.move(...await at(page, 'overview', ...cell(to)));
+    await page.mouse.move(...await at(page, 'overview', ...(Array.isArray(to) ? to : cell(to))));
     await page.mouse.up();
     await settle(page);
   };
@@ -159,6 +159,10 @@ test('dragging a glyph swaps it, or copies it in copy mode', async () => {
                    ['Grid on map', 'Drag mode:copy']);
   await drag(0, 1);
   assert.deepEqual([await glyph(0), await glyph(1)], [1, 1]);
+  // Captured, the release a few pixels left of the overview (at x = -5) still drops on
+  // column 0.
+  await drag(2, [-5, 8]);
+  assert.deepEqual([await glyph(0), await glyph(2)], [2, 2]);
   await page.close();
 });
 
