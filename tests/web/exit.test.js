@@ -2,7 +2,7 @@
 
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
-import { dialog, launch, menu, openEditor, ready, settle } from './browser.js';
+import { at, click, dialog, launch, menu, openEditor, ready, settle, waitTitle } from './browser.js';
 
 let browser;
 before(async () => { browser = await launch(); });
@@ -45,5 +45,28 @@ test('an Escape that closes a dialog, a popup or a menu does not end the program
   await settle(page);
   assert.equal(await page.$('[data-ended]'), null);
   assert.equal(await page.$eval('.popup', (e) => e.hidden), true);
+  await page.close();
+});
+
+test('a burst of input, then Escape: the page keeps up and ends cleanly', async () => {
+  const page = await openEditor(browser);
+  const errors = [];
+  page.on('pageerror', (e) => errors.push(e.message));
+  let seed = 7;
+  const random = (n) => { seed = (seed * 1103515245 + 12345) % 2147483648; return seed % n; };
+  const origins = { overview: await at(page, 'overview', 0, 0),
+                    'glyph-editor': await at(page, 'glyph-editor', 0, 0) };
+  for (let i = 0; i < 600; i++) {
+    const [control, size] = random(2) ? ['overview', 296] : ['glyph-editor', 168];
+    const [x, y] = [origins[control][0] + random(size) - 20, origins[control][1] + random(size) - 20];
+    await page.mouse.move(x, y);
+    if (random(10) === 0) await page.mouse.click(x, y);
+    else if (random(10) === 0) await page.keyboard.press(['ArrowLeft', 'ArrowDown', 'Insert', 'Delete'][random(4)]);
+  }
+  await click(page, 'overview', 8, 72);
+  await waitTitle(page, 'main', "tessaly v2 0.9c 64($40)'@'");
+  await page.keyboard.press('Escape');
+  await ended(page);
+  assert.deepEqual(errors, []);
   await page.close();
 });
