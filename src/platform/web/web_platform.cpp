@@ -75,28 +75,23 @@ std::string takeText() {
     return text;
 }
 
-// The names by which the page and its tests find the controls.
+// The names by which the page and its tests find the controls, by id.
+constexpr std::array<const char*, 14> controlNames = {
+    "overview",        "glyph-editor", "map",         "data-field",
+    "range-enable",    "range-begin",  "range-end",   "range-begin-label",
+    "range-end-label", "shift-left",   "shift-right", "shift-up",
+    "shift-down",      "map-scroll"};
+static_assert(GadgetCharsetView == 0 && GadgetGlyphEditor == 1 && GadgetMapCanvas == 2 &&
+              GadgetDataField == 3 && GadgetRangeEnable == 4 && GadgetRangeBeginSlider == 5 &&
+              GadgetRangeEndSlider == 6 && GadgetRangeBeginLabel == 7 && GadgetRangeEndLabel == 8 &&
+              GadgetShiftLeft == 9 && GadgetShiftRight == 10 && GadgetShiftUp == 11 &&
+              GadgetShiftDown == 12 && GadgetMapScrollArea == 13);
+
 const char* controlName(int id) {
-    switch (id) {
-    case GadgetCharsetView: return "overview";
-    case GadgetGlyphEditor: return "glyph-editor";
-    case GadgetMapCanvas: return "map";
-    case GadgetDataField: return "data-field";
-    case GadgetRangeEnable: return "range-enable";
-    case GadgetRangeBeginSlider: return "range-begin";
-    case GadgetRangeEndSlider: return "range-end";
-    case GadgetRangeBeginLabel: return "range-begin-label";
-    case GadgetRangeEndLabel: return "range-end-label";
-    case GadgetShiftLeft: return "shift-left";
-    case GadgetShiftRight: return "shift-right";
-    case GadgetShiftUp: return "shift-up";
-    case GadgetShiftDown: return "shift-down";
-    case GadgetMapScrollArea: return "map-scroll";
-    default: return "";
-    }
+    return id >= 0 && id < static_cast<int>(controlNames.size()) ? controlNames[id] : "";
 }
 
-// The page's own file system folders: where opened, dropped and saved files go.
+// The current directory in the page's file system, the first folder the dialogs are given.
 constexpr const char* currentFolder = "/";
 
 } // namespace
@@ -159,16 +154,16 @@ bool WebPlatform::createCanvas(int window, int id, Rect r, bool border, bool key
     Canvas& canvas = canvases_[id];
     canvas.surface = Surface(r.w - 2 * inset, r.h - 2 * inset, white);
     canvas.border = inset;
-    web_create_control(window, id, "canvas", controlName(id), r.x, r.y, r.w, r.h, inset,
-                       keyboard, 0, "");
+    web_create_control(window, id, "canvas", controlName(id), r.x, r.y, r.w, r.h, inset, keyboard,
+                       0, "");
     endCanvasDrawing(id);
     return true;
 }
 
 bool WebPlatform::createTrackBar(int window, int id, Rect r, int min, int max, bool ticks) {
     if (!addControl(window, id, ControlKind::TrackBar)) return false;
-    web_create_control(window, id, "trackbar", controlName(id), r.x, r.y, r.w, r.h, min, max,
-                       ticks, "");
+    web_create_control(window, id, "trackbar", controlName(id), r.x, r.y, r.w, r.h, min, max, ticks,
+                       "");
     return true;
 }
 
