@@ -56,18 +56,15 @@ export const WHITE = [255, 255, 255];
 export const MARKER = [0, 255, 127];
 
 // The drawing area of a canvas as a function (x, y) -> [r, g, b], read from its pixels.
-export async function pixels(page, control, region = null) {
-  const { w, h, x0, y0, data } = await page.evaluate((name, region) => {
+export async function pixels(page, control) {
+  const { w, data } = await page.evaluate((name) => {
     const canvas = document.querySelector(`canvas[data-control="${name}"]`);
     const border = name === 'overview' ? 2 : 0;
-    const [x0, y0, w, h] = region || [0, 0, canvas.width - 2 * border, canvas.height - 2 * border];
-    const image = canvas.getContext('2d').getImageData(border + x0, border + y0, w, h);
-    return { w, h, x0, y0, data: Array.from(image.data) };
-  }, control, region);
-  return (x, y) => {
-    const i = 4 * ((y - y0) * w + (x - x0));
-    return x < x0 || y < y0 || x >= x0 + w || y >= y0 + h ? null : data.slice(i, i + 3);
-  };
+    const w = canvas.width - 2 * border;
+    const image = canvas.getContext('2d').getImageData(border, border, w, canvas.height - 2 * border);
+    return { w, data: Array.from(image.data) };
+  }, control);
+  return (x, y) => data.slice(4 * (y * w + x), 4 * (y * w + x) + 3);
 }
 
 // The page position of drawing-area pixel (x, y) of a canvas.
@@ -106,32 +103,26 @@ export async function settle(page) {
                              { timeout: 5000 });
 }
 
+// The menu entry under `scope` that reads `text`.
+async function entry(page, scope, text) {
+  const element = (await page.evaluateHandle((scope, text) =>
+    Array.from(document.querySelectorAll(scope)).find((e) =>
+      (e.querySelector(':scope > .text') || e).firstChild.textContent === text), scope, text)).asElement();
+  if (!element) throw new Error(`no menu entry ${text}`);
+  return element;
+}
+
 // Chooses a menu item by its texts, as a user does: the title, then any submenus, the item.
 export async function menu(page, ...texts) {
-  const find = async (scope, text) => {
-    const handle = await page.evaluateHandle((scope, text) => {
-      const candidates = document.querySelectorAll(scope);
-      return Array.from(candidates).find((e) =>
-        (e.querySelector(':scope > .text') || e).firstChild.textContent === text);
-    }, scope, text);
-    const element = handle.asElement();
-    if (!element) throw new Error(`no menu entry ${text}`);
-    return element;
-  };
-  const title = await find('[data-window="main"] .menutitle', texts[0]);
-  await title.click();
-  for (const text of texts.slice(1, -1)) await (await find('.menutitle.open li.submenu', text)).hover();
-  await (await find('.menutitle.open li.item', texts[texts.length - 1])).click();
+  await (await entry(page, '[data-window="main"] .menutitle', texts[0])).click();
+  for (const text of texts.slice(1, -1)) await (await entry(page, '.menutitle.open li.submenu', text)).hover();
+  await (await entry(page, '.menutitle.open li.item', texts[texts.length - 1])).click();
 }
 
 // Chooses `text` in the popup menu that is open.
 export async function popupItem(page, text) {
   await page.waitForSelector('.popup:not([hidden])');
-  const items = await page.$$('.popup:not([hidden]) li.item');
-  for (const item of items) {
-    if (await item.$eval('.text', (e) => e.textContent) === text) return item.click();
-  }
-  throw new Error(`no popup item ${text}`);
+  await (await entry(page, '.popup:not([hidden]) li.item', text)).click();
 }
 
 export async function dialog(page, name) {

@@ -6,7 +6,6 @@ import fs from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
-import { decode } from './png.js';
 import { BLACK, MARKER, WHITE, click, cell, dataDir, launch, openEditor, pagePath, pixels,
          waitTitle, windowTitle, dialog } from './browser.js';
 
@@ -64,19 +63,26 @@ for (const ratio of [1, 2, 3, 1.25, 1.5]) {
     // a blend, and every run of one colour along a row is a whole number of canvas pixels.
     // (Under a page zoom the canvas may start part way into a device pixel, which shows a
     // blend: the pixels at the edges are left out.)
-    const image = decode(await page.screenshot({ encoding: 'binary', type: 'png' }));
-    const [left, top] = [box.x * ratio, box.y * ratio];
-    for (let dy = Math.ceil(top) + 1; dy < Math.floor(top + 128 * whole) - 1; dy++) {
-      const row = [];
-      for (let dx = Math.ceil(left) + 1; dx < Math.floor(left + 128 * whole) - 1; dx++) {
-        const shown = image.pixel(dx, dy).join();
-        assert.ok(shown === '0,0,0' || shown === '255,255,255', `device pixel ${dx},${dy} ${shown}`);
-        row.push(shown);
-      }
+    const [left, top] = [box.x * ratio, box.y * ratio].map((v) => Math.ceil(v) + 1);
+    const size = 128 * whole - 3;
+    // The screenshot's pixels, read by the browser itself, one text per row.
+    const rows = await page.evaluate(async (png, left, top, size) => {
+      const image = new Image();
+      image.src = `data:image/png;base64,${png}`;
+      await image.decode();
+      const g = Object.assign(document.createElement('canvas'), { width: image.width,
+                                                                   height: image.height }).getContext('2d');
+      g.drawImage(image, 0, 0);
+      const data = g.getImageData(left, top, size, size).data;
+      return [...Array(size).keys()].map((y) => [...Array(size).keys()].map((x) =>
+        Array.from(data.subarray(4 * (y * size + x), 4 * (y * size + x) + 3)).join()));
+    }, await page.screenshot({ encoding: 'base64' }), left, top, size);
+    rows.forEach((row, y) => {
+      assert.ok(row.every((c) => c === '0,0,0' || c === '255,255,255'), `a blend in row ${y}`);
       const runs = [];
       row.forEach((c, i) => { if (i && c === row[i - 1]) runs[runs.length - 1]++; else runs.push(1); });
-      for (const run of runs.slice(1, -1)) assert.equal(run % whole, 0, `row ${dy}: runs ${runs}`);
-    }
+      for (const run of runs.slice(1, -1)) assert.equal(run % whole, 0, `row ${y}: runs ${runs}`);
+    });
     await page.close();
   });
 }

@@ -558,13 +558,14 @@ var Page = (() => {
       if (P.modal || (e.target.closest && e.target.closest('.dialog'))) return;
       if (P.closePopup) { P.popupKey(e); return; }
       if (P.openMenu && e.key === 'Escape') { P.toggleMenu(null); e.preventDefault(); return; }
-      if (e.ctrlKey && !e.altKey && !e.metaKey && e.key.length === 1) {
+      if (e.ctrlKey && !e.altKey && !e.metaKey && !e.shiftKey && e.key.length === 1) {
+        // The program's shortcut keys never reach the browser (Ctrl+O would open a file
+        // in the tab), also on a window where they mean nothing.
         const key = e.key.toUpperCase();
+        if (!P.shortcuts.some((s) => s.key === key)) return;
+        e.preventDefault();
         const found = P.shortcuts.find((s) => s.key === key && s.window === P.active);
-        if (found) {
-          e.preventDefault();
-          P.push({ kind: Kind.Command, command: found.command });
-        }
+        if (found) P.push({ kind: Kind.Command, command: found.command });
         return;
       }
       if (e.key === 'Escape' && !e.repeat && !P.escapeHeld && P.active !== null && !P.openMenu) {
