@@ -93,8 +93,10 @@ var Page = (() => {
 
     async commandLine() {
       P.text = '';
-      const url = new URLSearchParams(location.search).get('file');
-      if (!url) return;
+      // Like the desktop's command line, only a single file counts.
+      const files = new URLSearchParams(location.search).getAll('file');
+      if (files.length !== 1 || !files[0]) return;
+      const url = files[0];
       const name = decodeURIComponent(url.split(/[?#]/)[0].split('/').pop() || 'file');
       let bytes = null;
       if (/^https?:$/.test(location.protocol)) {
