@@ -236,7 +236,15 @@ var Page = (() => {
         node.min = a;
         node.max = b;
         node.value = a;
-        if (c) node.classList.add('ticks');
+        if (c) {
+          // Tick marks every sixteenth of the range, as on the desktop.
+          const ticks = el('datalist');
+          ticks.id = `ticks-${id}`;
+          const step = Math.max(1, Math.floor((b - a) / 16));
+          for (let v = a; v <= b; v += step) ticks.append(Object.assign(el('option'), { value: v }));
+          document.body.append(ticks);
+          node.setAttribute('list', ticks.id);
+        }
         node.addEventListener('input', changed);
       } else if (kind === 'checkbox') {
         node = el('label', 'checkbox');
