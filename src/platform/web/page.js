@@ -603,7 +603,9 @@ var Page = (() => {
       P.modal = true;
       P.escapeHeld = false;
       return new Promise((resolve) => {
+        // A late answer (a file chooser's after Cancel) finds the dialog gone.
         const done = (value) => {
+          if (!shade.isConnected) return;
           shade.remove();
           P.modal = false;
           resolve(value);
@@ -711,8 +713,8 @@ var Page = (() => {
           if (e.name === 'AbortError') return;
         }
       }
-      try { for (const n of FS.readdir('/save')) if (n[0] !== '.') FS.unlink(`/save/${n}`); }
-      catch (e) { FS.mkdirTree('/save'); }
+      FS.mkdirTree('/save');
+      for (const n of FS.readdir('/save')) if (n !== '.' && n !== '..') FS.unlink(`/save/${n}`);
       P.text = `/save/${saved}`;
     },
 
