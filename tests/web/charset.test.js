@@ -35,6 +35,12 @@ test('selecting by click and with the arrow keys', async () => {
     await press(page, key);
     await waitTitle(page, 'main', title(code));
   }
+  // Menus and dialogs leave the keys with the overview.
+  await menu(page, 'Char', 'Drag mode:copy');
+  await menu(page, 'Char', 'Color for bit=0...');
+  await (await dialog(page, 'colour')).$eval('[data-button="cancel"]', (e) => e.click());
+  await press(page, 'ArrowRight');
+  await waitTitle(page, 'main', title(11));
   // A press on cell 37 released over the right border selects column 0 of its row.
   const [x, y] = await at(page, 'overview', 88, 40);
   await page.mouse.move(x, y);

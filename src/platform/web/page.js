@@ -135,6 +135,7 @@ var Page = (() => {
       close.addEventListener('click', () => P.push({ kind: Kind.CloseWindow, window: id }));
       minimise.addEventListener('click', () => P.minimise(id, true));
       caption.addEventListener('pointerdown', (e) => P.dragPanel(win, e));
+      P.keepFocus(caption);
       if (centred) {
         const desk = document.getElementById('desktop');
         x = Math.max(0, Math.floor((desk.clientWidth - panel.offsetWidth) / 2));
@@ -443,12 +444,19 @@ var Page = (() => {
       });
     },
 
+    // Pressing on menus and title bars leaves the keyboard focus where it is, as on the
+    // desktop: the overview keeps its arrow keys.
+    keepFocus(node) {
+      node.addEventListener('mousedown', (e) => e.preventDefault());
+    },
+
     // --- Menus
 
     createMenuBar(menu, window) {
       const win = P.windows[window];
       const bar = el('nav', 'menubar');
       win.client.insertBefore(bar, win.area);
+      P.keepFocus(bar);
       win.bar = bar;
       P.menus[menu] = { levels: [bar], items: {}, bar: true, window };
     },
@@ -457,6 +465,7 @@ var Page = (() => {
       const list = el('ul', 'menu popup');
       list.dataset.menu = `popup-${menu}`;
       list.hidden = true;
+      P.keepFocus(list);
       document.body.append(list);
       P.menus[menu] = { levels: [list], items: {}, list };
     },
@@ -602,12 +611,15 @@ var Page = (() => {
       document.body.append(shade);
       P.modal = true;
       P.escapeHeld = false;
+      const focused = document.activeElement;
       return new Promise((resolve) => {
         // A late answer (a file chooser's after Cancel) finds the dialog gone.
         const done = (value) => {
           if (!shade.isConnected) return;
           shade.remove();
           P.modal = false;
+          // The control that had the keys before the dialog has them again.
+          if (focused && focused.focus) focused.focus({ preventScroll: true });
           resolve(value);
         };
         const button = (text, value, dataName) => {
