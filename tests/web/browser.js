@@ -38,7 +38,11 @@ export async function openEditor(browser, { query = '', url = null, wait = true 
                      { behavior: 'allow', downloadPath: page.downloads });
   // Saves take the page's download road; the File System Access picker is a native window.
   await page.evaluateOnNewDocument(() => { delete window.showSaveFilePicker; });
+  // File choosers go to the tests from the start: waitForFileChooser only asks for that when
+  // called, and a chooser the page opens before the browser has heard would be a real one.
+  await page._client().send('Page.setInterceptFileChooserDialog', { enabled: true });
   await page.goto(url || `file://${pagePath}${query}`);
+  await page.bringToFront();
   if (wait) await ready(page);
   return page;
 }
@@ -139,12 +143,14 @@ export async function saveAs(page, name, file) {
   return fs.readFileSync(target);
 }
 
-// Opens `file` through File > Open and the browser's file chooser.
+// Opens `file` through Ctrl+O and the browser's file chooser, which the page opens at once
+// while the key press counts as the user's.
 export async function openFile(page, file) {
-  const [chooser] = await Promise.all([page.waitForFileChooser({ timeout: 5000 }),
-                                       page.keyboard.down('Control').then(() =>
-                                         page.keyboard.press('o')).then(() =>
-                                         page.keyboard.up('Control'))]);
+  const [chooser] = await Promise.all([page.waitForFileChooser({ timeout: 5000 }), (async () => {
+    await page.keyboard.down('Control');
+    await page.keyboard.press('o');
+    await page.keyboard.up('Control');
+  })()]);
   await chooser.accept([file]);
   await page.waitForFunction(() => !document.querySelector('[data-dialog="open"]'));
   await settle(page);

@@ -13,10 +13,10 @@
 // handlers only queue events there; waitEvent and the modal dialogs suspend the program
 // (ASYNCIFY) until the page has what they wait for.
 //
-// Files have no paths in a browser: a file the user opens or drops is copied into the
-// in-memory file system under /open or /drop and loads from there; a save goes to /save,
-// and whatever appears there is handed to the user (a download, or the file chosen through
-// the File System Access API) before the next event is taken.
+// Files have no paths in a browser: a file the user opens or drops, or the page's ?file=URL,
+// is copied into the in-memory file system under /open, /drop or /url and loads from there;
+// a save goes to /save, and whatever appears there is handed to the user (a download, or
+// the file chosen through the File System Access API) before the next event is taken.
 
 namespace tessaly {
 
