@@ -98,6 +98,16 @@ test('the wheel scrolls the map, down and with Shift sideways; minimise, restore
   await page.keyboard.up('Shift');
   assert.deepEqual(await hovered(), [2 + (y - 2), y]);
 
+  // Dragged by its title bar, the panel moves with the pointer.
+  const place = () => page.$eval('[data-window="map"]', (e) => [e.offsetLeft, e.offsetTop]);
+  const [left, top] = await place();
+  const caption = await (await page.$('[data-window="map"] .caption .title')).boundingBox();
+  await page.mouse.move(caption.x + 20, caption.y + 5);
+  await page.mouse.down();
+  await page.mouse.move(caption.x + 50, caption.y + 25, { steps: 3 });
+  await page.mouse.up();
+  assert.deepEqual(await place(), [left + 30, top + 20]);
+
   await page.click('[data-window="map"] .caption .minimise');
   assert.equal(await shown(page), false);
   await menu(page, 'Char', 'Map', 'USSR 64x30');
