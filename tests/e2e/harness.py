@@ -84,12 +84,12 @@ def stop_processes(processes):
     processes.clear()
 
 
-def start_display(processes):
-    """Starts an Xvfb of 1280 x 1024 on a free display, added to `processes`; returns its
+def start_display(processes, size="1280x1024"):
+    """Starts an Xvfb of `size` on a free display, added to `processes`; returns its
     name. Xvfb picks the number itself and writes it to a pipe once it is ready."""
     read_end, write_end = os.pipe()
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                             "1280x1024x24", "-nolisten", "tcp"], pass_fds=(write_end,),
+                             size + "x24", "-nolisten", "tcp"], pass_fds=(write_end,),
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
     processes.append(xvfb)

@@ -16,6 +16,7 @@ import sys
 import tempfile
 import time
 import traceback
+import types
 
 from harness import (BLACK, CHAR, FILE, MAP_32X24, MARKER, SAVE_2048, WHITE, Editor, MainWindowLayout,
                      choose_menu, expect, save_through_dialog, start_display,
@@ -81,7 +82,8 @@ class WineSession:
             raise
 
     def _start(self):
-        self.display = start_display(self.processes)
+        # Room for the windows at twice the size, on a screen scaled to 200 %.
+        self.display = start_display(self.processes, "2560x1600")
         runtime = os.path.join(self.folder, "runtime")
         os.makedirs(runtime, mode=0o700)
         self.env = dict(os.environ, DISPLAY=self.display, XDG_RUNTIME_DIR=runtime,
@@ -594,6 +596,115 @@ def test_version_resource_and_common_controls(s, exe):
                f"common controls loaded: {comctl}")
 
 
+# System DPI, the DPI of a screen the windows are then moved to (WM_DPICHANGED), and the
+# canvases' factor; the first row gives the pictures and the layout the others must keep.
+SCALED_SCREENS = [(96, None, 1), (144, None, 1), (192, None, 2), (96, 192, 2)]
+DATA_FIELD_ID, GLYPH_EDITOR_ID = 1003, 1001
+
+
+def set_dpi(s, dpi):
+    """The scale Wine gives the programs started from now on."""
+    subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t",
+                    "REG_DWORD", "/d", str(dpi), "/f"], env=s.env, capture_output=True, check=True)
+
+
+def scaled(v, dpi):
+    return (v * dpi + 48) // 96
+
+
+def canvas_picture(shot, rect, origin, size, k):
+    """The canvas's size x size pixels, each read from its k x k block of screen pixels (None
+    where a block is not of one colour), and the screen point of a canvas pixel."""
+    edge = (rect[2] - size * k) // 2
+    x0, y0 = rect[0] - origin[0] + edge, rect[1] - origin[1] + edge
+
+    def block(x, y):
+        colours = {shot.pixel(x0 + k * x + i, y0 + k * y + j) for i in range(k) for j in range(k)}
+        return colours.pop() if len(colours) == 1 else None
+    return ([[block(x, y) for x in range(size)] for y in range(size)],
+            lambda x, y: (rect[0] + edge + x, rect[1] + edge + y))
+
+
+def test_scaled_screens(s, exe):
+    font = os.path.join(s.folder, "a.fnt")
+    open(font, "wb").write(bytes(65 * 8) + bytes([0x18, 0x3C, 0x66, 0x7E, 0x66, 0x66, 0x66, 0]) +
+                           bytes(2048 - 66 * 8))
+    reference = None
+    try:
+        for dpi, moved_to, k in SCALED_SCREENS:
+            set_dpi(s, dpi)
+            scale = moved_to or dpi
+            with WineEditor(s, exe, [windows_path(font)]) as e:
+                window = e.main_window()
+                origin = e.client_origin(window)
+                def magnified(k):
+                    return wait_until("the canvases magnified", lambda: next(
+                        (w for w in s.windows() if w.text.startswith("tessaly v2") and any(
+                            c.id == OVERVIEW_ID and c.rect[2] == 256 * k + 4 for c in w.children)),
+                        None))
+                main = magnified(1 if moved_to else k)
+                # The menu bar lies in the window's client area, which keeps its size.
+                menu = main.child(OVERVIEW_ID).rect[1] - origin[1]
+                if moved_to:
+                    s.probe("dpi", "tessaly v2", moved_to, scaled(640, scale),
+                            scaled(480, scale) - menu)
+                    main = magnified(k)
+                size = e._run(["xwininfo", "-id", window])
+                expect(f"Width: {scaled(640, scale)}" in size and
+                       f"Height: {scaled(480, scale)}" in size, f"{dpi} DPI: window {size}")
+                # Every control where the 96 DPI layout has it, scaled; canvases magnified.
+                corner = main.child(OVERVIEW_ID).rect[:2]
+                layout = {c.id: (c.rect[0] - corner[0], c.rect[1] - corner[1], c.rect[2],
+                                 c.rect[3]) for c in main.children}
+                shot = e.screenshot(window)
+                overview, at = canvas_picture(shot, main.child(OVERVIEW_ID).rect, origin, 256, k)
+                editor, editor_at = canvas_picture(shot, main.child(GLYPH_EDITOR_ID).rect, origin,
+                                                   128, k)
+                reference = reference or (layout, overview, editor)
+                expect((overview, editor) == reference[1:], f"{dpi}/{moved_to} DPI: the "
+                       f"canvases are not the 96 DPI pictures in blocks of {k} x {k}")
+                for cid, (x, y, w, h) in reference[0].items():
+                    edge = 2 if cid == OVERVIEW_ID else 0  # of the sunken border
+                    wanted = (scaled(x, scale), scaled(y, scale)) + (
+                        (k * (w - 2 * edge) + 2 * edge, k * (h - 2 * edge) + 2 * edge)
+                        if cid in (OVERVIEW_ID, GLYPH_EDITOR_ID) else
+                        (scaled(x + w, scale) - scaled(x, scale),
+                         scaled(y + h, scale) - scaled(y, scale)))
+                    expect(layout[cid] == wanted, f"{dpi}/{moved_to} DPI: control {cid} at "
+                           f"{layout[cid]}, not {wanted}")
+                # Clicks on the last screen pixel of overview cell 65 and of glyph pixel
+                # (1, 0) in the editor: 'A' row 0 becomes 0x58.
+                e.click(*at(32 * k - 1, 80 * k - 1))
+                e.wait_title(window, "tessaly v2 0.9c 65($41)'A'")
+                e.click(*editor_at(32 * k - 1, 16 * k - 1))
+                wait_until("the edited row", lambda: next(
+                    w for w in s.windows() if w.text.startswith("tessaly v2")).child(
+                    DATA_FIELD_ID).text.startswith("88,"))
+                # A release one screen pixel left of the overview is outside it: a drop on
+                # column 0 of the row, no click.
+                e.press(*at(88 * k, 40 * k))
+                e.move(*at(-1, 40 * k))
+                e.xdotool("mouseup", 1)
+                stays(e, window, "tessaly v2 0.9c 65($41)'A'")
+                # The map: the pointer on a cell's first and then the next cell's last pixel.
+                menus = types.SimpleNamespace(window=window, menu_title=lambda i: (
+                    origin[0] + scaled(20 if i == 0 else 58, dpi), origin[1] + menu // 2))
+                choose_menu(e, menus, CHAR, MAP_32X24)
+                map_window = e.find_window("^Character map")
+                if moved_to:
+                    s.probe("dpi", "Character map", moved_to, scaled(522, scale),
+                            scaled(394, scale))
+                canvas = wait_until("the map magnified", lambda: next(
+                    (c for c in s.wait_window("TessalyWindow", "Character map").children
+                     if c.id == MAP_CANVAS_ID and c.rect[2] == 1280 * k), None)).rect
+                e.activate(map_window)
+                hover(e, map_window, (canvas[0] + 48 * k, canvas[1] + 64 * k),
+                      (canvas[0] + 64 * k - 1, canvas[1] + 96 * k - 1),
+                      "Character map (3,5):35[23]")
+    finally:
+        set_dpi(s, 96)
+
+
 TESTS = [test_startup_and_layout, test_select_edit_and_invert, test_save_through_dialog,
          test_overview_border_release, test_map_window, test_map_release_is_no_move,
          test_map_wheel, test_map_size_restores_minimised_map, test_command_line_file,
@@ -601,7 +712,7 @@ TESTS = [test_startup_and_layout, test_select_edit_and_invert, test_save_through
          test_missing_file_message_box, test_open_dialog_loads_a_map,
          test_colour_dialog_opens_at_black_and_sets_paper, test_shift_button_tooltips,
          test_files_dropped_on_overview_and_map, test_windows_show_the_program_icon,
-         test_version_resource_and_common_controls]
+         test_version_resource_and_common_controls, test_scaled_screens]
 
 
 def screenshot(s, exe, output):

@@ -14,6 +14,10 @@
 //   win32_probe drop TITLE_PREFIX CONTROL_ID FILE...
 //       posts WM_DROPFILES with the files to the child CONTROL_ID of the visible window
 //       whose title starts with TITLE_PREFIX; exit 1 when there is no such window
+//   win32_probe dpi TITLE_PREFIX DPI CLIENT_WIDTH CLIENT_HEIGHT
+//       sends WM_DPICHANGED, as a move to a screen of that DPI does, to the visible window
+//       whose title starts with TITLE_PREFIX, suggesting the window where it is with that
+//       client size
 //
 // Output is UTF-8, with backslashes, tabs and line breaks in texts written as \\, \t and \n.
 
@@ -165,6 +169,38 @@ int drop(const std::wstring& prefix, int id, const std::vector<std::wstring>& fi
     return 0;
 }
 
+// The suggested rectangle is passed by address, so it is written into the receiver's memory.
+int dpiChanged(const std::wstring& prefix, int dpi, int width, int height) {
+    Search search{prefix, -1};
+    EnumWindows(findWindow, reinterpret_cast<LPARAM>(&search));
+    DWORD pid = 0;
+    RECT suggested{};
+    RECT client{};
+    if (search.found != nullptr) {
+        GetWindowThreadProcessId(search.found, &pid);
+        GetWindowRect(search.found, &suggested);
+        GetClientRect(search.found, &client);
+        suggested.right += width - client.right;
+        suggested.bottom += height - client.bottom;
+    }
+    const HANDLE process =
+        pid == 0 ? nullptr : OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+    void* remote = process == nullptr ? nullptr
+                                      : VirtualAllocEx(process, nullptr, sizeof suggested,
+                                                       MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    const bool written = remote != nullptr && WriteProcessMemory(process, remote, &suggested,
+                                                                 sizeof suggested, nullptr);
+    if (process != nullptr) CloseHandle(process);
+    DWORD_PTR result = 0;
+    if (!written || !SendMessageTimeoutW(search.found, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                                         reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
+                                         5000, &result)) {
+        print("dpi change failed\n");
+        return 1;
+    }
+    return 0;
+}
+
 int version(const std::wstring& file) {
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
@@ -217,6 +253,9 @@ int modules(const std::wstring& prefix) {
 } // namespace
 
 int main() {
+    // Window rectangles in screen pixels, not scaled down to 96 DPI as Wine reports them
+    // to programs unaware of the screen's scale.
+    SetProcessDPIAware();
     int count = 0;
     LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
     if (args == nullptr || count < 2) return 2;
@@ -231,5 +270,7 @@ int main() {
         std::vector<std::wstring> files(args + 4, args + count);
         return drop(args[2], _wtoi(args[3]), files);
     }
+    if (command == L"dpi" && count == 6)
+        return dpiChanged(args[2], _wtoi(args[3]), _wtoi(args[4]), _wtoi(args[5]));
     return 2;
 }

@@ -3,9 +3,11 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "platform/win32/dpi_scale.h"
 #include "platform/win32/utf8.h"
 
 namespace tessaly {
@@ -96,32 +98,47 @@ bool CanvasWindow::registerClass(HINSTANCE instance) {
     return RegisterClassExW(&wc) != 0;
 }
 
-bool CanvasWindow::create(HINSTANCE instance, HWND parent, int childId, int x, int y, int width,
-                          int height, bool border) {
+bool CanvasWindow::create(HINSTANCE instance, HWND parent, int childId, int width, int height,
+                          bool border) {
     border_ = border;
     const int inset = border ? 2 : 0;
     const int innerWidth = width - 2 * inset;
     const int innerHeight = height - 2 * inset;
     if (innerWidth <= 0 || innerHeight <= 0) return false;
-
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = innerWidth;
-    info.bmiHeader.biHeight = -innerHeight; // top row first, as in the Surface
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    dib_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (dib_ == nullptr) return false;
-    dibPixels_ = static_cast<std::uint32_t*>(bits);
     surface_ = Surface(innerWidth, innerHeight, white);
-
     hwnd_ = CreateWindowExW(border ? WS_EX_CLIENTEDGE : 0, className, L"",
-                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height, parent,
+                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, width, height, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)), instance,
                             this);
-    if (hwnd_ == nullptr) return false;
+    return hwnd_ != nullptr;
+}
+
+bool CanvasWindow::place(int x, int y, int scale) {
+    if (scale != scale_) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = surface_.width() * scale;
+        info.bmiHeader.biHeight = -surface_.height() * scale; // top row first, as in the Surface
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        const HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (dib == nullptr) return false;
+        if (dib_ != nullptr) DeleteObject(dib_);
+        dib_ = dib;
+        dibPixels_ = static_cast<std::uint32_t*>(bits);
+        scale_ = scale;
+    }
+    // The edge is the system's, whatever its thickness at this DPI.
+    RECT outer{};
+    RECT client{};
+    GetWindowRect(hwnd_, &outer);
+    GetClientRect(hwnd_, &client);
+    const int edgeWidth = (outer.right - outer.left) - client.right;
+    const int edgeHeight = (outer.bottom - outer.top) - client.bottom;
+    SetWindowPos(hwnd_, nullptr, x, y, surface_.width() * scale_ + edgeWidth,
+                 surface_.height() * scale_ + edgeHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     present();
     return true;
 }
@@ -130,9 +147,22 @@ void CanvasWindow::present() {
     if (dibPixels_ == nullptr) return;
     GdiFlush();
     const std::uint32_t* from = surface_.data();
-    const std::size_t count =
-        static_cast<std::size_t>(surface_.width()) * static_cast<std::size_t>(surface_.height());
-    for (std::size_t i = 0; i < count; ++i) dibPixels_[i] = dibPixel(from[i]);
+    const auto width = static_cast<std::size_t>(surface_.width());
+    const auto scale = static_cast<std::size_t>(scale_);
+    const std::size_t row = width * scale;
+    std::uint32_t* to = dibPixels_;
+    for (int y = 0; y < surface_.height(); ++y, from += width) {
+        if (scale == 1) {
+            for (std::size_t x = 0; x < width; ++x) to[x] = dibPixel(from[x]);
+        } else {
+            for (std::size_t x = 0; x < width; ++x)
+                std::fill_n(to + x * scale, scale, dibPixel(from[x]));
+        }
+        // The row's other screen lines are copies of the first.
+        for (std::size_t copy = 1; copy < scale; ++copy)
+            std::copy_n(to, row, to + copy * row);
+        to += row * scale;
+    }
     if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
@@ -268,7 +298,8 @@ void CanvasWindow::buttonUp(EventType type, EventType click, WPARAM wParam, LPAR
     push(type, x, y, buttons);
     // A click needs the press on this canvas and the release back over it.
     const int bit = pressedBit(type);
-    if (click != EventType::None && (pressed_ & bit) != 0 && clickable(x, y))
+    const POINT at = picturePoint(x, y);
+    if (click != EventType::None && (pressed_ & bit) != 0 && clickable(at.x, at.y))
         push(click, x, y, buttons);
     pressed_ &= ~bit;
     // Letting go of the mouse settles whether the pointer is still here (captureEnded).
@@ -358,8 +389,8 @@ void CanvasWindow::filesDropped(HDROP drop) {
 }
 
 // A release counts as a click over the drawing area and, on a bordered canvas, within the
-// control's full size measured from the drawing area's corner: the right and bottom border
-// count (up to 259 of a 256-pixel area), the left and top border do not.
+// control's full size measured in picture pixels from the drawing area's corner: the right
+// and bottom border count (up to 259 of a 256-pixel area), the left and top border do not.
 bool CanvasWindow::clickable(int x, int y) const {
     const int extra = border_ ? 4 : 0;
     return x >= 0 && y >= 0 && x < surface_.width() + extra && y < surface_.height() + extra;
@@ -373,10 +404,17 @@ bool CanvasWindow::pointerMoved(int x, int y) {
     return moved;
 }
 
+POINT CanvasWindow::picturePoint(int x, int y) const {
+    const int scale = std::max(scale_, 1);
+    return POINT{floorDivide(x, scale), floorDivide(y, scale)};
+}
+
+// Positions come in the client area's pixels and go out in the picture's.
 void CanvasWindow::push(EventType type, int x, int y, int buttons, Key key) {
     Event event = controlEvent(window_, id_, type);
-    event.mouseX = x;
-    event.mouseY = y;
+    const POINT at = picturePoint(x, y);
+    event.mouseX = at.x;
+    event.mouseY = at.y;
     event.buttons = buttons;
     event.key = key;
     events_.push_back(std::move(event));

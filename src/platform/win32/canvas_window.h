@@ -10,7 +10,9 @@
 #include <deque>
 
 // A drawing canvas: a child window showing its Surface through a DIB section, and turning
-// mouse, key, focus and drop messages into the program's canvas events.
+// mouse, key, focus and drop messages into the program's canvas events. On a scaled screen
+// the picture is magnified by a whole factor, each of its pixels a square of screen pixels,
+// and the events carry positions in the picture's own pixels.
 
 namespace tessaly {
 
@@ -23,8 +25,12 @@ class CanvasWindow {
 
     static bool registerClass(HINSTANCE instance);
     // A border is the 2-pixel sunken client edge; the drawing area is what lies inside it.
-    bool create(HINSTANCE instance, HWND parent, int childId, int x, int y, int width,
-                int height, bool border);
+    // `width` and `height` are the control's size unmagnified.
+    bool create(HINSTANCE instance, HWND parent, int childId, int width, int height, bool border);
+    // Puts the canvas's top-left corner at (x, y) of its parent, its picture magnified
+    // `scale` times: as large as the picture then is, plus the system's edge. On failure
+    // it stays as it was.
+    bool place(int x, int y, int scale);
 
     HWND handle() const { return hwnd_; }
     Surface& surface() { return surface_; }
@@ -46,6 +52,8 @@ class CanvasWindow {
     void filesDropped(HDROP drop);
     void trackLeave();
     bool pointerOverArea() const;
+    // A position in the window's client area, in the picture's pixels.
+    POINT picturePoint(int x, int y) const;
     bool clickable(int x, int y) const;
     // Records the pointer's screen position for an event at client position (x, y); true
     // when it differs from the one recorded before.
@@ -60,6 +68,7 @@ class CanvasWindow {
     bool border_ = false;
     HWND hwnd_ = nullptr;
     Surface surface_;
+    int scale_ = 0;
     HBITMAP dib_ = nullptr;
     std::uint32_t* dibPixels_ = nullptr;
     // The pointer is over the canvas and its leaving is being watched.

@@ -8,6 +8,8 @@ namespace tessaly {
 namespace {
 
 constexpr const wchar_t* className = L"TessalyWindow";
+// WM_GETDPISCALEDSIZE, of Windows 10 (1703), beyond the headers' Windows 7.
+constexpr UINT getDpiScaledSize = 0x02E4;
 
 // The program's icon from its resources at the size the system uses for `width` and
 // `height`; null when the program carries no icon.
@@ -102,6 +104,12 @@ LRESULT ProgramWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (focus != nullptr && IsChild(hwnd_, focus)) lastFocus_ = focus;
         }
         break;
+    case getDpiScaledSize:
+        return listener_.sizeForDpi(id_, static_cast<int>(wParam),
+                                    *reinterpret_cast<SIZE*>(lParam));
+    case WM_DPICHANGED:
+        listener_.dpiChanged(id_, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_SETFOCUS:
         if (lastFocus_ != nullptr && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_)) {
             SetFocus(lastFocus_);

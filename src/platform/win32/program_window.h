@@ -17,6 +17,11 @@ class WindowListener {
     // A child control sent WM_COMMAND (code = the notification) or, for a track bar,
     // WM_HSCROLL / WM_VSCROLL.
     virtual void controlNotified(HWND control, UINT message, UINT code) = 0;
+    // The window's outer size at `dpi`, asked before a move to a screen of that scale;
+    // false leaves the choice to the system.
+    virtual bool sizeForDpi(int window, int dpi, SIZE& size) = 0;
+    // The window moved to a screen of another scale; `suggested` is its new outer rectangle.
+    virtual void dpiChanged(int window, int dpi, const RECT& suggested) = 0;
 };
 
 // Handles WM_COMMAND and the scroll notifications of child controls for any parent

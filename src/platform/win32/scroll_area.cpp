@@ -1,5 +1,7 @@
 #include "platform/win32/scroll_area.h"
 
+#include "platform/win32/dpi.h"
+
 #include <algorithm>
 
 namespace tessaly {
@@ -45,26 +47,43 @@ bool ScrollArea::registerClasses(HINSTANCE instance) {
     return RegisterClassExW(&wc) != 0;
 }
 
-bool ScrollArea::create(HINSTANCE instance, HWND parent, int childId, int x, int y, int width,
-                        int height, int innerWidth, int innerHeight, int step) {
+bool ScrollArea::create(HINSTANCE instance, HWND parent, int childId, RECT area, int innerWidth,
+                        int innerHeight, int step, int scale, int dpi) {
     step_ = std::max(step, 1);
+    scale_ = scale;
+    dpi_ = dpi;
     hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, areaClass, L"",
-                            WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL, x,
-                            y, width, height, parent,
+                            WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL,
+                            area.left, area.top, area.right - area.left, area.bottom - area.top,
+                            parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)), instance,
                             this);
     if (hwnd_ == nullptr) return false;
-    inner_ = CreateWindowExW(0, innerClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                             std::max(innerWidth, 0), std::max(innerHeight, 0), hwnd_, nullptr,
-                             instance, &listener_);
+    inner_ = CreateWindowExW(0, innerClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0,
+                             0, hwnd_, nullptr, instance, &listener_);
     if (inner_ == nullptr) return false;
     setInnerSize(innerWidth, innerHeight);
     return true;
 }
 
 void ScrollArea::setInnerSize(int width, int height) {
-    innerWidth_ = std::max(width, 0);
-    innerHeight_ = std::max(height, 0);
+    innerWidth_ = std::max(width, 0) * scale_;
+    innerHeight_ = std::max(height, 0) * scale_;
+    SetWindowPos(inner_, nullptr, 0, 0, innerWidth_, innerHeight_,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    updateScrollBars();
+}
+
+void ScrollArea::place(RECT area, int scale, int dpi) {
+    // The same part of the content stays at the top-left corner.
+    x_ = x_ / scale_ * scale;
+    y_ = y_ / scale_ * scale;
+    innerWidth_ = innerWidth_ / scale_ * scale;
+    innerHeight_ = innerHeight_ / scale_ * scale;
+    scale_ = scale;
+    dpi_ = dpi;
+    SetWindowPos(hwnd_, nullptr, area.left, area.top, area.right - area.left,
+                 area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(inner_, nullptr, 0, 0, innerWidth_, innerHeight_,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     updateScrollBars();
@@ -75,7 +94,7 @@ void ScrollArea::updateScrollBars() {
     RECT window{};
     GetWindowRect(hwnd_, &window);
     RECT frame{0, 0, 0, 0};
-    AdjustWindowRectEx(&frame, WS_CHILD, FALSE, WS_EX_CLIENTEDGE);
+    adjustRectForDpi(frame, WS_CHILD, false, WS_EX_CLIENTEDGE, dpi_);
     const int fullWidth = (window.right - window.left) - (frame.right - frame.left);
     const int fullHeight = (window.bottom - window.top) - (frame.bottom - frame.top);
     int width = fullWidth;
@@ -85,8 +104,8 @@ void ScrollArea::updateScrollBars() {
     for (int pass = 0; pass < 2; ++pass) {
         horizontal = innerWidth_ > width;
         vertical = innerHeight_ > height;
-        width = fullWidth - (vertical ? GetSystemMetrics(SM_CXVSCROLL) : 0);
-        height = fullHeight - (horizontal ? GetSystemMetrics(SM_CYHSCROLL) : 0);
+        width = fullWidth - (vertical ? metricForDpi(SM_CXVSCROLL, dpi_) : 0);
+        height = fullHeight - (horizontal ? metricForDpi(SM_CYHSCROLL, dpi_) : 0);
     }
     x_ = std::clamp(x_, 0, std::max(innerWidth_ - width, 0));
     y_ = std::clamp(y_, 0, std::max(innerHeight_ - height, 0));
@@ -104,10 +123,10 @@ void ScrollArea::scroll(int bar, int request) {
     int position = info.nPos;
     switch (request) {
     case SB_LINEUP:
-        position -= step_;
+        position -= step_ * scale_;
         break;
     case SB_LINEDOWN:
-        position += step_;
+        position += step_ * scale_;
         break;
     case SB_PAGEUP:
         position -= static_cast<int>(info.nPage);
@@ -134,7 +153,7 @@ void ScrollArea::scroll(int bar, int request) {
 // Rotation toward the end of the bar (down or right) is positive.
 void ScrollArea::wheel(int bar, int delta) {
     const int steps = (bar == SB_HORZ ? wheelX_ : wheelY_).add(delta);
-    if (steps != 0) scrollTo(bar, (bar == SB_HORZ ? x_ : y_) + steps * step_);
+    if (steps != 0) scrollTo(bar, (bar == SB_HORZ ? x_ : y_) + steps * step_ * scale_);
 }
 
 void ScrollArea::scrollTo(int bar, int position) {

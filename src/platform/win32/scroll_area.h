@@ -9,7 +9,8 @@
 // needed) over an inner window, which it moves by the scroll position. Controls placed in
 // the inner window report through the same listener as those of a top-level window. The
 // wheel, which child windows pass on to their parent, scrolls it one step per notch;
-// with Shift held, or tilted, sideways.
+// with Shift held, or tilted, sideways. The inner window holds canvases: its size and the
+// step are magnified by the canvases' whole factor.
 
 namespace tessaly {
 
@@ -21,12 +22,16 @@ class ScrollArea {
     ScrollArea& operator=(const ScrollArea&) = delete;
 
     static bool registerClasses(HINSTANCE instance);
-    bool create(HINSTANCE instance, HWND parent, int childId, int x, int y, int width,
-                int height, int innerWidth, int innerHeight, int step);
+    // The area's rectangle is in pixels, the inner size and the step unmagnified.
+    bool create(HINSTANCE instance, HWND parent, int childId, RECT area, int innerWidth,
+                int innerHeight, int step, int scale, int dpi);
 
     HWND handle() const { return hwnd_; }
     HWND inner() const { return inner_; }
+    int scale() const { return scale_; }
     void setInnerSize(int width, int height);
+    // Moves the area to `area` (in pixels) for a window now at `dpi`.
+    void place(RECT area, int scale, int dpi);
 
   private:
     static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -42,9 +47,11 @@ class ScrollArea {
     WindowListener& listener_;
     HWND hwnd_ = nullptr;
     HWND inner_ = nullptr;
-    int innerWidth_ = 0;
+    int scale_ = 1;
+    int dpi_ = 96;
+    int innerWidth_ = 0; // in pixels
     int innerHeight_ = 0;
-    int step_ = 1;
+    int step_ = 1; // unmagnified
     int x_ = 0; // scroll position
     int y_ = 0;
     WheelSteps wheelX_;

@@ -46,24 +46,97 @@ HWND Win32Platform::createChild(int window, int id, const wchar_t* className, DW
                                 DWORD exStyle, Rect r, const std::string& text) {
     const HWND parent = controlParent(window, id);
     if (parent == nullptr) return nullptr;
-    const HWND hwnd = CreateWindowExW(
-        exStyle, className, wideFromUtf8(text).c_str(), WS_CHILD | WS_VISIBLE | style, r.x, r.y,
-        r.w, r.h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id + ControlIdBase)),
-        instance_, nullptr);
-    if (hwnd == nullptr) return nullptr;
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    return hwnd;
+    const Window& owner = *this->window(window);
+    const RECT at = controlRect(owner, scrollAreaOf(owner), r);
+    return CreateWindowExW(exStyle, className, wideFromUtf8(text).c_str(),
+                           WS_CHILD | WS_VISIBLE | style, at.left, at.top, at.right - at.left,
+                           at.bottom - at.top, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id + ControlIdBase)),
+                           instance_, nullptr);
+}
+
+ScrollArea* Win32Platform::scrollAreaOf(const Window& window) const {
+    for (const auto& [id, control] : controls_)
+        if (control.scroll != nullptr && control.scroll->inner() == window.controlParent)
+            return control.scroll.get();
+    return nullptr;
+}
+
+void Win32Platform::addControl(int id, Control control, Rect r) {
+    const Window& owner = *window(control.window);
+    control.area = scrollAreaOf(owner);
+    control.rect = r;
+    placeControl(owner, controls_[id] = std::move(control));
+}
+
+RECT Win32Platform::controlRect(const Window& window, const ScrollArea* area, Rect r) const {
+    if (area == nullptr) return scaledRect(r, window.dpi);
+    const int scale = area->scale();
+    return RECT{r.x * scale, r.y * scale, (r.x + r.w) * scale, (r.y + r.h) * scale};
+}
+
+void Win32Platform::placeControl(const Window& window, Control& control) {
+    const RECT r = controlRect(window, control.area, control.rect);
+    if (control.canvas != nullptr) {
+        control.canvas->place(r.left, r.top, canvasScale(window.dpi));
+        return;
+    }
+    if (control.scroll != nullptr) {
+        control.scroll->place(r, canvasScale(window.dpi), window.dpi);
+        return;
+    }
+    SetWindowPos(control.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(window.dpi)), TRUE);
+}
+
+HFONT Win32Platform::font(int dpi) {
+    const int base = systemDpi();
+    if (dpi == base) return stockFont_;
+    const auto found = fonts_.find(dpi);
+    if (found != fonts_.end()) return found->second;
+    LOGFONTW shape{};
+    GetObjectW(stockFont_, sizeof shape, &shape);
+    shape.lfHeight = MulDiv(shape.lfHeight, dpi, base);
+    const HFONT made = CreateFontIndirectW(&shape);
+    if (made == nullptr) return stockFont_;
+    fonts_[dpi] = made;
+    return made;
+}
+
+bool Win32Platform::sizeForDpi(int window, int dpi, SIZE& size) {
+    const Window* found = this->window(window);
+    if (found == nullptr || dpi <= 0) return false;
+    size = outerSize(found->client, dpi);
+    return true;
+}
+
+void Win32Platform::dpiChanged(int window, int dpi, const RECT& suggested) {
+    Window* found = this->window(window);
+    if (found == nullptr || dpi <= 0) return;
+    found->dpi = dpi;
+    SetWindowPos(found->frame->handle(), nullptr, suggested.left, suggested.top,
+                 suggested.right - suggested.left, suggested.bottom - suggested.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // Scroll areas first: the canvases inside them take their factor.
+    for (auto& [id, control] : controls_)
+        if (control.window == window && control.scroll != nullptr) placeControl(*found, control);
+    for (auto& [id, control] : controls_)
+        if (control.window == window && control.scroll == nullptr) placeControl(*found, control);
 }
 
 bool Win32Platform::createCanvas(int window, int id, Rect r, bool border, bool keyboard) {
     const HWND parent = controlParent(window, id);
     if (parent == nullptr) return false;
     auto canvas = std::make_unique<CanvasWindow>(events_, window, id, keyboard);
-    if (!canvas->create(instance_, parent, id + ControlIdBase, r.x, r.y, r.w, r.h, border))
+    const Window& owner = *this->window(window);
+    const RECT at = controlRect(owner, scrollAreaOf(owner), r);
+    if (!canvas->create(instance_, parent, id + ControlIdBase, r.w, r.h, border) ||
+        !canvas->place(at.left, at.top, canvasScale(owner.dpi)))
         return false;
     const HWND hwnd = canvas->handle();
-    Control& created = controls_[id] = Control{ControlKind::Canvas, window, hwnd, nullptr, nullptr};
-    created.canvas = std::move(canvas);
+    Control made{ControlKind::Canvas, window, hwnd, std::move(canvas), nullptr};
+    addControl(id, std::move(made), r);
     return true;
 }
 
@@ -77,7 +150,7 @@ bool Win32Platform::createTrackBar(int window, int id, Rect r, int min, int max,
     SendMessageW(hwnd, TBM_SETPAGESIZE, 0, tick);
     if (ticks) SendMessageW(hwnd, TBM_SETTICFREQ, tick, 0);
     SendMessageW(hwnd, TBM_SETPOS, TRUE, min);
-    controls_[id] = Control{ControlKind::TrackBar, window, hwnd, nullptr, nullptr, min};
+    addControl(id, Control{ControlKind::TrackBar, window, hwnd, nullptr, nullptr, min}, r);
     return true;
 }
 
@@ -98,7 +171,7 @@ bool Win32Platform::createCheckBox(int window, int id, Rect r, const std::string
     const HWND hwnd = createChild(window, id, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0, r,
                                   caption);
     if (hwnd == nullptr) return false;
-    controls_[id] = Control{ControlKind::CheckBox, window, hwnd, nullptr, nullptr};
+    addControl(id, Control{ControlKind::CheckBox, window, hwnd, nullptr, nullptr}, r);
     return true;
 }
 
@@ -111,7 +184,7 @@ bool Win32Platform::createButton(int window, int id, Rect r, const std::string& 
     const HWND hwnd = createChild(window, id, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, r,
                                   caption);
     if (hwnd == nullptr) return false;
-    controls_[id] = Control{ControlKind::Button, window, hwnd, nullptr, nullptr};
+    addControl(id, Control{ControlKind::Button, window, hwnd, nullptr, nullptr}, r);
     return true;
 }
 
@@ -121,7 +194,7 @@ bool Win32Platform::createLabel(int window, int id, Rect r, const std::string& t
     const DWORD style = (centred ? SS_CENTER : SS_LEFT) | SS_CENTERIMAGE | SS_NOPREFIX;
     const HWND hwnd = createChild(window, id, L"STATIC", style, 0, r, text);
     if (hwnd == nullptr) return false;
-    controls_[id] = Control{ControlKind::Label, window, hwnd, nullptr, nullptr};
+    addControl(id, Control{ControlKind::Label, window, hwnd, nullptr, nullptr}, r);
     return true;
 }
 
@@ -131,7 +204,7 @@ bool Win32Platform::createTextField(int window, int id, Rect r, bool multiLine,
     style |= multiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
     const HWND hwnd = createChild(window, id, L"EDIT", style, WS_EX_CLIENTEDGE, r, "");
     if (hwnd == nullptr) return false;
-    controls_[id] = Control{ControlKind::TextField, window, hwnd, nullptr, nullptr};
+    addControl(id, Control{ControlKind::TextField, window, hwnd, nullptr, nullptr}, r);
     return true;
 }
 
@@ -139,16 +212,15 @@ bool Win32Platform::createScrollArea(int window, int id, Rect r, int innerWidth,
                                      int step) {
     const HWND parent = controlParent(window, id);
     if (parent == nullptr) return false;
+    Window& owner = *this->window(window);
     auto area = std::make_unique<ScrollArea>(static_cast<WindowListener&>(*this));
-    if (!area->create(instance_, parent, id + ControlIdBase, r.x, r.y, r.w, r.h, innerWidth,
-                      innerHeight, step))
+    if (!area->create(instance_, parent, id + ControlIdBase, scaledRect(r, owner.dpi), innerWidth,
+                      innerHeight, step, canvasScale(owner.dpi), owner.dpi))
         return false;
     const HWND hwnd = area->handle();
     const HWND inner = area->inner();
-    Control& created =
-        controls_[id] = Control{ControlKind::ScrollArea, window, hwnd, nullptr, nullptr};
-    created.scroll = std::move(area);
-    this->window(window)->controlParent = inner;
+    addControl(id, Control{ControlKind::ScrollArea, window, hwnd, nullptr, std::move(area)}, r);
+    owner.controlParent = inner;
     return true;
 }
 

@@ -26,7 +26,7 @@ Win32Platform::Win32Platform(HINSTANCE instance) : instance_(instance) {
     ProgramWindow::registerClass(instance_);
     CanvasWindow::registerClass(instance_);
     ScrollArea::registerClasses(instance_);
-    font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    stockFont_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 Win32Platform::~Win32Platform() {
@@ -36,6 +36,7 @@ Win32Platform::~Win32Platform() {
         if (window.toolTips != nullptr) DestroyWindow(window.toolTips);
     }
     windows_.clear();
+    for (const auto& [dpi, font] : fonts_) DeleteObject(font);
     if (oleReady_) OleUninitialize();
 }
 
@@ -60,24 +61,30 @@ bool Win32Platform::isProgramWindow(HWND hwnd) const {
 bool Win32Platform::openWindow(int window, int x, int y, int clientWidth, int clientHeight,
                                const std::string& title, WindowStyle style) {
     if (windows_.count(window) != 0 || clientWidth <= 0 || clientHeight <= 0) return false;
-    // The outer size around the client size; a menu bar attached later takes its height
-    // from the client area, as the window keeps this size.
-    RECT outer{0, 0, clientWidth, clientHeight};
-    AdjustWindowRectEx(&outer, ProgramWindow::style, FALSE, ProgramWindow::exStyle);
-    const int width = outer.right - outer.left;
-    const int height = outer.bottom - outer.top;
+    // Made hidden first, as its DPI, which gives its size, is known only once it exists.
+    auto frame = std::make_unique<ProgramWindow>(static_cast<WindowListener&>(*this), window);
+    if (!frame->create(instance_, x, y, clientWidth, clientHeight, wideFromUtf8(title).c_str(),
+                       false))
+        return false;
+    const HWND hwnd = frame->handle();
+    const int dpi = windowDpi(hwnd);
+    const SIZE client{clientWidth, clientHeight};
+    const SIZE outer = outerSize(client, dpi);
+    const int width = outer.cx;
+    const int height = outer.cy;
+    x = scaledLength(x, dpi);
+    y = scaledLength(y, dpi);
     if (style.centred) {
         const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
         const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
         x = (screenWidth - std::min(screenWidth, width)) / 2;
         y = (screenHeight - std::min(screenHeight, height)) / 2;
     }
-    auto frame = std::make_unique<ProgramWindow>(static_cast<WindowListener&>(*this), window);
-    if (!frame->create(instance_, x, y, width, height, wideFromUtf8(title).c_str(), false))
-        return false;
-    const HWND hwnd = frame->handle();
+    SetWindowPos(hwnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     Window& created = windows_[window];
     created.frame = std::move(frame);
+    created.dpi = dpi;
+    created.client = client;
     created.controlParent = hwnd;
     if (!style.hidden) {
         ShowWindow(hwnd, SW_SHOW);
@@ -87,16 +94,27 @@ bool Win32Platform::openWindow(int window, int x, int y, int clientWidth, int cl
     return true;
 }
 
+// The outer size around the client size; a menu bar attached later takes its height from
+// the client area, as the window keeps this size.
+SIZE Win32Platform::outerSize(SIZE client, int dpi) {
+    RECT outer{0, 0, scaledLength(client.cx, dpi), scaledLength(client.cy, dpi)};
+    adjustRectForDpi(outer, ProgramWindow::style, false, ProgramWindow::exStyle, dpi);
+    return SIZE{outer.right - outer.left, outer.bottom - outer.top};
+}
+
+// Positions go back to the program unscaled, as it gave them.
 int Win32Platform::windowOuterLeft(int window) {
     RECT r{};
-    const HWND hwnd = windowHandle(window);
-    return hwnd != nullptr && GetWindowRect(hwnd, &r) ? r.left : 0;
+    const Window* found = this->window(window);
+    if (found == nullptr || !GetWindowRect(found->frame->handle(), &r)) return 0;
+    return MulDiv(r.left, BaseDpi, found->dpi);
 }
 
 int Win32Platform::windowOuterTop(int window) {
     RECT r{};
-    const HWND hwnd = windowHandle(window);
-    return hwnd != nullptr && GetWindowRect(hwnd, &r) ? r.top : 0;
+    const Window* found = this->window(window);
+    if (found == nullptr || !GetWindowRect(found->frame->handle(), &r)) return 0;
+    return MulDiv(r.top, BaseDpi, found->dpi);
 }
 
 void Win32Platform::showWindow(int window) {

@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 #include "platform/win32/canvas_window.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/program_window.h"
 #include "platform/win32/scroll_area.h"
 #include "platform/win32/win32_menus.h"
@@ -94,9 +95,14 @@ class Win32Platform : public Platform, private WindowListener {
         std::unique_ptr<CanvasWindow> canvas;
         std::unique_ptr<ScrollArea> scroll;
         int position = 0; // a track bar's last reported position
+        Rect rect{};      // as the program placed it, unscaled
+        // In a scroll area's inner window, which scales as its canvases do.
+        ScrollArea* area = nullptr;
     };
     struct Window {
         std::unique_ptr<ProgramWindow> frame;
+        int dpi = BaseDpi;
+        SIZE client{}; // as the program asked for it, unscaled
         HWND controlParent = nullptr; // the client area, or a scroll area's inner window
         HWND toolTips = nullptr;
         std::set<HWND> tools;
@@ -121,6 +127,8 @@ class Win32Platform : public Platform, private WindowListener {
     void commandChosen(int command) override;
     void closeRequested(int window) override;
     void controlNotified(HWND control, UINT message, UINT code) override;
+    bool sizeForDpi(int window, int dpi, SIZE& size) override;
+    void dpiChanged(int window, int dpi, const RECT& suggested) override;
 
     Window* window(int id);
     HWND windowHandle(int id);
@@ -131,6 +139,18 @@ class Win32Platform : public Platform, private WindowListener {
     HWND controlParent(int window, int id);
     HWND createChild(int window, int id, const wchar_t* className, DWORD style, DWORD exStyle,
                      Rect r, const std::string& text);
+    // The scroll area whose inner window takes the window's new controls, if any.
+    ScrollArea* scrollAreaOf(const Window& window) const;
+    // Registers a control made on its window, then puts it in place for the window's DPI.
+    void addControl(int id, Control control, Rect r);
+    // Where a control lies in pixels: scaled with the window's DPI, or in a scroll area by
+    // its canvases' factor.
+    RECT controlRect(const Window& window, const ScrollArea* area, Rect r) const;
+    void placeControl(const Window& window, Control& control);
+    // The outer size of a window with that client size at `dpi`.
+    static SIZE outerSize(SIZE client, int dpi);
+    // The dialog font at `dpi`.
+    HFONT font(int dpi);
     void watchKeys(const MSG& message);
     bool translateShortcut(MSG& message);
     HWND dialogOwner();
@@ -143,7 +163,8 @@ class Win32Platform : public Platform, private WindowListener {
     bool escapeDown_ = false;
     int modalDepth_ = 0;
     bool settingText_ = false;
-    HFONT font_ = nullptr;
+    HFONT stockFont_ = nullptr;  // made for the system's DPI
+    std::map<int, HFONT> fonts_; // for other DPIs
     std::deque<Event> events_;
     Win32Menus menus_;
     // Declared after the windows, so that the controls go first, while their parents exist.
