@@ -29,6 +29,10 @@ struct EditorState {
     int selectedMapX = 0;
     int selectedMapY = 0;
     bool mapWindowAvailable = false;
+    // The map window has been shown once. Until then nobody can see the map, so it is not
+    // drawn, and its canvas takes no memory; the first size command draws it before
+    // showing the window.
+    bool mapWindowOpened = false;
     std::string lastPath;
     std::string titleBase;
 };

@@ -10,8 +10,10 @@ namespace tessaly {
 void SetMapSize(App& app, int width, int height) {
     app.state.mapWidth = width;
     app.state.mapHeight = height;
-    if (app.state.mapWindowAvailable)
+    if (app.state.mapWindowAvailable) {
         app.platform.setScrollAreaInnerSize(GadgetMapScrollArea, width * 16, height * 16);
+        app.state.mapWindowOpened = true;
+    }
     DrawMap(app);
     if (app.state.mapWindowAvailable) app.platform.showWindow(WindowMap);
 }

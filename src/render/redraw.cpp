@@ -79,7 +79,7 @@ void drawCharsetHover(App& app, int mouseX, int mouseY) {
 
 void DrawMap(App& app) {
     const EditorState& s = app.state;
-    if (!s.mapWindowAvailable) return;
+    if (!s.mapWindowAvailable || !s.mapWindowOpened) return;
     Platform& p = app.platform;
     Surface* canvas = p.beginCanvasDrawing(GadgetMapCanvas);
     if (!canvas) {

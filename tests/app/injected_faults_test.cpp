@@ -40,6 +40,7 @@ TEST(InjectedFaults, EachFailingDrawingIsReportedOnceAndTheProgramGoesOn) {
         SCOPED_TRACE(c.text);
         TestApp t;
         ASSERT_TRUE(t.start());
+        t.state().mapWindowOpened = true;
         (c.image ? t.platform.failImageDrawing : t.platform.failCanvasDrawing).insert(c.id);
         t.platform.pushCommand(CmdInvert);
         t.platform.pushControl(GadgetCharsetView, EventType::MouseMove, 40, 40);

@@ -31,7 +31,11 @@ inline void expectPixels(const Surface& s, Colour c, std::initializer_list<int> 
 
 struct AppTest : ::testing::Test {
     TestApp t;
-    void SetUp() override { ASSERT_TRUE(t.start()); }
+    // Most tests see the map window as after its first size command: drawn on each change.
+    void SetUp() override {
+        ASSERT_TRUE(t.start());
+        t.state().mapWindowOpened = true;
+    }
     void command(int id) {
         t.platform.pushCommand(id);
         runEventLoop(*t.app);

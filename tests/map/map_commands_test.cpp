@@ -42,7 +42,8 @@ TEST_F(MapCommands, CellCommandsNeedASelectionAndUseItOnceAndSizesDrawBeforeShow
     EXPECT_EQ(cell(40, 3), 71);
     EXPECT_EQ(cell(41, 3), 72);
     EXPECT_EQ(p.canvases.at(GadgetMapCanvas).pixel(16 * 41 + 4, 16 * 3 + 2), White);
-    EXPECT_EQ(p.drawsAtShow, std::vector<int>{2}); // by the insert, then by the size command
+    // Never shown before, the map is drawn first by the size command, before showing.
+    EXPECT_EQ(p.drawsAtShow, std::vector<int>{1});
     EXPECT_EQ(p.controls.at(GadgetMapScrollArea).innerWidth, 80 * 16);
     EXPECT_EQ(p.controls.at(GadgetMapScrollArea).innerHeight, 50 * 16);
 }

@@ -86,6 +86,7 @@ TEST(CharsetRender, EachDrawingFailureIsReportedAndTheOtherViewsAreStillDrawn) {
         SCOPED_TRACE(message);
         TestApp t;
         ASSERT_TRUE(t.start());
+        t.state().mapWindowOpened = true;
         if (failing < 0)
             t.platform.failImageDrawing.insert(ImageCharset);
         else

@@ -40,6 +40,7 @@ TEST_F(MapRender, GlyphBitsBecome2x2BlocksAndCellsJoinWithoutTheGrid) {
 TEST(DrawMap, DrawsOnlyTheMapProperInTheStateColoursAndReportsEachFailedStart) {
     TestApp t;
     ASSERT_TRUE(t.start());
+    t.state().mapWindowOpened = true;
     t.state().paperColour = rgb(9, 8, 7);
     t.state().inkColour = rgb(1, 2, 3);
     DrawMap(*t.app);

@@ -84,7 +84,7 @@ EventType upType(Qt::MouseButton button) {
 CanvasWidget::CanvasWidget(EventQueue& queue, int window, int id, QSize size, int border,
                            bool keyboard, QWidget* parent)
     : QWidget(parent), queue_(queue), window_(window), id_(id), border_(border),
-      keyboard_(keyboard), surface_(size.width(), size.height(), white) {
+      keyboard_(keyboard) {
     setFixedSize(size);
     setMouseTracking(true);
     setFocusPolicy(keyboard ? Qt::ClickFocus : Qt::NoFocus);
@@ -92,11 +92,19 @@ CanvasWidget::CanvasWidget(EventQueue& queue, int window, int id, QSize size, in
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+Surface& CanvasWidget::surface() {
+    if (surface_.empty()) surface_ = Surface(width(), height(), white);
+    return surface_;
+}
+
 void CanvasWidget::paintEvent(QPaintEvent* event) {
-    if (surface_.empty()) return;
+    QPainter painter(this);
+    if (surface_.empty()) {
+        painter.fillRect(event->rect(), Qt::white);
+        return;
+    }
     const QImage image(reinterpret_cast<const uchar*>(surface_.data()), surface_.width(),
                        surface_.height(), surface_.width() * 4, QImage::Format_RGBX8888);
-    QPainter painter(this);
     painter.drawImage(event->rect(), image, event->rect());
 }
 

@@ -24,7 +24,9 @@ class CanvasWidget : public QWidget {
     CanvasWidget(EventQueue& queue, int window, int id, QSize size, int border, bool keyboard,
                  QWidget* parent);
 
-    Surface& surface() { return surface_; }
+    // The pixels, made white at the first call: a canvas nobody draws on (the map's, until
+    // its window is first shown) takes no memory.
+    Surface& surface();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
