@@ -16,6 +16,11 @@ namespace {
 
 constexpr const wchar_t* className = L"TessalyCanvas";
 constexpr Colour white = rgb(255, 255, 255);
+// Looks whether the pointer is still over the canvas, for systems that notice a leave
+// late: Wine posts WM_MOUSELEAVE only when its check every hover time (400 ms) finds the
+// pointer gone, so a quicker way out and back would count as a move.
+constexpr UINT_PTR leaveTimer = 1;
+constexpr UINT leaveCheckMs = 10;
 
 int buttonBits(WPARAM wParam) {
     int bits = 0;
@@ -223,6 +228,11 @@ LRESULT CanvasWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSELEAVE:
         mouseLeave();
         return 0;
+    // While any window holds the mouse (a drag, a popup menu) its release settles the hover.
+    case WM_TIMER:
+        if (wParam != leaveTimer) break;
+        if (GetCapture() == nullptr && !pointerOverArea()) mouseLeave();
+        return 0;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lParam) != hwnd_) captureEnded();
         return 0;
@@ -328,7 +338,12 @@ void CanvasWindow::mouseLeave() {
     // While the mouse is held the canvas still owns it; the release settles the matter.
     if (GetCapture() == hwnd_) return;
     if (!hovering_) return;
+    left();
+}
+
+void CanvasWindow::left() {
     hovering_ = false;
+    KillTimer(hwnd_, leaveTimer);
     pushAtCursor(EventType::MouseLeave);
 }
 
@@ -345,8 +360,7 @@ void CanvasWindow::settleHover() {
     if (pointerOverArea()) {
         trackLeave();
     } else {
-        hovering_ = false;
-        pushAtCursor(EventType::MouseLeave);
+        left();
     }
 }
 
@@ -366,6 +380,7 @@ void CanvasWindow::trackLeave() {
     track.dwFlags = TME_LEAVE;
     track.hwndTrack = hwnd_;
     TrackMouseEvent(&track);
+    SetTimer(hwnd_, leaveTimer, leaveCheckMs, nullptr);
 }
 
 void CanvasWindow::filesDropped(HDROP drop) {

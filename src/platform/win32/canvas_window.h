@@ -48,8 +48,11 @@ class CanvasWindow {
     void buttonUp(EventType type, EventType click, WPARAM wParam, LPARAM lParam);
     void mouseMove(WPARAM wParam, LPARAM lParam);
     void mouseLeave();
+    // The pointer has gone: reported, and no longer watched.
+    void left();
     void captureEnded();
     void filesDropped(HDROP drop);
+    // Watches for the pointer leaving: the system's notice and our own regular look.
     void trackLeave();
     bool pointerOverArea() const;
     // A position in the window's client area, in the picture's pixels.
