@@ -10,9 +10,9 @@
 namespace tessaly::formats {
 
 struct MachineOrder {
-    std::string_view name;              // as --order takes it
-    std::string_view title;             // e.g. "IBM PC code page 437"
-    std::array<char32_t, 256> unicode;  // each code's character, 0 where the code has none
+    std::string_view name;             // as --order takes it
+    std::string_view title;            // e.g. "IBM PC code page 437"
+    std::array<char32_t, 256> unicode; // each code's character, 0 where the code has none
     // Codes whose glyph is the inverse (all pixels flipped) of the glyph at code - 128,
     // as the machines draw their reversed characters; their `unicode` is 0.
     std::array<bool, 256> inverse;
