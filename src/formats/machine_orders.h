@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <span>
 #include <string_view>
 
@@ -13,9 +14,10 @@ struct MachineOrder {
     std::string_view name;             // as --order takes it
     std::string_view title;            // e.g. "IBM PC code page 437"
     std::array<char32_t, 256> unicode; // each code's character, 0 where the code has none
-    // Codes whose glyph is the inverse (all pixels flipped) of the glyph at code - 128,
-    // as the machines draw their reversed characters; their `unicode` is 0.
-    std::array<bool, 256> inverse;
+    // For each code whose glyph is another code's glyph with every pixel flipped (the
+    // machines' reversed characters, where the built-in set holds them) that other code,
+    // else -1. Such codes have `unicode` 0.
+    std::array<std::int16_t, 256> inverseOf;
 };
 
 // cga, pc866, c64, atari, zx, zx80, ace, microsha, latin1, in that order.
