@@ -110,6 +110,11 @@ int main(int argc, char** argv) {
         return ExitUsage;
     }
     if (outcome.exitCode != 0) return inputError(outcome.errorFile, outcome.error);
+    if (job.mode == Mode::Info) {
+        std::cout.write(reinterpret_cast<const char*>(outcome.output.data()),
+                        static_cast<std::streamsize>(outcome.output.size()));
+        return std::cout.flush() ? 0 : ExitBadInput;
+    }
 
     if (job.fontOut && !writeOutput(*job.fontOut, outcome.fontOutput))
         return inputError(job.fontOut->path, "cannot be written");

@@ -1,6 +1,7 @@
 #include "convert/options.h"
 
 #include "formats/builtin_set.h"
+#include "formats/machine_orders.h"
 
 #include <algorithm>
 #include <charconv>
@@ -50,9 +51,20 @@ bool parseMapSize(std::string_view text, MapSize& size) {
            parseNumber(text.substr(x + 1), 1, 1024, size.height);
 }
 
+// " cga pc866 ...": the names --order takes.
+std::string orderNames() {
+    std::string names;
+    for (const formats::MachineOrder& order : formats::machineOrders()) {
+        names += ' ';
+        names += order.name;
+    }
+    return names;
+}
+
 constexpr std::string_view ValueOptions[] = {
-    "--from", "--to",  "--first", "--count", "--load-address", "--scale", "--syntax",
-    "--name", "--ink", "--paper", "--font",  "--font-out",     "--map"};
+    "--from", "--to",   "--first", "--count", "--load-address", "--scale", "--syntax",
+    "--name", "--ink",  "--paper", "--font",  "--font-out",     "--map",   "--at",
+    "--skip", "--rows", "--size",  "--order", "--info"};
 
 // Stores the value of a known option. False when it does not do, with what the option
 // wants in `wants`.
@@ -83,6 +95,20 @@ bool takeValue(std::string_view option, const std::string& v, Options& o, std::s
         o.font = v;
     else if (option == "--font-out")
         o.fontOut = v;
+    else if (option == "--info")
+        o.info = v;
+    else if (option == "--order") {
+        wants = "one of" + orderNames();
+        if (!formats::machineOrderNamed(v)) return false;
+        o.order = v;
+    } else if (option == "--at")
+        return number(0, 255, o.at, "a code from 0 to 255");
+    else if (option == "--skip")
+        return number(0, 65535, o.skip, "a glyph count from 0 to 65535");
+    else if (option == "--rows")
+        return number(0, 1023, o.rows, "a row from 0 to 1023");
+    else if (option == "--size")
+        return number(1, 256, o.size, "a pixel size from 1 to 256");
     else if (option == "--first")
         return number(0, 255, o.first, "a code from 0 to 255");
     else if (option == "--count")
@@ -156,6 +182,12 @@ ParsedArguments parseArguments(std::span<const std::string> arguments) {
             parsed.error = name + " '" + value + "': give " + wants;
             return parsed;
         }
+    }
+    if (o.info) {
+        if (!files.empty())
+            return {Action::Convert, {}, "--info FILE takes no other file: '" + files[0] + "'"};
+        o.input = *o.info;
+        return parsed;
     }
     if (files.size() != 2) {
         parsed.error = files.size() < 2

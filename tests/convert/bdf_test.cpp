@@ -1,13 +1,23 @@
 #include "formats/bdf.h"
 
 #include "formats/builtin_set.h"
+#include "formats/font_layout.h"
 
 #include "convert_test_support.h"
 
 namespace tessaly {
 namespace {
 
-using formats::BdfFont;
+// A font read and laid out by its codes, as the converter does.
+struct BdfFont {
+    formats::LaidOutFont laid;
+    formats::FontGlyphs glyphs;
+};
+
+bool readBdf(const Bytes& bytes, BdfFont& f, std::string& error) {
+    return formats::readBdf(bytes, f.glyphs, error) &&
+           formats::layOutFont(f.glyphs, {}, f.laid, error);
+}
 
 // A font around the given glyph blocks; `head` goes before CHARS.
 std::string font(const std::string& head, int chars, const std::string& glyphs) {
@@ -67,10 +77,12 @@ TEST(Bdf, GlyphsSitInTheCellByTheirBoxAndTheFontsDescent) {
                                 "FF80\nFF80\nFF80\nFF80\nFF80\nFF80\nFF80\nFF80\nFF80\n"));
         BdfFont f;
         std::string error;
-        ASSERT_TRUE(formats::readBdf(bytesOf(text), f, error)) << error;
-        EXPECT_EQ(rowsOf(f.set, 65, 1), c.cell);
-        EXPECT_EQ(f.present.count(), 1u); // the glyph beyond 255 is skipped
-        EXPECT_EQ(f.glyphCount, 2);
+        ASSERT_TRUE(readBdf(bytesOf(text), f, error)) << error;
+        EXPECT_EQ(rowsOf(f.laid.set, 65, 1), c.cell);
+        EXPECT_EQ(f.laid.present.count(), 1u); // the glyph beyond 255 is left out, and said
+        EXPECT_EQ(f.glyphs.droppedGlyphs, 1);
+        EXPECT_EQ(f.laid.notes,
+                  std::vector<std::string>{"1 glyph with no code from 0 to 255 left out"});
     }
 }
 
@@ -98,13 +110,13 @@ TEST(Bdf, MalformedFontsAndGlyphsOutsideTheCellNameTheLineAndGlyph) {
         {font(Box88, 1, glyphBlock("A", 65, "8 1 0 0", "FG\n")),
          "line 12: glyph 'A' (ENCODING 65): 'FG' is no hex bitmap row"},
         {font(Box88, 1, glyphBlock("wide", 66, "9 1 0 0", "0080\n")),
-         "line 12: glyph 'wide' (ENCODING 66) does not fit the 8x8 cell: it has ink at column 8, "
+         "line 12: glyph 'wide' (ENCODING 66) does not fit the cell: it has ink at column 8, "
          "row 6"},
         {font(Box88, 1, glyphBlock("tall", 67, "1 9 0 -1", "80\n00\n00\n00\n00\n00\n00\n00\n00\n")),
-         "line 12: glyph 'tall' (ENCODING 67) does not fit the 8x8 cell: it has ink at column 0, "
+         "line 12: glyph 'tall' (ENCODING 67) does not fit the cell: it has ink at column 0, "
          "row -1"},
         {font(Box88, 1, glyphBlock("left", 68, "1 1 -1 0", "80\n")),
-         "glyph 'left' (ENCODING 68) does not fit the 8x8 cell: it has ink at column -1"},
+         "glyph 'left' (ENCODING 68) does not fit the cell: it has ink at column -1"},
         {font(Box88, 1, glyphBlock("A", 65, "2000 1 0 0", "00\n")),
          "line 10: glyph 'A' (ENCODING 65): BBX 2000 x 1 is no size from 0 to 1024"},
         {font(Box88, 1, glyphBlock("A", 65, "8 8 0 99999999999", "")),
@@ -121,7 +133,7 @@ TEST(Bdf, MalformedFontsAndGlyphsOutsideTheCellNameTheLineAndGlyph) {
     for (const auto& c : cases) {
         BdfFont f;
         std::string error;
-        EXPECT_FALSE(formats::readBdf(bytesOf(c.text), f, error)) << c.message;
+        EXPECT_FALSE(readBdf(bytesOf(c.text), f, error)) << c.message;
         EXPECT_NE(error.find(c.message), std::string::npos)
             << error << "\n  expected: " << c.message;
     }
@@ -133,12 +145,12 @@ TEST(Bdf, WrittenFontsReadBackWithTheirCodes) {
         const Bytes file = formats::writeBdf(set, first, count, "cga");
         BdfFont f;
         std::string error;
-        ASSERT_TRUE(formats::readBdf(file, f, error)) << error;
-        EXPECT_EQ(f.glyphCount, count);
-        EXPECT_EQ(rowsOf(f.set, first, count), rowsOf(set, first, count));
-        EXPECT_EQ(f.present.count(), static_cast<std::size_t>(count));
+        ASSERT_TRUE(readBdf(file, f, error)) << error;
+        EXPECT_EQ(f.glyphs.glyphs.size(), static_cast<std::size_t>(count));
+        EXPECT_EQ(rowsOf(f.laid.set, first, count), rowsOf(set, first, count));
+        EXPECT_EQ(f.laid.present.count(), static_cast<std::size_t>(count));
         if (first + count < 256) {
-            EXPECT_FALSE(f.present.test(first + count));
+            EXPECT_FALSE(f.laid.present.test(first + count));
         }
     }
     const std::string head = textOf(formats::writeBdf(set, 0, 1, "cga")).substr(0, 80);

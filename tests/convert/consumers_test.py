@@ -224,13 +224,14 @@ def round_trips(work, charset):
         converted("to " + ext, raw, middle)
         converted("from " + ext, middle, back)
         check("round trip through " + ext, read(back) == charset)
-    # A file shorter than the set lands at --first and comes back the same.
+    # A file shorter than the set lands at --at and comes back the same; BDF keeps codes.
     part = os.path.join(work, "ascii.fnt")
     write(part, charset[:96 * 8])
     for ext in [".psf", ".bdf", ".prg"]:
         middle = os.path.join(work, "ascii" + ext)
-        converted("part to " + ext, "--first", "32", "--count", "96", part, middle)
-        r = convert("--first", "32", "--count", "96", middle, "-", "--to", "raw")
+        converted("part to " + ext, "--at", "32", "--first", "32", "--count", "96", part, middle)
+        at = [] if ext == ".bdf" else ["--at", "32"]
+        r = convert(*at, "--first", "32", "--count", "96", middle, "-", "--to", "raw")
         check("part round trip through " + ext, r.stdout == charset[:96 * 8])
     r = convert("--from", "raw", "--to", "psf", "-", "-", stdin=charset)
     check("standard input to standard output", psf_glyphs(r.stdout) == charset, r.stderr)
@@ -314,7 +315,7 @@ def picture_checks(work, charset, screen):
     write(every, bytes(range(256)))
     everything = os.path.join(work, "every.png")
     converted("every glyph on a screen", "--map", "16x16", "--font", raw, every, everything)
-    expect_failure(work, "too many glyphs", ["--from-picture", "--scale", "2", "--first", "1", "--font-out",
+    expect_failure(work, "too many glyphs", ["--from-picture", "--scale", "2", "--at", "1", "--font-out",
                    os.path.join(work, "never.fnt"), everything],
                    "256 distinct glyphs", everything)
     check("too many glyphs writes no set", not os.path.exists(os.path.join(work, "never.fnt")))
@@ -331,7 +332,7 @@ def failure_checks(work, charset):
     huge = bytearray(psf2)
     struct.pack_into("<I", huge, 16, 0xFFFFFFFF)
     wide = bytearray(psf2)
-    struct.pack_into("<III", wide, 20, 16, 16, 8)
+    struct.pack_into("<III", wide, 20, 32, 16, 16)
     bdf = read(os.path.join(work, "set0.bdf")).decode()
     full = bdf.index("ENCODING 1\n")  # glyph 1 is all ink: one column right is too far
     unfit = bdf[:full] + bdf[full:].replace("BBX 8 8 0 -1", "BBX 8 8 1 -1", 1)
@@ -344,12 +345,12 @@ def failure_checks(work, charset):
         ("short1.psf", b"\x36\x04\x00", [], "the PSF 1 header is cut short: 3 of 4 bytes"),
         ("lying.psf", bytes(lying), [], "the glyphs end at byte 2432"),
         ("huge.psf", bytes(huge), [], "4294967295 glyphs"),
-        ("tall.psf", bytes(wide), [], "the glyphs are 8x16 pixels"),
+        ("wide.psf", bytes(wide), [], "the glyphs are 16x16 pixels; only glyphs up to 8 pixels wide"),
         ("cut.psf.gz", packed[:len(packed) // 2], [], "the gzip data is cut short"),
         ("notgzip.psf.gz", psf2, [], "not gzip data"),
         ("cut.bdf", bdf[:bdf.index("BITMAP", len(bdf) // 2) + 10].encode(), [],
          "the file ends inside glyph"),
-        ("unfit.bdf", unfit.encode(), [], "glyph 'char1' (ENCODING 1) does not fit the 8x8 cell: it has ink at column 8"),
+        ("unfit.bdf", unfit.encode(), [], "glyph 'char1' (ENCODING 1) does not fit the cell: it has ink at column 8"),
         ("lying.bdf", bdf.replace("CHARS 256", "CHARS 257").encode(), [],
          "the font holds 256 glyphs, but CHARS gives 257"),
         ("short.prg", b"\x00", [], "the two-byte load address is cut short"),

@@ -100,7 +100,21 @@ TEST(Options, UsageErrorsSayWhatToGive) {
         {"--font-out x.fnt a.fnt b.fnt", "--font-out needs --from-picture"},
         {"--font x.fnt a.fnt b.png", "--font draws a map picture"},
         {"--first 200 --count 57 a.fnt b.fnt", "--first 200 --count 57 goes past code 255"},
-        {"--map 4x4 --first 1 a.map b.s", "--first places glyphs of a set; a map has none"},
+        {"--map 4x4 --first 1 a.map b.s", "--first chooses the codes of a set written"},
+        {"--at 32 a.bdf b.fnt", "--at places the glyphs of a file without codes (raw, prg, PSF, "
+                                "picture); BDF and FreeType fonts and built-in sets keep"},
+        {"--skip 1 builtin:c64 b.fnt", "--skip places the glyphs of a file without codes"},
+        {"--at 1 --order c64 a.psf b.fnt", "--at and --order exclude each other"},
+        {"--skip 1 a.png b.fnt", "--skip leaves out glyphs at the start of a raw, prg or PSF"},
+        {"--map 4x4 --at 1 a.map b.s", "--at places the glyphs read from a set or a cut picture"},
+        {"--order c128 a.psf b.fnt", "--order 'c128': give one of cga"},
+        {"--order c64 a.fnt b.png", "--order lays out a font that carries Unicode"},
+        {"--rows 4 a.fnt b.fnt", "--rows takes 8 rows of a PSF, BDF or FreeType"},
+        {"--size 16 a.psf b.fnt", "--size renders TrueType and OpenType fonts"},
+        {"--size 0 a.ttf b.fnt", "--size '0': give a pixel size from 1 to 256"},
+        {"a.fnt b.ttf", "TrueType, OpenType, PCF and .fon fonts can be read, not written"},
+        {"--info a.psf b.fnt", "--info FILE takes no other file: 'b.fnt'"},
+        {"--info a.psf --first 3", "--info takes only --from, --size and --paper"},
         {"--syntax acme a.fnt b.c", "--syntax needs an assembler output"},
         {"--load-address 1 a.fnt b.fnt", "--load-address needs a .prg output"},
         {"--name x a.fnt b.fnt", "--name names the array or label"},
@@ -122,12 +136,13 @@ TEST(Options, HelpNamesEveryOptionFormatSetAndSyntax) {
     EXPECT_EQ(parseArguments(words("--version")).action, Action::Version);
     const std::string help = helpText();
     for (const char* word :
-         {"--from",     "--to",           "--first",  "--count",   "--load-address", "--syntax",
-          "--name",     "--scale",        "--ink",    "--paper",   "--grid",         "--font",
-          "--font-out", "--from-picture", "--map",    "--version", ".fnt",           ".64c",
-          ".psfu",      ".bdf",           ".inc",     ".h",        ".bmp",           "builtin:",
-          "C64 CAPS",   "Hex numbers",    "microsha", "64tass",    "dasm",           "z80",
-          "Exit status"})
+         {"--from",      "--to",           "--first",  "--count",   "--load-address", "--syntax",
+          "--name",      "--scale",        "--ink",    "--paper",   "--grid",         "--font",
+          "--font-out",  "--from-picture", "--map",    "--version", ".fnt",           ".64c",
+          ".psfu",       ".bdf",           ".inc",     ".h",        ".bmp",           "builtin:",
+          "C64 CAPS",    "Hex numbers",    "microsha", "64tass",    "dasm",           "z80",
+          "Exit status", "--at",           "--skip",   "--rows",    "--size",         "--order",
+          "--info",      ".ttf",           ".pcf.gz",  ".fon"})
         EXPECT_NE(help.find(word), std::string::npos) << word;
     EXPECT_TRUE(versionText().starts_with("tessaly-convert 0."));
 }
