@@ -114,8 +114,12 @@ int strikeOf(FT_Face face, int pixelSize) {
 
 std::string glyphName(const FontGlyph& glyph, FT_UInt index) {
     char text[32];
-    if (!glyph.unicode.empty())
-        std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(glyph.unicode[0]));
+    const char32_t c = glyph.unicode.empty() ? 0 : glyph.unicode[0];
+    if (c > 0x20 && c < 0x7F)
+        std::snprintf(text, sizeof text, "U+%04X '%c'", static_cast<unsigned>(c),
+                      static_cast<char>(c));
+    else if (c)
+        std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
     else if (glyph.code >= 0)
         std::snprintf(text, sizeof text, "code %d", glyph.code);
     else
@@ -249,20 +253,17 @@ bool readFreeTypeFont(std::span<const std::uint8_t> bytes, int pixelSize, FontGl
 
     const FT_Int32 loadFlags =
         FT_LOAD_RENDER | FT_LOAD_TARGET_MONO | (outlines ? FT_LOAD_NO_BITMAP : FT_LOAD_DEFAULT);
-    int widest = 0, widestAt = -1;
-    std::vector<FT_UInt> indexOf; // each glyph's index, for the message on width
+    std::vector<int> advances; // each glyph's, in pixels
+    std::vector<FT_UInt> indexOf;
     auto addGlyph = [&](FT_UInt index, FontGlyph glyph) {
         glyph.rows.assign(static_cast<std::size_t>(font.height), 0);
+        int advance = 0;
         // A glyph FreeType cannot load (none in the strike, damaged data) stays blank.
         if (FT_Load_Glyph(f, index, loadFlags) == 0) {
             drawGlyph(lib.library, f->glyph, ascent, glyph.rows);
-            const int advance = pixels(f->glyph->advance.x);
-            if (advance > widest) {
-                widest = advance;
-                widestAt = static_cast<int>(font.glyphs.size());
-            }
+            advance = pixels(f->glyph->advance.x);
         }
-        if (!glyph.unicode.empty()) font.hasUnicode = true;
+        advances.push_back(advance);
         indexOf.push_back(index);
         font.glyphs.push_back(std::move(glyph));
     };
@@ -306,19 +307,50 @@ bool readFreeTypeFont(std::span<const std::uint8_t> bytes, int pixelSize, FontGl
                 addGlyph(index, std::move(g));
         }
     }
-    if (font.glyphs.empty()) {
-        error = "the font has no glyphs";
-        return false;
+
+    // Glyphs wider than 8 pixels are left out (a proportional font's few wide signs, a
+    // terminal font's double-width ones), unless they draw ASCII: then the font's cell is
+    // too wide for the editor.
+    auto ascii = [](const FontGlyph& g) {
+        auto printable = [](char32_t c) { return c > 0x20 && c < 0x7F; };
+        return g.unicode.empty() ? g.code >= 0 && printable(static_cast<char32_t>(g.code))
+                                 : std::any_of(g.unicode.begin(), g.unicode.end(), printable);
+    };
+    std::size_t widest = 0;
+    for (std::size_t i = 0; i < font.glyphs.size(); ++i) {
+        if (advances[i] > advances[widest]) widest = i;
+        if (advances[i] > 8 && ascii(font.glyphs[i])) {
+            widest = i;
+            break;
+        }
     }
-    if (widest > 8) {
-        error = glyphName(font.glyphs[widestAt], indexOf[widestAt]) + " is " +
-                std::to_string(widest) + " pixels wide at " + std::to_string(pixelSize) +
+    if (!font.glyphs.empty() && advances[widest] > 8 &&
+        (ascii(font.glyphs[widest]) ||
+         std::all_of(advances.begin(), advances.end(), [](int a) { return a > 8; }))) {
+        error = glyphName(font.glyphs[widest], indexOf[widest]) + " is " +
+                std::to_string(advances[widest]) + " pixels wide at " + std::to_string(pixelSize) +
                 " pixels; a cell holds at most 8" + (outlines ? " (a smaller size may fit)" : "");
         font = {};
         return false;
     }
+    std::vector<FontGlyph> kept;
+    int width = 0;
+    for (std::size_t i = 0; i < font.glyphs.size(); ++i) {
+        if (advances[i] > 8) {
+            ++font.wideGlyphs;
+            continue;
+        }
+        width = std::max(width, advances[i]);
+        if (!font.glyphs[i].unicode.empty()) font.hasUnicode = true;
+        kept.push_back(std::move(font.glyphs[i]));
+    }
+    font.glyphs = std::move(kept);
+    if (font.glyphs.empty()) {
+        error = "the font has no glyphs";
+        return false;
+    }
     // The cell is as wide as the widest advance; what a glyph draws beyond it is cut.
-    font.width = std::max(1, widest);
+    font.width = std::max(1, width);
     const auto keep = static_cast<std::uint8_t>(0xFF00 >> font.width);
     for (FontGlyph& glyph : font.glyphs)
         for (std::uint8_t& row : glyph.rows)
