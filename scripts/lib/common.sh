@@ -19,7 +19,8 @@ ensure_packages() {
         "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev fonts-dejavu-core zlib1g-dev libpng-dev)
+BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev fonts-dejavu-core zlib1g-dev libpng-dev
+    libfreetype-dev)
 # Building the Debian package (scripts/package): dpkg-shlibdeps, dpkg-buildflags, file.
 PACKAGE_PACKAGES=(dpkg-dev file)
 # Checking the installed files and the package (scripts/test-install), besides the tools
