@@ -22,7 +22,8 @@ struct Options {
     std::optional<std::string> from, to; // format names
     std::optional<int> first, count, loadAddress, scale;
     std::optional<int> at, skip, rows, size;
-    std::optional<std::string> order, info;
+    std::optional<std::string> order;
+    bool info = false; // --info: INPUT is the only file
     std::optional<formats::AsmSyntax> syntax;
     std::optional<std::string> name;
     std::optional<Colour> ink, paper;
@@ -42,7 +43,7 @@ struct ParsedArguments {
 
 // The arguments after the program name. Options take their value as the next argument
 // or after '='; "--" ends the options; "-" is a file name (standard input or output).
-// --info FILE takes no other file.
+// --info takes one file.
 ParsedArguments parseArguments(std::span<const std::string> arguments);
 
 std::string helpText();

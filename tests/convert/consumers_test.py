@@ -278,12 +278,16 @@ def picture_checks(work, charset, screen):
         back = os.path.join(work, "pic_back.fnt")
         converted("set from " + name, picture, back, "--paper", "#" + paper.hex())
         check(name + " reads back to the set", read(back) == charset)
-    # Without --paper the most common colour is paper, and the converter says which.
+    # Without --paper the most common colour is paper, and the converter says which unless
+    # it is the paper it writes itself.
     sparse = bytes(b & 0x11 for b in charset)
     write(raw, sparse)
     converted("a sparse set to PNG", "--ink", "#00ff00", raw, os.path.join(work, "sparse.png"))
     r = converted("a sparse set from PNG", os.path.join(work, "sparse.png"), raw)
-    check("the paper found is named", b"#000000 as paper" in r.stderr, r.stderr.decode())
+    check("a picture written here reads back silently", r.stderr == b"", r.stderr.decode())
+    converted("a sparse set on blue", "--paper", "#0000ff", raw, os.path.join(work, "blue.png"))
+    r = converted("a sparse set from blue", os.path.join(work, "blue.png"), raw)
+    check("the paper found is named", b"#0000ff as paper" in r.stderr, r.stderr.decode())
     check("the sparse set reads back", read(raw) == sparse)
     write(raw, charset)
 

@@ -113,7 +113,7 @@ TEST(Options, UsageErrorsSayWhatToGive) {
         {"--size 16 a.psf b.fnt", "--size renders TrueType and OpenType fonts"},
         {"--size 0 a.ttf b.fnt", "--size '0': give a pixel size from 1 to 256"},
         {"a.fnt b.ttf", "TrueType, OpenType, PCF and .fon fonts can be read, not written"},
-        {"--info a.psf b.fnt", "--info FILE takes no other file: 'b.fnt'"},
+        {"--info a.psf b.fnt", "--info takes one FILE, not 'b.fnt' too"},
         {"--info a.psf --first 3", "--info takes only --from, --size and --paper"},
         {"--syntax acme a.fnt b.c", "--syntax needs an assembler output"},
         {"--load-address 1 a.fnt b.fnt", "--load-address needs a .prg output"},
