@@ -5,7 +5,8 @@ Usage: consumers_test.py TESSALY_CONVERT SOURCE_DIR
 
 Runs the built tessaly-convert and hands its output to the real tools of the field, as
 scripts/test installs them from Debian: the six assemblers, gcc, kbd's psfxtable, the
-console fonts of console-setup-linux, bdftopcf and ImageMagick. Also round trips every readable format
+console fonts of console-setup-linux, psfgettable, fonts-misaki and xfonts-base, bdftopcf and
+ImageMagick. Also round trips every readable format
 and checks that malformed input fails with exit 1, one useful line and no output.
 """
 
@@ -21,7 +22,7 @@ import tempfile
 CONVERT = os.path.abspath(sys.argv[1])
 SOURCE = os.path.abspath(sys.argv[2])
 TOOLS = ["ca65", "ld65", "acme", "64tass", "xa", "dasm", "pasmo", "z80asm", "psfxtable",
-         "bdftopcf", "gcc", "convert"]
+         "psfgettable", "bdftopcf", "gcc", "convert"]
 CONSOLE_FONTS = "/usr/share/consolefonts"
 
 passed = 0
@@ -379,6 +380,132 @@ def failure_checks(work, charset):
               f"exit {r.returncode}")
 
 
+def psf_font(data):
+    """(width, height, glyphs) of a PSF 1 or 2 of any size, each glyph its row bytes."""
+    if data[:2] == b"\x36\x04":
+        height, count, start, width = data[3], 512 if data[2] & 1 else 256, 4, 8
+    else:
+        _, _, start, _, count, height, height, width = struct.unpack("<IIIIIIII", data[:32])
+    size = height * ((width + 7) // 8)
+    return width, height, [data[start + i * size:start + (i + 1) * size] for i in range(count)]
+
+
+def unicode_glyphs(work, psf):
+    """Each character's glyph number in a PSF, as kbd's psfgettable reads its table."""
+    r = run(["psfgettable", psf, "-"])
+    check("psfgettable reads " + os.path.basename(psf), r.returncode == 0, r.stderr.decode())
+    glyphs = {}
+    for line in r.stdout.decode().splitlines():
+        if line.startswith("0x"):
+            number, *chars = line.split()
+            for c in chars:
+                if "," not in c:  # sequences are not single characters
+                    glyphs.setdefault(int(c[2:], 16), int(number, 16))
+    return glyphs
+
+
+def font_checks(work):
+    """Codes chosen and placed, fonts of every cell and Unicode orders, as the issue's
+    examples and the console's and X's own tools see them."""
+    cga = convert("builtin:cga", "-", "--to", "raw").stdout
+    c64 = convert("builtin:c64", "-", "--to", "raw").stdout
+    files = {"cga.fnt": cga, "c64.fnt": c64, "zx768.bin": cga[:768]}
+    for name, data in files.items():
+        write(os.path.join(work, name), data)
+    lat8 = os.path.join(work, "lat8.psf")
+    write(lat8, gzip.decompress(read(os.path.join(CONSOLE_FONTS, "Lat15-VGA8.psf.gz"))))
+    lat16 = os.path.join(CONSOLE_FONTS, "Lat15-VGA16.psf.gz")
+    _, _, lat8_glyphs = psf_font(read(lat8))
+    lat8_of = unicode_glyphs(work, lat8)
+    _, _, lat16_glyphs = psf_font(gzip.decompress(read(lat16)))
+    arabic = os.path.join(CONSOLE_FONTS, "Arabic-VGA14.psf.gz")
+    _, _, arabic_glyphs = psf_font(gzip.decompress(read(arabic)))
+    misaki = "/usr/share/fonts/truetype/misaki/misaki_gothic.ttf"
+    x11 = "/usr/share/fonts/X11/misc/5x8.pcf.gz"
+
+    def glyph_of(data, code):
+        return data[code * 8:code * 8 + 8]
+
+    # (what, arguments before OUTPUT, OUTPUT, a check of the bytes written)
+    cases = [
+        ("codes 32-127 of cga", ["--first", "32", "--count", "96", "cga.fnt"], "ascii.bin",
+         lambda out: out == cga[256:1024]),
+        ("768 bytes at code 32", ["--at", "32", "zx768.bin"], "zx.fnt",
+         lambda out: out[256:1024] == cga[:768] and out[:256] == bytes(256)),
+        ("the second half of c64", ["--skip", "128", "c64.fnt"], "half.fnt",
+         lambda out: out[:1024] == c64[1024:] and out[1024:] == bytes(1024)),
+        ("Lat15 in C64 order", ["--order", "c64", lat8], "c64.fnt",
+         lambda out: glyph_of(out, 1) == lat8_glyphs[lat8_of[0x41]] and
+         glyph_of(out, 0) == lat8_glyphs[lat8_of[0x40]] and
+         glyph_of(out, 129) == bytes(255 - b for b in lat8_glyphs[lat8_of[0x41]])),
+        ("rows 4-11 of an 8x16 console font", ["--rows", "4", lat16], "lat16.fnt",
+         lambda out: out == b"".join(g[4:12] for g in lat16_glyphs[:256])),
+        ("glyphs 256-511 of a 512-glyph PSF", ["--skip", "256", "--rows", "3", arabic],
+         "upper.fnt", lambda out: out == b"".join(g[3:11] for g in arabic_glyphs[256:])),
+        ("an 8x8 TrueType font by its codes", [misaki], "misaki.fnt",
+         lambda out: glyph_of(out, 65) != bytes(8) and glyph_of(out, 1) == bytes(8)),
+        ("an X11 PCF in C64 order", ["--order", "c64", x11], "x11.fnt",
+         lambda out: glyph_of(out, 1) != bytes(8)),
+    ]
+    for what, args, output, good in cases:
+        out = os.path.join(work, output)
+        r = subprocess.run([CONVERT, *args, out], capture_output=True, cwd=work)
+        check(what, r.returncode == 0 and good(read(out)),
+              f"exit {r.returncode}: {r.stderr.decode(errors='replace')}")
+
+    # The same characters through TrueType's and the console's Unicode: misaki's 'A' at 1.
+    misaki_c64 = os.path.join(work, "misaki_c64.fnt")
+    converted("misaki in C64 order", "--order", "c64", misaki, misaki_c64)
+    check("misaki's A at C64 screen code 1", glyph_of(read(misaki_c64), 1) ==
+          glyph_of(read(os.path.join(work, "misaki.fnt")), 65))
+
+    # Written in C64 order, the console finds each character's glyph and X the code's.
+    psf = os.path.join(work, "c64order.psf")
+    converted("PSF in C64 order", "--order", "c64", lat8, psf)
+    table = unicode_glyphs(work, psf)
+    check("the console's table gives 'A' code 1 and '@' code 0",
+          table.get(0x41) == 1 and table.get(0x40) == 0 and table.get(0x20) == 32, str(table)[:200])
+    bdf = os.path.join(work, "c64order.bdf")
+    converted("BDF in C64 order", "--order", "c64", lat8, bdf)
+    text = read(bdf).decode()
+    check("the BDF names code 1 for its character",
+          "STARTCHAR uni0041\nENCODING 1\n" in text, text[:300])
+    pcf = os.path.join(work, "c64order.pcf")
+    r = run(["bdftopcf", "-o", pcf, bdf])
+    check("bdftopcf takes the C64-ordered BDF", r.returncode == 0 and not r.stderr, r.stderr.decode())
+    r = convert(pcf, "-", "--to", "raw")
+    check("its PCF keeps the codes", r.stdout == read(os.path.join(work, "c64.fnt")), r.stderr.decode())
+
+    # Every console font: 8 rows or fewer read as they are, taller ones want --rows and
+    # then read, wider ones are refused; each refusal one line.
+    counts = {"read": 0, "with --rows": 0, "too wide": 0}
+    for path in sorted(glob.glob(os.path.join(CONSOLE_FONTS, "*.psf.gz"))):
+        name = os.path.basename(path)
+        width, height, _ = psf_font(gzip.decompress(read(path)))
+        out = os.path.join(work, "console.fnt")
+        r = convert(path, out)
+        lines = r.stderr.decode().splitlines()
+        if width > 8:
+            counts["too wide"] += 1
+            check(name + " refused", r.returncode == 1 and len(lines) == 1 and
+                  "only glyphs up to 8 pixels wide" in lines[0], str(lines))
+        elif height > 8:
+            counts["with --rows"] += 1
+            check(name + " asks for --rows", r.returncode == 1 and len(lines) == 1 and
+                  "--rows FIRST takes 8 of their rows" in lines[0], str(lines))
+            r = convert("--rows", str(height - 8), path, out)
+            check(name + " read with --rows", r.returncode == 0, r.stderr.decode())
+        else:
+            counts["read"] += 1
+            check(name + " read", r.returncode == 0, r.stderr.decode())
+    check("console fonts of every kind", all(counts.values()), str(counts))
+
+    r = convert("--info", lat16)
+    info = r.stdout.decode()
+    check("--info on a console font", r.returncode == 0 and "PSF 1, gzip" in info and
+          "256 glyphs of 8x16 pixels" in info and "--order c64" in info, info)
+
+
 def expect_failure(work, name, args, message, source):
     out = os.path.join(work, "kept.s")
     write(out, b"before")
@@ -393,8 +520,9 @@ def expect_failure(work, name, args, message, source):
 
 def main():
     missing = [t for t in TOOLS if not shutil.which(t)]
-    if missing or not os.path.isdir(CONSOLE_FONTS):
-        print("missing: " + " ".join(missing or ["console-setup-linux"]) +
+    fonts = [CONSOLE_FONTS, "/usr/share/fonts/truetype/misaki", "/usr/share/fonts/X11/misc"]
+    if missing or not all(os.path.isdir(f) for f in fonts):
+        print("missing: " + " ".join(missing or ["console-setup-linux fonts-misaki xfonts-base"]) +
               " (scripts/test installs them)")
         return 1
     charset = distinct_set()
@@ -405,6 +533,7 @@ def main():
         psf_checks(work, charset)
         bdf_checks(work, charset)
         builtin_checks(work)
+        font_checks(work)
         round_trips(work, charset)
         picture_checks(work, charset, screen)
         failure_checks(work, charset)
