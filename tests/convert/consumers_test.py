@@ -315,6 +315,23 @@ def picture_checks(work, charset, screen):
     converted("the cut drawn again", "--map", "40x25", "--font", cut_font, cut_map, again)
     check("the cut draws the same picture", magick_rgb(again)[2] == pixels)
 
+    # Cut from code 32, the set written in any format draws the map back pixel for pixel.
+    small = os.path.join(work, "small.map")
+    write(small, bytes(range(64, 64 + 40)) * 3)
+    small_png = os.path.join(work, "small.png")
+    converted("a small screen", "--map", "40x3", "--scale", "1", "--font", raw, small, small_png)
+    for ext in [".fnt", ".prg", ".psf", ".bdf", ".png"]:
+        cut_font, cut_map = os.path.join(work, "at32" + ext), os.path.join(work, "at32.map")
+        converted("cut from code 32 to " + ext, "--from-picture", "--at", "32", "--paper", "#000000",
+                  "--font-out",
+                  cut_font, small_png, cut_map)
+        check("the map's codes start at 32 for " + ext, read(cut_map)[:2] == bytes([32, 33]))
+        redrawn = os.path.join(work, "redrawn.png")
+        converted("redrawn with " + ext, "--map", "40x3", "--scale", "1", "--font", cut_font,
+                  cut_map, redrawn)
+        check("a set in " + ext + " and its map agree",
+              magick_rgb(redrawn)[2] == magick_rgb(small_png)[2])
+
     # Every code on one screen holds 256 distinct glyphs: from code 1 there is no room.
     every = os.path.join(work, "every.map")
     write(every, bytes(range(256)))
