@@ -1,5 +1,6 @@
 #include "convert/job.h"
 
+#include "formats/bdf.h"
 #include "formats/builtin_set.h"
 #include "formats/c_source.h"
 #include "formats/machine_orders.h"
@@ -60,12 +61,17 @@ bool outputName(const std::optional<std::string>& given, const FileSide& side, A
         if (side.format == FileFormat::C || side.format == FileFormat::CHeader)
             return formats::cNameAllowed(n);
         if (side.format == FileFormat::Asm) return formats::asmLabelAllowed(n, syntax);
+        if (side.format == FileFormat::Bdf) return formats::bdfFamilyAllowed(n);
         return formats::isIdentifier(n);
     };
     if (!given) {
         name = nameFromPath(side.path, fallback, allowed);
         return true;
     }
+    if (!allowed(*given) && side.format == FileFormat::Bdf)
+        return fail(error, "--name '" + *given +
+                               "' is no BDF family name: printable ASCII, spaces inside, and no "
+                               "'-', '*', '?', '\"' or ','");
     if (!allowed(*given))
         return fail(error, "--name '" + *given +
                                "' is no name this output takes: a letter, then letters, digits "

@@ -387,6 +387,13 @@ bool readBdf(std::span<const std::uint8_t> bytes, FontGlyphs& font, std::string&
     return false;
 }
 
+bool bdfFamilyAllowed(std::string_view name) {
+    if (name.empty() || name.front() == ' ' || name.back() == ' ') return false;
+    return std::all_of(name.begin(), name.end(), [](char c) {
+        return c >= 0x20 && c <= 0x7E && c != '-' && c != '*' && c != '?' && c != '"' && c != ',';
+    });
+}
+
 std::vector<std::uint8_t> writeBdf(const Charset& set, int first, int count,
                                    const std::string& name,
                                    const std::array<char32_t, GlyphCount>* unicode) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // X11 bitmap fonts (BDF 2.1). The font's cell has its left edge at the glyph origin, the
@@ -24,6 +25,10 @@ namespace tessaly::formats {
 // glyph its name and encoding, when the font is malformed or an inked pixel of a glyph
 // with a code lies outside the cell.
 bool readBdf(std::span<const std::uint8_t> bytes, FontGlyphs& font, std::string& error);
+
+// A family name the XLFD name and FAMILY_NAME can hold: printable ASCII, spaces inside,
+// none of the XLFD's '-', its wildcards '*' and '?', nor '"' or ','.
+bool bdfFamilyAllowed(std::string_view name);
 
 // A BDF font of the glyphs first .. first+count-1 in full 8x8 cells with a descent of one
 // row, ENCODING the code; `name` becomes the family of its XLFD name. With `unicode`

@@ -22,7 +22,7 @@ import tempfile
 CONVERT = os.path.abspath(sys.argv[1])
 SOURCE = os.path.abspath(sys.argv[2])
 TOOLS = ["ca65", "ld65", "acme", "64tass", "xa", "dasm", "pasmo", "z80asm", "psfxtable",
-         "psfgettable", "bdftopcf", "gcc", "convert"]
+         "psfgettable", "bdftopcf", "pcf2bdf", "gcc", "convert"]
 CONSOLE_FONTS = "/usr/share/consolefonts"
 
 passed = 0
@@ -483,7 +483,7 @@ def font_checks(work):
     check("the console's table gives 'A' code 1 and '@' code 0",
           table.get(0x41) == 1 and table.get(0x40) == 0 and table.get(0x20) == 32, str(table)[:200])
     bdf = os.path.join(work, "c64order.bdf")
-    converted("BDF in C64 order", "--order", "c64", lat8, bdf)
+    converted("BDF in C64 order", "--order", "c64", "--name", "Tessaly C64", lat8, bdf)
     text = read(bdf).decode()
     check("the BDF names code 1 for its character",
           "STARTCHAR uni0041\nENCODING 1\n" in text, text[:300])
@@ -492,6 +492,11 @@ def font_checks(work):
     check("bdftopcf takes the C64-ordered BDF", r.returncode == 0 and not r.stderr, r.stderr.decode())
     r = convert(pcf, "-", "--to", "raw")
     check("its PCF keeps the codes", r.stdout == read(os.path.join(work, "c64.fnt")), r.stderr.decode())
+    r = run(["pcf2bdf", pcf])
+    text = r.stdout.decode()
+    check("the PCF keeps the family name with its space and the glyph names",
+          'FAMILY_NAME "Tessaly C64"' in text and "STARTCHAR uni0041\nENCODING 1\n" in text,
+          text[:300])
 
     # Every console font: 8 rows or fewer read as they are, taller ones want --rows and
     # then read, wider ones are refused; each refusal one line.

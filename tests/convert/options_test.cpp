@@ -32,6 +32,7 @@ std::string usageError(const std::string& line, Job* planned = nullptr) {
 
 TEST(Options, ValuesAndDefaultsMakeTheJob) {
     Job job;
+    std::string error;
     ASSERT_EQ(usageError("--first=$20 --count 0x10 --syntax z80 in.psf.gz - --to asm", &job), "");
     EXPECT_EQ(job.mode, Mode::Set);
     EXPECT_EQ(job.input.format, FileFormat::Psf);
@@ -52,6 +53,10 @@ TEST(Options, ValuesAndDefaultsMakeTheJob) {
     EXPECT_EQ(job.map.width * 100 + job.map.height, 4025);
     EXPECT_EQ(job.scale, 2); // the map window's cells
     EXPECT_EQ(job.output.path, "-x.png");
+
+    const std::vector<std::string> spaced = {"--name", "Tessaly Sans 8", "a.fnt", "b.bdf"};
+    ASSERT_TRUE(planJob(parseArguments(spaced).options, job, error)) << error;
+    EXPECT_EQ(job.name, "Tessaly Sans 8"); // a BDF family name may hold spaces
 
     ASSERT_EQ(usageError("--from-picture --paper #102030 --font-out set.bdf shot.bmp s.h", &job),
               "");
@@ -120,6 +125,7 @@ TEST(Options, UsageErrorsSayWhatToGive) {
         {"--name x a.fnt b.fnt", "--name names the array or label"},
         {"--name lda a.fnt b.s", "--name 'lda' is no name this output takes"},
         {"--name 2x a.fnt b.c", "--name '2x' is no name this output takes"},
+        {"--name=a-b a.fnt b.bdf", "--name 'a-b' is no BDF family name"},
         {"--scale 2 a.fnt b.s", "--scale needs a picture"},
         {"--ink #ffffff a.png b.fnt", "--ink needs a picture output"},
         {"--grid a.fnt b.png", "--grid needs --map and a picture output"},
