@@ -403,12 +403,14 @@ std::vector<std::uint8_t> writeBdf(const Charset& set, int first, int count,
     s += "FONT -misc-" + name + "-medium-r-normal--8-80-75-75-c-80-fontspecific-0\n";
     s += "SIZE 8 75 75\n";
     s += "FONTBOUNDINGBOX 8 8 0 -1\n";
-    s += "STARTPROPERTIES 5\n";
+    s += "STARTPROPERTIES 7\n";
     s += "FAMILY_NAME \"" + name + "\"\n";
     s += "PIXEL_SIZE 8\n";
     s += "SPACING \"C\"\n";
     s += "FONT_ASCENT 7\n";
     s += "FONT_DESCENT 1\n";
+    s += "CHARSET_REGISTRY \"FontSpecific\"\n";
+    s += "CHARSET_ENCODING \"0\"\n";
     s += "ENDPROPERTIES\n";
     s += "CHARS " + std::to_string(count) + "\n";
     for (int code = first; code < first + count; ++code) {

@@ -158,5 +158,30 @@ TEST(Bdf, WrittenFontsReadBackWithTheirCodes) {
               "STARTFONT 2.1\nFONT -misc-cga-medium-r-normal--8-80-75-75-c-80-fontspecific-0");
 }
 
+TEST(Bdf, AnIso10646FontCarriesUnicodeForMachineOrders) {
+    const std::string head = Box88 + "STARTPROPERTIES 2\nCHARSET_REGISTRY \"ISO10646\"\n"
+                                     "CHARSET_ENCODING \"1\"\nENDPROPERTIES\n";
+    const std::string rows = "FF\n00\n00\n00\n00\n00\n00\n00\n";
+    const std::string text = font(head, 3,
+                                  glyphBlock("A", 65, "8 8 0 -1", rows) +
+                                      glyphBlock("uni2500", 0x2500, "8 1 0 3", "FF\n") +
+                                      glyphBlock("none", -1, "8 1 0 3", "FF\n"));
+    BdfFont f;
+    std::string error;
+    ASSERT_TRUE(readBdf(bytesOf(text), f, error)) << error;
+    EXPECT_TRUE(f.glyphs.hasUnicode);
+    ASSERT_EQ(f.glyphs.glyphs.size(), 2u);
+    EXPECT_EQ(f.glyphs.glyphs[1].code, -1);
+    EXPECT_EQ(f.glyphs.glyphs[1].unicode, std::vector<char32_t>{0x2500});
+    formats::LaidOutFont cga;
+    ASSERT_TRUE(
+        formats::layOutFont(f.glyphs, {{}, 0, 0, formats::machineOrderNamed("cga")}, cga, error));
+    EXPECT_EQ(rowsOf(cga.set, 0xC4, 1), (Bytes{0, 0, 0, 0xFF, 0, 0, 0, 0}));
+    EXPECT_EQ(rowsOf(cga.set, 65, 1), rowsOf(f.laid.set, 65, 1));
+    EXPECT_EQ(f.laid.notes,
+              std::vector<std::string>{"2 glyphs with no code from 0 to 255 left "
+                                       "out (--order places glyphs by their Unicode)"});
+}
+
 } // namespace
 } // namespace tessaly

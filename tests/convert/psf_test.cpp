@@ -116,5 +116,44 @@ TEST(Psf, WrittenFontsArePsf2OfTheChosenGlyphsAndReadBack) {
     }
 }
 
+TEST(Psf, UnicodeTablesGiveEachGlyphItsSingleCharacters) {
+    // Glyph 0: 'A' and U+0410; glyph 1: a sequence only; glyph 2: U+2500 after a sequence.
+    Bytes v1 = psf1(0x02, 8, 256);
+    for (std::uint16_t v :
+         {0x41, 0x410, 0xFFFF, 0xFFFE, 0x41, 0x301, 0xFFFF, 0x2500, 0xFFFE, 0x45, 0x301, 0xFFFF}) {
+        v1.push_back(static_cast<std::uint8_t>(v));
+        v1.push_back(static_cast<std::uint8_t>(v >> 8));
+    }
+    Bytes v2 = psf2({.flags = 1});
+    for (std::uint8_t b : {0x41, 0xD0, 0x90, 0xFF, 0xFE, 0x41, 0xCC, 0x81, 0xFF, 0xE2, 0x94, 0x80,
+                           0xFE, 0x45, 0xCC, 0x81, 0xFF})
+        v2.push_back(b);
+    Charset set = distinctSet();
+    std::array<char32_t, GlyphCount> unicode{};
+    unicode[0] = U'A';
+    unicode[2] = 0x1FB82; // beyond the first plane, four bytes of UTF-8
+    const Bytes written = formats::writePsf(set, 0, 256, &unicode);
+    const struct {
+        const char* what;
+        Bytes file;
+        std::vector<char32_t> glyph0, glyph1, glyph2;
+    } fonts[] = {
+        {"PSF 1", v1, {0x41, 0x410}, {}, {0x2500}},
+        {"PSF 2", v2, {0x41, 0x410}, {}, {0x2500}},
+        {"PSF 2 written", written, {0x41}, {}, {0x1FB82}},
+    };
+    for (const auto& f : fonts) {
+        SCOPED_TRACE(f.what);
+        FontGlyphs font;
+        std::string error;
+        ASSERT_TRUE(formats::readPsf(f.file, font, error)) << error;
+        EXPECT_TRUE(font.hasUnicode);
+        EXPECT_EQ(font.glyphs[0].unicode, f.glyph0);
+        EXPECT_EQ(font.glyphs[1].unicode, f.glyph1);
+        EXPECT_EQ(font.glyphs[2].unicode, f.glyph2);
+        EXPECT_TRUE(font.glyphs[3].unicode.empty());
+    }
+}
+
 } // namespace
 } // namespace tessaly
