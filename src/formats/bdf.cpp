@@ -15,6 +15,7 @@ namespace {
 // Values beyond this are no sensible metric; refusing them keeps the arithmetic small.
 constexpr long long NumberLimit = 1000000;
 constexpr long long BoxLimit = 1024; // pixels a glyph's BBX may span each way
+constexpr std::size_t UnicodeGlyphLimit = 65536;
 
 struct Line {
     int number = 0;
@@ -151,7 +152,9 @@ bool readBitmap(Lines& lines, const GlyphBlock& g, const Cell& cell, FontGlyphs&
     const std::size_t digits = static_cast<std::size_t>((box.width + 7) / 8) * 2;
     const long long encoding = *g.encoding;
     const bool inSet = encoding >= 0 && encoding < GlyphCount;
-    const bool kept = inSet || (cell.unicode && encoding >= 0 && encoding <= 0x10FFFF);
+    // Beyond the set, a Unicode font's glyphs are kept up to a bound on the memory used.
+    const bool kept = inSet || (cell.unicode && encoding >= 0 && encoding <= 0x10FFFF &&
+                                font.glyphs.size() < UnicodeGlyphLimit);
     bool fits = true; // a Unicode glyph beyond the set that does not fit is left out
     FontGlyph out;
     out.rows.assign(static_cast<std::size_t>(cell.height), 0);
