@@ -111,7 +111,8 @@ bool planInfo(const Options& o, Job& job, std::string& error) {
                         o.skip || o.rows || o.order;
     if (others) return fail(error, "--info takes only --from, --size and --paper");
     if (o.size && job.input.format != FileFormat::FreeType)
-        return fail(error, "--size renders TrueType and OpenType fonts");
+        return fail(error,
+                    "--size chooses the pixel size of a TrueType, OpenType, OTB, PCF or .fon font");
     if (o.paper && !isPicture(job.input.format)) return fail(error, "--paper needs a picture");
     job.pixelSize = o.size.value_or(8);
     job.paperGiven = o.paper;
@@ -244,7 +245,7 @@ bool planJob(const Options& o, Job& job, std::string& error) {
          "--skip leaves out glyphs at the start of a raw, prg or PSF file"},
         {o.rows.has_value(), fontIn, "--rows takes 8 rows of a PSF, BDF or FreeType font's glyphs"},
         {o.size.has_value(), job.mode == Mode::Set && in == FileFormat::FreeType,
-         "--size renders TrueType and OpenType fonts (.ttf .otf)"},
+         "--size chooses the pixel size of a TrueType, OpenType, OTB, PCF or .fon font"},
         {o.order.has_value(), fontIn || unicodeOut,
          "--order lays out a font that carries Unicode (PSF, BDF, TrueType, OpenType, PCF) or "
          "labels a PSF or BDF written"},

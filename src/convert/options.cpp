@@ -276,8 +276,9 @@ Options:
                       --skip 256 c64rom.bin lower.fnt     the second half of a C64 ROM
   --rows FIRST      the 8 rows from row FIRST of a taller font's glyphs
                       --rows 4 Lat15-VGA16.psf.gz lat.fnt rows 4..11 of an 8x16 font
-  --size PX         the pixel size of a TrueType or OpenType font (default 8)
-                      --size 16 font.ttf font.fnt
+  --size PX         the pixel size of a FreeType font: its bitmap strike, or its outlines
+                    rendered (default 8)
+                      --size 13 --rows 3 6x13.pcf.gz 6x13.fnt
   --order NAME      lay a font with Unicode out in a machine's code order, and label a
                     PSF or BDF written with each code's character; NAME is one of:
 )" + orders +

@@ -115,7 +115,7 @@ TEST(Options, UsageErrorsSayWhatToGive) {
         {"--order c128 a.psf b.fnt", "--order 'c128': give one of cga"},
         {"--order c64 a.fnt b.png", "--order lays out a font that carries Unicode"},
         {"--rows 4 a.fnt b.fnt", "--rows takes 8 rows of a PSF, BDF or FreeType"},
-        {"--size 16 a.psf b.fnt", "--size renders TrueType and OpenType fonts"},
+        {"--size 16 a.psf b.fnt", "--size chooses the pixel size of a TrueType"},
         {"--size 0 a.ttf b.fnt", "--size '0': give a pixel size from 1 to 256"},
         {"a.fnt b.ttf", "TrueType, OpenType, PCF and .fon fonts can be read, not written"},
         {"--info a.psf b.fnt", "--info takes one FILE, not 'b.fnt' too"},
