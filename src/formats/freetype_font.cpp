@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <string_view>
@@ -144,7 +145,9 @@ void drawGlyph(FT_Library library, FT_GlyphSlot slot, int ascent, std::vector<st
         const long y = static_cast<long>(ascent) - slot->bitmap_top + r;
         if (y < 0) continue;
         if (y >= height) break;
-        const unsigned char* line = source->buffer + static_cast<long>(r) * source->pitch;
+        // A negative pitch stores the rows bottom up.
+        const long stored = source->pitch >= 0 ? r : source->rows - 1 - r;
+        const unsigned char* line = source->buffer + stored * std::labs(source->pitch);
         for (unsigned c = 0; c < source->width; ++c) {
             const long x = static_cast<long>(slot->bitmap_left) + c;
             if (x < 0) continue;

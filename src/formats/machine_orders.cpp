@@ -102,7 +102,7 @@ constexpr std::array<MachineOrder, 9> Orders = {
            {0x0B, U"↑"},
            {0x0F, U"↓"},
            {0x10, U"▖▌▞▛▄▙▟█"},
-           {0x1B, U"│─←"},
+           {0x1B, U"│─"},
            {0x20, Ascii.substr(0, 64)},
            {0x24, U"¤"},
            {0x60, U"ЮАБЦДЕФГХИЙКЛМНОПЯРСТУЖВЬЫЗШЭЩЧЪ"}},

@@ -5,8 +5,8 @@
 #include <span>
 #include <string_view>
 
-// The code orders of the machines whose sets are built in, each code's character in
-// Unicode, to lay a font that carries Unicode out in a machine's order.
+// The code orders of the machines whose sets are built in, and ISO 8859-1: each code's
+// character in Unicode, to lay a font that carries Unicode out in a machine's order.
 
 namespace tessaly::formats {
 

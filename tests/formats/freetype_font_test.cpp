@@ -4,13 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include <unistd.h>
 
@@ -19,18 +18,17 @@ namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
+const std::string Misc = "/usr/share/fonts/X11/misc/";
 
 Bytes fileBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    Bytes bytes((std::istreambuf_iterator<char>(in)), {});
-    Bytes unpacked;
+    Bytes bytes((std::istreambuf_iterator<char>(in)), {}), unpacked;
     std::string error;
-    if (isGzip(bytes) && gunzip(bytes, 1 << 26, unpacked, error)) return unpacked;
-    return bytes;
+    return isGzip(bytes) && gunzip(bytes, 1 << 26, unpacked, error) ? unpacked : bytes;
 }
 
-// A BDF font as X's pcf2bdf writes it: the cell from FONT_ASCENT and FONT_DESCENT, the
-// glyphs drawn in it by their bounding boxes, by encoding.
+// A BDF font as X's pcf2bdf writes it: the cell from FONT_ASCENT and FONT_DESCENT, each
+// glyph drawn in it by its bounding box, by encoding.
 struct Bdf {
     int ascent = 0, descent = 0, width = 0;
     bool unicode = false;
@@ -42,172 +40,124 @@ Bdf readBdf(const fs::path& path) {
     std::ifstream in(path);
     std::string line, word;
     long encoding = -1;
-    int w = 0, h = 0, x = 0, y = 0, row = -1;
+    const int Outside = -1000; // the row while not in a bitmap
+    int w = 0, h = 0, x = 0, y = 0, row = Outside;
     std::vector<std::uint8_t> rows;
     while (std::getline(in, line)) {
         std::istringstream s(line);
         s >> word;
-        if (word == "FONT_ASCENT")
-            s >> bdf.ascent;
-        else if (word == "FONT_DESCENT")
-            s >> bdf.descent;
-        else if (word == "CHARSET_REGISTRY")
-            bdf.unicode = line.find("ISO10646") != std::string::npos;
-        else if (word == "ENCODING")
-            s >> encoding;
-        else if (word == "DWIDTH")
-            s >> w, bdf.width = std::max(bdf.width, w);
-        else if (word == "BBX") {
+        if (word == "FONT_ASCENT") s >> bdf.ascent;
+        if (word == "FONT_DESCENT") s >> bdf.descent;
+        if (word == "CHARSET_REGISTRY") bdf.unicode = line.find("ISO10646") != std::string::npos;
+        if (word == "ENCODING") s >> encoding;
+        if (word == "DWIDTH") s >> w, bdf.width = std::max(bdf.width, w);
+        if (word == "BBX") {
             s >> w >> h >> x >> y;
             rows.assign(static_cast<std::size_t>(bdf.ascent + bdf.descent), 0);
+        } else if (word == "BITMAP") {
             row = bdf.ascent - (y + h); // the cell row of the box's top
         } else if (word == "ENDCHAR") {
             if (encoding >= 0) bdf.glyphs[encoding] = rows;
-            row = -1;
-        } else if (row >= 0 && word != "BITMAP") {
+            row = Outside;
+        } else if (row != Outside && row++ >= 0 && row <= static_cast<int>(rows.size())) {
             const unsigned long bits = std::stoul(word, nullptr, 16) << (32 - 4 * word.size());
-            for (int c = 0; c < w; ++c)
-                if (bits >> (31 - c) & 1 && x + c >= 0 && x + c < 8 && row >= 0 &&
-                    row < static_cast<int>(rows.size()))
-                    rows[row] |= static_cast<std::uint8_t>(0x80 >> (x + c));
-            ++row;
+            for (int c = std::max(0, -x); c < w && x + c < 8; ++c)
+                if (bits >> (31 - c) & 1)
+                    rows[row - 1] |= static_cast<std::uint8_t>(0x80 >> (x + c));
         }
     }
     return bdf;
 }
 
-struct TempDir {
-    const fs::path dir = fs::temp_directory_path() / ("tessaly-ft-" + std::to_string(::getpid()));
-    TempDir() { fs::create_directories(dir); }
-    ~TempDir() { fs::remove_all(dir); }
-};
-
-bool run(const std::string& command) {
-    return std::system((command + " 2>/dev/null").c_str()) == 0;
-}
-
 TEST(FreeTypeFont, ReadsXFontsPixelForPixelAsPcf2bdfShowsThem) {
     struct Case {
-        const char* font; // as FreeType reads it
+        std::string pcf; // the design as PCF, which pcf2bdf turns into BDF
         int size;
-        const char* pcf; // the same design as PCF, which pcf2bdf turns into BDF
-        const char* format;
+        std::string font; // what FreeType reads, if not the PCF
+        std::string format;
         std::set<long> unlike; // characters missing or drawn otherwise
     };
-    const std::string misc = "/usr/share/fonts/X11/misc/";
+    const std::string otb = fs::temp_directory_path() / ("tessaly-" + std::to_string(::getpid()));
     const Case cases[] = {
-        {"5x8.pcf.gz", 8, "5x8.pcf.gz", "PCF (bitmaps, 8 px)", {}},
-        {"6x10.pcf.gz", 10, "6x10.pcf.gz", "PCF (bitmaps, 10 px)", {}},
-        {"5x7-KOI8-R.pcf.gz", 7, "5x7-KOI8-R.pcf.gz", "PCF (bitmaps, 7 px)", {}},
-        {"spleen-5x8.pcf.gz", 8, "spleen-5x8.pcf.gz", "PCF (bitmaps, 8 px)", {}},
+        {"5x8.pcf.gz", 8, "", "PCF (bitmaps, 8 px)", {}},
+        {"6x10.pcf.gz", 10, "", "PCF (bitmaps, 10 px)", {}},
+        {"5x7-KOI8-R.pcf.gz", 7, "", "PCF (bitmaps, 7 px)", {}},
+        {"spleen-5x8.pcf.gz", 8, "", "PCF (bitmaps, 8 px)", {}},
         // X's fonttosfnt makes an OTB of the PCF, its glyph of U+0000 the .notdef glyph
         // that no code reaches.
-        {"6x13.otb", 13, "6x13.pcf.gz", "OTB (bitmaps, 13 px)", {0}},
+        {"6x13.pcf.gz", 13, otb + ".otb", "OTB (bitmaps, 13 px)", {0}},
         // The spleen design as outlines, rendered at its own size; the OTF has its '_' on
         // the baseline, the PCF one row below.
-        {"/usr/share/fonts/opentype/spleen/spleen-6x12.otf",
+        {"spleen-6x12.pcf.gz",
          12,
-         "spleen-6x12.pcf.gz",
+         "/usr/share/fonts/opentype/spleen/spleen-6x12.otf",
          "OpenType (outlines at 12 px)",
          {'_'}},
     };
-    TempDir temp;
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.font);
-        const fs::path pcf = misc + c.pcf;
-        fs::path font = fs::path(c.font).is_absolute() ? fs::path(c.font) : fs::path(misc + c.font);
-        if (!fs::exists(pcf)) GTEST_SKIP() << pcf << " absent";
-        const fs::path unpacked = temp.dir / "font.pcf", bdfPath = temp.dir / "font.bdf";
-        const Bytes pcfBytes = fileBytes(pcf);
-        std::ofstream(unpacked, std::ios::binary)
-            .write(reinterpret_cast<const char*>(pcfBytes.data()),
-                   std::streamsize(pcfBytes.size()));
-        ASSERT_TRUE(run("pcf2bdf -o '" + bdfPath.string() + "' '" + unpacked.string() + "'"));
-        if (font.extension() == ".otb") {
-            font = temp.dir / "font.otb";
-            ASSERT_TRUE(run("fonttosfnt -o '" + font.string() + "' '" + unpacked.string() + "'"));
-        }
-        if (!fs::exists(font)) GTEST_SKIP() << font << " absent";
-        const Bdf bdf = readBdf(bdfPath);
+        SCOPED_TRACE(c.pcf);
+        const std::string pcf = Misc + c.pcf, font = c.font.empty() ? pcf : c.font;
+        ASSERT_TRUE(font != otb + ".otb" ||
+                    std::system(("fonttosfnt -o " + font + " " + pcf).c_str()) == 0);
+        if (!fs::exists(pcf) || !fs::exists(font)) GTEST_SKIP() << font << " absent";
+        ASSERT_EQ(std::system(("pcf2bdf -o " + otb + ".bdf " + pcf).c_str()), 0);
+        const Bdf bdf = readBdf(otb + ".bdf");
         ASSERT_GT(bdf.glyphs.size(), 100u);
 
         FontGlyphs read;
         std::string error;
         ASSERT_TRUE(readFreeTypeFont(fileBytes(font), c.size, read, error)) << error;
         EXPECT_EQ(read.format, c.format);
-        EXPECT_EQ(read.height, bdf.ascent + bdf.descent);
-        EXPECT_EQ(read.descent, bdf.descent);
-        EXPECT_EQ(read.width, bdf.width);
-        EXPECT_TRUE(read.hasCodes);
-        EXPECT_EQ(read.hasUnicode, bdf.unicode);
-        EXPECT_EQ(read.droppedGlyphs + read.wideGlyphs, 0);
+        // The cell, codes, Unicode when the BDF is ISO10646, nothing left out.
+        EXPECT_EQ(std::vector({read.width, read.height, read.descent, int(read.hasCodes),
+                               int(read.hasUnicode), read.droppedGlyphs + read.wideGlyphs}),
+                  std::vector(
+                      {bdf.width, bdf.ascent + bdf.descent, bdf.descent, 1, int(bdf.unicode), 0}));
         // Every character once, with the BDF's pixels; its code when below 256.
         std::map<long, const FontGlyph*> byCharacter;
         for (const FontGlyph& g : read.glyphs) {
-            if (bdf.unicode) {
-                for (char32_t u : g.unicode)
-                    EXPECT_TRUE(byCharacter.emplace(u, &g).second) << static_cast<long>(u);
-                if (g.code >= 0) {
-                    EXPECT_EQ(g.unicode.front(), static_cast<char32_t>(g.code));
-                }
-            } else {
-                EXPECT_TRUE(g.unicode.empty());
-                EXPECT_TRUE(byCharacter.emplace(g.code, &g).second) << g.code;
-            }
+            EXPECT_EQ(g.unicode.empty(), !bdf.unicode);
+            EXPECT_TRUE(g.code < 0 || !bdf.unicode || g.unicode.front() == char32_t(g.code));
+            for (long u : bdf.unicode ? std::vector<long>(g.unicode.begin(), g.unicode.end())
+                                      : std::vector<long>{g.code})
+                EXPECT_TRUE(byCharacter.emplace(u, &g).second) << u;
         }
         std::set<long> unlike;
-        for (const auto& [encoding, rows] : bdf.glyphs) {
-            const auto it = byCharacter.find(encoding);
-            if (it == byCharacter.end() || it->second->rows != rows) unlike.insert(encoding);
-        }
+        for (const auto& [encoding, rows] : bdf.glyphs)
+            if (!byCharacter.count(encoding) || byCharacter[encoding]->rows != rows)
+                unlike.insert(encoding);
         EXPECT_EQ(unlike, c.unlike);
         EXPECT_EQ(byCharacter.size() + c.unlike.count(0), bdf.glyphs.size());
     }
+    fs::remove(otb + ".otb"), fs::remove(otb + ".bdf");
 }
 
-// Glyph k of the pictures, as row bytes.
-std::vector<std::uint8_t> picture(const std::vector<const char*>& rows, std::size_t k) {
-    std::vector<std::uint8_t> bytes;
-    for (const char* row : rows) {
-        int byte = 0;
-        for (std::size_t x = 0; x < 8; ++x)
-            byte = byte << 1 | (row[9 * k + x] == 'X');
-        bytes.push_back(static_cast<std::uint8_t>(byte));
-    }
-    return bytes;
-}
-
-TEST(FreeTypeFont, DrawsMisakisTrueTypeBitmapsAndRefusesWhatDoesNotFit) {
+TEST(FreeTypeFont, DrawsMisakisPixelsLeavesOutWideSignsAndRefusesWhatDoesNotFit) {
     const fs::path misaki = "/usr/share/fonts/truetype/misaki/misaki_gothic.ttf";
     if (!fs::exists(misaki)) GTEST_SKIP() << misaki << " absent";
     FontGlyphs font;
     std::string error;
     ASSERT_TRUE(readFreeTypeFont(fileBytes(misaki), 8, font, error)) << error;
     EXPECT_EQ(font.format, "TrueType (bitmaps, 8 px)");
-    EXPECT_EQ(font.width, 8);
-    EXPECT_EQ(font.height, 8);
-    EXPECT_EQ(font.descent, 2);
-    // The half-width 'A' and 'g' (by the baseline, 'g' goes below it), the kana A and the
-    // full block, as Misaki draws them.
-    const char32_t shown[] = {U'A', U'g', U'あ', U'█'};
-    const std::vector<const char*> rows = {
-        ".X...... ........ ..X..... XXXXXXXX", "X.X..... ........ .XXXXX.. XXXXXXXX",
-        "X.X..... .XX..... ..X..... XXXXXXXX", "XXX..... X.X..... ..XXXX.. XXXXXXXX",
-        "X.X..... .XX..... .XX.X.X. XXXXXXXX", "X.X..... ..X..... X.XX..X. XXXXXXXX",
-        "........ XX...... .XX..X.. XXXXXXXX", "........ ........ ........ XXXXXXXX",
-    };
-    for (std::size_t k = 0; k < std::size(shown); ++k) {
-        const auto it =
-            std::find_if(font.glyphs.begin(), font.glyphs.end(), [&](const FontGlyph& g) {
-                return std::find(g.unicode.begin(), g.unicode.end(), shown[k]) != g.unicode.end();
-            });
-        ASSERT_NE(it, font.glyphs.end()) << k;
-        EXPECT_EQ(it->rows, picture(rows, k)) << "glyph " << k;
-        EXPECT_EQ(it->code, shown[k] < 256 ? static_cast<int>(shown[k]) : -1);
+    EXPECT_EQ(std::vector({font.width, font.height, font.descent}), std::vector({8, 8, 2}));
+    // The half-width 'g' (by the baseline, it goes below) and the kana A as Misaki draws
+    // them, side by side; the full block fills the cell.
+    const std::u32string shown = U"gあ";
+    const char* rows[] = {"........ ..X.....", "........ .XXXXX..", ".XX..... ..X.....",
+                          "X.X..... ..XXXX..", ".XX..... .XX.X.X.", "..X..... X.XX..X.",
+                          "XX...... .XX..X..", "........ ........"};
+    for (const FontGlyph& g : font.glyphs) {
+        const std::size_t k = g.unicode.empty() ? 0 : shown.find(g.unicode[0]);
+        if (g.unicode.empty() || (k == std::u32string::npos && g.unicode[0] != U'█')) continue;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                EXPECT_EQ(bool(g.rows[y] & 0x80 >> x),
+                          k == shown.npos || rows[y][9 * k + x] == 'X');
+        EXPECT_EQ(g.code, g.unicode[0] < 256 ? int(g.unicode[0]) : -1);
     }
 
     // A proportional font keeps its ASCII and leaves out the few signs wider than 8.
-    const fs::path dejavu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+    const std::string dejavu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
     ASSERT_TRUE(readFreeTypeFont(fileBytes(dejavu), 8, font, error)) << error;
     EXPECT_GT(font.wideGlyphs, 0);
     EXPECT_EQ(font.width, 8);
@@ -215,27 +165,18 @@ TEST(FreeTypeFont, DrawsMisakisTrueTypeBitmapsAndRefusesWhatDoesNotFit) {
                             [](const FontGlyph& g) { return g.code >= 0x20 && g.code < 0x7F; }),
               0x5F);
 
-    struct Refused {
-        Bytes bytes;
-        int size;
-        std::string message;
-    };
-    const std::string misc = "/usr/share/fonts/X11/misc/";
-    const Refused refused[] = {
-        {fileBytes(misc + "10x20.pcf.gz"), 20,
+    const std::tuple<Bytes, int, std::string> refused[] = {
+        {fileBytes(Misc + "10x20.pcf.gz"), 20,
          "U+0021 '!' is 10 pixels wide at 20 pixels; a cell holds at most 8"},
-        {fileBytes(misc + "6x10.pcf.gz"), 8,
+        {fileBytes(Misc + "6x10.pcf.gz"), 8,
          "no bitmap strike of 8 pixels and no outlines; strikes: 10"},
         {fileBytes(dejavu), 20,
-         "pixels wide at 20 pixels; a cell holds at most 8 (a smaller size may fit)"},
+         " pixels wide at 20 pixels; a cell holds at most 8 (a smaller size may fit)"},
         {Bytes(100, 0x41), 8, "not a font FreeType reads"},
-        {{}, 8, "not a font FreeType reads"},
-        {fileBytes(dejavu), 0, "a size of 0 pixels is out of range (1 to 128)"},
     };
-    for (const Refused& r : refused) {
-        SCOPED_TRACE(r.message);
-        EXPECT_FALSE(readFreeTypeFont(r.bytes, r.size, font, error));
-        EXPECT_NE(error.find(r.message), std::string::npos) << error;
+    for (const auto& [bytes, size, message] : refused) {
+        EXPECT_FALSE(readFreeTypeFont(bytes, size, font, error));
+        EXPECT_NE(error.find(message), std::string::npos) << error;
         EXPECT_TRUE(font.glyphs.empty());
     }
 }
