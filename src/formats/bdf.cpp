@@ -335,6 +335,10 @@ bool readBdf(std::span<const std::uint8_t> bytes, FontGlyphs& font, std::string&
                 }
             }
         } else if (key == "CHARS") {
+            if (declared >= 0) { // the cell of the glyphs read so far would change
+                error = at(line.number) + "CHARS comes a second time";
+                return false;
+            }
             if (!numbers(line, 1, v, error)) return false;
             if (v[0] < 0) {
                 error = at(line.number) + "CHARS " + std::to_string(v[0]) + " is no glyph count";

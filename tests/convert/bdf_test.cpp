@@ -97,6 +97,7 @@ TEST(Bdf, MalformedFontsAndGlyphsOutsideTheCellNameTheLineAndGlyph) {
         {"\x89PNG\r\n", "not a BDF font"},
         {font(Box88, 2, a), "line 21: the font holds 1 glyphs, but CHARS gives 2"},
         {font(Box88, 0, a), "line 6: more glyphs than the 0 that CHARS gives"},
+        {font(Box88, 1, a + "CHARS 1\n"), "line 21: CHARS comes a second time"},
         {oneGlyph.substr(0, oneGlyph.find("BITMAP") + 10),
          "the file ends inside glyph 'A' (ENCODING 65) (started on line 6)"},
         {oneGlyph.substr(0, oneGlyph.size() - 8), "the file ends at line 20 without ENDFONT"},
