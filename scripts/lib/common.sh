@@ -19,14 +19,16 @@ ensure_packages() {
         "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev fonts-dejavu-core zlib1g-dev libpng-dev)
+BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev fonts-dejavu-core zlib1g-dev libpng-dev
+    libfreetype-dev)
 # Building the Debian package (scripts/package): dpkg-shlibdeps, dpkg-buildflags, file.
 PACKAGE_PACKAGES=(dpkg-dev file)
 # Checking the installed files and the package (scripts/test-install), besides the tools
 # of the end-to-end tests.
 INSTALL_TEST_PACKAGES=(desktop-file-utils appstream groff-base librsvg2-bin lintian)
 # The converter's consumers: the assemblers, console font tools and fonts, bdftopcf and
-# ImageMagick.
+# ImageMagick; X and TrueType fonts with pcf2bdf, and the code pages' charmaps (locales).
 TEST_PACKAGES=("${BUILD_PACKAGES[@]}" libgtest-dev libbenchmark-dev python3 xvfb openbox xdotool
     x11-apps x11-utils cc65 acme 64tass xa65 dasm pasmo z80asm kbd console-setup-linux
-    xfonts-utils imagemagick "${PACKAGE_PACKAGES[@]}" "${INSTALL_TEST_PACKAGES[@]}")
+    xfonts-utils imagemagick "${PACKAGE_PACKAGES[@]}" "${INSTALL_TEST_PACKAGES[@]}"
+    fonts-misaki fonts-spleen xfonts-base pcf2bdf locales)

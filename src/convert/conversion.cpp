@@ -5,11 +5,18 @@
 #include "formats/bdf.h"
 #include "formats/builtin_set.h"
 #include "formats/c_source.h"
+#include "formats/font_layout.h"
+#include "formats/freetype_font.h"
 #include "formats/glyph_run.h"
 #include "formats/gzip.h"
 #include "formats/prg.h"
 #include "formats/psf.h"
 #include "formats/raw.h"
+
+#include <algorithm>
+#include <bitset>
+#include <cstdio>
+#include <unordered_set>
 
 namespace tessaly::convert {
 
@@ -49,7 +56,7 @@ std::string plural(std::size_t n, const char* word) {
 bool unpacked(Run& run, const FileSide& side, const InputBytes& in, Bytes& bytes) {
     const std::string file = displayName(side);
     const bool prefixOnly = side.format == FileFormat::Raw || side.format == FileFormat::Prg;
-    const bool sniff = side.format == FileFormat::Psf || side.format == FileFormat::Bdf;
+    const bool sniff = isFont(side.format);
     const bool gzip = side.gzip || (sniff && formats::isGzip(in.bytes));
     if (in.cut && (gzip || !prefixOnly))
         return run.fail(file,
@@ -63,66 +70,118 @@ bool unpacked(Run& run, const FileSide& side, const InputBytes& in, Bytes& bytes
     return true;
 }
 
-// Glyph rows placed from `first`, with a note for those that do not fit.
-void place(Run& run, const std::string& file, Charset& set, const Bytes& rows,
-           std::size_t glyphsInFile, int first) {
-    formats::placeGlyphs(set, rows, first);
-    const std::size_t room = static_cast<std::size_t>(GlyphCount - first);
-    if (glyphsInFile > room)
-        run.outcome.notes.push_back(file + ": " + plural(glyphsInFile, "glyph") + "; the first " +
-                                    std::to_string(room) + " fill codes " + std::to_string(first) +
-                                    "-255, the rest are left out");
+// Glyph rows of a sequential file (raw, prg) as a font placed by place; only the glyphs
+// up to `keep` are made, the rest counted.
+formats::FontGlyphs rowsFont(const Bytes& rows, const std::string& format, std::size_t keep) {
+    formats::FontGlyphs font;
+    font.format = format;
+    const std::size_t total = (rows.size() + GlyphBytes - 1) / GlyphBytes;
+    const std::size_t kept = std::min(total, keep);
+    font.droppedGlyphs = static_cast<int>(total - kept);
+    font.glyphs.resize(kept);
+    for (std::size_t i = 0; i < kept; ++i) {
+        const std::size_t begin = i * GlyphBytes;
+        const std::size_t end = std::min(rows.size(), begin + GlyphBytes);
+        font.glyphs[i].rows.assign(rows.begin() + static_cast<std::ptrdiff_t>(begin),
+                                   rows.begin() + static_cast<std::ptrdiff_t>(end));
+        font.glyphs[i].rows.resize(GlyphBytes, 0);
+    }
+    return font;
 }
 
-bool readSet(Run& run, const FileSide& side, const InputBytes& in, int first,
-             std::optional<Colour> paper, Charset& set) {
+// How a set file is read: where glyphs without codes go, and for fonts their rows and
+// order.
+struct ReadPlan {
+    int at = 0, skip = 0;
+    std::optional<int> firstRow;
+    int pixelSize = 8;
+    const formats::MachineOrder* order = nullptr;
+    std::optional<Colour> paper;
+};
+
+ReadPlan readPlanOf(const Job& job) {
+    return {job.at,
+            job.skip,
+            job.firstRow,
+            job.pixelSize,
+            isFont(job.input.format) ? job.order : nullptr,
+            job.paperGiven};
+}
+
+// The glyphs of a file that is no picture, as its reader finds them.
+bool readGlyphs(Run& run, const FileSide& side, const Bytes& bytes, const ReadPlan& plan,
+                formats::FontGlyphs& font) {
     const std::string file = displayName(side);
-    set = Charset{};
-    if (side.format == FileFormat::Builtin) {
-        set =
-            formats::builtinSet(*formats::builtinSetNamed(side.path.substr(BuiltinPrefix.size())));
-        return true;
-    }
-    Bytes bytes;
-    if (!unpacked(run, side, in, bytes)) return false;
     std::string error;
     Bytes rows;
+    // Raw and prg files may be long: only the glyphs that can reach the set are made.
+    const std::size_t keep = static_cast<std::size_t>(plan.skip) + GlyphCount;
     switch (side.format) {
+    case FileFormat::Builtin: {
+        const Charset set =
+            formats::builtinSet(*formats::builtinSetNamed(side.path.substr(BuiltinPrefix.size())));
+        font.format = "built-in set";
+        font.hasCodes = true;
+        font.glyphs.resize(GlyphCount);
+        for (int code = 0; code < GlyphCount; ++code) {
+            const ConstGlyph g = glyph(set, code);
+            font.glyphs[static_cast<std::size_t>(code)].rows.assign(g.begin(), g.end());
+            font.glyphs[static_cast<std::size_t>(code)].code = code;
+        }
+        return true;
+    }
     case FileFormat::Raw:
         if (!formats::readRaw(bytes, rows, error)) return run.fail(file, error);
-        place(run, file, set, rows, (rows.size() + 7) / 8, first);
+        font = rowsFont(rows, "raw", keep);
         return true;
     case FileFormat::Prg: {
         int address = 0;
         if (!formats::readPrg(bytes, rows, address, error)) return run.fail(file, error);
-        place(run, file, set, rows, (rows.size() + 7) / 8, first);
+        char text[48];
+        std::snprintf(text, sizeof text, "prg, loading at $%04X", static_cast<unsigned>(address));
+        font = rowsFont(rows, text, keep);
         return true;
     }
-    case FileFormat::Psf: {
-        formats::PsfFont font;
-        if (!formats::readPsf(bytes, font, error)) return run.fail(file, error);
-        place(run, file, set, font.rows, static_cast<std::size_t>(font.glyphCount), first);
-        return true;
-    }
-    case FileFormat::Bdf: {
-        formats::BdfFont font;
+    case FileFormat::Psf:
+        return run.step(formats::readPsf(bytes, font, error), file, error);
+    case FileFormat::Bdf:
         if (!formats::readBdf(bytes, font, error)) return run.fail(file, error);
-        if (font.present.none())
+        if (font.glyphs.empty())
             return run.fail(file, "the font has no glyph with an ENCODING from 0 to 255");
-        set = font.set;
         return true;
+    case FileFormat::FreeType:
+        if (!formats::readFreeTypeFont(bytes, plan.pixelSize, font, error))
+            return run.fail(file, error);
+        if (font.glyphs.empty()) return run.fail(file, "the font holds no glyph");
+        return true;
+    default:
+        return run.fail(file, "no character set can be read from this format", 2);
     }
-    case FileFormat::Png:
-    case FileFormat::Bmp: {
-        std::string note;
-        if (!run.step(readPictureSet(bytes, paper, first, set, note, error), file, error))
+}
+
+bool readSet(Run& run, const FileSide& side, const InputBytes& in, const ReadPlan& plan,
+             Charset& set) {
+    const std::string file = displayName(side);
+    set = Charset{};
+    Bytes bytes;
+    if (side.format != FileFormat::Builtin && !unpacked(run, side, in, bytes)) return false;
+    if (isPicture(side.format)) {
+        std::string note, error;
+        if (!run.step(readPictureSet(bytes, plan.paper, plan.at, set, note, error), file, error))
             return false;
         if (!note.empty()) run.outcome.notes.push_back(file + ": " + note);
         return true;
     }
-    default:
-        return run.fail(file, "no character set can be read from this format", 2);
-    }
+    formats::FontGlyphs font;
+    if (!readGlyphs(run, side, bytes, plan, font)) return false;
+    formats::LaidOutFont laid;
+    std::string error;
+    if (!formats::layOutFont(font, {plan.firstRow, plan.at, plan.skip, plan.order}, laid, error))
+        return run.fail(file, error);
+    for (const std::string& note : laid.notes)
+        run.outcome.notes.push_back(file + ": " + note);
+    set = laid.set;
+    return true;
 }
 
 bool writeSet(Run& run, const Job& job, const FileSide& side, const std::string& name,
@@ -140,10 +199,10 @@ bool writeSet(Run& run, const Job& job, const FileSide& side, const std::string&
         break;
     }
     case FileFormat::Psf:
-        out = formats::writePsf(set, first, count);
+        out = formats::writePsf(set, first, count, job.order ? &job.order->unicode : nullptr);
         break;
     case FileFormat::Bdf:
-        out = formats::writeBdf(set, first, count, name);
+        out = formats::writeBdf(set, first, count, name, job.order ? &job.order->unicode : nullptr);
         break;
     case FileFormat::Asm:
         out = formats::writeAsmSet(set, first, count, job.syntax, name);
@@ -207,7 +266,7 @@ bool writeMap(Run& run, const Job& job, const formats::CodeMap& map, const Chars
 
 void convertSet(Run& run, const Job& job, const InputBytes& input) {
     Charset set;
-    if (!readSet(run, job.input, input, job.first, job.paperGiven, set)) return;
+    if (!readSet(run, job.input, input, readPlanOf(job), set)) return;
     writeSet(run, job, job.output, job.name, set, job.first, job.count, run.outcome.output);
 }
 
@@ -228,7 +287,7 @@ void convertMap(Run& run, const Job& job, const InputBytes& input, const InputBy
     Charset font;
     if (job.font) {
         const InputBytes none;
-        if (!readSet(run, *job.font, fontBytes ? *fontBytes : none, 0, std::nullopt, font)) return;
+        if (!readSet(run, *job.font, fontBytes ? *fontBytes : none, ReadPlan{}, font)) return;
     }
     writeMap(run, job, map, job.font ? &font : nullptr, run.outcome.output);
 }
@@ -239,19 +298,106 @@ void convertPicture(Run& run, const Job& job, const InputBytes& input) {
     if (!unpacked(run, job.input, input, bytes)) return;
     formats::CutScreen cut;
     std::string note, error;
-    if (!run.step(cutPicture(bytes, job.scale, job.paperGiven, job.first, cut, note, error), file,
+    if (!run.step(cutPicture(bytes, job.scale, job.paperGiven, job.at, cut, note, error), file,
                   error))
         return;
     if (!note.empty()) run.outcome.notes.push_back(file + ": " + note);
     const formats::CodeMap map{cut.width, cut.height, cut.codes};
-    const int count = job.countGiven ? job.count : cut.glyphCount;
+    // The set written holds the codes the map uses: to the last cut glyph, unless chosen.
+    const int count = job.countGiven ? job.count : std::max(job.at + cut.glyphCount - job.first, 1);
+    if (job.first + count > GlyphCount) {
+        run.fail(file, "--first " + std::to_string(job.first) + " --count " +
+                           std::to_string(count) + " goes past code 255");
+        return;
+    }
     if (!writeSet(run, job, *job.fontOut, job.fontOutName, cut.set, job.first, count,
                   run.outcome.fontOutput) ||
         !writeMap(run, job, map, nullptr, run.outcome.output))
         return;
     run.outcome.summary = "map " + std::to_string(cut.width) + " x " + std::to_string(cut.height) +
                           ", " + plural(static_cast<std::size_t>(cut.glyphCount), "glyph") +
-                          " from code " + std::to_string(job.first);
+                          " from code " + std::to_string(job.at);
+}
+
+// The codes a font's glyphs go to as it is read without options.
+std::bitset<GlyphCount> codesHeld(const formats::FontGlyphs& font) {
+    std::bitset<GlyphCount> present;
+    if (font.hasCodes) {
+        for (const formats::FontGlyph& g : font.glyphs)
+            if (g.code >= 0 && g.code < GlyphCount) present.set(static_cast<std::size_t>(g.code));
+    } else {
+        for (std::size_t i = 0; i < font.glyphs.size() && i < GlyphCount; ++i)
+            present.set(i);
+    }
+    return present;
+}
+
+void info(Run& run, const Job& job, const InputBytes& input) {
+    const std::string file = displayName(job.input);
+    Bytes bytes;
+    if (job.input.format != FileFormat::Builtin && !unpacked(run, job.input, input, bytes)) return;
+    std::string text = file + "\n";
+    const auto line = [&](const std::string& key, const std::string& value) {
+        text += "  " + key + std::string(key.size() < 17 ? 17 - key.size() : 1, ' ') + value + "\n";
+    };
+    const std::string packed = job.input.gzip || formats::isGzip(input.bytes) ? ", gzip" : "";
+    if (isPicture(job.input.format)) {
+        Charset set;
+        ReadPlan plan;
+        plan.paper = job.paperGiven;
+        if (!readSet(run, job.input, input, plan, set)) return;
+        std::bitset<GlyphCount> inked;
+        for (int code = 0; code < GlyphCount; ++code) {
+            const ConstGlyph g = glyph(set, code);
+            inked.set(static_cast<std::size_t>(code),
+                      std::any_of(g.begin(), g.end(), [](std::uint8_t r) { return r != 0; }));
+        }
+        line("format", std::string(formatName(job.input.format)) + " picture of glyphs");
+        line("glyphs", "8x8 pixels");
+        line("inked", formats::codeRanges(inked));
+        run.outcome.output.assign(text.begin(), text.end());
+        return;
+    }
+    ReadPlan plan;
+    plan.pixelSize = job.pixelSize;
+    formats::FontGlyphs font;
+    if (!readGlyphs(run, job.input, bytes, plan, font)) return;
+    const std::size_t total = font.glyphs.size() + static_cast<std::size_t>(font.droppedGlyphs);
+    line("format", font.format + packed);
+    std::string size = std::to_string(font.width) + "x" + std::to_string(font.height) + " pixels";
+    if (font.format == "BDF" || job.input.format == FileFormat::FreeType)
+        size += ", descent " + std::to_string(font.descent);
+    const std::string problem = formats::fitProblem(font, std::nullopt);
+    if (font.height > 8 && font.width <= 8)
+        size += "; --rows FIRST takes 8 of their rows";
+    else if (!problem.empty())
+        size += "; too wide to read";
+    line("glyphs", plural(total, "glyph") + " of " + size);
+    line("codes", formats::codeRanges(codesHeld(font)) +
+                      (font.hasCodes ? "" : " (by place; --at and --skip move them)"));
+    if (font.hasUnicode) {
+        std::size_t carrying = 0;
+        std::unordered_set<char32_t> all;
+        for (const formats::FontGlyph& g : font.glyphs) {
+            carrying += g.unicode.empty() ? 0 : 1;
+            all.insert(g.unicode.begin(), g.unicode.end());
+        }
+        line("unicode", plural(carrying, "glyph") + " show " + plural(all.size(), "character"));
+        for (const formats::MachineOrder& order : formats::machineOrders()) {
+            int wanted = 0, found = 0;
+            for (char32_t c : order.unicode) {
+                if (c == 0) continue;
+                ++wanted;
+                found += all.count(c) ? 1 : 0;
+            }
+            line("--order " + std::string(order.name),
+                 std::to_string(found) + " of " + std::to_string(wanted) + " characters  (" +
+                     std::string(order.title) + ")");
+        }
+    } else {
+        line("unicode", "none (--order needs a font that carries Unicode)");
+    }
+    run.outcome.output.assign(text.begin(), text.end());
 }
 
 } // namespace
@@ -267,6 +413,9 @@ Outcome convertBytes(const Job& job, const InputBytes& input, const InputBytes* 
         break;
     case Mode::FromPicture:
         convertPicture(run, job, input);
+        break;
+    case Mode::Info:
+        info(run, job, input);
         break;
     }
     if (run.outcome.exitCode != 0) {

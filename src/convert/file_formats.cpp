@@ -11,18 +11,22 @@ struct Known {
     FileFormat format;
 };
 constexpr Known Names[] = {
-    {"raw", FileFormat::Raw},   {"prg", FileFormat::Prg},         {"psf", FileFormat::Psf},
-    {"bdf", FileFormat::Bdf},   {"asm", FileFormat::Asm},         {"c", FileFormat::C},
-    {"h", FileFormat::CHeader}, {"map", FileFormat::Map},         {"png", FileFormat::Png},
-    {"bmp", FileFormat::Bmp},   {"builtin", FileFormat::Builtin},
+    {"raw", FileFormat::Raw},         {"prg", FileFormat::Prg},      {"psf", FileFormat::Psf},
+    {"bdf", FileFormat::Bdf},         {"ttf", FileFormat::FreeType}, {"otf", FileFormat::FreeType},
+    {"otb", FileFormat::FreeType},    {"pcf", FileFormat::FreeType}, {"fon", FileFormat::FreeType},
+    {"asm", FileFormat::Asm},         {"c", FileFormat::C},          {"h", FileFormat::CHeader},
+    {"map", FileFormat::Map},         {"png", FileFormat::Png},      {"bmp", FileFormat::Bmp},
+    {"builtin", FileFormat::Builtin},
 };
 constexpr Known Extensions[] = {
-    {".fnt", FileFormat::Raw}, {".bin", FileFormat::Raw},   {".chr", FileFormat::Raw},
-    {".rom", FileFormat::Raw}, {".prg", FileFormat::Prg},   {".64c", FileFormat::Prg},
-    {".psf", FileFormat::Psf}, {".psfu", FileFormat::Psf},  {".bdf", FileFormat::Bdf},
-    {".s", FileFormat::Asm},   {".asm", FileFormat::Asm},   {".inc", FileFormat::Asm},
-    {".c", FileFormat::C},     {".h", FileFormat::CHeader}, {".map", FileFormat::Map},
-    {".png", FileFormat::Png}, {".bmp", FileFormat::Bmp},
+    {".fnt", FileFormat::Raw},      {".bin", FileFormat::Raw},      {".chr", FileFormat::Raw},
+    {".rom", FileFormat::Raw},      {".prg", FileFormat::Prg},      {".64c", FileFormat::Prg},
+    {".psf", FileFormat::Psf},      {".psfu", FileFormat::Psf},     {".bdf", FileFormat::Bdf},
+    {".ttf", FileFormat::FreeType}, {".otf", FileFormat::FreeType}, {".otb", FileFormat::FreeType},
+    {".pcf", FileFormat::FreeType}, {".fon", FileFormat::FreeType}, {".s", FileFormat::Asm},
+    {".asm", FileFormat::Asm},      {".inc", FileFormat::Asm},      {".c", FileFormat::C},
+    {".h", FileFormat::CHeader},    {".map", FileFormat::Map},      {".png", FileFormat::Png},
+    {".bmp", FileFormat::Bmp},
 };
 
 std::string lower(std::string_view s) {
@@ -91,6 +95,7 @@ bool readsSet(FileFormat format) {
     case FileFormat::Prg:
     case FileFormat::Psf:
     case FileFormat::Bdf:
+    case FileFormat::FreeType:
     case FileFormat::Png:
     case FileFormat::Bmp:
     case FileFormat::Builtin:
@@ -101,11 +106,16 @@ bool readsSet(FileFormat format) {
 }
 
 bool writesSet(FileFormat format) {
-    return format != FileFormat::Builtin && format != FileFormat::Map;
+    return format != FileFormat::Builtin && format != FileFormat::Map &&
+           format != FileFormat::FreeType;
 }
 
 bool writesMap(FileFormat format) {
-    return format != FileFormat::Builtin && format != FileFormat::Psf && format != FileFormat::Bdf;
+    return format != FileFormat::Builtin && !isFont(format);
+}
+
+bool isFont(FileFormat format) {
+    return format == FileFormat::Psf || format == FileFormat::Bdf || format == FileFormat::FreeType;
 }
 
 } // namespace tessaly::convert

@@ -9,7 +9,8 @@
 
 namespace tessaly::convert {
 
-enum class FileFormat { Raw, Prg, Psf, Bdf, Asm, C, CHeader, Map, Png, Bmp, Builtin };
+// FreeType: TrueType, OpenType, OTB, PCF and Windows .fon fonts, read through FreeType.
+enum class FileFormat { Raw, Prg, Psf, Bdf, FreeType, Asm, C, CHeader, Map, Png, Bmp, Builtin };
 
 // One side of a conversion: a file (or "-") and its format; `gzip` when it is (to be)
 // packed with gzip, from a ".gz" ending.
@@ -33,5 +34,6 @@ bool isPicture(FileFormat format);
 bool readsSet(FileFormat format);  // a character set can be read from it
 bool writesSet(FileFormat format); // a character set can be written to it
 bool writesMap(FileFormat format); // a screen map can be written to it
+bool isFont(FileFormat format);    // a font with a cell and codes of its own (PSF, BDF, FreeType)
 
 } // namespace tessaly::convert

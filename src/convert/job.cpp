@@ -1,8 +1,10 @@
 #include "convert/job.h"
 
 #include "formats/ascii_name.h"
+#include "formats/bdf.h"
 #include "formats/builtin_set.h"
 #include "formats/c_source.h"
+#include "formats/machine_orders.h"
 #include "formats/source_text.h"
 
 namespace tessaly::convert {
@@ -60,12 +62,17 @@ bool outputName(const std::optional<std::string>& given, const FileSide& side, A
         if (side.format == FileFormat::C || side.format == FileFormat::CHeader)
             return formats::cNameAllowed(n);
         if (side.format == FileFormat::Asm) return formats::asmLabelAllowed(n, syntax);
+        if (side.format == FileFormat::Bdf) return formats::bdfFamilyAllowed(n);
         return formats::isIdentifier(n);
     };
     if (!given) {
         name = nameFromPath(side.path, fallback, allowed);
         return true;
     }
+    if (!allowed(*given) && side.format == FileFormat::Bdf)
+        return fail(error, "--name '" + *given +
+                               "' is no BDF family name: printable ASCII, spaces inside, and no "
+                               "'-', '*', '?', '\"' or ','");
     if (!allowed(*given))
         return fail(error, "--name '" + *given +
                                "' is no name this output takes: a letter, then letters, digits "
@@ -85,8 +92,32 @@ std::string nameFromPath(const std::string& path, const std::string& fallback,
     return allowed(name) ? name : fallback;
 }
 
+// --info FILE: the input side only, and the options that say how to read it.
+bool planInfo(const Options& o, Job& job, std::string& error) {
+    job.mode = Mode::Info;
+    if (!sideOf(o.input, o.from, "--from", job.input, error)) return false;
+    if (job.input.format == FileFormat::Builtin &&
+        !formats::builtinSetNamed(o.input.substr(BuiltinPrefix.size())))
+        return fail(error, "no built-in set '" + o.input.substr(BuiltinPrefix.size()) + "'");
+    if (!readsSet(job.input.format))
+        return fail(error, "--info reads a character set or font, not " +
+                               std::string(formatName(job.input.format)));
+    const bool others = o.first || o.count || o.loadAddress || o.scale || o.syntax || o.name ||
+                        o.ink || o.grid || o.font || o.fontOut || o.fromPicture || o.map || o.at ||
+                        o.skip || o.rows || o.order;
+    if (others) return fail(error, "--info takes only --from, --size and --paper");
+    if (o.size && job.input.format != FileFormat::FreeType)
+        return fail(error,
+                    "--size chooses the pixel size of a TrueType, OpenType, OTB, PCF or .fon font");
+    if (o.paper && !isPicture(job.input.format)) return fail(error, "--paper needs a picture");
+    job.pixelSize = o.size.value_or(8);
+    job.paperGiven = o.paper;
+    return true;
+}
+
 bool planJob(const Options& o, Job& job, std::string& error) {
     job = Job{};
+    if (o.info) return planInfo(o, job, error);
     if (o.map && o.fromPicture) return fail(error, "--map and --from-picture exclude each other");
     job.mode = o.map ? Mode::Map : o.fromPicture ? Mode::FromPicture : Mode::Set;
     if (o.map) job.map = *o.map;
@@ -129,6 +160,8 @@ bool planJob(const Options& o, Job& job, std::string& error) {
     if (!sideOf(o.output, o.to, "--to", job.output, error)) return false;
     if (job.output.format == FileFormat::Builtin)
         return fail(error, "built-in sets cannot be written");
+    if (job.output.format == FileFormat::FreeType)
+        return fail(error, "TrueType, OpenType, PCF and .fon fonts can be read, not written");
     if (job.mode == Mode::Set && !writesSet(job.output.format))
         return fail(error, "a character set cannot be written as a screen map (" +
                                std::string(formatName(job.output.format)) + ")");
@@ -170,6 +203,29 @@ bool planJob(const Options& o, Job& job, std::string& error) {
 
     // Options that only some sides use.
     const bool writesGlyphs = job.mode == Mode::Set || job.mode == Mode::FromPicture;
+    const bool fontIn = job.mode == Mode::Set && isFont(job.input.format);
+    const bool unicodeOut =
+        job.output.format == FileFormat::Psf || job.output.format == FileFormat::Bdf ||
+        (job.fontOut &&
+         (job.fontOut->format == FileFormat::Psf || job.fontOut->format == FileFormat::Bdf));
+    const bool orderLaysOut = o.order && fontIn;
+    // Files without codes are placed by where their glyphs stand; the others keep codes.
+    const FileFormat in = job.input.format;
+    const bool byPlace =
+        (job.mode == Mode::Set && (in == FileFormat::Raw || in == FileFormat::Prg ||
+                                   in == FileFormat::Psf || isPicture(in))) ||
+        job.mode == Mode::FromPicture;
+    const bool skips = job.mode == Mode::Set &&
+                       (in == FileFormat::Raw || in == FileFormat::Prg || in == FileFormat::Psf);
+    if ((o.at || o.skip) && orderLaysOut)
+        return fail(error, std::string(o.at ? "--at" : "--skip") +
+                               " and --order exclude each other: --order places the glyphs by "
+                               "their Unicode");
+    if ((o.at || o.skip) && job.mode == Mode::Set && !byPlace)
+        return fail(error, std::string(o.at ? "--at" : "--skip") +
+                               " places the glyphs of a file without codes (raw, prg, PSF, "
+                               "picture); BDF and FreeType fonts and built-in sets keep their "
+                               "codes");
     const bool pictureOut = isPicture(job.output.format);
     const bool anyPicture = pictureOut || isPicture(job.input.format) ||
                             (job.fontOut && isPicture(job.fontOut->format));
@@ -177,8 +233,18 @@ bool planJob(const Options& o, Job& job, std::string& error) {
         bool given, used;
         const char* message;
     } rules[] = {
-        {o.first.has_value(), writesGlyphs, "--first places glyphs of a set; a map has none"},
+        {o.first.has_value(), writesGlyphs,
+         "--first chooses the codes of a set written; a map has none"},
         {o.count.has_value(), writesGlyphs, "--count counts the glyphs of a set written"},
+        {o.at.has_value(), byPlace, "--at places the glyphs read from a set or a cut picture"},
+        {o.skip.has_value(), skips,
+         "--skip leaves out glyphs at the start of a raw, prg or PSF file"},
+        {o.rows.has_value(), fontIn, "--rows takes 8 rows of a PSF, BDF or FreeType font's glyphs"},
+        {o.size.has_value(), job.mode == Mode::Set && in == FileFormat::FreeType,
+         "--size chooses the pixel size of a TrueType, OpenType, OTB, PCF or .fon font"},
+        {o.order.has_value(), fontIn || unicodeOut,
+         "--order lays out a font that carries Unicode (PSF, BDF, TrueType, OpenType, PCF) or "
+         "labels a PSF or BDF written"},
         {o.loadAddress.has_value(), hasFormat(job, FileFormat::Prg),
          "--load-address needs a .prg output"},
         {o.syntax.has_value(), hasFormat(job, FileFormat::Asm),
@@ -194,6 +260,11 @@ bool planJob(const Options& o, Job& job, std::string& error) {
     for (const auto& rule : rules)
         if (rule.given && !rule.used) return fail(error, rule.message);
 
+    job.at = o.at.value_or(0);
+    job.skip = o.skip.value_or(0);
+    job.firstRow = o.rows;
+    job.pixelSize = o.size.value_or(8);
+    if (o.order) job.order = formats::machineOrderNamed(*o.order);
     job.first = o.first.value_or(0);
     job.count = o.count.value_or(GlyphCount - job.first);
     job.countGiven = o.count.has_value();

@@ -3,6 +3,7 @@
 #include "convert/file_formats.h"
 #include "convert/options.h"
 #include "formats/asm_source.h"
+#include "formats/machine_orders.h"
 
 #include <functional>
 #include <optional>
@@ -17,16 +18,22 @@ enum class Mode {
     Set,         // a character set from INPUT to OUTPUT
     Map,         // --map: a screen map from INPUT to OUTPUT, drawn with --font for a picture
     FromPicture, // --from-picture: a picture to a map (OUTPUT) and a set (--font-out)
+    Info,        // --info: facts about INPUT on standard output
 };
 
 struct Job {
     Mode mode = Mode::Set;
     FileSide input, output;
     std::optional<FileSide> font, fontOut;
-    int first = 0;
+    int first = 0; // the codes written: first .. first + count - 1
     int count = 256;
-    bool countGiven = false; // --count, else to the end of the set (or, for a cut
-                             // picture, as many glyphs as it holds)
+    bool countGiven = false;     // --count, else to the end of the set (or, for a cut
+                                 // picture, as many glyphs as it holds)
+    int at = 0;                  // reading by place: the code of the first glyph kept
+    int skip = 0;                // reading by place: glyphs left out at the start of the file
+    std::optional<int> firstRow; // --rows: of a font taller than 8 rows
+    int pixelSize = 8;           // --size: of TrueType and OpenType outlines
+    const formats::MachineOrder* order = nullptr; // --order
     int loadAddress = 0x3000;
     formats::AsmSyntax syntax = formats::AsmSyntax::Ca65;
     std::string name;        // of the array, label or font written to OUTPUT

@@ -105,6 +105,11 @@ int main(int argc, char** argv) {
         return ExitUsage;
     }
     if (outcome.exitCode != 0) return inputError(outcome.errorFile, outcome.error);
+    if (job.mode == Mode::Info) {
+        std::cout.write(reinterpret_cast<const char*>(outcome.output.data()),
+                        static_cast<std::streamsize>(outcome.output.size()));
+        return std::cout.flush() ? 0 : ExitBadInput;
+    }
 
     std::vector<OutputFile> outputs;
     if (job.fontOut) outputs.push_back({job.fontOut->path, outcome.fontOutput});

@@ -1,6 +1,7 @@
 #include "convert/options.h"
 
 #include "formats/builtin_set.h"
+#include "formats/machine_orders.h"
 
 #include <algorithm>
 #include <charconv>
@@ -50,9 +51,20 @@ bool parseMapSize(std::string_view text, MapSize& size) {
            parseNumber(text.substr(x + 1), 1, 1024, size.height);
 }
 
+// " cga pc866 ...": the names --order takes.
+std::string orderNames() {
+    std::string names;
+    for (const formats::MachineOrder& order : formats::machineOrders()) {
+        names += ' ';
+        names += order.name;
+    }
+    return names;
+}
+
 constexpr std::string_view ValueOptions[] = {
-    "--from", "--to",  "--first", "--count", "--load-address", "--scale", "--syntax",
-    "--name", "--ink", "--paper", "--font",  "--font-out",     "--map"};
+    "--from", "--to",   "--first", "--count", "--load-address", "--scale", "--syntax",
+    "--name", "--ink",  "--paper", "--font",  "--font-out",     "--map",   "--at",
+    "--skip", "--rows", "--size",  "--order", "--info"};
 
 // Stores the value of a known option. False when it does not do, with what the option
 // wants in `wants`.
@@ -83,6 +95,18 @@ bool takeValue(std::string_view option, const std::string& v, Options& o, std::s
         o.font = v;
     else if (option == "--font-out")
         o.fontOut = v;
+    else if (option == "--order") {
+        wants = "one of" + orderNames();
+        if (!formats::machineOrderNamed(v)) return false;
+        o.order = v;
+    } else if (option == "--at")
+        return number(0, 255, o.at, "a code from 0 to 255");
+    else if (option == "--skip")
+        return number(0, 65535, o.skip, "a glyph count from 0 to 65535");
+    else if (option == "--rows")
+        return number(0, 1023, o.rows, "a row from 0 to 1023");
+    else if (option == "--size")
+        return number(1, 256, o.size, "a pixel size from 1 to 256");
     else if (option == "--first")
         return number(0, 255, o.first, "a code from 0 to 255");
     else if (option == "--count")
@@ -130,6 +154,10 @@ ParsedArguments parseArguments(std::span<const std::string> arguments) {
             o.grid = true;
             continue;
         }
+        if (arg == "--info") {
+            o.info = true;
+            continue;
+        }
         if (arg == "--from-picture") {
             o.fromPicture = true;
             continue;
@@ -157,6 +185,14 @@ ParsedArguments parseArguments(std::span<const std::string> arguments) {
             return parsed;
         }
     }
+    if (o.info) {
+        if (files.size() != 1)
+            parsed.error = files.empty() ? "--info needs a FILE"
+                                         : "--info takes one FILE, not '" + files[1] + "' too";
+        else
+            o.input = files[0];
+        return parsed;
+    }
     if (files.size() != 2) {
         parsed.error = files.size() < 2
                            ? "give an INPUT and an OUTPUT file"
@@ -177,11 +213,16 @@ std::string helpText() {
     for (const formats::BuiltinSetName& n : formats::builtinSetNames())
         sets += "                    " + std::string(n.name) +
                 std::string(10 - n.name.size(), ' ') + std::string(n.title) + "\n";
+    std::string orders;
+    for (const formats::MachineOrder& n : formats::machineOrders())
+        orders += "                    " + std::string(n.name) +
+                  std::string(10 - n.name.size(), ' ') + std::string(n.title) + "\n";
     std::string syntaxes;
     for (const formats::AsmSyntaxName& n : formats::asmSyntaxNames())
         syntaxes += "                    " + std::string(n.name) +
                     std::string(10 - n.name.size(), ' ') + std::string(n.assemblers) + "\n";
     return R"(Usage: tessaly-convert [OPTIONS] INPUT OUTPUT
+       tessaly-convert [--from FORMAT] [--size PX] --info FILE
 
 Converts character sets of 256 glyphs of 8x8 pixels, and screen maps, between the
 editor's files and the formats of other tools. The format of each side comes from its
@@ -192,36 +233,64 @@ Character set formats:
   raw      .fnt .bin .chr .rom   read, write   8 bytes a glyph, top row first, no header;
                                                any length reads, as in the editor
   prg      .prg .64c             read, write   a 2-byte load address, then raw bytes
-  psf      .psf .psfu            read, write   Linux console fonts, PSF 1 or 2, 8x8 glyphs;
-                                               writes PSF 2 without a Unicode table
-  bdf      .bdf                  read, write   X11 bitmap fonts; glyphs by ENCODING 0..255
+  psf      .psf .psfu            read, write   Linux console fonts, PSF 1 or 2, glyphs up to
+                                               8 pixels wide, with their Unicode table;
+                                               writes PSF 2 of 8x8 glyphs
+  bdf      .bdf                  read, write   X11 bitmap fonts; glyphs by ENCODING 0..255,
+                                               every character of an ISO10646 font
+  ttf, otf, otb, pcf, fon        read          TrueType, OpenType (bitmap strikes, or
+           .ttf .otf .otb .pcf .fon            outlines at --size), PCF (.pcf.gz too) and
+                                               Windows fonts, through FreeType
   asm      .s .asm .inc          write         assembler source, see --syntax
   c, h     .c .h                 write         const unsigned char NAME[N]; .h with a guard
   png, bmp .png .bmp             read, write   a picture of 16 glyphs a row
   builtin  builtin:NAME          read          the editor's built-in sets:
 )" + sets + R"(
-  --first and --count pick the codes: reading a file without codes (raw, prg, psf,
-  picture) puts its first glyph at code --first and cuts at code 255; BDF fonts and
-  built-in sets keep their own codes. Writing writes the codes --first to
-  --first + --count - 1.
+  Which codes are written: --first and --count (default all 256). Where the glyphs read
+  go: a file without codes (raw, prg, psf, picture) fills codes from --at on, after
+  leaving out --skip glyphs; BDF, TrueType/OpenType/PCF fonts and built-in sets keep their
+  own codes; --order lays out any font that carries Unicode in a machine's order.
+
+  Fonts fit the 8x8 cell by one rule: the left edge at the cell's left, and a font up to
+  8 rows high with the bottom of its descent on the cell's bottom row (a BDF font's
+  baseline is under row 7 - FONT_DESCENT). A taller font needs --rows; wider than 8 is
+  an error.
 
 Screen maps (.map: width x height codes, row by row, no size stored):
   --map WxH         read INPUT as a map of that size. A longer file is an error; a shorter
                     one fills the map from its start and the rest is 0. OUTPUT: .map, raw,
                     prg, assembler or C (the codes row by row), or a picture with --font.
   --from-picture    cut the picture INPUT into 8x8 cells, keep each distinct glyph once
-                    from code --first, write the set to --font-out and the map to OUTPUT.
+                    from code --at, write the set to --font-out and the map to OUTPUT.
 
 Options:
-  --from FORMAT     the format of INPUT (raw, prg, psf, bdf, png, bmp, map)
+  --from FORMAT     the format of INPUT (raw, prg, psf, bdf, ttf, otf, otb, pcf, fon,
+                    png, bmp, map)
   --to FORMAT       the format of OUTPUT (raw, prg, psf, bdf, asm, c, h, png, bmp, map)
-  --first CODE      the code of the first glyph read or written (default 0)
-  --count N         how many glyphs to write (default: to the end of the set)
+  --first CODE      the first code written (default 0)
+                      --first 32 --count 96 cga.fnt ascii.bin   codes 32..127 only
+  --count N         how many codes to write (default: to the end of the set)
+  --at CODE         the code of the first glyph of a file without codes (default 0)
+                      --at 32 zx768.bin zx.fnt           768 bytes to codes 32..127
+  --skip N          leave out the first N glyphs of a raw, prg or PSF file
+                      --skip 256 c64rom.bin lower.fnt     the second half of a C64 ROM
+  --rows FIRST      the 8 rows from row FIRST of a taller font's glyphs
+                      --rows 4 Lat15-VGA16.psf.gz lat.fnt rows 4..11 of an 8x16 font
+  --size PX         the pixel size of a FreeType font: its bitmap strike, or its outlines
+                    rendered (default 8)
+                      --size 13 --rows 3 6x13.pcf.gz 6x13.fnt
+  --order NAME      lay a font with Unicode out in a machine's code order, and label a
+                    PSF or BDF written with each code's character; NAME is one of:
+)" + orders +
+           R"(                      --order c64 Lat15-VGA8.psf.gz c64.fnt  'A' at screen code 1
+  --info FILE       print the format, glyph size and count, the codes held and, for a
+                    font with Unicode, how much of each --order it covers
+                      --info /usr/share/consolefonts/Lat15-VGA8.psf.gz
   --load-address A  the load address of a .prg (default 0x3000; $3000 and 12288 work too)
   --syntax NAME     the assembler (default ca65):
 )" + syntaxes +
            R"(  --name NAME       the label or array name of assembler or C output, the family
-                    name of BDF output (default: from OUTPUT's file name)
+                    name of BDF output, spaces allowed (default: from OUTPUT's file name)
   --scale N         picture pixels per glyph pixel (default 1; maps 2, as the map window)
   --ink #rrggbb     the ink of a picture written (default #ffffff)
   --paper #rrggbb   the paper of a picture (default #000000; reading without it takes
@@ -238,12 +307,17 @@ Examples:
   tessaly-convert --syntax acme font.fnt font_acme.s  ... as ACME source
   tessaly-convert --first 32 --count 96 builtin:cga ascii.h
                                                        codes 32..127 as a C header
-  tessaly-convert --first 32 ascii.fnt ascii.bdf       glyphs for codes 32.. as a BDF font
+  tessaly-convert --at 32 ascii.fnt ascii.bdf          glyphs for codes 32.. as a BDF font
   tessaly-convert --load-address 0x2000 font.fnt font.prg  a .prg loading at $2000
   tessaly-convert /usr/share/consolefonts/Lat15-VGA8.psf.gz lat15.fnt
                                                        a console font into the editor
   tessaly-convert font.fnt font.psf                    a set as a console font
   tessaly-convert font.bdf font.fnt                    an X11 font into the editor
+  tessaly-convert --size 13 --rows 3 /usr/share/fonts/X11/misc/6x13.pcf.gz 6x13.fnt
+                                                       rows 3..10 of an X11 PCF font
+  tessaly-convert --order c64 /usr/share/consolefonts/Lat15-VGA8.psf.gz c64.psf
+                                                       a console font in C64 screen code
+                                                       order, for the console too
   tessaly-convert font.fnt font.png                    a set as a picture
   tessaly-convert --map 40x25 screen.map screen.s      a screen's codes as ca65 source
   tessaly-convert --map 40x25 --font font.fnt screen.map screen.png

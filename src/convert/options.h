@@ -21,6 +21,9 @@ struct Options {
     std::string input, output;
     std::optional<std::string> from, to; // format names
     std::optional<int> first, count, loadAddress, scale;
+    std::optional<int> at, skip, rows, size;
+    std::optional<std::string> order;
+    bool info = false; // --info: INPUT is the only file
     std::optional<formats::AsmSyntax> syntax;
     std::optional<std::string> name;
     std::optional<Colour> ink, paper;
@@ -40,6 +43,7 @@ struct ParsedArguments {
 
 // The arguments after the program name. Options take their value as the next argument
 // or after '='; "--" ends the options; "-" is a file name (standard input or output).
+// --info takes one file.
 ParsedArguments parseArguments(std::span<const std::string> arguments);
 
 std::string helpText();

@@ -19,7 +19,10 @@ std::string colourText(Colour c) {
     return text;
 }
 
+// Said only when the paper taken is not the one pictures are written with (#000000),
+// so reading a picture this program wrote says nothing.
 std::string paperNote(Colour paper) {
+    if (paper == rgb(0, 0, 0)) return "";
     return "took the most common colour " + colourText(paper) + " as paper (--paper chooses)";
 }
 

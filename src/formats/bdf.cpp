@@ -1,6 +1,10 @@
 #include "formats/bdf.h"
 
+#include <algorithm>
+#include <bitset>
+#include <cctype>
 #include <charconv>
+#include <cstdio>
 #include <optional>
 #include <string_view>
 
@@ -11,6 +15,7 @@ namespace {
 // Values beyond this are no sensible metric; refusing them keeps the arithmetic small.
 constexpr long long NumberLimit = 1000000;
 constexpr long long BoxLimit = 1024; // pixels a glyph's BBX may span each way
+constexpr std::size_t UnicodeGlyphLimit = 65536;
 
 struct Line {
     int number = 0;
@@ -133,13 +138,26 @@ std::string describe(const GlyphBlock& g) {
     return s;
 }
 
-// Reads BITMAP rows up to ENDCHAR and places the glyph, when it has a code in the set.
-bool readBitmap(Lines& lines, const GlyphBlock& g, long long descent, BdfFont& font,
+// Where the glyphs go: the font's cell, its top row `top` above the baseline.
+struct Cell {
+    long long top = 8, height = 8;
+    bool unicode = false; // ENCODING is a Unicode code point
+};
+
+// Reads BITMAP rows up to ENDCHAR and keeps the glyph when it has a code the set takes or,
+// in a Unicode font, any character.
+bool readBitmap(Lines& lines, const GlyphBlock& g, const Cell& cell, FontGlyphs& font,
                 std::string& error) {
     const Box box = *g.box;
     const std::size_t digits = static_cast<std::size_t>((box.width + 7) / 8) * 2;
-    const bool kept = *g.encoding >= 0 && *g.encoding < GlyphCount;
-    std::uint8_t cell[GlyphBytes] = {};
+    const long long encoding = *g.encoding;
+    const bool inSet = encoding >= 0 && encoding < GlyphCount;
+    // Beyond the set, a Unicode font's glyphs are kept up to a bound on the memory used.
+    const bool kept = inSet || (cell.unicode && encoding >= 0 && encoding <= 0x10FFFF &&
+                                font.glyphs.size() < UnicodeGlyphLimit);
+    bool fits = true; // a Unicode glyph beyond the set that does not fit is left out
+    FontGlyph out;
+    out.rows.assign(static_cast<std::size_t>(cell.height), 0);
     long long row = 0;
     Line line;
     while (lines.next(line)) {
@@ -149,10 +167,12 @@ bool readBitmap(Lines& lines, const GlyphBlock& g, long long descent, BdfFont& f
                         " bitmap rows; its BBX says " + std::to_string(box.height);
                 return false;
             }
-            if (kept) {
-                const int code = static_cast<int>(*g.encoding);
-                std::copy(cell, cell + GlyphBytes, font.set.bytes.begin() + code * GlyphBytes);
-                font.present.set(static_cast<std::size_t>(code));
+            if (kept && fits) {
+                out.code = inSet ? static_cast<int>(encoding) : -1;
+                if (cell.unicode) out.unicode.push_back(static_cast<char32_t>(encoding));
+                font.glyphs.push_back(std::move(out));
+            } else {
+                ++font.droppedGlyphs;
             }
             return true;
         }
@@ -168,9 +188,9 @@ bool readBitmap(Lines& lines, const GlyphBlock& g, long long descent, BdfFont& f
                     " hex digits";
             return false;
         }
-        // BDF y of this row, then the cell row: y = 0 sits at cell row 7 - descent.
+        // BDF y of this row, then the cell row: y = 0 sits at cell row top - 1.
         const long long y = box.y + box.height - 1 - row;
-        const long long cellRow = 7 - descent - y;
+        const long long cellRow = cell.top - 1 - y;
         for (std::size_t d = 0; d < hex.size(); ++d) {
             const int v = hexDigit(hex[d]);
             if (v < 0) {
@@ -182,16 +202,20 @@ bool readBitmap(Lines& lines, const GlyphBlock& g, long long descent, BdfFont& f
                 const long long column = static_cast<long long>(d) * 4 + bit;
                 if (!(v & (8 >> bit)) || column >= box.width) continue;
                 const long long x = box.x + column;
-                if (!kept) continue; // only the glyphs the set takes must fit
-                if (x < 0 || x > 7 || cellRow < 0 || cellRow > 7) {
+                if (!kept || !fits) continue; // only the glyphs the set takes must fit
+                if (x < 0 || x > 7 || cellRow < 0 || cellRow >= cell.height) {
+                    if (!inSet) {
+                        fits = false;
+                        continue;
+                    }
                     error = at(line.number) + describe(g) +
-                            " does not fit the 8x8 cell: it has ink at column " +
-                            std::to_string(x) + ", row " + std::to_string(cellRow) +
-                            " (columns and rows 0..7, baseline under row " +
-                            std::to_string(7 - descent) + ")";
+                            " does not fit the cell: it has ink at column " + std::to_string(x) +
+                            ", row " + std::to_string(cellRow) + " (columns 0..7, rows 0.." +
+                            std::to_string(cell.height - 1) + ", baseline under row " +
+                            std::to_string(cell.top - 1) + ")";
                     return false;
                 }
-                cell[cellRow] |= pixelMask(static_cast<int>(x));
+                out.rows[static_cast<std::size_t>(cellRow)] |= pixelMask(static_cast<int>(x));
             }
         }
         ++row;
@@ -201,7 +225,7 @@ bool readBitmap(Lines& lines, const GlyphBlock& g, long long descent, BdfFont& f
     return false;
 }
 
-bool readGlyph(Lines& lines, const Line& start, long long descent, BdfFont& font,
+bool readGlyph(Lines& lines, const Line& start, const Cell& cell, FontGlyphs& font,
                std::bitset<256>& seen, std::string& error) {
     GlyphBlock g;
     g.name = std::string(start.rest);
@@ -235,7 +259,7 @@ bool readGlyph(Lines& lines, const Line& start, long long descent, BdfFont& font
                         (g.encoding ? "BBX" : "ENCODING") + " before BITMAP";
                 return false;
             }
-            return readBitmap(lines, g, descent, font, error);
+            return readBitmap(lines, g, cell, font, error);
         } else if (key == "ENDCHAR" || key == "STARTCHAR" || key == "ENDFONT") {
             error = at(line.number) + describe(g) + " has no BITMAP";
             return false;
@@ -247,17 +271,43 @@ bool readGlyph(Lines& lines, const Line& start, long long descent, BdfFont& font
     return false;
 }
 
+// A property's value without its quotes.
+std::string_view unquoted(std::string_view v) {
+    if (v.size() >= 2 && v.front() == '"' && v.back() == '"') return v.substr(1, v.size() - 2);
+    return v;
+}
+
+bool sameLetters(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+// The glyph name fonts give a character: uni0041, u1FB00 beyond the first plane.
+std::string glyphName(char32_t c) {
+    char text[16];
+    std::snprintf(text, sizeof text, c > 0xFFFF ? "u%05X" : "uni%04X", static_cast<unsigned>(c));
+    return text;
+}
+
 } // namespace
 
-bool readBdf(std::span<const std::uint8_t> bytes, BdfFont& font, std::string& error) {
+bool readBdf(std::span<const std::uint8_t> bytes, FontGlyphs& font, std::string& error) {
     font = {};
+    font.format = "BDF";
+    font.hasCodes = true;
     Lines lines(bytes);
     Line line;
     if (!lines.next(line) || line.words[0] != "STARTFONT") {
         error = "not a BDF font: it does not start with STARTFONT";
         return false;
     }
-    std::optional<long long> descent, boxDescent;
+    std::optional<long long> descent, ascent, boxDescent, boxAscent;
+    long long boxWidth = 8;
+    Cell cell;
     long long declared = -1;
     std::bitset<256> seen;
     int glyphs = 0;
@@ -266,20 +316,29 @@ bool readBdf(std::span<const std::uint8_t> bytes, BdfFont& font, std::string& er
         long long v[4];
         if (key == "FONTBOUNDINGBOX") {
             if (!numbers(line, 4, v, error)) return false;
+            boxWidth = v[0];
             boxDescent = -v[3];
+            boxAscent = v[1] + v[3];
         } else if (key == "STARTPROPERTIES") {
             while (true) {
                 if (!lines.next(line)) {
                     error = "the file ends inside the properties (no ENDPROPERTIES)";
                     return false;
                 }
-                if (line.words[0] == "ENDPROPERTIES") break;
-                if (line.words[0] == "FONT_DESCENT") {
+                const std::string_view property = line.words[0];
+                if (property == "ENDPROPERTIES") break;
+                if (property == "FONT_DESCENT" || property == "FONT_ASCENT") {
                     if (!numbers(line, 1, v, error)) return false;
-                    descent = v[0];
+                    (property == "FONT_DESCENT" ? descent : ascent) = v[0];
+                } else if (property == "CHARSET_REGISTRY") {
+                    cell.unicode = sameLetters(unquoted(line.rest), "ISO10646");
                 }
             }
         } else if (key == "CHARS") {
+            if (declared >= 0) { // the cell of the glyphs read so far would change
+                error = at(line.number) + "CHARS comes a second time";
+                return false;
+            }
             if (!numbers(line, 1, v, error)) return false;
             if (v[0] < 0) {
                 error = at(line.number) + "CHARS " + std::to_string(v[0]) + " is no glyph count";
@@ -290,6 +349,22 @@ bool readBdf(std::span<const std::uint8_t> bytes, BdfFont& font, std::string& er
                 error = at(line.number) + "no FONTBOUNDINGBOX or FONT_DESCENT before CHARS";
                 return false;
             }
+            // The cell: at least 8 rows with the descent at the bottom, taller when the
+            // font's ascent and descent are.
+            const long long d = descent ? *descent : *boxDescent;
+            const long long a = ascent ? *ascent : boxAscent.value_or(0);
+            cell.top = std::max(a, 8 - d);
+            cell.height = cell.top + d;
+            if (cell.height < 1 || cell.height > BoxLimit) {
+                error = at(line.number) + "the font's ascent " + std::to_string(a) +
+                        " and descent " + std::to_string(d) + " make no cell of 1 to " +
+                        std::to_string(BoxLimit) + " rows";
+                return false;
+            }
+            font.height = static_cast<int>(cell.height);
+            font.descent = static_cast<int>(d);
+            font.width = static_cast<int>(std::clamp<long long>(boxWidth, 1, 8));
+            font.hasUnicode = cell.unicode;
         } else if (key == "STARTCHAR") {
             if (declared < 0) {
                 error = at(line.number) + "STARTCHAR before CHARS";
@@ -300,8 +375,7 @@ bool readBdf(std::span<const std::uint8_t> bytes, BdfFont& font, std::string& er
                         " that CHARS gives";
                 return false;
             }
-            if (!readGlyph(lines, line, descent ? *descent : *boxDescent, font, seen, error))
-                return false;
+            if (!readGlyph(lines, line, cell, font, seen, error)) return false;
             ++glyphs;
         } else if (key == "ENDFONT") {
             if (declared < 0) {
@@ -313,7 +387,6 @@ bool readBdf(std::span<const std::uint8_t> bytes, BdfFont& font, std::string& er
                         " glyphs, but CHARS gives " + std::to_string(declared);
                 return false;
             }
-            font.glyphCount = glyphs;
             return true;
         }
     }
@@ -321,24 +394,35 @@ bool readBdf(std::span<const std::uint8_t> bytes, BdfFont& font, std::string& er
     return false;
 }
 
+bool bdfFamilyAllowed(std::string_view name) {
+    if (name.empty() || name.front() == ' ' || name.back() == ' ') return false;
+    return std::all_of(name.begin(), name.end(), [](char c) {
+        return c >= 0x20 && c <= 0x7E && c != '-' && c != '*' && c != '?' && c != '"' && c != ',';
+    });
+}
+
 std::vector<std::uint8_t> writeBdf(const Charset& set, int first, int count,
-                                   const std::string& name) {
+                                   const std::string& name,
+                                   const std::array<char32_t, GlyphCount>* unicode) {
     static const char digits[] = "0123456789ABCDEF";
     std::string s;
     s += "STARTFONT 2.1\n";
     s += "FONT -misc-" + name + "-medium-r-normal--8-80-75-75-c-80-fontspecific-0\n";
     s += "SIZE 8 75 75\n";
     s += "FONTBOUNDINGBOX 8 8 0 -1\n";
-    s += "STARTPROPERTIES 5\n";
+    s += "STARTPROPERTIES 7\n";
     s += "FAMILY_NAME \"" + name + "\"\n";
     s += "PIXEL_SIZE 8\n";
     s += "SPACING \"C\"\n";
     s += "FONT_ASCENT 7\n";
     s += "FONT_DESCENT 1\n";
+    s += "CHARSET_REGISTRY \"FontSpecific\"\n";
+    s += "CHARSET_ENCODING \"0\"\n";
     s += "ENDPROPERTIES\n";
     s += "CHARS " + std::to_string(count) + "\n";
     for (int code = first; code < first + count; ++code) {
-        s += "STARTCHAR char" + std::to_string(code) + "\n";
+        const char32_t c = unicode ? (*unicode)[static_cast<std::size_t>(code)] : 0;
+        s += "STARTCHAR " + (c ? glyphName(c) : "char" + std::to_string(code)) + "\n";
         s += "ENCODING " + std::to_string(code) + "\n";
         s += "SWIDTH 1000 0\nDWIDTH 8 0\nBBX 8 8 0 -1\nBITMAP\n";
         for (std::uint8_t row : glyph(set, code)) {

@@ -2,33 +2,40 @@
 
 #include "charset/charset.h"
 
-#include <bitset>
+#include "formats/font_glyphs.h"
+
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
-// X11 bitmap fonts (BDF 2.1). The 8x8 cell has its left edge at the glyph origin and the
-// baseline under row 7 - descent, where descent is the font's FONT_DESCENT (or, without
-// it, the negated y offset of FONTBOUNDINGBOX); BDF row y = 0, the first above the
-// baseline, is cell row 7 - descent. Glyphs are placed by their BBX.
+// X11 bitmap fonts (BDF 2.1). The font's cell has its left edge at the glyph origin, the
+// font's descent (FONT_DESCENT, or the negated y offset of FONTBOUNDINGBOX) at its bottom
+// and at least 8 rows, more when FONT_ASCENT + FONT_DESCENT are more. Glyphs are placed in
+// it by their BBX. A font whose CHARSET_REGISTRY is ISO10646 carries Unicode: ENCODING
+// is the character.
 
 namespace tessaly::formats {
 
-struct BdfFont {
-    Charset set;              // glyphs at their ENCODING, blank elsewhere
-    std::bitset<256> present; // the codes the font defines
-    int glyphCount = 0;       // every glyph in the font, those beyond 0..255 included
-};
+// Keeps the glyphs with ENCODING 0..255 as their codes and, in a Unicode font, every
+// other character too; the rest are counted in `droppedGlyphs` (as are Unicode glyphs
+// beyond 255 that do not fit the cell). False with a message naming the line, and for a
+// glyph its name and encoding, when the font is malformed or an inked pixel of a glyph
+// with a code lies outside the cell.
+bool readBdf(std::span<const std::uint8_t> bytes, FontGlyphs& font, std::string& error);
 
-// Reads the glyphs with ENCODING 0..255; others are skipped. False with a message naming
-// the line, and for a glyph its name and encoding, when the font is malformed or an inked
-// pixel of a glyph lies outside the cell.
-bool readBdf(std::span<const std::uint8_t> bytes, BdfFont& font, std::string& error);
+// A family name the XLFD name and FAMILY_NAME can hold: printable ASCII, spaces inside,
+// none of the XLFD's '-', its wildcards '*' and '?', nor '"' or ','.
+bool bdfFamilyAllowed(std::string_view name);
 
 // A BDF font of the glyphs first .. first+count-1 in full 8x8 cells with a descent of one
-// row; `name` becomes the family of its XLFD name.
+// row, ENCODING the code; `name` becomes the family of its XLFD name. With `unicode`
+// (each code's character, 0 for none) each glyph is named for its character as fonts
+// name glyphs (uni0041, u1FB00), so tools that go by glyph names find the characters.
 std::vector<std::uint8_t> writeBdf(const Charset& set, int first, int count,
-                                   const std::string& name);
+                                   const std::string& name,
+                                   const std::array<char32_t, GlyphCount>* unicode = nullptr);
 
 } // namespace tessaly::formats

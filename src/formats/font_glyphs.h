@@ -28,6 +28,7 @@ struct FontGlyphs {
     bool hasUnicode = false;  // some glyph has a `unicode`
     std::vector<FontGlyph> glyphs; // in the font's order
     int droppedGlyphs = 0;    // glyphs the reader left out (no code 0..255), for a note
+    int wideGlyphs = 0;       // glyphs left out for being wider than 8 pixels, for a note
 };
 
 } // namespace tessaly::formats

@@ -1,13 +1,23 @@
 #include "formats/bdf.h"
 
 #include "formats/builtin_set.h"
+#include "formats/font_layout.h"
 
 #include "convert_test_support.h"
 
 namespace tessaly {
 namespace {
 
-using formats::BdfFont;
+// A font read and laid out by its codes, as the converter does.
+struct BdfFont {
+    formats::LaidOutFont laid;
+    formats::FontGlyphs glyphs;
+};
+
+bool readBdf(const Bytes& bytes, BdfFont& f, std::string& error) {
+    return formats::readBdf(bytes, f.glyphs, error) &&
+           formats::layOutFont(f.glyphs, {}, f.laid, error);
+}
 
 // A font around the given glyph blocks; `head` goes before CHARS.
 std::string font(const std::string& head, int chars, const std::string& glyphs) {
@@ -67,10 +77,12 @@ TEST(Bdf, GlyphsSitInTheCellByTheirBoxAndTheFontsDescent) {
                                 "FF80\nFF80\nFF80\nFF80\nFF80\nFF80\nFF80\nFF80\nFF80\n"));
         BdfFont f;
         std::string error;
-        ASSERT_TRUE(formats::readBdf(bytesOf(text), f, error)) << error;
-        EXPECT_EQ(rowsOf(f.set, 65, 1), c.cell);
-        EXPECT_EQ(f.present.count(), 1u); // the glyph beyond 255 is skipped
-        EXPECT_EQ(f.glyphCount, 2);
+        ASSERT_TRUE(readBdf(bytesOf(text), f, error)) << error;
+        EXPECT_EQ(rowsOf(f.laid.set, 65, 1), c.cell);
+        EXPECT_EQ(f.laid.present.count(), 1u); // the glyph beyond 255 is left out, and said
+        EXPECT_EQ(f.glyphs.droppedGlyphs, 1);
+        EXPECT_EQ(f.laid.notes,
+                  std::vector<std::string>{"1 glyph with no code from 0 to 255 left out"});
     }
 }
 
@@ -85,6 +97,7 @@ TEST(Bdf, MalformedFontsAndGlyphsOutsideTheCellNameTheLineAndGlyph) {
         {"\x89PNG\r\n", "not a BDF font"},
         {font(Box88, 2, a), "line 21: the font holds 1 glyphs, but CHARS gives 2"},
         {font(Box88, 0, a), "line 6: more glyphs than the 0 that CHARS gives"},
+        {font(Box88, 1, a + "CHARS 1\n"), "line 21: CHARS comes a second time"},
         {oneGlyph.substr(0, oneGlyph.find("BITMAP") + 10),
          "the file ends inside glyph 'A' (ENCODING 65) (started on line 6)"},
         {oneGlyph.substr(0, oneGlyph.size() - 8), "the file ends at line 20 without ENDFONT"},
@@ -98,13 +111,13 @@ TEST(Bdf, MalformedFontsAndGlyphsOutsideTheCellNameTheLineAndGlyph) {
         {font(Box88, 1, glyphBlock("A", 65, "8 1 0 0", "FG\n")),
          "line 12: glyph 'A' (ENCODING 65): 'FG' is no hex bitmap row"},
         {font(Box88, 1, glyphBlock("wide", 66, "9 1 0 0", "0080\n")),
-         "line 12: glyph 'wide' (ENCODING 66) does not fit the 8x8 cell: it has ink at column 8, "
+         "line 12: glyph 'wide' (ENCODING 66) does not fit the cell: it has ink at column 8, "
          "row 6"},
         {font(Box88, 1, glyphBlock("tall", 67, "1 9 0 -1", "80\n00\n00\n00\n00\n00\n00\n00\n00\n")),
-         "line 12: glyph 'tall' (ENCODING 67) does not fit the 8x8 cell: it has ink at column 0, "
+         "line 12: glyph 'tall' (ENCODING 67) does not fit the cell: it has ink at column 0, "
          "row -1"},
         {font(Box88, 1, glyphBlock("left", 68, "1 1 -1 0", "80\n")),
-         "glyph 'left' (ENCODING 68) does not fit the 8x8 cell: it has ink at column -1"},
+         "glyph 'left' (ENCODING 68) does not fit the cell: it has ink at column -1"},
         {font(Box88, 1, glyphBlock("A", 65, "2000 1 0 0", "00\n")),
          "line 10: glyph 'A' (ENCODING 65): BBX 2000 x 1 is no size from 0 to 1024"},
         {font(Box88, 1, glyphBlock("A", 65, "8 8 0 99999999999", "")),
@@ -121,7 +134,7 @@ TEST(Bdf, MalformedFontsAndGlyphsOutsideTheCellNameTheLineAndGlyph) {
     for (const auto& c : cases) {
         BdfFont f;
         std::string error;
-        EXPECT_FALSE(formats::readBdf(bytesOf(c.text), f, error)) << c.message;
+        EXPECT_FALSE(readBdf(bytesOf(c.text), f, error)) << c.message;
         EXPECT_NE(error.find(c.message), std::string::npos)
             << error << "\n  expected: " << c.message;
     }
@@ -133,17 +146,42 @@ TEST(Bdf, WrittenFontsReadBackWithTheirCodes) {
         const Bytes file = formats::writeBdf(set, first, count, "cga");
         BdfFont f;
         std::string error;
-        ASSERT_TRUE(formats::readBdf(file, f, error)) << error;
-        EXPECT_EQ(f.glyphCount, count);
-        EXPECT_EQ(rowsOf(f.set, first, count), rowsOf(set, first, count));
-        EXPECT_EQ(f.present.count(), static_cast<std::size_t>(count));
+        ASSERT_TRUE(readBdf(file, f, error)) << error;
+        EXPECT_EQ(f.glyphs.glyphs.size(), static_cast<std::size_t>(count));
+        EXPECT_EQ(rowsOf(f.laid.set, first, count), rowsOf(set, first, count));
+        EXPECT_EQ(f.laid.present.count(), static_cast<std::size_t>(count));
         if (first + count < 256) {
-            EXPECT_FALSE(f.present.test(first + count));
+            EXPECT_FALSE(f.laid.present.test(first + count));
         }
     }
     const std::string head = textOf(formats::writeBdf(set, 0, 1, "cga")).substr(0, 80);
     EXPECT_EQ(head.substr(0, head.find('\n', 20)),
               "STARTFONT 2.1\nFONT -misc-cga-medium-r-normal--8-80-75-75-c-80-fontspecific-0");
+}
+
+TEST(Bdf, AnIso10646FontCarriesUnicodeForMachineOrders) {
+    const std::string head = Box88 + "STARTPROPERTIES 2\nCHARSET_REGISTRY \"ISO10646\"\n"
+                                     "CHARSET_ENCODING \"1\"\nENDPROPERTIES\n";
+    const std::string rows = "FF\n00\n00\n00\n00\n00\n00\n00\n";
+    const std::string text = font(head, 3,
+                                  glyphBlock("A", 65, "8 8 0 -1", rows) +
+                                      glyphBlock("uni2500", 0x2500, "8 1 0 3", "FF\n") +
+                                      glyphBlock("none", -1, "8 1 0 3", "FF\n"));
+    BdfFont f;
+    std::string error;
+    ASSERT_TRUE(readBdf(bytesOf(text), f, error)) << error;
+    EXPECT_TRUE(f.glyphs.hasUnicode);
+    ASSERT_EQ(f.glyphs.glyphs.size(), 2u);
+    EXPECT_EQ(f.glyphs.glyphs[1].code, -1);
+    EXPECT_EQ(f.glyphs.glyphs[1].unicode, std::vector<char32_t>{0x2500});
+    formats::LaidOutFont cga;
+    ASSERT_TRUE(
+        formats::layOutFont(f.glyphs, {{}, 0, 0, formats::machineOrderNamed("cga")}, cga, error));
+    EXPECT_EQ(rowsOf(cga.set, 0xC4, 1), (Bytes{0, 0, 0, 0xFF, 0, 0, 0, 0}));
+    EXPECT_EQ(rowsOf(cga.set, 65, 1), rowsOf(f.laid.set, 65, 1));
+    EXPECT_EQ(f.laid.notes,
+              std::vector<std::string>{"2 glyphs with no code from 0 to 255 left "
+                                       "out (--order places glyphs by their Unicode)"});
 }
 
 } // namespace

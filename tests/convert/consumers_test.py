@@ -5,7 +5,8 @@ Usage: consumers_test.py TESSALY_CONVERT SOURCE_DIR
 
 Runs the built tessaly-convert and hands its output to the real tools of the field, as
 scripts/test installs them from Debian: the six assemblers, gcc, kbd's psfxtable, the
-console fonts of console-setup-linux, bdftopcf and ImageMagick. Also round trips every readable format
+console fonts of console-setup-linux, psfgettable, fonts-misaki and xfonts-base, bdftopcf and
+ImageMagick. Also round trips every readable format
 and checks that malformed input fails with exit 1, one useful line and no output.
 """
 
@@ -21,7 +22,7 @@ import tempfile
 CONVERT = os.path.abspath(sys.argv[1])
 SOURCE = os.path.abspath(sys.argv[2])
 TOOLS = ["ca65", "ld65", "cl65", "sim65", "acme", "64tass", "xa", "dasm", "pasmo", "z80asm",
-         "psfxtable", "bdftopcf", "gcc", "g++", "setpriv", "convert"]
+         "psfxtable", "psfgettable", "bdftopcf", "pcf2bdf", "gcc", "g++", "setpriv", "convert"]
 CONSOLE_FONTS = "/usr/share/consolefonts"
 
 passed = 0
@@ -312,13 +313,14 @@ def round_trips(work, charset):
         converted("to " + ext, raw, middle)
         converted("from " + ext, middle, back)
         check("round trip through " + ext, read(back) == charset)
-    # A file shorter than the set lands at --first and comes back the same.
+    # A file shorter than the set lands at --at and comes back the same; BDF keeps codes.
     part = os.path.join(work, "ascii.fnt")
     write(part, charset[:96 * 8])
     for ext in [".psf", ".bdf", ".prg"]:
         middle = os.path.join(work, "ascii" + ext)
-        converted("part to " + ext, "--first", "32", "--count", "96", part, middle)
-        r = convert("--first", "32", "--count", "96", middle, "-", "--to", "raw")
+        converted("part to " + ext, "--at", "32", "--first", "32", "--count", "96", part, middle)
+        at = [] if ext == ".bdf" else ["--at", "32"]
+        r = convert(*at, "--first", "32", "--count", "96", middle, "-", "--to", "raw")
         check("part round trip through " + ext, r.stdout == charset[:96 * 8])
     r = convert("--from", "raw", "--to", "psf", "-", "-", stdin=charset)
     check("standard input to standard output", psf_glyphs(r.stdout) == charset, r.stderr)
@@ -365,12 +367,16 @@ def picture_checks(work, charset, screen):
         back = os.path.join(work, "pic_back.fnt")
         converted("set from " + name, picture, back, "--paper", "#" + paper.hex())
         check(name + " reads back to the set", read(back) == charset)
-    # Without --paper the most common colour is paper, and the converter says which.
+    # Without --paper the most common colour is paper, and the converter says which unless
+    # it is the paper it writes itself.
     sparse = bytes(b & 0x11 for b in charset)
     write(raw, sparse)
     converted("a sparse set to PNG", "--ink", "#00ff00", raw, os.path.join(work, "sparse.png"))
     r = converted("a sparse set from PNG", os.path.join(work, "sparse.png"), raw)
-    check("the paper found is named", b"#000000 as paper" in r.stderr, r.stderr.decode())
+    check("a picture written here reads back silently", r.stderr == b"", r.stderr.decode())
+    converted("a sparse set on blue", "--paper", "#0000ff", raw, os.path.join(work, "blue.png"))
+    r = converted("a sparse set from blue", os.path.join(work, "blue.png"), raw)
+    check("the paper found is named", b"#0000ff as paper" in r.stderr, r.stderr.decode())
     check("the sparse set reads back", read(raw) == sparse)
     write(raw, charset)
 
@@ -397,12 +403,29 @@ def picture_checks(work, charset, screen):
     converted("the cut drawn again", "--map", "40x25", "--font", cut_font, cut_map, again)
     check("the cut draws the same picture", magick_rgb(again)[2] == pixels)
 
+    # Cut from code 32, the set written in any format draws the map back pixel for pixel.
+    small = os.path.join(work, "small.map")
+    write(small, bytes(range(64, 64 + 40)) * 3)
+    small_png = os.path.join(work, "small.png")
+    converted("a small screen", "--map", "40x3", "--scale", "1", "--font", raw, small, small_png)
+    for ext in [".fnt", ".prg", ".psf", ".bdf", ".png"]:
+        cut_font, cut_map = os.path.join(work, "at32" + ext), os.path.join(work, "at32.map")
+        converted("cut from code 32 to " + ext, "--from-picture", "--at", "32", "--paper", "#000000",
+                  "--font-out",
+                  cut_font, small_png, cut_map)
+        check("the map's codes start at 32 for " + ext, read(cut_map)[:2] == bytes([32, 33]))
+        redrawn = os.path.join(work, "redrawn.png")
+        converted("redrawn with " + ext, "--map", "40x3", "--scale", "1", "--font", cut_font,
+                  cut_map, redrawn)
+        check("a set in " + ext + " and its map agree",
+              magick_rgb(redrawn)[2] == magick_rgb(small_png)[2])
+
     # Every code on one screen holds 256 distinct glyphs: from code 1 there is no room.
     every = os.path.join(work, "every.map")
     write(every, bytes(range(256)))
     everything = os.path.join(work, "every.png")
     converted("every glyph on a screen", "--map", "16x16", "--font", raw, every, everything)
-    expect_failure(work, "too many glyphs", ["--from-picture", "--scale", "2", "--first", "1", "--font-out",
+    expect_failure(work, "too many glyphs", ["--from-picture", "--scale", "2", "--at", "1", "--font-out",
                    os.path.join(work, "never.fnt"), everything],
                    "256 distinct glyphs", everything)
     check("too many glyphs writes no set", not os.path.exists(os.path.join(work, "never.fnt")))
@@ -419,7 +442,7 @@ def failure_checks(work, charset):
     huge = bytearray(psf2)
     struct.pack_into("<I", huge, 16, 0xFFFFFFFF)
     wide = bytearray(psf2)
-    struct.pack_into("<III", wide, 20, 16, 16, 8)
+    struct.pack_into("<III", wide, 20, 32, 16, 16)
     bdf = read(os.path.join(work, "set0.bdf")).decode()
     full = bdf.index("ENCODING 1\n")  # glyph 1 is all ink: one column right is too far
     unfit = bdf[:full] + bdf[full:].replace("BBX 8 8 0 -1", "BBX 8 8 1 -1", 1)
@@ -432,12 +455,12 @@ def failure_checks(work, charset):
         ("short1.psf", b"\x36\x04\x00", [], "the PSF 1 header is cut short: 3 of 4 bytes"),
         ("lying.psf", bytes(lying), [], "the glyphs end at byte 2432"),
         ("huge.psf", bytes(huge), [], "4294967295 glyphs"),
-        ("tall.psf", bytes(wide), [], "the glyphs are 8x16 pixels"),
+        ("wide.psf", bytes(wide), [], "the glyphs are 16x16 pixels; only glyphs up to 8 pixels wide"),
         ("cut.psf.gz", packed[:len(packed) // 2], [], "the gzip data is cut short"),
         ("notgzip.psf.gz", psf2, [], "not gzip data"),
         ("cut.bdf", bdf[:bdf.index("BITMAP", len(bdf) // 2) + 10].encode(), [],
          "the file ends inside glyph"),
-        ("unfit.bdf", unfit.encode(), [], "glyph 'char1' (ENCODING 1) does not fit the 8x8 cell: it has ink at column 8"),
+        ("unfit.bdf", unfit.encode(), [], "glyph 'char1' (ENCODING 1) does not fit the cell: it has ink at column 8"),
         ("lying.bdf", bdf.replace("CHARS 256", "CHARS 257").encode(), [],
          "the font holds 256 glyphs, but CHARS gives 257"),
         ("short.prg", b"\x00", [], "the two-byte load address is cut short"),
@@ -462,6 +485,137 @@ def failure_checks(work, charset):
               f"exit {r.returncode}")
 
 
+def psf_font(data):
+    """(width, height, glyphs) of a PSF 1 or 2 of any size, each glyph its row bytes."""
+    if data[:2] == b"\x36\x04":
+        height, count, start, width = data[3], 512 if data[2] & 1 else 256, 4, 8
+    else:
+        _, _, start, _, count, height, height, width = struct.unpack("<IIIIIIII", data[:32])
+    size = height * ((width + 7) // 8)
+    return width, height, [data[start + i * size:start + (i + 1) * size] for i in range(count)]
+
+
+def unicode_glyphs(work, psf):
+    """Each character's glyph number in a PSF, as kbd's psfgettable reads its table."""
+    r = run(["psfgettable", psf, "-"])
+    check("psfgettable reads " + os.path.basename(psf), r.returncode == 0, r.stderr.decode())
+    glyphs = {}
+    for line in r.stdout.decode().splitlines():
+        if line.startswith("0x"):
+            number, *chars = line.split()
+            for c in chars:
+                if "," not in c:  # sequences are not single characters
+                    glyphs.setdefault(int(c[2:], 16), int(number, 16))
+    return glyphs
+
+
+def font_checks(work):
+    """Codes chosen and placed, fonts of every cell and Unicode orders, as the issue's
+    examples and the console's and X's own tools see them."""
+    cga = convert("builtin:cga", "-", "--to", "raw").stdout
+    c64 = convert("builtin:c64", "-", "--to", "raw").stdout
+    files = {"cga.fnt": cga, "c64.fnt": c64, "zx768.bin": cga[:768]}
+    for name, data in files.items():
+        write(os.path.join(work, name), data)
+    lat8 = os.path.join(work, "lat8.psf")
+    write(lat8, gzip.decompress(read(os.path.join(CONSOLE_FONTS, "Lat15-VGA8.psf.gz"))))
+    lat16 = os.path.join(CONSOLE_FONTS, "Lat15-VGA16.psf.gz")
+    _, _, lat8_glyphs = psf_font(read(lat8))
+    lat8_of = unicode_glyphs(work, lat8)
+    _, _, lat16_glyphs = psf_font(gzip.decompress(read(lat16)))
+    arabic = os.path.join(CONSOLE_FONTS, "Arabic-VGA14.psf.gz")
+    _, _, arabic_glyphs = psf_font(gzip.decompress(read(arabic)))
+    misaki = "/usr/share/fonts/truetype/misaki/misaki_gothic.ttf"
+    x11 = "/usr/share/fonts/X11/misc/5x8.pcf.gz"
+
+    def glyph_of(data, code):
+        return data[code * 8:code * 8 + 8]
+
+    # (what, arguments before OUTPUT, OUTPUT, a check of the bytes written)
+    cases = [
+        ("codes 32-127 of cga", ["--first", "32", "--count", "96", "cga.fnt"], "ascii.bin",
+         lambda out: out == cga[256:1024]),
+        ("768 bytes at code 32", ["--at", "32", "zx768.bin"], "zx.fnt",
+         lambda out: out[256:1024] == cga[:768] and out[:256] == bytes(256)),
+        ("the second half of c64", ["--skip", "128", "c64.fnt"], "half.fnt",
+         lambda out: out[:1024] == c64[1024:] and out[1024:] == bytes(1024)),
+        ("Lat15 in C64 order", ["--order", "c64", lat8], "c64.fnt",
+         lambda out: glyph_of(out, 1) == lat8_glyphs[lat8_of[0x41]] and
+         glyph_of(out, 0) == lat8_glyphs[lat8_of[0x40]] and
+         glyph_of(out, 129) == bytes(255 - b for b in lat8_glyphs[lat8_of[0x41]])),
+        ("rows 4-11 of an 8x16 console font", ["--rows", "4", lat16], "lat16.fnt",
+         lambda out: out == b"".join(g[4:12] for g in lat16_glyphs[:256])),
+        ("glyphs 256-511 of a 512-glyph PSF", ["--skip", "256", "--rows", "3", arabic],
+         "upper.fnt", lambda out: out == b"".join(g[3:11] for g in arabic_glyphs[256:])),
+        ("an 8x8 TrueType font by its codes", [misaki], "misaki.fnt",
+         lambda out: glyph_of(out, 65) != bytes(8) and glyph_of(out, 1) == bytes(8)),
+        ("an X11 PCF in C64 order", ["--order", "c64", x11], "x11.fnt",
+         lambda out: glyph_of(out, 1) != bytes(8)),
+    ]
+    for what, args, output, good in cases:
+        out = os.path.join(work, output)
+        r = subprocess.run([CONVERT, *args, out], capture_output=True, cwd=work)
+        check(what, r.returncode == 0 and good(read(out)),
+              f"exit {r.returncode}: {r.stderr.decode(errors='replace')}")
+
+    # The same characters through TrueType's and the console's Unicode: misaki's 'A' at 1.
+    misaki_c64 = os.path.join(work, "misaki_c64.fnt")
+    converted("misaki in C64 order", "--order", "c64", misaki, misaki_c64)
+    check("misaki's A at C64 screen code 1", glyph_of(read(misaki_c64), 1) ==
+          glyph_of(read(os.path.join(work, "misaki.fnt")), 65))
+
+    # Written in C64 order, the console finds each character's glyph and X the code's.
+    psf = os.path.join(work, "c64order.psf")
+    converted("PSF in C64 order", "--order", "c64", lat8, psf)
+    table = unicode_glyphs(work, psf)
+    check("the console's table gives 'A' code 1 and '@' code 0",
+          table.get(0x41) == 1 and table.get(0x40) == 0 and table.get(0x20) == 32, str(table)[:200])
+    bdf = os.path.join(work, "c64order.bdf")
+    converted("BDF in C64 order", "--order", "c64", "--name", "Tessaly C64", lat8, bdf)
+    text = read(bdf).decode()
+    check("the BDF names code 1 for its character",
+          "STARTCHAR uni0041\nENCODING 1\n" in text, text[:300])
+    pcf = os.path.join(work, "c64order.pcf")
+    r = run(["bdftopcf", "-o", pcf, bdf])
+    check("bdftopcf takes the C64-ordered BDF", r.returncode == 0 and not r.stderr, r.stderr.decode())
+    r = convert(pcf, "-", "--to", "raw")
+    check("its PCF keeps the codes", r.stdout == read(os.path.join(work, "c64.fnt")), r.stderr.decode())
+    r = run(["pcf2bdf", pcf])
+    text = r.stdout.decode()
+    check("the PCF keeps the family name with its space and the glyph names",
+          'FAMILY_NAME "Tessaly C64"' in text and "STARTCHAR uni0041\nENCODING 1\n" in text,
+          text[:300])
+
+    # Every console font: 8 rows or fewer read as they are, taller ones want --rows and
+    # then read, wider ones are refused; each refusal one line.
+    counts = {"read": 0, "with --rows": 0, "too wide": 0}
+    for path in sorted(glob.glob(os.path.join(CONSOLE_FONTS, "*.psf.gz"))):
+        name = os.path.basename(path)
+        width, height, _ = psf_font(gzip.decompress(read(path)))
+        out = os.path.join(work, "console.fnt")
+        r = convert(path, out)
+        lines = r.stderr.decode().splitlines()
+        if width > 8:
+            counts["too wide"] += 1
+            check(name + " refused", r.returncode == 1 and len(lines) == 1 and
+                  "only glyphs up to 8 pixels wide" in lines[0], str(lines))
+        elif height > 8:
+            counts["with --rows"] += 1
+            check(name + " asks for --rows", r.returncode == 1 and len(lines) == 1 and
+                  "--rows FIRST takes 8 of their rows" in lines[0], str(lines))
+            r = convert("--rows", str(height - 8), path, out)
+            check(name + " read with --rows", r.returncode == 0, r.stderr.decode())
+        else:
+            counts["read"] += 1
+            check(name + " read", r.returncode == 0, r.stderr.decode())
+    check("console fonts of every kind", all(counts.values()), str(counts))
+
+    r = convert("--info", lat16)
+    info = r.stdout.decode()
+    check("--info on a console font", r.returncode == 0 and "PSF 1, gzip" in info and
+          "256 glyphs of 8x16 pixels" in info and "--order c64" in info, info)
+
+
 def expect_failure(work, name, args, message, source):
     out = os.path.join(work, "kept.s")
     write(out, b"before")
@@ -476,8 +630,9 @@ def expect_failure(work, name, args, message, source):
 
 def main():
     missing = [t for t in TOOLS if not shutil.which(t)]
-    if missing or not os.path.isdir(CONSOLE_FONTS):
-        print("missing: " + " ".join(missing or ["console-setup-linux"]) +
+    fonts = [CONSOLE_FONTS, "/usr/share/fonts/truetype/misaki", "/usr/share/fonts/X11/misc"]
+    if missing or not all(os.path.isdir(f) for f in fonts):
+        print("missing: " + " ".join(missing or ["console-setup-linux fonts-misaki xfonts-base"]) +
               " (scripts/test installs them)")
         return 1
     charset = distinct_set()
@@ -488,6 +643,7 @@ def main():
         psf_checks(work, charset)
         bdf_checks(work, charset)
         builtin_checks(work)
+        font_checks(work)
         round_trips(work, charset)
         picture_checks(work, charset, screen)
         failure_checks(work, charset)

@@ -23,20 +23,25 @@ Outcome run(const std::vector<std::string>& args, const Bytes& input = {}) {
     return convertBytes(plan(args), InputBytes{input, false}, nullptr);
 }
 
-TEST(Conversion, SequentialFilesLandAtFirstAndAreCutAtTheEndOfTheSetAsInTheEditor) {
+TEST(Conversion, SequentialFilesLandAtAtAndAreCutAtTheEndOfTheSetAsInTheEditor) {
     const Bytes ten = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}; // a glyph and two rows of the next
-    Outcome o = run({"--first", "254", "in.fnt", "out.fnt"}, ten);
+    Outcome o = run({"--at", "254", "--first", "254", "in.fnt", "out.fnt"}, ten);
     EXPECT_EQ(o.output, (Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 0, 0, 0, 0, 0, 0}));
     EXPECT_TRUE(o.notes.empty());
 
-    o = run({"--first", "255", "in.prg", "out.fnt"}, Bytes{0x00, 0x30, 1, 2, 3, 4, 5, 6, 7, 8, 9});
+    o = run({"--at", "255", "--first", "255", "in.prg", "out.fnt"},
+            Bytes{0x00, 0x30, 1, 2, 3, 4, 5, 6, 7, 8, 9});
     EXPECT_EQ(o.output, (Bytes{1, 2, 3, 4, 5, 6, 7, 8}));
     EXPECT_EQ(o.notes,
               std::vector<std::string>{
                   "in.prg: 2 glyphs; the first 1 fill codes 255-255, the rest are left out"});
 
     o = run({"--load-address", "$C000", "--first", "1", "--count", "1", "in.fnt", "out.64c"}, ten);
-    EXPECT_EQ(o.output, (Bytes{0x00, 0xC0, 1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(o.output, (Bytes{0x00, 0xC0, 9, 10, 0, 0, 0, 0, 0, 0}));
+    o = run({"--skip", "1", "--at", "7", "--first", "7", "--count", "1", "in.fnt", "out.fnt"}, ten);
+    EXPECT_EQ(o.output, (Bytes{9, 10, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(run({"--skip", "2", "in.fnt", "out.fnt"}, ten).error,
+              "--skip 2 leaves no glyph: the file holds 2 glyphs");
 
     // A cut file counts when it may only be read from its start.
     o = convertBytes(plan({"in.fnt", "out.fnt"}), InputBytes{ten, true}, nullptr);

@@ -32,6 +32,7 @@ std::string usageError(const std::string& line, Job* planned = nullptr) {
 
 TEST(Options, ValuesAndDefaultsMakeTheJob) {
     Job job;
+    std::string error;
     ASSERT_EQ(usageError("--first=$20 --count 0x10 --syntax z80 in.psf.gz - --to asm", &job), "");
     EXPECT_EQ(job.mode, Mode::Set);
     EXPECT_EQ(job.input.format, FileFormat::Psf);
@@ -52,6 +53,10 @@ TEST(Options, ValuesAndDefaultsMakeTheJob) {
     EXPECT_EQ(job.map.width * 100 + job.map.height, 4025);
     EXPECT_EQ(job.scale, 2); // the map window's cells
     EXPECT_EQ(job.output.path, "-x.png");
+
+    const std::vector<std::string> spaced = {"--name", "Tessaly Sans 8", "a.fnt", "b.bdf"};
+    ASSERT_TRUE(planJob(parseArguments(spaced).options, job, error)) << error;
+    EXPECT_EQ(job.name, "Tessaly Sans 8"); // a BDF family name may hold spaces
 
     ASSERT_EQ(usageError("--from-picture --paper #102030 --font-out set.bdf shot.bmp s.h", &job),
               "");
@@ -100,12 +105,27 @@ TEST(Options, UsageErrorsSayWhatToGive) {
         {"--font-out x.fnt a.fnt b.fnt", "--font-out needs --from-picture"},
         {"--font x.fnt a.fnt b.png", "--font draws a map picture"},
         {"--first 200 --count 57 a.fnt b.fnt", "--first 200 --count 57 goes past code 255"},
-        {"--map 4x4 --first 1 a.map b.s", "--first places glyphs of a set; a map has none"},
+        {"--map 4x4 --first 1 a.map b.s", "--first chooses the codes of a set written"},
+        {"--at 32 a.bdf b.fnt", "--at places the glyphs of a file without codes (raw, prg, PSF, "
+                                "picture); BDF and FreeType fonts and built-in sets keep"},
+        {"--skip 1 builtin:c64 b.fnt", "--skip places the glyphs of a file without codes"},
+        {"--at 1 --order c64 a.psf b.fnt", "--at and --order exclude each other"},
+        {"--skip 1 a.png b.fnt", "--skip leaves out glyphs at the start of a raw, prg or PSF"},
+        {"--map 4x4 --at 1 a.map b.s", "--at places the glyphs read from a set or a cut picture"},
+        {"--order c128 a.psf b.fnt", "--order 'c128': give one of cga"},
+        {"--order c64 a.fnt b.png", "--order lays out a font that carries Unicode"},
+        {"--rows 4 a.fnt b.fnt", "--rows takes 8 rows of a PSF, BDF or FreeType"},
+        {"--size 16 a.psf b.fnt", "--size chooses the pixel size of a TrueType"},
+        {"--size 0 a.ttf b.fnt", "--size '0': give a pixel size from 1 to 256"},
+        {"a.fnt b.ttf", "TrueType, OpenType, PCF and .fon fonts can be read, not written"},
+        {"--info a.psf b.fnt", "--info takes one FILE, not 'b.fnt' too"},
+        {"--info a.psf --first 3", "--info takes only --from, --size and --paper"},
         {"--syntax acme a.fnt b.c", "--syntax needs an assembler output"},
         {"--load-address 1 a.fnt b.fnt", "--load-address needs a .prg output"},
         {"--name x a.fnt b.fnt", "--name names the array or label"},
         {"--name lda a.fnt b.s", "--name 'lda' is no name this output takes"},
         {"--name 2x a.fnt b.c", "--name '2x' is no name this output takes"},
+        {"--name=a-b a.fnt b.bdf", "--name 'a-b' is no BDF family name"},
         {"--scale 2 a.fnt b.s", "--scale needs a picture"},
         {"--ink #ffffff a.png b.fnt", "--ink needs a picture output"},
         {"--grid a.fnt b.png", "--grid needs --map and a picture output"},
@@ -122,12 +142,13 @@ TEST(Options, HelpNamesEveryOptionFormatSetAndSyntax) {
     EXPECT_EQ(parseArguments(words("--version")).action, Action::Version);
     const std::string help = helpText();
     for (const char* word :
-         {"--from",     "--to",           "--first",  "--count",   "--load-address", "--syntax",
-          "--name",     "--scale",        "--ink",    "--paper",   "--grid",         "--font",
-          "--font-out", "--from-picture", "--map",    "--version", ".fnt",           ".64c",
-          ".psfu",      ".bdf",           ".inc",     ".h",        ".bmp",           "builtin:",
-          "C64 CAPS",   "Hex numbers",    "microsha", "64tass",    "dasm",           "z80",
-          "Exit status"})
+         {"--from",      "--to",           "--first",  "--count",   "--load-address", "--syntax",
+          "--name",      "--scale",        "--ink",    "--paper",   "--grid",         "--font",
+          "--font-out",  "--from-picture", "--map",    "--version", ".fnt",           ".64c",
+          ".psfu",       ".bdf",           ".inc",     ".h",        ".bmp",           "builtin:",
+          "C64 CAPS",    "Hex numbers",    "microsha", "64tass",    "dasm",           "z80",
+          "Exit status", "--at",           "--skip",   "--rows",    "--size",         "--order",
+          "--info",      ".ttf",           ".pcf.gz",  ".fon"})
         EXPECT_NE(help.find(word), std::string::npos) << word;
     EXPECT_TRUE(versionText().starts_with("tessaly-convert 0."));
 }

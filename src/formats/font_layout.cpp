@@ -1,0 +1,189 @@
+#include "formats/font_layout.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <unordered_map>
+#include <utility>
+
+namespace tessaly::formats {
+
+namespace {
+
+std::string plural(std::size_t n, const char* word) {
+    return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+}
+
+void put(LaidOutFont& out, int code, const std::array<std::uint8_t, GlyphBytes>& rows) {
+    std::copy(rows.begin(), rows.end(), glyph(out.set, code).begin());
+    out.present.set(static_cast<std::size_t>(code));
+}
+
+void byCode(const FontGlyphs& font, const FontLayout& layout, LaidOutFont& out) {
+    std::size_t left = static_cast<std::size_t>(font.droppedGlyphs);
+    for (const FontGlyph& g : font.glyphs) {
+        if (g.code < 0 || g.code >= GlyphCount) {
+            ++left;
+            continue;
+        }
+        if (!out.present.test(static_cast<std::size_t>(g.code)))
+            put(out, g.code, fitGlyph(font, g, layout.firstRow));
+    }
+    if (left > 0)
+        out.notes.push_back(plural(left, "glyph") + " with no code from 0 to 255 left out" +
+                            (font.hasUnicode ? " (--order places glyphs by their Unicode)" : ""));
+}
+
+bool byPlace(const FontGlyphs& font, const FontLayout& layout, LaidOutFont& out,
+             std::string& error) {
+    const std::size_t total = font.glyphs.size() + static_cast<std::size_t>(font.droppedGlyphs);
+    const std::size_t skip = static_cast<std::size_t>(layout.skip);
+    if (skip >= total) {
+        error = "--skip " + std::to_string(skip) + " leaves no glyph: the file holds " +
+                plural(total, "glyph");
+        return false;
+    }
+    const std::size_t room = static_cast<std::size_t>(GlyphCount - layout.at);
+    const std::size_t kept = std::min(total - skip, room);
+    for (std::size_t i = 0; i < kept && skip + i < font.glyphs.size(); ++i)
+        put(out, layout.at + static_cast<int>(i),
+            fitGlyph(font, font.glyphs[skip + i], layout.firstRow));
+    if (total - skip > room) {
+        const std::string which =
+            skip == 0 ? "the first " + std::to_string(room)
+                      : "glyphs " + std::to_string(skip) + "-" + std::to_string(skip + room - 1);
+        out.notes.push_back(plural(total, "glyph") + "; " + which + " fill codes " +
+                            std::to_string(layout.at) + "-255, the rest are left out");
+    }
+    return true;
+}
+
+bool byOrder(const FontGlyphs& font, const FontLayout& layout, LaidOutFont& out,
+             std::string& error) {
+    const MachineOrder& order = *layout.order;
+    if (!font.hasUnicode) {
+        error = "the font carries no Unicode, so --order " + std::string(order.name) +
+                " cannot place its glyphs";
+        return false;
+    }
+    std::unordered_map<char32_t, std::size_t> glyphOf;
+    for (std::size_t i = 0; i < font.glyphs.size(); ++i)
+        for (char32_t c : font.glyphs[i].unicode)
+            glyphOf.emplace(c, i);
+    std::vector<char32_t> lacking;
+    int wanted = 0;
+    for (int code = 0; code < GlyphCount; ++code) {
+        const char32_t c = order.unicode[static_cast<std::size_t>(code)];
+        if (c == 0) continue;
+        ++wanted;
+        const auto found = glyphOf.find(c);
+        if (found == glyphOf.end())
+            lacking.push_back(c);
+        else
+            put(out, code, fitGlyph(font, font.glyphs[found->second], layout.firstRow));
+    }
+    // The machines' reversed characters: their glyph inverted, where the font has it.
+    for (int code = 0; code < GlyphCount; ++code) {
+        const int of = order.inverseOf[static_cast<std::size_t>(code)];
+        if (of < 0 || of >= GlyphCount || out.present.test(static_cast<std::size_t>(code)) ||
+            !out.present.test(static_cast<std::size_t>(of)))
+            continue;
+        std::array<std::uint8_t, GlyphBytes> rows{};
+        const ConstGlyph source = glyph(std::as_const(out.set), of);
+        std::transform(source.begin(), source.end(), rows.begin(),
+                       [](std::uint8_t r) { return static_cast<std::uint8_t>(~r); });
+        put(out, code, rows);
+    }
+    if (!lacking.empty()) {
+        std::string named;
+        for (std::size_t i = 0; i < lacking.size() && i < 8; ++i)
+            named += (i ? " " : "") + codePointName(lacking[i]);
+        if (lacking.size() > 8) named += " ...";
+        out.notes.push_back("the font lacks " + std::to_string(lacking.size()) + " of the " +
+                            std::to_string(wanted) + " characters of --order " +
+                            std::string(order.name) + " (" + named + "); their codes are blank");
+    }
+    return true;
+}
+
+} // namespace
+
+std::string fitProblem(const FontGlyphs& font, std::optional<int> firstRow) {
+    const std::string size = "the glyphs are " + std::to_string(font.width) + "x" +
+                             std::to_string(font.height) + " pixels";
+    if (font.width > 8 || font.width < 1 || font.height < 1)
+        return size + "; only glyphs up to 8 pixels wide can be read";
+    if (firstRow) {
+        if (*firstRow + 8 > font.height)
+            return size + ": --rows " + std::to_string(*firstRow) + " needs rows " +
+                   std::to_string(*firstRow) + "-" + std::to_string(*firstRow + 7) +
+                   ", the glyphs have 0-" + std::to_string(font.height - 1);
+        return "";
+    }
+    if (font.height > 8) {
+        // Where the font has a baseline, rows that keep it with one row of descent;
+        // else (PSF) the middle rows.
+        const int suggested = font.descent > 0
+                                  ? std::clamp(font.height - font.descent - 7, 0, font.height - 8)
+                                  : (font.height - 8) / 2;
+        return size + ": --rows FIRST takes 8 of their rows (--rows " + std::to_string(suggested) +
+               " takes rows " + std::to_string(suggested) + "-" + std::to_string(suggested + 7) +
+               ")";
+    }
+    return "";
+}
+
+std::array<std::uint8_t, GlyphBytes> fitGlyph(const FontGlyphs& font, const FontGlyph& glyph,
+                                              std::optional<int> firstRow) {
+    std::array<std::uint8_t, GlyphBytes> cell{};
+    // Cell row r shows font row r + shift.
+    const int shift = firstRow ? *firstRow : font.height - GlyphBytes;
+    const std::uint8_t columns = static_cast<std::uint8_t>(0xFF00u >> std::clamp(font.width, 0, 8));
+    for (int r = 0; r < GlyphBytes; ++r) {
+        const int from = r + shift;
+        if (from >= 0 && from < static_cast<int>(glyph.rows.size()))
+            cell[static_cast<std::size_t>(r)] =
+                glyph.rows[static_cast<std::size_t>(from)] & columns;
+    }
+    return cell;
+}
+
+bool layOutFont(const FontGlyphs& font, const FontLayout& layout, LaidOutFont& out,
+                std::string& error) {
+    out = {};
+    error = fitProblem(font, layout.firstRow);
+    if (!error.empty()) return false;
+    if (font.wideGlyphs > 0)
+        out.notes.push_back(plural(static_cast<std::size_t>(font.wideGlyphs), "glyph") +
+                            " wider than 8 pixels left out");
+    if (layout.order) return byOrder(font, layout, out, error);
+    if (font.hasCodes) {
+        byCode(font, layout, out);
+        return true;
+    }
+    return byPlace(font, layout, out, error);
+}
+
+std::string codePointName(char32_t c) {
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
+    return text;
+}
+
+std::string codeRanges(const std::bitset<GlyphCount>& present) {
+    std::string out;
+    for (int code = 0; code < GlyphCount;) {
+        if (!present.test(static_cast<std::size_t>(code))) {
+            ++code;
+            continue;
+        }
+        int end = code;
+        while (end + 1 < GlyphCount && present.test(static_cast<std::size_t>(end + 1)))
+            ++end;
+        if (!out.empty()) out += ", ";
+        out += std::to_string(code) + (end > code ? "-" + std::to_string(end) : "");
+        code = end + 1;
+    }
+    return out.empty() ? "none" : out;
+}
+
+} // namespace tessaly::formats
