@@ -94,7 +94,7 @@ formats::FontGlyphs rowsFont(const Bytes& rows, const std::string& format, std::
 struct ReadPlan {
     int at = 0, skip = 0;
     std::optional<int> firstRow;
-    int pixelSize = 8;
+    int pixelSize = 0;
     const formats::MachineOrder* order = nullptr;
     std::optional<Colour> paper;
 };

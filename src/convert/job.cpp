@@ -110,7 +110,7 @@ bool planInfo(const Options& o, Job& job, std::string& error) {
         return fail(error,
                     "--size chooses the pixel size of a TrueType, OpenType, OTB, PCF or .fon font");
     if (o.paper && !isPicture(job.input.format)) return fail(error, "--paper needs a picture");
-    job.pixelSize = o.size.value_or(8);
+    job.pixelSize = o.size.value_or(0);
     job.paperGiven = o.paper;
     return true;
 }
@@ -263,7 +263,7 @@ bool planJob(const Options& o, Job& job, std::string& error) {
     job.at = o.at.value_or(0);
     job.skip = o.skip.value_or(0);
     job.firstRow = o.rows;
-    job.pixelSize = o.size.value_or(8);
+    job.pixelSize = o.size.value_or(0);
     if (o.order) job.order = formats::machineOrderNamed(*o.order);
     job.first = o.first.value_or(0);
     job.count = o.count.value_or(GlyphCount - job.first);

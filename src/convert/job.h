@@ -32,7 +32,7 @@ struct Job {
     int at = 0;                  // reading by place: the code of the first glyph kept
     int skip = 0;                // reading by place: glyphs left out at the start of the file
     std::optional<int> firstRow; // --rows: of a font taller than 8 rows
-    int pixelSize = 8;           // --size: of TrueType and OpenType outlines
+    int pixelSize = 0;           // --size; 0: a bitmap font of one size at its size, any other at 8
     const formats::MachineOrder* order = nullptr; // --order
     int loadAddress = 0x3000;
     formats::AsmSyntax syntax = formats::AsmSyntax::Ca65;

@@ -106,7 +106,7 @@ bool takeValue(std::string_view option, const std::string& v, Options& o, std::s
     else if (option == "--rows")
         return number(0, 1023, o.rows, "a row from 0 to 1023");
     else if (option == "--size")
-        return number(1, 256, o.size, "a pixel size from 1 to 256");
+        return number(1, 128, o.size, "a pixel size from 1 to 128");
     else if (option == "--first")
         return number(0, 255, o.first, "a code from 0 to 255");
     else if (option == "--count")
@@ -277,8 +277,8 @@ Options:
   --rows FIRST      the 8 rows from row FIRST of a taller font's glyphs
                       --rows 4 Lat15-VGA16.psf.gz lat.fnt rows 4..11 of an 8x16 font
   --size PX         the pixel size of a FreeType font: its bitmap strike, or its outlines
-                    rendered (default 8)
-                      --size 13 --rows 3 6x13.pcf.gz 6x13.fnt
+                    rendered (default: a bitmap font's only size, else 8)
+                      --size 8 /usr/share/fonts/truetype/misaki/misaki_gothic.ttf m.fnt
   --order NAME      lay a font with Unicode out in a machine's code order, and label a
                     PSF or BDF written with each code's character; NAME is one of:
 )" + orders +

@@ -158,11 +158,26 @@ void drawGlyph(FT_Library library, FT_GlyphSlot slot, int ascent, std::vector<st
     }
 }
 
+// The size to read when none is asked for: a bitmap font of one size (a PCF, most .fon
+// files) at that size, anything else at 8 pixels.
+int ownSize(std::span<const std::uint8_t> bytes) {
+    constexpr int Default = 8;
+    Library lib;
+    Face face;
+    if (!lib.library || FT_New_Memory_Face(lib.library, bytes.data(),
+                                           static_cast<FT_Long>(bytes.size()), 0, &face.face))
+        return Default;
+    const FT_Face f = face.face;
+    if (f->num_faces != 1 || FT_IS_SCALABLE(f) || f->num_fixed_sizes != 1) return Default;
+    return f->available_sizes[0].height;
+}
+
 } // namespace
 
 bool readFreeTypeFont(std::span<const std::uint8_t> bytes, int pixelSize, FontGlyphs& font,
                       std::string& error) {
     font = {};
+    if (pixelSize == 0) pixelSize = ownSize(bytes);
     if (pixelSize < 1 || pixelSize > MaxCellRows) {
         error = "a size of " + std::to_string(pixelSize) + " pixels is out of range (1 to " +
                 std::to_string(MaxCellRows) + ")";

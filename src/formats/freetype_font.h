@@ -13,6 +13,7 @@ namespace tessaly::formats {
 
 // Reads the font in `bytes` (a .pcf.gz is gunzipped by the caller) at `pixelSize` rows:
 // the bitmap strike of that height, or else the outlines rendered in black and white.
+// A `pixelSize` of 0 reads a bitmap font of one size at its size, any other at 8.
 // The cell is the face's advance wide and its ascent plus descent high; each glyph sits
 // in it by the baseline, and pixels outside the cell are cut. Glyphs reachable through a
 // Unicode character map carry their characters and, below 256, that code; through an

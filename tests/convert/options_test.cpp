@@ -116,7 +116,7 @@ TEST(Options, UsageErrorsSayWhatToGive) {
         {"--order c64 a.fnt b.png", "--order lays out a font that carries Unicode"},
         {"--rows 4 a.fnt b.fnt", "--rows takes 8 rows of a PSF, BDF or FreeType"},
         {"--size 16 a.psf b.fnt", "--size chooses the pixel size of a TrueType"},
-        {"--size 0 a.ttf b.fnt", "--size '0': give a pixel size from 1 to 256"},
+        {"--size 0 a.ttf b.fnt", "--size '0': give a pixel size from 1 to 128"},
         {"a.fnt b.ttf", "TrueType, OpenType, PCF and .fon fonts can be read, not written"},
         {"--info a.psf b.fnt", "--info takes one FILE, not 'b.fnt' too"},
         {"--info a.psf --first 3", "--info takes only --from, --size and --paper"},
