@@ -7,7 +7,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tessaly)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Tessaly developers")
-set(CPACK_PACKAGE_CONTACT "The Tessaly developers <tessaly@users.noreply.github.com>")
+set(CPACK_PACKAGE_CONTACT "The Tessaly developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for the 8x8 character sets of 8-bit computers")
 set(CPACK_PACKAGE_DESCRIPTION
     "Tessaly edits the 8x8-pixel character sets (fonts) of 8-bit home computers
@@ -27,7 +27,6 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${CMAKE_INSTALL_DEFAULT_DIRECTOR
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://github.com/tessaly/tessaly)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)

@@ -205,7 +205,8 @@ ParsedArguments parseArguments(std::span<const std::string> arguments) {
 }
 
 std::string versionText() {
-    return "tessaly-convert " TESSALY_VERSION "\n";
+    return "tessaly-convert " TESSALY_VERSION "\n"
+           "Copyright 2026 The Tessaly developers. Released under the MIT licence.\n";
 }
 
 std::string helpText() {

@@ -95,8 +95,10 @@ bool byOrder(const FontGlyphs& font, const FontLayout& layout, LaidOutFont& out,
     }
     if (!lacking.empty()) {
         std::string named;
-        for (std::size_t i = 0; i < lacking.size() && i < 8; ++i)
-            named += (i ? " " : "") + codePointName(lacking[i]);
+        for (std::size_t i = 0; i < lacking.size() && i < 8; ++i) {
+            if (i) named += ' ';
+            named += codePointName(lacking[i]);
+        }
         if (lacking.size() > 8) named += " ...";
         out.notes.push_back("the font lacks " + std::to_string(lacking.size()) + " of the " +
                             std::to_string(wanted) + " characters of --order " +
@@ -180,7 +182,11 @@ std::string codeRanges(const std::bitset<GlyphCount>& present) {
         while (end + 1 < GlyphCount && present.test(static_cast<std::size_t>(end + 1)))
             ++end;
         if (!out.empty()) out += ", ";
-        out += std::to_string(code) + (end > code ? "-" + std::to_string(end) : "");
+        out += std::to_string(code);
+        if (end > code) {
+            out += '-';
+            out += std::to_string(end);
+        }
         code = end + 1;
     }
     return out.empty() ? "none" : out;
