@@ -74,8 +74,13 @@ void place(Run& run, const std::string& file, Charset& set, const Bytes& rows,
                                     "-255, the rest are left out");
 }
 
+// How the job reads a picture.
+PictureInput pictureInput(const Job& job) {
+    return {job.paperGiven, job.crop, job.columns};
+}
+
 bool readSet(Run& run, const FileSide& side, const InputBytes& in, int first,
-             std::optional<Colour> paper, Charset& set) {
+             const PictureInput& picture, Charset& set) {
     const std::string file = displayName(side);
     set = Charset{};
     if (side.format == FileFormat::Builtin) {
@@ -114,10 +119,11 @@ bool readSet(Run& run, const FileSide& side, const InputBytes& in, int first,
     }
     case FileFormat::Png:
     case FileFormat::Bmp: {
-        std::string note;
-        if (!run.step(readPictureSet(bytes, paper, first, set, note, error), file, error))
+        std::vector<std::string> notes;
+        if (!run.step(readPictureSet(bytes, picture, first, set, notes, error), file, error))
             return false;
-        if (!note.empty()) run.outcome.notes.push_back(file + ": " + note);
+        for (const std::string& note : notes)
+            run.outcome.notes.push_back(file + ": " + note);
         return true;
     }
     default:
@@ -151,7 +157,7 @@ bool writeSet(Run& run, const Job& job, const FileSide& side, const std::string&
     case FileFormat::Bmp: {
         std::string error;
         if (!run.step(writePictureSet(set, first, count, pictureType(side.format), job.scale,
-                                      job.ink, job.paper, out, error),
+                                      job.columns, job.ink, job.paper, out, error),
                       side.path, error, 2)) // only the options can make it too large
             return false;
         break;
@@ -199,7 +205,7 @@ bool writeMap(Run& run, const Job& job, const formats::CodeMap& map, const Chars
 
 void convertSet(Run& run, const Job& job, const InputBytes& input) {
     Charset set;
-    if (!readSet(run, job.input, input, job.first, job.paperGiven, set)) return;
+    if (!readSet(run, job.input, input, job.first, pictureInput(job), set)) return;
     writeSet(run, job, job.output, job.name, set, job.first, job.count, run.outcome.output);
 }
 
@@ -220,30 +226,49 @@ void convertMap(Run& run, const Job& job, const InputBytes& input, const InputBy
     Charset font;
     if (job.font) {
         const InputBytes none;
-        if (!readSet(run, *job.font, fontBytes ? *fontBytes : none, 0, std::nullopt, font)) return;
+        if (!readSet(run, *job.font, fontBytes ? *fontBytes : none, 0, {}, font)) return;
     }
     writeMap(run, job, map, job.font ? &font : nullptr, run.outcome.output);
 }
 
-void convertPicture(Run& run, const Job& job, const InputBytes& input) {
+void convertPicture(Run& run, const Job& job, const InputBytes& input,
+                    const InputBytes* fontBytes) {
     const std::string file = displayName(job.input);
     Bytes bytes;
     if (!unpacked(run, job.input, input, bytes)) return;
+    Charset font;
+    if (job.font) {
+        const InputBytes none;
+        if (!readSet(run, *job.font, fontBytes ? *fontBytes : none, 0, {}, font)) return;
+    }
     formats::CutScreen cut;
-    std::string note, error;
-    if (!run.step(cutPicture(bytes, job.scale, job.paperGiven, job.first, cut, note, error), file,
-                  error))
+    std::vector<std::string> notes;
+    std::string error;
+    if (!run.step(cutPicture(bytes, job.scale, pictureInput(job), job.first,
+                             job.font ? &font : nullptr, job.add, cut, notes, error),
+                  file, error))
         return;
-    if (!note.empty()) run.outcome.notes.push_back(file + ": " + note);
+    for (const std::string& note : notes)
+        run.outcome.notes.push_back(file + ": " + note);
     const formats::CodeMap map{cut.width, cut.height, cut.codes};
-    const int count = job.countGiven ? job.count : cut.glyphCount;
-    if (!writeSet(run, job, *job.fontOut, job.fontOutName, cut.set, job.first, count,
-                  run.outcome.fontOutput) ||
+    // The set written: the glyphs cut, or the font with any glyphs added, to its last one.
+    const int count = job.countGiven ? job.count
+                      : job.font     ? std::max(1, cut.setEnd - job.first)
+                                     : cut.glyphCount;
+    if ((job.fontOut && !writeSet(run, job, *job.fontOut, job.fontOutName, cut.set, job.first,
+                                  count, run.outcome.fontOutput)) ||
         !writeMap(run, job, map, nullptr, run.outcome.output))
         return;
-    run.outcome.summary = "map " + std::to_string(cut.width) + " x " + std::to_string(cut.height) +
-                          ", " + plural(static_cast<std::size_t>(cut.glyphCount), "glyph") +
-                          " from code " + std::to_string(job.first);
+    const std::string size =
+        "map " + std::to_string(cut.width) + " x " + std::to_string(cut.height) + ", ";
+    if (!job.font)
+        run.outcome.summary = size + plural(static_cast<std::size_t>(cut.glyphCount), "glyph") +
+                              " from code " + std::to_string(job.first);
+    else if (cut.glyphCount == 0)
+        run.outcome.summary = size + "every cell matched";
+    else
+        run.outcome.summary = size + plural(static_cast<std::size_t>(cut.glyphCount), "glyph") +
+                              " added from code " + std::to_string(cut.firstNew);
 }
 
 } // namespace
@@ -258,7 +283,7 @@ Outcome convertBytes(const Job& job, const InputBytes& input, const InputBytes* 
         convertMap(run, job, input, font);
         break;
     case Mode::FromPicture:
-        convertPicture(run, job, input);
+        convertPicture(run, job, input, font);
         break;
     }
     if (run.outcome.exitCode != 0) {

@@ -47,14 +47,14 @@ TEST(GlyphGridPicture, ReadsBackThroughPngAndBmpAtEachScaleFromAnyFirstCode) {
             Charset read;
             read.bytes.fill(0xA5); // codes the picture does not reach keep this
             int count = 0;
-            Colour paperUsed = 0;
+            PictureColours colours;
             std::string error;
             ASSERT_TRUE(glyphsFromGridPicture(picture,
                                               c.paperGiven ? c.paper : std::optional<Colour>(),
-                                              c.first, read, count, paperUsed, error))
+                                              c.first, 16, read, count, colours, error))
                 << error;
             EXPECT_EQ(count, 16 * rows);
-            EXPECT_EQ(paperUsed, c.paper);
+            EXPECT_EQ(colours.paper, c.paper);
             for (int code = 0; code < 256; ++code) {
                 const bool drawn = code >= c.first && code < c.first + c.count;
                 const bool blankCell = !drawn && code >= c.first && code < c.first + 16 * rows;
@@ -82,13 +82,13 @@ TEST_F(EditorOverviewPicture, TheEditorsExportedPictureReadsBackToItsGlyphs) {
     EXPECT_TRUE(samePixels(picture, glyphGridPicture(t.app->charset, 0, 256, 2, Ink, Paper)));
     Charset read;
     int count = 0;
-    Colour paperUsed = 0;
+    PictureColours colours;
     std::string error;
-    ASSERT_TRUE(glyphsFromGridPicture(picture, std::nullopt, 0, read, count, paperUsed, error))
+    ASSERT_TRUE(glyphsFromGridPicture(picture, std::nullopt, 0, 16, read, count, colours, error))
         << error;
     EXPECT_EQ(read.bytes, t.app->charset.bytes);
     EXPECT_EQ(count, 256);
-    EXPECT_EQ(paperUsed, Paper);
+    EXPECT_EQ(colours.paper, Paper);
 }
 
 std::vector<std::uint8_t> randomCodes(int n, unsigned seed, int distinct = 256) {
@@ -176,8 +176,8 @@ TEST(CutScreenPicture, KeepsEachGlyphOnceInOrderOfAppearanceAndDrawsThePictureBa
         EXPECT_EQ(cut.width, w);
         EXPECT_EQ(cut.height, h);
         EXPECT_EQ(cut.glyphCount, static_cast<int>(bitmaps.size()));
-        EXPECT_EQ(cut.ink, c.ink);
-        EXPECT_EQ(cut.paper, c.paper);
+        EXPECT_EQ(cut.colours.ink, c.ink);
+        EXPECT_EQ(cut.colours.paper, c.paper);
         ASSERT_EQ(cut.codes.size(), codes.size());
         int next = c.first; // each new glyph takes the next code
         for (std::uint8_t code : cut.codes) {
@@ -186,8 +186,9 @@ TEST(CutScreenPicture, KeepsEachGlyphOnceInOrderOfAppearanceAndDrawsThePictureBa
             if (code == next) ++next;
         }
         EXPECT_EQ(next, c.first + cut.glyphCount);
-        EXPECT_TRUE(samePixels(
-            screenPicture(cut.codes, w, h, cut.set, c.scale, cut.ink, cut.paper, false), picture));
+        EXPECT_TRUE(samePixels(screenPicture(cut.codes, w, h, cut.set, c.scale, cut.colours.ink,
+                                             cut.colours.paper, false),
+                               picture));
     }
 }
 
@@ -217,9 +218,10 @@ TEST(PictureReading, PicturesThatAreNoGridOrScreenAreRefusedWithTheReason) {
     const auto grid = [](const Surface& picture) {
         Charset set;
         int count = 7;
-        Colour paper = 9;
+        PictureColours colours;
         std::string error;
-        EXPECT_FALSE(glyphsFromGridPicture(picture, std::nullopt, 0, set, count, paper, error));
+        EXPECT_FALSE(
+            glyphsFromGridPicture(picture, std::nullopt, 0, 16, set, count, colours, error));
         EXPECT_EQ(count, 7);
         EXPECT_EQ(set.bytes, Charset().bytes);
         return error;
@@ -361,7 +363,7 @@ TEST(DecodePicture, MalformedFilesAreRefusedWithWhatAndWhereAndLeaveThePicture) 
         {Bytes{'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0}, "neither a PNG nor a BMP picture"},
         {Bytes(png.begin(), png.begin() + 60), "PNG: the data ends early, at byte 60"},
         {pngSized(png, 16385, 1), "PNG: the picture is 16385 x 1 pixels: at most 16384 a side "
-                                  "and 64 Mpixel in all are read or made"},
+                                  "and 16 Mpixel in all are read or made"},
         {pngSized(png, 10000, 10000), "PNG: the picture is 10000 x 10000 pixels: at most"},
         {pngSized(png, 4000, 4000), "PNG: 4000 x 4000 pixels cannot be held in the "},
         {pngSized(png, 0, 4), "PNG: Invalid IHDR data: Image width is zero in IHDR (near byte 33)"},
@@ -375,10 +377,11 @@ TEST(DecodePicture, MalformedFilesAreRefusedWithWhatAndWhereAndLeaveThePicture) 
         {patched(bmp24, 22, 0), "BMP: the height at byte 22 is 0"},
         {patched(bmp24, 18, 100000), "BMP: the picture is 100000 x 4 pixels: at most 16384"},
         {patched(patched(bmp24, 18, 16384), 22, 0xFFFFC000), // top-down, 16384 rows
-         "BMP: the picture is 16384 x 16384 pixels: at most 16384 a side and 64 Mpixel"},
+         "BMP: the picture is 16384 x 16384 pixels: at most 16384 a side and 16 Mpixel"},
         {patched(bmp24, 22, 400), "BMP: 6 x 400 pixels need 8000 bytes from byte 54, the file "
                                   "has 80"},
-        {bmp8, "BMP: 8 bits a pixel (byte 28): only 24- and 32-bit pictures are read"},
+        {bmp8, "BMP: the file ends at byte 134, inside the 256-colour palette at byte 54"},
+        {patched(bmp24, 28, 16), "BMP: 16 bits a pixel (byte 28): only 1-, 4-, 8-, 24- and 32-bit"},
         {patched(bmp24, 30, 1), "BMP: the compression at byte 30 is 1: only uncompressed"},
         {patched(bmp24, 10, 135), "BMP: the pixel data offset at byte 10 is 135; the headers "
                                   "end at byte 54 and the file at byte 134"},
