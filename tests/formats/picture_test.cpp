@@ -259,6 +259,74 @@ TEST(PictureReading, PicturesThatAreNoGridOrScreenAreRefusedWithTheReason) {
         EXPECT_EQ(c.run().substr(0, c.expected.size()), c.expected);
 }
 
+TEST(MatchScreenPicture, CellsTakeTheLowestEqualCodeAndNewGlyphsFollowTheLastOne) {
+    Charset font;
+    std::fill_n(font.bytes.begin() + 8 * 5, 8, 0xFF); // codes 5 and 9 full, 7 a bar
+    std::fill_n(font.bytes.begin() + 8 * 9, 8, 0xFF);
+    font.bytes[8 * 7] = 0x3C;
+    Charset drawn = font;
+    drawn.bytes[8 * 20] = 0x81; // two glyphs the font lacks
+    drawn.bytes[8 * 21] = 0x42;
+    const std::vector<std::uint8_t> codes = {9, 7, 0, 20, 21, 20, 5, 3};
+    const Surface picture = screenPicture(codes, 4, 2, drawn, 1, White, Black, false);
+
+    CutScreen cut;
+    std::string error;
+    EXPECT_FALSE(matchScreenPicture(picture, 1, std::nullopt, font, false, cut, error));
+    EXPECT_EQ(error, "the cell at column 3, row 0 (pixel (24, 0)) matches no glyph of the font; "
+                     "--add appends such glyphs");
+    ASSERT_TRUE(matchScreenPicture(picture, 1, std::nullopt, font, true, cut, error)) << error;
+    // Blank cells take code 0, the full ones 5; the new glyphs go after code 9.
+    EXPECT_EQ(cut.codes, (std::vector<std::uint8_t>{5, 7, 0, 10, 11, 10, 5, 0}));
+    EXPECT_EQ(cut.glyphCount, 2);
+    EXPECT_EQ(cut.firstNew, 10);
+    EXPECT_EQ(cut.setEnd, 12);
+    EXPECT_EQ(cut.set.bytes[8 * 10], 0x81);
+    EXPECT_EQ(cut.set.bytes[8 * 11], 0x42);
+
+    // A font without a blank glyph before its end keeps the first one after it for blank
+    // cells; a full font has no room left.
+    Charset dense;
+    dense.bytes.fill(0);
+    for (int c = 0; c < 40; ++c)
+        dense.bytes[8 * c] = static_cast<std::uint8_t>(c + 1);
+    ASSERT_TRUE(matchScreenPicture(picture, 1, std::nullopt, dense, true, cut, error)) << error;
+    EXPECT_EQ(cut.codes[2], 40);
+    EXPECT_EQ(cut.firstNew, 41);
+    dense.bytes.fill(0x11);
+    for (int c = 0; c < 256; ++c)
+        dense.bytes[8 * c] = static_cast<std::uint8_t>(c);
+    EXPECT_FALSE(matchScreenPicture(picture, 1, std::nullopt, dense, true, cut, error));
+    EXPECT_EQ(error.substr(0, 52), "the cell at column 0, row 0 needs a new glyph, but t");
+}
+
+TEST(PictureColours, TransparentPixelsArePaperAndAMissingPaperIsAnError) {
+    Surface picture(16, 8, Red);
+    for (int x = 0; x < 10; ++x)
+        picture.row(1)[x] = TransparentPixel;
+    picture.setPixel(0, 0, White);
+    PictureColours c;
+    std::string error;
+    ASSERT_TRUE(pictureColours(picture, std::nullopt, c, error));
+    EXPECT_EQ(c.paper, Red);
+    EXPECT_FALSE(c.transparentPaper);
+    EXPECT_EQ(c.inkColours, 1);
+    for (int y = 2; y < 8; ++y)
+        for (int x = 0; x < 16; ++x)
+            picture.row(y)[x] = TransparentPixel;
+    ASSERT_TRUE(pictureColours(picture, std::nullopt, c, error));
+    EXPECT_TRUE(c.transparentPaper);
+    EXPECT_EQ(c.inkColours, 2); // red and white
+    EXPECT_FALSE(pictureColours(picture, Black, c, error));
+    EXPECT_EQ(error, "no pixel has the paper colour #000000; the most common colours are "
+                     "#ff0000, #ffffff");
+    // Transparent pixels stay paper beside the paper named.
+    CutScreen cut;
+    ASSERT_TRUE(cutScreenPicture(picture, 1, Red, 0, cut, error)) << error;
+    EXPECT_EQ(glyph(cut.set, cut.codes[0])[0], 0x80);
+    EXPECT_EQ(glyph(cut.set, cut.codes[1])[0], 0x00);
+}
+
 // ---- decoding ----
 
 void put32(Bytes& b, std::size_t at, std::uint32_t v) {
@@ -332,6 +400,66 @@ Bytes pngSized(Bytes png, std::uint32_t w, std::uint32_t h) {
 Bytes patched(Bytes b, std::size_t at, std::uint32_t v) {
     put32(b, at, v);
     return b;
+}
+
+// A 4-bit BMP of `width` x `height` with the palette given and RLE4 `data`.
+Bytes rle4Bmp(int width, int height, const std::vector<Colour>& palette, const Bytes& data) {
+    const std::size_t offset = 54 + 4 * palette.size();
+    Bytes b(offset);
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(b, 2, static_cast<std::uint32_t>(offset + data.size()));
+    put32(b, 10, static_cast<std::uint32_t>(offset));
+    put32(b, 14, 40);
+    put32(b, 18, static_cast<std::uint32_t>(width));
+    put32(b, 22, static_cast<std::uint32_t>(height));
+    b[26] = 1;
+    b[28] = 4;
+    b[30] = 2;
+    put32(b, 46, static_cast<std::uint32_t>(palette.size()));
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+        b[54 + 4 * i] = static_cast<std::uint8_t>(blueOf(palette[i]));
+        b[55 + 4 * i] = static_cast<std::uint8_t>(greenOf(palette[i]));
+        b[56 + 4 * i] = static_cast<std::uint8_t>(redOf(palette[i]));
+    }
+    b.insert(b.end(), data.begin(), data.end());
+    return b;
+}
+
+TEST(DecodePicture, Rle4RunsAbsoluteRunsJumpsAndRowEndsLandWhereTheyPoint) {
+    const std::vector<Colour> palette = {Black, White, Red};
+    // Bottom row: a run of 3 alternating 1 and 2, then 2, 1, 2 as they are; a jump of 1
+    // right and 1 up; a run of one 1; the end. Skipped pixels take colour 0.
+    const Bytes data = {3, 0x12, 0, 3, 0x21, 0x20, 0, 2, 1, 1, 1, 0x10, 0, 1};
+    Surface expected(8, 2, Black);
+    for (auto [x, y, c] : {std::tuple{0, 1, White},
+                           {1, 1, Red},
+                           {2, 1, White},
+                           {3, 1, Red},
+                           {4, 1, White},
+                           {5, 1, Red},
+                           {7, 0, White}})
+        expected.setPixel(x, y, c);
+    EXPECT_TRUE(samePixels(decoded(rle4Bmp(8, 2, palette, data)), expected));
+
+    const auto refused = [](const Bytes& bytes) {
+        Surface picture;
+        std::string error;
+        EXPECT_FALSE(decodePicture(bytes, picture, error));
+        return error;
+    };
+    EXPECT_EQ(refused(rle4Bmp(6, 2, palette, {3, 0x12})),
+              "BMP: the RLE data ends at byte 68 before its end-of-picture mark");
+    EXPECT_EQ(refused(rle4Bmp(6, 2, palette, {0, 5, 0x12})),
+              "BMP: the RLE data ends at byte 69 inside a run of 5 pixels");
+    EXPECT_EQ(refused(rle4Bmp(6, 2, palette, {0, 2, 0, 9, 0, 1})),
+              "BMP: the RLE data goes past the last row at byte 70");
+    EXPECT_EQ(refused(rle4Bmp(6, 2, palette, {1, 0x30, 0, 1})),
+              "BMP: pixel (0, 1) is colour 3 of a 3-colour palette");
+    EXPECT_EQ(refused(rle4Bmp(6, -2, palette, data)),
+              "BMP: an RLE picture cannot store its rows top-down (height at byte 22)");
+    EXPECT_EQ(refused(patched(rle4Bmp(6, 2, palette, data), 46, 17)),
+              "BMP: the palette size at byte 46 is 17, more than 16 colours of 4 bits");
 }
 
 TEST(DecodePicture, MalformedFilesAreRefusedWithWhatAndWhereAndLeaveThePicture) {
