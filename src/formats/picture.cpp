@@ -552,6 +552,7 @@ bool matchScreenPicture(const Surface& picture, int scale, std::optional<Colour>
         code[key] = c;
         if (key != 0 && end == 0) end = c + 1;
     }
+    const int lastGlyph = end - 1;
     // A screen's blank cells need a blank glyph: when the font's first one comes after its
     // last drawn glyph, it stays and new glyphs follow it.
     if (const auto blank = code.find(0); blank != code.end() && blank->second >= end)
@@ -573,7 +574,7 @@ bool matchScreenPicture(const Surface& picture, int scale, std::optional<Colour>
                 error = "the cell at column " + text(column) + ", row " + text(row) +
                         " needs a new glyph, but the font leaves no code free after its last "
                         "glyph (code " +
-                        text(end - 1) + ")";
+                        text(lastGlyph) + ")";
                 return false;
             }
             const int fresh = end + cut.glyphCount++;
