@@ -7,21 +7,21 @@
 
 namespace tessaly {
 
-void drawMapCells(Surface& canvas, std::span<const std::uint8_t> codes, int stride,
-                  const Charset& set, const MapView& view, int scale) {
-    if (scale < 1) return;
+namespace {
+
+// The drawing at a scale fixed at compile time (FixedScale > 0), so that the window's
+// scale 2 writes its pixel pairs without a loop, or at the run-time `scale` (0).
+template <int FixedScale>
+void drawCells(Surface& canvas, const std::uint8_t* codes, int stride, const Charset& set,
+               const MapView& view, int cellsX, int cellsY, int runScale) {
+    const int scale = FixedScale > 0 ? FixedScale : runScale;
     const int cell = 8 * scale;
-    const int cellsX = std::clamp(view.width, 0, canvas.width() / cell);
-    const int cellsY = std::clamp(view.height, 0, canvas.height() / cell);
-    if (cellsX == 0 || cellsY == 0 || stride < cellsX ||
-        codes.size() < static_cast<std::size_t>(stride) * (cellsY - 1) + cellsX)
-        return;
     const std::uint32_t ink = Surface::stored(view.ink);
     const std::uint32_t paper = Surface::stored(view.paper);
     const int pixelsX = cell * cellsX;
 
     for (int y = 0; y < cellsY; ++y) {
-        const std::uint8_t* rowCodes = codes.data() + static_cast<std::size_t>(y) * stride;
+        const std::uint8_t* rowCodes = codes + static_cast<std::size_t>(y) * stride;
         for (int r = 0; r < 8; ++r) {
             const int top = y * cell + r * scale;
             std::uint32_t* out = canvas.row(top);
@@ -46,6 +46,25 @@ void drawMapCells(Surface& canvas, std::span<const std::uint8_t> codes, int stri
             for (int offset = 0; offset < cell; ++offset)
                 row[offset] = (offset != 0 && offset % 2 == 0) ? ink : paper;
     }
+}
+
+} // namespace
+
+void drawMapCells(Surface& canvas, std::span<const std::uint8_t> codes, int stride,
+                  const Charset& set, const MapView& view, int scale) {
+    if (scale < 1) return;
+    const int cell = 8 * scale;
+    const int cellsX = std::clamp(view.width, 0, canvas.width() / cell);
+    const int cellsY = std::clamp(view.height, 0, canvas.height() / cell);
+    if (cellsX == 0 || cellsY == 0 || stride < cellsX ||
+        codes.size() < static_cast<std::size_t>(stride) * (cellsY - 1) + cellsX)
+        return;
+    if (scale == 2)
+        drawCells<2>(canvas, codes.data(), stride, set, view, cellsX, cellsY, scale);
+    else if (scale == 1)
+        drawCells<1>(canvas, codes.data(), stride, set, view, cellsX, cellsY, scale);
+    else
+        drawCells<0>(canvas, codes.data(), stride, set, view, cellsX, cellsY, scale);
 }
 
 void renderMap(Surface& canvas, const ScreenMap& map, const Charset& set, const MapView& view) {
