@@ -452,10 +452,9 @@ Surface glyphGridPicture(const Charset& set, int first, int count, int scale, Co
     return picture;
 }
 
-bool glyphsFromGridPicture(const Surface& picture, std::optional<Colour> paper, int first,
-                           int columns, Charset& set, int& count, PictureColours& colours,
-                           std::string& error) {
-    if (firstCodeProblem(first, error)) return false;
+bool glyphsFromGridPicture(const Surface& picture, std::optional<Colour> paper, int at, int columns,
+                           Charset& set, int& count, PictureColours& colours, std::string& error) {
+    if (firstCodeProblem(at, error)) return false;
     if (columns < 1) {
         error = "the column count " + text(columns) + " is not 1 or more";
         return false;
@@ -486,8 +485,8 @@ bool glyphsFromGridPicture(const Surface& picture, std::optional<Colour> paper, 
         const int x0 = static_cast<int>(i % columns) * cell;
         const int y0 = static_cast<int>(i / columns) * cell;
         if (!readCell(picture, x0, y0, scale, paperPixel, rows, error)) return false;
-        if (first + i < GlyphCount)
-            std::copy(rows, rows + 8, glyph(read, first + static_cast<int>(i)).begin());
+        if (at + i < GlyphCount)
+            std::copy(rows, rows + 8, glyph(read, at + static_cast<int>(i)).begin());
     }
     set = read;
     count = static_cast<int>(std::min<std::int64_t>(held, 1 << 24));
@@ -508,9 +507,9 @@ Surface screenPicture(std::span<const std::uint8_t> codes, int width, int height
     return picture;
 }
 
-bool cutScreenPicture(const Surface& picture, int scale, std::optional<Colour> paper, int first,
+bool cutScreenPicture(const Surface& picture, int scale, std::optional<Colour> paper, int at,
                       CutScreen& out, std::string& error) {
-    if (firstCodeProblem(first, error)) return false;
+    if (firstCodeProblem(at, error)) return false;
     CutScreen cut;
     std::vector<GlyphKey> cells;
     if (!cutCells(picture, scale, paper, cut, cells, error)) return false;
@@ -519,21 +518,21 @@ bool cutScreenPicture(const Surface& picture, int scale, std::optional<Colour> p
     std::vector<GlyphKey> distinct;
     cut.codes.reserve(cells.size());
     for (GlyphKey key : cells) {
-        const auto [at, added] = number.try_emplace(key, static_cast<int>(distinct.size()));
+        const auto [found, added] = number.try_emplace(key, static_cast<int>(distinct.size()));
         if (added) distinct.push_back(key);
-        cut.codes.push_back(static_cast<std::uint8_t>(first + at->second));
+        cut.codes.push_back(static_cast<std::uint8_t>(at + found->second));
     }
-    const int room = GlyphCount - first;
+    const int room = GlyphCount - at;
     if (static_cast<int>(distinct.size()) > room) {
         error = "the picture has " + text(static_cast<std::int64_t>(distinct.size())) +
-                " distinct glyphs; codes " + text(first) + " to 255 hold only " + text(room);
+                " distinct glyphs; codes " + text(at) + " to 255 hold only " + text(room);
         return false;
     }
     cut.glyphCount = static_cast<int>(distinct.size());
-    cut.firstNew = first;
+    cut.firstNew = at;
     for (int i = 0; i < cut.glyphCount; ++i)
-        storeKey(distinct[static_cast<std::size_t>(i)], glyph(cut.set, first + i));
-    cut.setEnd = first + cut.glyphCount;
+        storeKey(distinct[static_cast<std::size_t>(i)], glyph(cut.set, at + i));
+    cut.setEnd = at + cut.glyphCount;
     out = std::move(cut);
     return true;
 }

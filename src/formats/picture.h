@@ -72,13 +72,12 @@ Surface glyphGridPicture(const Charset& set, int first, int count, int scale, Co
                          Colour paper, int columns = 16);
 
 // Reads a glyph grid of `columns` glyphs a row back: finds the scale from the width
-// (8 * columns * scale), and the paper as pictureColours does. Glyphs go to codes first..
+// (8 * columns * scale), and the paper as pictureColours does. Glyphs go to codes at..
 // and are cut at 255, other codes keep their bytes; `count` is how many the picture held.
 // False with a message for a size that is no grid, a missing paper colour, or a block of
 // scale x scale pixels that mixes paper and ink; nothing changes then.
-bool glyphsFromGridPicture(const Surface& picture, std::optional<Colour> paper, int first,
-                           int columns, Charset& set, int& count, PictureColours& colours,
-                           std::string& error);
+bool glyphsFromGridPicture(const Surface& picture, std::optional<Colour> paper, int at, int columns,
+                           Charset& set, int& count, PictureColours& colours, std::string& error);
 
 // A screen as the map window draws it (drawMapCells): `codes` row by row, width x height,
 // each cell 8*scale pixels square, with the map window's grid when asked (scale 2 is the
@@ -100,12 +99,12 @@ struct CutScreen {
     PictureColours colours;
 };
 
-// Keeps each distinct glyph once in order of first appearance from code `first`. More
-// than the codes left from `first` is an error naming how many distinct glyphs there are.
+// Keeps each distinct glyph once in order of first appearance from code `at`. More
+// than the codes left from `at` is an error naming how many distinct glyphs there are.
 // The paper is found as pictureColours does; a block of scale x scale pixels must not mix
 // paper and ink. screenPicture(codes, ..., scale, ink, paper, false) gives the picture
 // back whenever the picture has two colours. On failure `out` is untouched.
-bool cutScreenPicture(const Surface& picture, int scale, std::optional<Colour> paper, int first,
+bool cutScreenPicture(const Surface& picture, int scale, std::optional<Colour> paper, int at,
                       CutScreen& out, std::string& error);
 
 // Gives each cell the code of its glyph in `font`, the lowest code where glyphs are equal.
