@@ -89,6 +89,11 @@ formats::FontGlyphs rowsFont(const Bytes& rows, const std::string& format, std::
     return font;
 }
 
+// How the job reads a picture.
+PictureInput pictureInput(const Job& job) {
+    return {job.paperGiven, job.crop, job.columns};
+}
+
 // How a set file is read: where glyphs without codes go, and for fonts their rows and
 // order.
 struct ReadPlan {
@@ -96,7 +101,7 @@ struct ReadPlan {
     std::optional<int> firstRow;
     int pixelSize = 0;
     const formats::MachineOrder* order = nullptr;
-    std::optional<Colour> paper;
+    PictureInput picture;
 };
 
 ReadPlan readPlanOf(const Job& job) {
@@ -105,7 +110,7 @@ ReadPlan readPlanOf(const Job& job) {
             job.firstRow,
             job.pixelSize,
             isFont(job.input.format) ? job.order : nullptr,
-            job.paperGiven};
+            pictureInput(job)};
 }
 
 // The glyphs of a file that is no picture, as its reader finds them.
@@ -166,10 +171,12 @@ bool readSet(Run& run, const FileSide& side, const InputBytes& in, const ReadPla
     Bytes bytes;
     if (side.format != FileFormat::Builtin && !unpacked(run, side, in, bytes)) return false;
     if (isPicture(side.format)) {
-        std::string note, error;
-        if (!run.step(readPictureSet(bytes, plan.paper, plan.at, set, note, error), file, error))
+        std::vector<std::string> notes;
+        std::string error;
+        if (!run.step(readPictureSet(bytes, plan.picture, plan.at, set, notes, error), file, error))
             return false;
-        if (!note.empty()) run.outcome.notes.push_back(file + ": " + note);
+        for (const std::string& note : notes)
+            run.outcome.notes.push_back(file + ": " + note);
         return true;
     }
     formats::FontGlyphs font;
@@ -215,7 +222,7 @@ bool writeSet(Run& run, const Job& job, const FileSide& side, const std::string&
     case FileFormat::Bmp: {
         std::string error;
         if (!run.step(writePictureSet(set, first, count, pictureType(side.format), job.scale,
-                                      job.ink, job.paper, out, error),
+                                      job.columns, job.ink, job.paper, out, error),
                       side.path, error, 2)) // only the options can make it too large
             return false;
         break;
@@ -292,31 +299,50 @@ void convertMap(Run& run, const Job& job, const InputBytes& input, const InputBy
     writeMap(run, job, map, job.font ? &font : nullptr, run.outcome.output);
 }
 
-void convertPicture(Run& run, const Job& job, const InputBytes& input) {
+void convertPicture(Run& run, const Job& job, const InputBytes& input,
+                    const InputBytes* fontBytes) {
     const std::string file = displayName(job.input);
     Bytes bytes;
     if (!unpacked(run, job.input, input, bytes)) return;
+    Charset font;
+    if (job.font) {
+        const InputBytes none;
+        if (!readSet(run, *job.font, fontBytes ? *fontBytes : none, ReadPlan{}, font)) return;
+    }
     formats::CutScreen cut;
-    std::string note, error;
-    if (!run.step(cutPicture(bytes, job.scale, job.paperGiven, job.at, cut, note, error), file,
-                  error))
+    std::vector<std::string> notes;
+    std::string error;
+    if (!run.step(cutPicture(bytes, job.scale, pictureInput(job), job.at,
+                             job.font ? &font : nullptr, job.add, cut, notes, error),
+                  file, error))
         return;
-    if (!note.empty()) run.outcome.notes.push_back(file + ": " + note);
+    for (const std::string& note : notes)
+        run.outcome.notes.push_back(file + ": " + note);
     const formats::CodeMap map{cut.width, cut.height, cut.codes};
-    // The set written holds the codes the map uses: to the last cut glyph, unless chosen.
-    const int count = job.countGiven ? job.count : std::max(job.at + cut.glyphCount - job.first, 1);
+    // The set written holds the codes the map uses: to the last cut glyph, or the font
+    // with any glyphs added to its last one, unless chosen.
+    const int count = job.countGiven ? job.count
+                      : job.font     ? std::max(1, cut.setEnd - job.first)
+                                     : std::max(job.at + cut.glyphCount - job.first, 1);
     if (job.first + count > GlyphCount) {
         run.fail(file, "--first " + std::to_string(job.first) + " --count " +
                            std::to_string(count) + " goes past code 255");
         return;
     }
-    if (!writeSet(run, job, *job.fontOut, job.fontOutName, cut.set, job.first, count,
-                  run.outcome.fontOutput) ||
+    if ((job.fontOut && !writeSet(run, job, *job.fontOut, job.fontOutName, cut.set, job.first,
+                                  count, run.outcome.fontOutput)) ||
         !writeMap(run, job, map, nullptr, run.outcome.output))
         return;
-    run.outcome.summary = "map " + std::to_string(cut.width) + " x " + std::to_string(cut.height) +
-                          ", " + plural(static_cast<std::size_t>(cut.glyphCount), "glyph") +
-                          " from code " + std::to_string(job.at);
+    const std::string size =
+        "map " + std::to_string(cut.width) + " x " + std::to_string(cut.height) + ", ";
+    if (!job.font)
+        run.outcome.summary = size + plural(static_cast<std::size_t>(cut.glyphCount), "glyph") +
+                              " from code " + std::to_string(job.at);
+    else if (cut.glyphCount == 0)
+        run.outcome.summary = size + "every cell matched";
+    else
+        run.outcome.summary = size + plural(static_cast<std::size_t>(cut.glyphCount), "glyph") +
+                              " added from code " + std::to_string(cut.firstNew);
 }
 
 // The codes a font's glyphs go to as it is read without options.
@@ -344,7 +370,7 @@ void info(Run& run, const Job& job, const InputBytes& input) {
     if (isPicture(job.input.format)) {
         Charset set;
         ReadPlan plan;
-        plan.paper = job.paperGiven;
+        plan.picture.paper = job.paperGiven;
         if (!readSet(run, job.input, input, plan, set)) return;
         std::bitset<GlyphCount> inked;
         for (int code = 0; code < GlyphCount; ++code) {
@@ -412,7 +438,7 @@ Outcome convertBytes(const Job& job, const InputBytes& input, const InputBytes* 
         convertMap(run, job, input, font);
         break;
     case Mode::FromPicture:
-        convertPicture(run, job, input);
+        convertPicture(run, job, input, font);
         break;
     case Mode::Info:
         info(run, job, input);

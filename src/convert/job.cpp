@@ -173,9 +173,9 @@ bool planJob(const Options& o, Job& job, std::string& error) {
 
     // The second set: drawn with (--font) or written (--font-out).
     if (o.font) {
-        if (job.mode != Mode::Map || !isPicture(job.output.format))
-            return fail(error,
-                        "--font draws a map picture: it needs --map and a .png or .bmp OUTPUT");
+        if (job.mode == Mode::Set || (job.mode == Mode::Map && !isPicture(job.output.format)))
+            return fail(error, "--font draws a map picture (--map and a .png or .bmp OUTPUT) or "
+                               "gives --from-picture the glyphs to match");
         if (*o.font == "-") return fail(error, "--font must name a file");
         FileSide font;
         if (!sideOf(*o.font, std::nullopt, "--font", font, error)) return false;
@@ -197,8 +197,10 @@ bool planJob(const Options& o, Job& job, std::string& error) {
             return fail(error,
                         "--font-out '" + *o.fontOut + "' is no set format that can be written");
         job.fontOut = fontOut;
-    } else if (job.mode == Mode::FromPicture) {
-        return fail(error, "--from-picture needs --font-out SET for the glyphs");
+    } else if (job.mode == Mode::FromPicture && !job.font) {
+        return fail(error, "--from-picture needs --font-out SET for the glyphs, or --font SET");
+    } else if (job.mode == Mode::FromPicture && o.add) {
+        return fail(error, "--add needs --font-out SET for the font with the glyphs added");
     }
 
     // Options that only some sides use.
@@ -256,6 +258,13 @@ bool planJob(const Options& o, Job& job, std::string& error) {
          "--ink needs a picture output"},
         {o.paper.has_value(), anyPicture, "--paper needs a picture"},
         {o.grid, job.mode == Mode::Map && pictureOut, "--grid needs --map and a picture output"},
+        {o.crop.has_value(), isPicture(job.input.format), "--crop needs a picture INPUT"},
+        {o.columns.has_value(),
+         (job.mode == Mode::Set && (pictureOut || isPicture(job.input.format))) ||
+             (job.fontOut && isPicture(job.fontOut->format)),
+         "--columns needs a set picture (.png or .bmp)"},
+        {o.add, job.mode == Mode::FromPicture && job.font,
+         "--add needs --from-picture and --font SET"},
     };
     for (const auto& rule : rules)
         if (rule.given && !rule.used) return fail(error, rule.message);
@@ -278,6 +287,9 @@ bool planJob(const Options& o, Job& job, std::string& error) {
     job.paper = o.paper.value_or(rgb(0, 0, 0));
     job.paperGiven = o.paper;
     job.grid = o.grid;
+    job.crop = o.crop;
+    job.columns = o.columns.value_or(16);
+    job.add = o.add;
 
     const std::string fallback = job.mode == Mode::Set ? "font" : "map";
     if (!outputName(o.name, job.output, job.syntax, fallback, job.name, error)) return false;

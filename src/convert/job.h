@@ -17,7 +17,8 @@ namespace tessaly::convert {
 enum class Mode {
     Set,         // a character set from INPUT to OUTPUT
     Map,         // --map: a screen map from INPUT to OUTPUT, drawn with --font for a picture
-    FromPicture, // --from-picture: a picture to a map (OUTPUT) and a set (--font-out)
+    FromPicture, // --from-picture: a picture to a map (OUTPUT) and a set (--font-out), or
+                 // with --font a map in that set's codes
     Info,        // --info: facts about INPUT on standard output
 };
 
@@ -44,6 +45,9 @@ struct Job {
     std::optional<Colour> paperGiven; // reading a picture: the paper, when named
     bool grid = false;
     MapSize map;
+    std::optional<formats::PictureCrop> crop; // reading a picture: the part that counts
+    int columns = 16;                         // glyphs a row of a set picture
+    bool add = false; // --from-picture --font: glyphs the font lacks are added to it
 };
 
 // False with the usage error to report.

@@ -61,10 +61,35 @@ std::string orderNames() {
     return names;
 }
 
+// "X,Y,WxH".
+bool parseCrop(std::string_view text, formats::PictureCrop& crop) {
+    const std::size_t a = text.find(','), b = text.find(',', a + 1);
+    if (a == std::string_view::npos || b == std::string_view::npos) return false;
+    MapSize size;
+    const std::string_view dims = text.substr(b + 1);
+    const std::size_t x = dims.find_first_of("xX");
+    if (x == std::string_view::npos || !parseNumber(dims.substr(0, x), 1, 16384, size.width) ||
+        !parseNumber(dims.substr(x + 1), 1, 16384, size.height))
+        return false;
+    crop.width = size.width;
+    crop.height = size.height;
+    return parseNumber(text.substr(0, a), 0, 16383, crop.x) &&
+           parseNumber(text.substr(a + 1, b - a - 1), 0, 16383, crop.y);
+}
+
 constexpr std::string_view ValueOptions[] = {
     "--from", "--to",   "--first", "--count", "--load-address", "--scale", "--syntax",
     "--name", "--ink",  "--paper", "--font",  "--font-out",     "--map",   "--at",
     "--skip", "--rows", "--size",  "--order", "--info"};
+// The picture options with a value.
+constexpr std::string_view PictureValueOptions[] = {"--crop", "--columns"};
+
+bool takesValue(std::string_view name) {
+    return std::find(std::begin(ValueOptions), std::end(ValueOptions), name) !=
+               std::end(ValueOptions) ||
+           std::find(std::begin(PictureValueOptions), std::end(PictureValueOptions), name) !=
+               std::end(PictureValueOptions);
+}
 
 // Stores the value of a known option. False when it does not do, with what the option
 // wants in `wants`.
@@ -115,6 +140,8 @@ bool takeValue(std::string_view option, const std::string& v, Options& o, std::s
         return number(0, 0xFFFF, o.loadAddress, "an address from 0 to 0xFFFF");
     else if (option == "--scale")
         return number(1, 16, o.scale, "a scale from 1 to 16");
+    else if (option == "--columns")
+        return number(1, 256, o.columns, "a glyph count from 1 to 256");
     else if (option == "--ink")
         return colourInto(o.ink);
     else if (option == "--paper")
@@ -123,6 +150,11 @@ bool takeValue(std::string_view option, const std::string& v, Options& o, std::s
         wants = "ca65, acme, 64tass, xa, dasm or z80";
         o.syntax = formats::asmSyntaxNamed(v);
         return o.syntax.has_value();
+    } else if (option == "--crop") {
+        wants = "X,Y,WxH, such as 32,35,320x200";
+        formats::PictureCrop crop;
+        if (!parseCrop(v, crop)) return false;
+        o.crop = crop;
     } else if (option == "--map") {
         wants = "a size WxH, each from 1 to 1024, such as 40x25";
         if (!parseMapSize(v, size)) return false;
@@ -162,10 +194,13 @@ ParsedArguments parseArguments(std::span<const std::string> arguments) {
             o.fromPicture = true;
             continue;
         }
+        if (arg == "--add") {
+            o.add = true;
+            continue;
+        }
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
-        if (std::find(std::begin(ValueOptions), std::end(ValueOptions), name) ==
-            std::end(ValueOptions)) {
+        if (!takesValue(name)) {
             parsed.error = "unknown option " + name;
             return parsed;
         }
@@ -244,7 +279,8 @@ Character set formats:
                                                Windows fonts, through FreeType
   asm      .s .asm .inc          write         assembler source, see --syntax
   c, h     .c .h                 write         const unsigned char NAME[N]; .h with a guard
-  png, bmp .png .bmp             read, write   a picture of 16 glyphs a row
+  png, bmp .png .bmp             read, write   a picture of 16 glyphs a row (--columns);
+                                               BMPs of 1, 4, 8 (also RLE), 24, 32 bits
   builtin  builtin:NAME          read          the editor's built-in sets:
 )" + sets + R"(
   Which codes are written: --first and --count (default all 256). Where the glyphs read
@@ -263,6 +299,12 @@ Screen maps (.map: width x height codes, row by row, no size stored):
                     prg, assembler or C (the codes row by row), or a picture with --font.
   --from-picture    cut the picture INPUT into 8x8 cells, keep each distinct glyph once
                     from code --at, write the set to --font-out and the map to OUTPUT.
+                    With --font SET each cell takes the code of its glyph in SET (the
+                    lowest of equal glyphs); a cell that matches none is an error, or with
+                    --add a new glyph, put after SET's last glyph and written to
+                    --font-out with SET.
+  Reading a picture, the most common colour is paper (or --paper, which the picture must
+  have), and so are pixels of alpha 0; every other colour is ink.
 
 Options:
   --from FORMAT     the format of INPUT (raw, prg, psf, bdf, ttf, otf, otb, pcf, fon,
@@ -297,7 +339,12 @@ Options:
   --paper #rrggbb   the paper of a picture (default #000000; reading without it takes
                     the most common colour)
   --grid            draw the map window's grid on a map picture
-  --font SET        the character set a map picture is drawn with (any readable set)
+  --font SET        the character set a map picture is drawn with, or --from-picture
+                    matches cells against (any readable set)
+  --add             --from-picture --font: add glyphs SET lacks instead of failing
+  --crop X,Y,WxH    read only that part of a picture INPUT (a capture's screen inside
+                    its border)
+  --columns N       glyphs a row of a set picture read or written (default 16)
   --font-out SET    where --from-picture writes the set (any writable set format)
   --help            this text
   --version         the version
@@ -325,6 +372,9 @@ Examples:
                                                        a screen as a picture
   tessaly-convert --from-picture --font-out font.fnt screen.png screen.map
                                                        a picture into a set and a map
+  tessaly-convert --from-picture --crop 32,35,320x200 --font builtin:c64 shot.png s.map
+                                                       a 384x272 emulator capture
+                                                       matched to C64 screen codes
   cat font.fnt | tessaly-convert --from raw --to c - - a set from a pipe as C source
 
 Exit status: 0 done; 1 an input is unreadable or malformed (nothing written);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/asm_source.h"
+#include "formats/picture.h"
 #include "platform/surface.h"
 
 #include <optional>
@@ -31,6 +32,9 @@ struct Options {
     std::optional<std::string> font, fontOut;
     bool fromPicture = false;
     std::optional<MapSize> map;
+    std::optional<formats::PictureCrop> crop;
+    std::optional<int> columns;
+    bool add = false;
 };
 
 enum class Action { Convert, Help, Version };

@@ -19,53 +19,76 @@ std::string colourText(Colour c) {
     return text;
 }
 
-// Said only when the paper taken is not the one pictures are written with (#000000),
-// so reading a picture this program wrote says nothing.
-std::string paperNote(Colour paper) {
-    if (paper == rgb(0, 0, 0)) return "";
-    return "took the most common colour " + colourText(paper) + " as paper (--paper chooses)";
+// The picture as read: decoded and cropped.
+bool readPicture(std::span<const std::uint8_t> bytes, const PictureInput& how, Surface& picture,
+                 std::string& error) {
+    return formats::decodePicture(bytes, picture, error) &&
+           (!how.crop || formats::cropPicture(picture, *how.crop, error));
+}
+
+// Says which colour was taken as paper when the picture did not make it plain: not named,
+// not transparent, and not the black the converter's own pictures have. And how many
+// colours were folded into the ink.
+void colourNotes(const formats::PictureColours& c, const PictureInput& how,
+                 std::vector<std::string>& notes) {
+    if (!how.paper && !c.transparentPaper && c.paper != rgb(0, 0, 0))
+        notes.push_back("took the most common colour " + colourText(c.paper) +
+                        " as paper (--paper chooses)");
+    if (c.inkColours > 1)
+        notes.push_back(std::to_string(c.inkColours) +
+                        " colours besides the paper; all are read as ink");
 }
 
 } // namespace
 
-bool readPictureSet(std::span<const std::uint8_t> bytes, std::optional<Colour> paper, int first,
-                    Charset& set, std::string& note, std::string& error) {
+bool readPictureSet(std::span<const std::uint8_t> bytes, const PictureInput& how, int at,
+                    Charset& set, std::vector<std::string>& notes, std::string& error) {
     Surface picture;
-    if (!formats::decodePicture(bytes, picture, error)) return false;
+    if (!readPicture(bytes, how, picture, error)) return false;
     int count = 0;
-    Colour paperUsed = 0;
-    if (!formats::glyphsFromGridPicture(picture, paper, first, set, count, paperUsed, error))
+    formats::PictureColours colours;
+    if (!formats::glyphsFromGridPicture(picture, how.paper, at, how.columns, set, count, colours,
+                                        error))
         return false;
-    if (!paper) note = paperNote(paperUsed);
+    colourNotes(colours, how, notes);
     return true;
 }
 
 bool writePictureSet(const Charset& set, int first, int count, formats::PictureType type, int scale,
-                     Colour ink, Colour paper, std::vector<std::uint8_t>& out, std::string& error) {
-    const std::int64_t rows = (count + 15) / 16;
-    if (!sizeFits(std::int64_t{128} * scale, rows * 8 * scale, error)) return false;
-    out = formats::encodePicture(formats::glyphGridPicture(set, first, count, scale, ink, paper),
-                                 type);
+                     int columns, Colour ink, Colour paper, std::vector<std::uint8_t>& out,
+                     std::string& error) {
+    const std::int64_t rows = (count + columns - 1) / columns;
+    if (!sizeFits(std::int64_t{8} * columns * scale, rows * 8 * scale, error)) return false;
+    out = formats::encodePicture(
+        formats::glyphGridPicture(set, first, count, scale, ink, paper, columns), type);
     return true;
 }
 
 bool writeMapPicture(const formats::CodeMap& map, const Charset& font, formats::PictureType type,
                      int scale, Colour ink, Colour paper, bool grid, std::vector<std::uint8_t>& out,
                      std::string& error) {
-    if (!sizeFits(std::int64_t{8} * scale * map.width, std::int64_t{8} * scale * map.height, error))
+    if (!sizeFits(std::int64_t{8} * scale * map.width, std::int64_t{8} * scale * map.height,
+                  error)) {
+        if (scale > 1 && formats::pictureSizeProblem(8 * map.width, 8 * map.height).empty())
+            error += "; --scale 1 draws it " + std::to_string(8 * map.width) + " x " +
+                     std::to_string(8 * map.height);
         return false;
+    }
     out = formats::encodePicture(
         formats::screenPicture(map.codes, map.width, map.height, font, scale, ink, paper, grid),
         type);
     return true;
 }
 
-bool cutPicture(std::span<const std::uint8_t> bytes, int scale, std::optional<Colour> paper,
-                int first, formats::CutScreen& cut, std::string& note, std::string& error) {
+bool cutPicture(std::span<const std::uint8_t> bytes, int scale, const PictureInput& how, int at,
+                const Charset* font, bool add, formats::CutScreen& cut,
+                std::vector<std::string>& notes, std::string& error) {
     Surface picture;
-    if (!formats::decodePicture(bytes, picture, error)) return false;
-    if (!formats::cutScreenPicture(picture, scale, paper, first, cut, error)) return false;
-    if (!paper) note = paperNote(cut.paper);
+    if (!readPicture(bytes, how, picture, error)) return false;
+    if (font ? !formats::matchScreenPicture(picture, scale, how.paper, *font, add, cut, error)
+             : !formats::cutScreenPicture(picture, scale, how.paper, at, cut, error))
+        return false;
+    colourNotes(cut.colours, how, notes);
     return true;
 }
 

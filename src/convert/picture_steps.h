@@ -12,26 +12,36 @@
 
 // The picture steps of tessaly-convert (.png and .bmp), on the functions of
 // formats/picture.h. Each gives false with a message when the picture cannot be read or
-// made.
+// made; notes for standard error go into `notes`.
 
 namespace tessaly::convert {
 
-// A glyph grid picture to glyphs from code `first`. Without `paper` the most common
-// colour is paper, and `note` says which it was.
-bool readPictureSet(std::span<const std::uint8_t> bytes, std::optional<Colour> paper, int first,
-                    Charset& set, std::string& note, std::string& error);
+// How a picture is read: its paper when named, the part of it that counts, and the
+// glyphs a row of a set picture.
+struct PictureInput {
+    std::optional<Colour> paper;
+    std::optional<formats::PictureCrop> crop;
+    int columns = 16;
+};
 
-// The glyphs first .. first+count-1 as a grid picture.
+// A glyph grid picture to glyphs from code `at`.
+bool readPictureSet(std::span<const std::uint8_t> bytes, const PictureInput& how, int at,
+                    Charset& set, std::vector<std::string>& notes, std::string& error);
+
+// The glyphs first .. first+count-1 as a grid picture of `columns` a row.
 bool writePictureSet(const Charset& set, int first, int count, formats::PictureType type, int scale,
-                     Colour ink, Colour paper, std::vector<std::uint8_t>& out, std::string& error);
+                     int columns, Colour ink, Colour paper, std::vector<std::uint8_t>& out,
+                     std::string& error);
 
 // A map drawn with `font` as the map window draws it.
 bool writeMapPicture(const formats::CodeMap& map, const Charset& font, formats::PictureType type,
                      int scale, Colour ink, Colour paper, bool grid, std::vector<std::uint8_t>& out,
                      std::string& error);
 
-// A screen picture cut into a set (from code `first`) and a map.
-bool cutPicture(std::span<const std::uint8_t> bytes, int scale, std::optional<Colour> paper,
-                int first, formats::CutScreen& cut, std::string& note, std::string& error);
+// A screen picture cut into a map and a set: its distinct glyphs from code `at`, or, with
+// `font`, the font's codes (and with `add` new glyphs after its last one).
+bool cutPicture(std::span<const std::uint8_t> bytes, int scale, const PictureInput& how, int at,
+                const Charset* font, bool add, formats::CutScreen& cut,
+                std::vector<std::string>& notes, std::string& error);
 
 } // namespace tessaly::convert

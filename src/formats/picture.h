@@ -18,9 +18,14 @@ namespace tessaly::formats {
 enum class PictureType { Png, Bmp };
 
 // The largest picture read or made, so that a hostile header cannot make us allocate
-// gigabytes: 16384 pixels a side and 64 Mpixel in all.
+// gigabytes: 16384 pixels a side and 16 Mpixel in all. A 24-bit BMP of that size (48 MiB)
+// still fits the converter's input limit, so every picture written reads back.
 constexpr int MaxPictureSide = 16384;
-constexpr std::int64_t MaxPicturePixels = std::int64_t{64} << 20;
+constexpr std::int64_t MaxPicturePixels = std::int64_t{16} << 20;
+
+// A decoded pixel whose alpha is 0: paper whatever colour it stored. Every other pixel
+// is opaque (Surface::stored), so this value is no colour's.
+constexpr std::uint32_t TransparentPixel = 0;
 
 // Empty when a picture of width x height pixels can be made (both at least 1 and within
 // the limits above), otherwise a sentence saying why not.
@@ -30,51 +35,84 @@ std::string pictureSizeProblem(std::int64_t width, std::int64_t height);
 // for an empty picture.
 std::vector<std::uint8_t> encodePicture(const Surface& picture, PictureType type);
 
-// Decodes a PNG (any colour type and depth libpng reads) or an uncompressed BMP (24 or
-// 32 bits, either row order). Alpha is ignored: each pixel is the colour it stores. False
+// Decodes a PNG (any colour type and depth libpng reads) or a BMP (1, 4 or 8 bits with a
+// palette, plain or RLE, 24 or 32 bits, either row order). A pixel of alpha 0 becomes
+// TransparentPixel; other alpha is ignored, each pixel keeping the colour it stores. False
 // with a message naming what is wrong, and where, otherwise; the picture is then untouched.
 bool decodePicture(std::span<const std::uint8_t> bytes, Surface& picture, std::string& error);
 
-// The glyphs first .. first+count-1 as a grid of 16 a row (rows = ceil(count / 16)),
-// each pixel scale x scale; cells after the last glyph are paper. The count is cut at 255;
-// an empty picture for a first code outside 0..255, a count or scale below 1, or a picture
-// over the limits.
+// The part of a picture that is read: a capture's screen inside its border.
+struct PictureCrop {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+// Cuts `picture` down to the crop; false, with the picture untouched, when the crop does
+// not lie inside it.
+bool cropPicture(Surface& picture, const PictureCrop& crop, std::string& error);
+
+// What reading a picture took as paper and ink. Pixels of alpha 0 are always paper.
+struct PictureColours {
+    Colour paper = 0;
+    bool transparentPaper = false; // the transparent pixels, the most common, are the paper
+    Colour ink = 0;                // the most common ink colour (the paper's opposite if none)
+    int inkColours = 0;            // how many colours were read as ink
+};
+
+// The paper is `paper`, an error when no pixel has it, or else the most common colour
+// (the transparent pixels counting as one; on a tie the first met, row by row); every
+// other colour is ink.
+bool pictureColours(const Surface& picture, std::optional<Colour> paper, PictureColours& out,
+                    std::string& error);
+
+// The glyphs first .. first+count-1 as a grid of `columns` a row (rows = ceil(count /
+// columns)), each pixel scale x scale; cells after the last glyph are paper. The count is
+// cut at code 255; an empty picture for a first code outside 0..255, a count, scale or
+// column count below 1, or a picture over the limits.
 Surface glyphGridPicture(const Charset& set, int first, int count, int scale, Colour ink,
-                         Colour paper);
+                         Colour paper, int columns = 16);
 
-// Reads a glyph grid back: finds the scale from the size (width 128*scale), takes `paper`
-// as paper or, without it, the most common colour (on a tie the first met, row by row;
-// returned in paperUsed); every other colour is ink. Glyphs go to codes first.. and are
-// cut at 255, other codes keep their bytes; `count` is how many the picture held. False
-// with a message for a size that is no grid, or a block of scale x scale pixels that mixes
-// paper and ink; nothing changes then.
-bool glyphsFromGridPicture(const Surface& picture, std::optional<Colour> paper, int first,
-                           Charset& set, int& count, Colour& paperUsed, std::string& error);
+// Reads a glyph grid of `columns` glyphs a row back: finds the scale from the width
+// (8 * columns * scale), and the paper as pictureColours does. Glyphs go to codes at..
+// and are cut at 255, other codes keep their bytes; `count` is how many the picture held.
+// False with a message for a size that is no grid, a missing paper colour, or a block of
+// scale x scale pixels that mixes paper and ink; nothing changes then.
+bool glyphsFromGridPicture(const Surface& picture, std::optional<Colour> paper, int at, int columns,
+                           Charset& set, int& count, PictureColours& colours, std::string& error);
 
-// A screen as the map window draws it: `codes` row by row, width x height, each cell
-// 8*scale pixels square, with the map window's grid when asked (scale 2 is the window).
-// An empty picture for a size or scale below 1, fewer codes than cells, or a picture over
-// the limits.
+// A screen as the map window draws it (drawMapCells): `codes` row by row, width x height,
+// each cell 8*scale pixels square, with the map window's grid when asked (scale 2 is the
+// window). An empty picture for a size or scale below 1, fewer codes than cells, or a
+// picture over the limits.
 Surface screenPicture(std::span<const std::uint8_t> codes, int width, int height,
                       const Charset& set, int scale, Colour ink, Colour paper, bool grid);
 
-// Cuts a screen picture (a multiple of 8*scale each way) into cells, keeps each distinct
-// glyph once in order of first appearance from code `first`, and gives the map of codes.
-// More than the codes left from `first` is an error naming how many distinct glyphs
-// there are. The paper is `paper` or the most common colour, the ink the most common other
-// colour (the paper's opposite in a picture of one colour); a block of scale x scale pixels
-// must not mix paper and ink. screenPicture(codes, ..., scale, ink, paper, false) gives the
-// picture back whenever the picture has two colours. On failure `out` is untouched.
+// A screen picture (a multiple of 8*scale each way) cut into cells: the map of codes and
+// the set they are drawn with.
 struct CutScreen {
     Charset set;
-    int glyphCount = 0;
+    int glyphCount = 0; // the glyphs made from the picture, at codes firstNew..
+    int firstNew = 0;
+    int setEnd = 0; // one past the last code of the set that holds a glyph
     std::vector<std::uint8_t> codes;
     int width = 0;  // cells
     int height = 0; // cells
-    Colour ink = 0;
-    Colour paper = 0;
+    PictureColours colours;
 };
-bool cutScreenPicture(const Surface& picture, int scale, std::optional<Colour> paper, int first,
+
+// Keeps each distinct glyph once in order of first appearance from code `at`. More
+// than the codes left from `at` is an error naming how many distinct glyphs there are.
+// The paper is found as pictureColours does; a block of scale x scale pixels must not mix
+// paper and ink. screenPicture(codes, ..., scale, ink, paper, false) gives the picture
+// back whenever the picture has two colours. On failure `out` is untouched.
+bool cutScreenPicture(const Surface& picture, int scale, std::optional<Colour> paper, int at,
                       CutScreen& out, std::string& error);
+
+// Gives each cell the code of its glyph in `font`, the lowest code where glyphs are equal.
+// A cell that matches no glyph is an error naming its column and row; with `add` its
+// glyph is new instead: each new glyph once, in order of first appearance, at the codes
+// after the font's last drawn glyph (and after a blank glyph there, kept for blank cells),
+// an error when they run out. `out.set` is the font with the new glyphs.
+bool matchScreenPicture(const Surface& picture, int scale, std::optional<Colour> paper,
+                        const Charset& font, bool add, CutScreen& out, std::string& error);
 
 } // namespace tessaly::formats

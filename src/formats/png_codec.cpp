@@ -102,6 +102,8 @@ bool requestRgbx(png_structp png, png_infop info, png_uint_32 width) {
     if (colourType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
     if (bitDepth == 16) png_set_scale_16(png);
     if ((colourType & PNG_COLOR_MASK_COLOR) == 0) png_set_gray_to_rgb(png);
+    // A tRNS chunk becomes alpha, so that the pixels it makes transparent are known.
+    if (png_get_valid(png, info, PNG_INFO_tRNS) != 0) png_set_tRNS_to_alpha(png);
     png_set_filler(png, 0xFF, PNG_FILLER_AFTER); // only where there is no alpha
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
@@ -221,11 +223,11 @@ bool decodePng(std::span<const std::uint8_t> bytes, Surface& picture, std::strin
     for (int y = 0; y < decoded.height(); ++y)
         rows[static_cast<std::size_t>(y)] = reinterpret_cast<png_bytep>(decoded.row(y));
     if (!readRows(reader.png, rows.data())) return failure();
-    // The fourth byte is alpha or filler: every pixel is opaque.
+    // The fourth byte is alpha or filler (opaque): only alpha 0 counts.
     std::uint32_t* pixel = decoded.data();
     const std::size_t count = std::size_t{header.width} * header.height;
     for (std::size_t i = 0; i < count; ++i)
-        pixel[i] = Surface::stored(pixel[i]);
+        pixel[i] = (pixel[i] >> 24) == 0 ? TransparentPixel : Surface::stored(pixel[i]);
     picture = std::move(decoded);
     return true;
 }

@@ -15,10 +15,10 @@ namespace tessaly::formats {
 bool looksLikePng(std::span<const std::uint8_t> bytes);
 
 // Any colour type and bit depth to 24-bit colour: palettes and grey are expanded, 16-bit
-// samples scaled to 8 bits, and alpha (an alpha channel or a tRNS chunk) is ignored, each
-// pixel keeping the colour it stores. Gamma and colour-profile chunks are not applied: the
-// stored values are the colours. False with a message naming what is wrong and near
-// which byte.
+// samples scaled to 8 bits; a pixel of alpha 0 (by an alpha channel or a tRNS chunk)
+// becomes TransparentPixel, any other keeps the colour it stores. Gamma and colour-profile chunks
+// are not applied: the stored values are the colours. False with a message naming what is wrong and
+// near which byte.
 bool decodePng(std::span<const std::uint8_t> bytes, Surface& picture, std::string& error);
 
 // An 8-bit RGB, non-interlaced PNG; empty for an empty picture.

@@ -367,17 +367,17 @@ def picture_checks(work, charset, screen):
         back = os.path.join(work, "pic_back.fnt")
         converted("set from " + name, picture, back, "--paper", "#" + paper.hex())
         check(name + " reads back to the set", read(back) == charset)
-    # Without --paper the most common colour is paper, and the converter says which unless
-    # it is the paper it writes itself.
+    # Without --paper the most common colour is paper; the converter says which unless it
+    # is the black of its own pictures.
     sparse = bytes(b & 0x11 for b in charset)
     write(raw, sparse)
-    converted("a sparse set to PNG", "--ink", "#00ff00", raw, os.path.join(work, "sparse.png"))
-    r = converted("a sparse set from PNG", os.path.join(work, "sparse.png"), raw)
-    check("a picture written here reads back silently", r.stderr == b"", r.stderr.decode())
-    converted("a sparse set on blue", "--paper", "#0000ff", raw, os.path.join(work, "blue.png"))
-    r = converted("a sparse set from blue", os.path.join(work, "blue.png"), raw)
-    check("the paper found is named", b"#0000ff as paper" in r.stderr, r.stderr.decode())
-    check("the sparse set reads back", read(raw) == sparse)
+    for paper, note in [("#000000", b""), ("#102030", b"#102030 as paper")]:
+        sparse_png = os.path.join(work, "sparse.png")
+        converted("a sparse set to PNG", "--ink", "#00ff00", "--paper", paper, raw, sparse_png)
+        r = converted("a sparse set from PNG", sparse_png, raw)
+        check("the paper note for " + paper, note in r.stderr and (note or b"paper" not in r.stderr),
+              r.stderr.decode())
+        check("the sparse set reads back", read(raw) == sparse)
     write(raw, charset)
 
     # A screen drawn as the map window draws it, cut back into a set and a map that draw
@@ -432,6 +432,89 @@ def picture_checks(work, charset, screen):
     cut = os.path.join(work, "cut.png")
     write(cut, read(shown)[:200])
     expect_failure(work, "a cut-off PNG", [cut], "PNG", cut)
+
+
+def capture_checks(work):
+    """Screens drawn with a set, framed by ImageMagick as an emulator's capture in the
+    picture layouts it writes, and matched back to the same codes."""
+    font = os.path.join(work, "c64.fnt")
+    converted("the C64 set", "builtin:c64", font)
+    glyphs = read(font)
+    rows = [glyphs[c * 8:c * 8 + 8] for c in range(256)]
+    # Codes that are the lowest of their glyph, so that matching gives them back.
+    lowest = [c for c in range(256) if rows.index(rows[c]) == c]
+    screen = bytes(lowest[(i * 7 + i // 40) % len(lowest)] for i in range(40 * 25))
+    codes, shown = os.path.join(work, "shot.map"), os.path.join(work, "shot.png")
+    write(codes, screen)
+    converted("screen at scale 1", "--map", "40x25", "--scale", "1", "--font", font, codes, shown)
+    frame = ["-bordercolor", "#123456", "-border", "32x35", "-gravity", "south", "-splice", "0x2"]
+    back = os.path.join(work, "back.map")
+    for name, options in [
+            ("cap.png", []),
+            ("cap_palette.bmp", ["-type", "Palette", "BMP3:"]),
+            ("cap_rle.bmp", ["-type", "Palette", "-compress", "RLE", "BMP3:"]),
+            ("cap_v5.bmp", ["-type", "Palette", "BMP:"]),
+            # The paper transparent, storing another colour.
+            ("cap_alpha.png", ["-transparent", "black", "-background", "#ff00ff",
+                               "-alpha", "background", "PNG32:"])]:
+        capture = os.path.join(work, name)
+        prefix = options.pop() if options and options[-1].endswith(":") else ""
+        run(["convert", shown, *frame, *options, prefix + capture])
+        check(name + " is 384 x 272", magick_rgb(capture)[:2] == (384, 272))
+        converted(name + " matched", "--from-picture", "--crop", "32,35,320x200", "--font",
+                  font, capture, back)
+        check(name + " gives the map back", read(back) == screen)
+
+    # Half the set: the other glyphs are added after it and draw the same screen.
+    half, grown = os.path.join(work, "half.fnt"), os.path.join(work, "grown.fnt")
+    write(half, glyphs[:1024])
+    capture = os.path.join(work, "cap.png")
+    r = converted("--add", "--from-picture", "--crop", "32,35,320x200", "--font", half,
+                  "--add", "--font-out", grown, capture, back)
+    added = sum(1 for c in set(screen) if c >= 128)
+    check("--add names the glyphs added", f"{added} glyphs added from code 128".encode()
+          in r.stdout, r.stdout.decode())
+    check("--add appends after the set", len(read(grown)) == 1024 + 8 * added and
+          read(grown)[:1024] == glyphs[:1024], str(len(read(grown))))
+    again = os.path.join(work, "again.png")
+    converted("the grown set draws", "--map", "40x25", "--scale", "1", "--font", grown, back, again)
+    check("--add draws the same screen", magick_rgb(again) == magick_rgb(shown))
+
+    # A set picture of 32 glyphs a row, and back.
+    wide = os.path.join(work, "wide.png")
+    converted("32 a row", "--columns", "32", font, wide)
+    check("32 a row is 256 x 64", magick_rgb(wide)[:2] == (256, 64))
+    converted("32 a row back", "--columns", "32", wide, os.path.join(work, "wide.fnt"))
+    check("32 a row reads back", read(os.path.join(work, "wide.fnt")) == glyphs)
+
+    # The largest screen picture read back: 4096 x 4096 pixels, a 48 MiB BMP.
+    big_map, big = os.path.join(work, "big.map"), os.path.join(work, "big.bmp")
+    write(big_map, bytes(lowest[i % len(lowest)] for i in range(512 * 512)))
+    converted("the largest picture", "--map", "512x512", "--scale", "1", "--font", font, big_map,
+              big)
+    converted("the largest picture read", "--from-picture", "--font", font, big, back)
+    check("the largest picture gives its map", read(back) == read(big_map))
+    os.remove(big)
+    r = convert("--map", "512x512", "--font", font, big_map, big)
+    check("too large at scale 2 suggests scale 1", r.returncode == 2 and b"--scale 1" in r.stderr,
+          r.stderr.decode())
+
+    zx = os.path.join(work, "zx.fnt")
+    converted("the ZX set", "builtin:zx", zx)
+    three = os.path.join(work, "three.png")
+    run(["convert", shown, "-fill", "#ff0000", "-draw", "point 3,3", three])
+    r = converted("a third colour", "--from-picture", "--font-out", os.path.join(work, "t.fnt"),
+                  three, back)
+    check("a third colour is noted", b"2 colours besides the paper" in r.stderr, r.stderr.decode())
+    for name, args, message in [
+            ("a cell no glyph matches", ["--font", zx, "--crop", "32,35,320x200"],
+             "matches no glyph of the font"),
+            ("a paper the picture lacks", ["--font", font, "--paper", "#abcdef"],
+             "no pixel has the paper colour #abcdef"),
+            ("a crop outside", ["--font", font, "--crop", "100,100,320x200"],
+             "does not lie inside the picture of 384 x 272"),
+    ]:
+        expect_failure(work, name, ["--from-picture", *args, capture], message, capture)
 
 
 def failure_checks(work, charset):
@@ -646,6 +729,7 @@ def main():
         font_checks(work)
         round_trips(work, charset)
         picture_checks(work, charset, screen)
+        capture_checks(work)
         failure_checks(work, charset)
         linking_checks(work, charset)
         output_checks(work, charset)

@@ -54,6 +54,16 @@ struct ImageMagick : ::testing::Test {
     Bytes pixelsByImageMagick(const std::string& name) const {
         return run("convert '" + path(name) + "' -alpha off -depth 8 rgb:-");
     }
+    // The pixels as ImageMagick reads them, as we decode them: alpha 0 is TransparentPixel.
+    std::vector<std::uint32_t> decodedByImageMagick(const std::string& name) const {
+        const Bytes rgba = run("convert '" + path(name) + "' -depth 8 rgba:-");
+        std::vector<std::uint32_t> out;
+        for (std::size_t i = 0; i + 3 < rgba.size(); i += 4)
+            out.push_back(rgba[i + 3] == 0
+                              ? TransparentPixel
+                              : Surface::stored(rgb(rgba[i], rgba[i + 1], rgba[i + 2])));
+        return out;
+    }
 };
 
 Bytes rgbBytes(const Surface& p) {
@@ -126,6 +136,16 @@ TEST_F(ImageMagick, EveryPngAndBmpLayoutItWritesDecodesToItsPixels) {
          {{24, 8}, {25, 4}}},
         // BMP: byte 14 is the header size, 28 the bits a pixel, 30 the compression.
         {false, "-type TrueColor BMP3:x.bmp", {{14, 40}, {28, 24}, {30, 0}}},
+        {false, "-type Palette -colors 2 BMP3:x.bmp", {{14, 40}, {28, 1}, {30, 0}}},
+        {true, "-type Bilevel BMP3:x.bmp", {{28, 1}, {30, 0}}},
+        {false, "-type Palette BMP3:x.bmp", {{28, 4}, {30, 0}}},
+        {false, "-type Palette BMP:x.bmp", {{14, 124}, {28, 4}, {30, 0}}}, // palette at 138
+        {false, "-blur 0x1 -type Palette -compress None BMP3:x.bmp", {{28, 8}, {30, 0}}},
+        {false, "-type Palette -compress RLE BMP3:x.bmp", {{14, 40}, {28, 8}, {30, 1}}},
+        {false, "-blur 0x1 -type Palette -compress RLE BMP:x.bmp", {{14, 124}, {28, 8}, {30, 1}}},
+        {false,
+         "-transparent 'rgb(200,10,20)' -type TrueColorAlpha BMP:x.bmp",
+         {{14, 124}, {28, 32}, {30, 3}}},
         {false, "-type TrueColorAlpha BMP:x.bmp", {{14, 124}, {28, 32}, {30, 3}}},
         {false,
          "-alpha set -channel A -evaluate set 40% +channel -type TrueColorAlpha BMP:x.bmp",
@@ -147,7 +167,8 @@ TEST_F(ImageMagick, EveryPngAndBmpLayoutItWritesDecodesToItsPixels) {
         ASSERT_TRUE(decodePicture(bytes, picture, error)) << error;
         EXPECT_EQ(picture.width(), 13);
         EXPECT_EQ(picture.height(), 7);
-        EXPECT_TRUE(rgbBytes(picture) == pixelsByImageMagick(file));
+        EXPECT_TRUE(std::vector<std::uint32_t>(picture.data(), picture.data() + 13 * 7) ==
+                    decodedByImageMagick(file));
     }
 }
 

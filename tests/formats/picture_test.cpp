@@ -47,14 +47,14 @@ TEST(GlyphGridPicture, ReadsBackThroughPngAndBmpAtEachScaleFromAnyFirstCode) {
             Charset read;
             read.bytes.fill(0xA5); // codes the picture does not reach keep this
             int count = 0;
-            Colour paperUsed = 0;
+            PictureColours colours;
             std::string error;
             ASSERT_TRUE(glyphsFromGridPicture(picture,
                                               c.paperGiven ? c.paper : std::optional<Colour>(),
-                                              c.first, read, count, paperUsed, error))
+                                              c.first, 16, read, count, colours, error))
                 << error;
             EXPECT_EQ(count, 16 * rows);
-            EXPECT_EQ(paperUsed, c.paper);
+            EXPECT_EQ(colours.paper, c.paper);
             for (int code = 0; code < 256; ++code) {
                 const bool drawn = code >= c.first && code < c.first + c.count;
                 const bool blankCell = !drawn && code >= c.first && code < c.first + 16 * rows;
@@ -82,13 +82,13 @@ TEST_F(EditorOverviewPicture, TheEditorsExportedPictureReadsBackToItsGlyphs) {
     EXPECT_TRUE(samePixels(picture, glyphGridPicture(t.app->charset, 0, 256, 2, Ink, Paper)));
     Charset read;
     int count = 0;
-    Colour paperUsed = 0;
+    PictureColours colours;
     std::string error;
-    ASSERT_TRUE(glyphsFromGridPicture(picture, std::nullopt, 0, read, count, paperUsed, error))
+    ASSERT_TRUE(glyphsFromGridPicture(picture, std::nullopt, 0, 16, read, count, colours, error))
         << error;
     EXPECT_EQ(read.bytes, t.app->charset.bytes);
     EXPECT_EQ(count, 256);
-    EXPECT_EQ(paperUsed, Paper);
+    EXPECT_EQ(colours.paper, Paper);
 }
 
 std::vector<std::uint8_t> randomCodes(int n, unsigned seed, int distinct = 256) {
@@ -176,8 +176,8 @@ TEST(CutScreenPicture, KeepsEachGlyphOnceInOrderOfAppearanceAndDrawsThePictureBa
         EXPECT_EQ(cut.width, w);
         EXPECT_EQ(cut.height, h);
         EXPECT_EQ(cut.glyphCount, static_cast<int>(bitmaps.size()));
-        EXPECT_EQ(cut.ink, c.ink);
-        EXPECT_EQ(cut.paper, c.paper);
+        EXPECT_EQ(cut.colours.ink, c.ink);
+        EXPECT_EQ(cut.colours.paper, c.paper);
         ASSERT_EQ(cut.codes.size(), codes.size());
         int next = c.first; // each new glyph takes the next code
         for (std::uint8_t code : cut.codes) {
@@ -186,8 +186,9 @@ TEST(CutScreenPicture, KeepsEachGlyphOnceInOrderOfAppearanceAndDrawsThePictureBa
             if (code == next) ++next;
         }
         EXPECT_EQ(next, c.first + cut.glyphCount);
-        EXPECT_TRUE(samePixels(
-            screenPicture(cut.codes, w, h, cut.set, c.scale, cut.ink, cut.paper, false), picture));
+        EXPECT_TRUE(samePixels(screenPicture(cut.codes, w, h, cut.set, c.scale, cut.colours.ink,
+                                             cut.colours.paper, false),
+                               picture));
     }
 }
 
@@ -217,9 +218,10 @@ TEST(PictureReading, PicturesThatAreNoGridOrScreenAreRefusedWithTheReason) {
     const auto grid = [](const Surface& picture) {
         Charset set;
         int count = 7;
-        Colour paper = 9;
+        PictureColours colours;
         std::string error;
-        EXPECT_FALSE(glyphsFromGridPicture(picture, std::nullopt, 0, set, count, paper, error));
+        EXPECT_FALSE(
+            glyphsFromGridPicture(picture, std::nullopt, 0, 16, set, count, colours, error));
         EXPECT_EQ(count, 7);
         EXPECT_EQ(set.bytes, Charset().bytes);
         return error;
@@ -255,6 +257,74 @@ TEST(PictureReading, PicturesThatAreNoGridOrScreenAreRefusedWithTheReason) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.run().substr(0, c.expected.size()), c.expected);
+}
+
+TEST(MatchScreenPicture, CellsTakeTheLowestEqualCodeAndNewGlyphsFollowTheLastOne) {
+    Charset font;
+    std::fill_n(font.bytes.begin() + 8 * 5, 8, 0xFF); // codes 5 and 9 full, 7 a bar
+    std::fill_n(font.bytes.begin() + 8 * 9, 8, 0xFF);
+    font.bytes[8 * 7] = 0x3C;
+    Charset drawn = font;
+    drawn.bytes[8 * 20] = 0x81; // two glyphs the font lacks
+    drawn.bytes[8 * 21] = 0x42;
+    const std::vector<std::uint8_t> codes = {9, 7, 0, 20, 21, 20, 5, 3};
+    const Surface picture = screenPicture(codes, 4, 2, drawn, 1, White, Black, false);
+
+    CutScreen cut;
+    std::string error;
+    EXPECT_FALSE(matchScreenPicture(picture, 1, std::nullopt, font, false, cut, error));
+    EXPECT_EQ(error, "the cell at column 3, row 0 (pixel (24, 0)) matches no glyph of the font; "
+                     "--add appends such glyphs");
+    ASSERT_TRUE(matchScreenPicture(picture, 1, std::nullopt, font, true, cut, error)) << error;
+    // Blank cells take code 0, the full ones 5; the new glyphs go after code 9.
+    EXPECT_EQ(cut.codes, (std::vector<std::uint8_t>{5, 7, 0, 10, 11, 10, 5, 0}));
+    EXPECT_EQ(cut.glyphCount, 2);
+    EXPECT_EQ(cut.firstNew, 10);
+    EXPECT_EQ(cut.setEnd, 12);
+    EXPECT_EQ(cut.set.bytes[8 * 10], 0x81);
+    EXPECT_EQ(cut.set.bytes[8 * 11], 0x42);
+
+    // A font without a blank glyph before its end keeps the first one after it for blank
+    // cells; a full font has no room left.
+    Charset dense;
+    dense.bytes.fill(0);
+    for (int c = 0; c < 40; ++c)
+        dense.bytes[8 * c] = static_cast<std::uint8_t>(c + 1);
+    ASSERT_TRUE(matchScreenPicture(picture, 1, std::nullopt, dense, true, cut, error)) << error;
+    EXPECT_EQ(cut.codes[2], 40);
+    EXPECT_EQ(cut.firstNew, 41);
+    dense.bytes.fill(0x11);
+    for (int c = 0; c < 256; ++c)
+        dense.bytes[8 * c] = static_cast<std::uint8_t>(c);
+    EXPECT_FALSE(matchScreenPicture(picture, 1, std::nullopt, dense, true, cut, error));
+    EXPECT_EQ(error.substr(0, 52), "the cell at column 0, row 0 needs a new glyph, but t");
+}
+
+TEST(PictureColours, TransparentPixelsArePaperAndAMissingPaperIsAnError) {
+    Surface picture(16, 8, Red);
+    for (int x = 0; x < 10; ++x)
+        picture.row(1)[x] = TransparentPixel;
+    picture.setPixel(0, 0, White);
+    PictureColours c;
+    std::string error;
+    ASSERT_TRUE(pictureColours(picture, std::nullopt, c, error));
+    EXPECT_EQ(c.paper, Red);
+    EXPECT_FALSE(c.transparentPaper);
+    EXPECT_EQ(c.inkColours, 1);
+    for (int y = 2; y < 8; ++y)
+        for (int x = 0; x < 16; ++x)
+            picture.row(y)[x] = TransparentPixel;
+    ASSERT_TRUE(pictureColours(picture, std::nullopt, c, error));
+    EXPECT_TRUE(c.transparentPaper);
+    EXPECT_EQ(c.inkColours, 2); // red and white
+    EXPECT_FALSE(pictureColours(picture, Black, c, error));
+    EXPECT_EQ(error, "no pixel has the paper colour #000000; the most common colours are "
+                     "#ff0000, #ffffff");
+    // Transparent pixels stay paper beside the paper named.
+    CutScreen cut;
+    ASSERT_TRUE(cutScreenPicture(picture, 1, Red, 0, cut, error)) << error;
+    EXPECT_EQ(glyph(cut.set, cut.codes[0])[0], 0x80);
+    EXPECT_EQ(glyph(cut.set, cut.codes[1])[0], 0x00);
 }
 
 // ---- decoding ----
@@ -332,6 +402,66 @@ Bytes patched(Bytes b, std::size_t at, std::uint32_t v) {
     return b;
 }
 
+// A 4-bit BMP of `width` x `height` with the palette given and RLE4 `data`.
+Bytes rle4Bmp(int width, int height, const std::vector<Colour>& palette, const Bytes& data) {
+    const std::size_t offset = 54 + 4 * palette.size();
+    Bytes b(offset);
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(b, 2, static_cast<std::uint32_t>(offset + data.size()));
+    put32(b, 10, static_cast<std::uint32_t>(offset));
+    put32(b, 14, 40);
+    put32(b, 18, static_cast<std::uint32_t>(width));
+    put32(b, 22, static_cast<std::uint32_t>(height));
+    b[26] = 1;
+    b[28] = 4;
+    b[30] = 2;
+    put32(b, 46, static_cast<std::uint32_t>(palette.size()));
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+        b[54 + 4 * i] = static_cast<std::uint8_t>(blueOf(palette[i]));
+        b[55 + 4 * i] = static_cast<std::uint8_t>(greenOf(palette[i]));
+        b[56 + 4 * i] = static_cast<std::uint8_t>(redOf(palette[i]));
+    }
+    b.insert(b.end(), data.begin(), data.end());
+    return b;
+}
+
+TEST(DecodePicture, Rle4RunsAbsoluteRunsJumpsAndRowEndsLandWhereTheyPoint) {
+    const std::vector<Colour> palette = {Black, White, Red};
+    // Bottom row: a run of 3 alternating 1 and 2, then 2, 1, 2 as they are; a jump of 1
+    // right and 1 up; a run of one 1; the end. Skipped pixels take colour 0.
+    const Bytes data = {3, 0x12, 0, 3, 0x21, 0x20, 0, 2, 1, 1, 1, 0x10, 0, 1};
+    Surface expected(8, 2, Black);
+    for (auto [x, y, c] : {std::tuple{0, 1, White},
+                           {1, 1, Red},
+                           {2, 1, White},
+                           {3, 1, Red},
+                           {4, 1, White},
+                           {5, 1, Red},
+                           {7, 0, White}})
+        expected.setPixel(x, y, c);
+    EXPECT_TRUE(samePixels(decoded(rle4Bmp(8, 2, palette, data)), expected));
+
+    const auto refused = [](const Bytes& bytes) {
+        Surface picture;
+        std::string error;
+        EXPECT_FALSE(decodePicture(bytes, picture, error));
+        return error;
+    };
+    EXPECT_EQ(refused(rle4Bmp(6, 2, palette, {3, 0x12})),
+              "BMP: the RLE data ends at byte 68 before its end-of-picture mark");
+    EXPECT_EQ(refused(rle4Bmp(6, 2, palette, {0, 5, 0x12})),
+              "BMP: the RLE data ends at byte 69 inside a run of 5 pixels");
+    EXPECT_EQ(refused(rle4Bmp(6, 2, palette, {0, 2, 0, 9, 0, 1})),
+              "BMP: the RLE data goes past the last row at byte 70");
+    EXPECT_EQ(refused(rle4Bmp(6, 2, palette, {1, 0x30, 0, 1})),
+              "BMP: pixel (0, 1) is colour 3 of a 3-colour palette");
+    EXPECT_EQ(refused(rle4Bmp(6, -2, palette, data)),
+              "BMP: an RLE picture cannot store its rows top-down (height at byte 22)");
+    EXPECT_EQ(refused(patched(rle4Bmp(6, 2, palette, data), 46, 17)),
+              "BMP: the palette size at byte 46 is 17, more than 16 colours of 4 bits");
+}
+
 TEST(DecodePicture, MalformedFilesAreRefusedWithWhatAndWhereAndLeaveThePicture) {
     const Surface p = colourful(6, 4);
     const Bytes png = encodePicture(p, PictureType::Png);
@@ -361,7 +491,7 @@ TEST(DecodePicture, MalformedFilesAreRefusedWithWhatAndWhereAndLeaveThePicture) 
         {Bytes{'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0}, "neither a PNG nor a BMP picture"},
         {Bytes(png.begin(), png.begin() + 60), "PNG: the data ends early, at byte 60"},
         {pngSized(png, 16385, 1), "PNG: the picture is 16385 x 1 pixels: at most 16384 a side "
-                                  "and 64 Mpixel in all are read or made"},
+                                  "and 16 Mpixel in all are read or made"},
         {pngSized(png, 10000, 10000), "PNG: the picture is 10000 x 10000 pixels: at most"},
         {pngSized(png, 4000, 4000), "PNG: 4000 x 4000 pixels cannot be held in the "},
         {pngSized(png, 0, 4), "PNG: Invalid IHDR data: Image width is zero in IHDR (near byte 33)"},
@@ -375,10 +505,11 @@ TEST(DecodePicture, MalformedFilesAreRefusedWithWhatAndWhereAndLeaveThePicture) 
         {patched(bmp24, 22, 0), "BMP: the height at byte 22 is 0"},
         {patched(bmp24, 18, 100000), "BMP: the picture is 100000 x 4 pixels: at most 16384"},
         {patched(patched(bmp24, 18, 16384), 22, 0xFFFFC000), // top-down, 16384 rows
-         "BMP: the picture is 16384 x 16384 pixels: at most 16384 a side and 64 Mpixel"},
+         "BMP: the picture is 16384 x 16384 pixels: at most 16384 a side and 16 Mpixel"},
         {patched(bmp24, 22, 400), "BMP: 6 x 400 pixels need 8000 bytes from byte 54, the file "
                                   "has 80"},
-        {bmp8, "BMP: 8 bits a pixel (byte 28): only 24- and 32-bit pictures are read"},
+        {bmp8, "BMP: the file ends at byte 134, inside the 256-colour palette at byte 54"},
+        {patched(bmp24, 28, 16), "BMP: 16 bits a pixel (byte 28): only 1-, 4-, 8-, 24- and 32-bit"},
         {patched(bmp24, 30, 1), "BMP: the compression at byte 30 is 1: only uncompressed"},
         {patched(bmp24, 10, 135), "BMP: the pixel data offset at byte 10 is 135; the headers "
                                   "end at byte 54 and the file at byte 134"},

@@ -1,6 +1,6 @@
 // A picture file is decoded or refused with a message, never more; a decoded picture read
-// as a glyph grid and cut as a screen gives glyphs that draw its paper back where it was,
-// and a small one survives our own PNG and BMP unchanged.
+// as a glyph grid and cut or matched as a screen gives glyphs that draw its paper back
+// where it was, and a small one survives our own PNG and BMP unchanged.
 
 #include "fuzz_support.h"
 
@@ -18,11 +18,18 @@ bool samePixels(const Surface& a, const Surface& b) {
            std::equal(a.data(), a.data() + std::size_t(a.width()) * a.height(), b.data());
 }
 
-// Paper in `drawn` exactly where `picture` has paper, over the rows `drawn` has.
-bool samePaper(const Surface& drawn, const Surface& picture, Colour paper) {
+bool isPaper(std::uint32_t pixel, const PictureColours& c) {
+    return pixel == TransparentPixel ||
+           (!c.transparentPaper && pixel == Surface::stored(c.paper));
+}
+
+// `drawn`, in the paper and its opposite, has paper exactly where `picture` has, over the
+// rows `drawn` has.
+bool samePaper(const Surface& drawn, const Surface& picture, const PictureColours& c) {
     for (int y = 0; y < drawn.height(); ++y)
         for (int x = 0; x < drawn.width(); ++x)
-            if ((drawn.pixel(x, y) == paper) != (picture.pixel(x, y) == paper)) return false;
+            if ((drawn.row(y)[x] == Surface::stored(c.paper)) != isPaper(picture.row(y)[x], c))
+                return false;
     return true;
 }
 
@@ -39,15 +46,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     Charset set;
     int count = -1;
-    Colour paper = 0;
+    PictureColours colours;
+    const int columns = size % 2 == 0 ? 16 : 1 + static_cast<int>(size / 2 % 32);
     error.clear();
-    if (glyphsFromGridPicture(picture, std::nullopt, 0, set, count, paper, error)) {
-        const int scale = picture.width() / 128;
-        FUZZ_CHECK(count == 16 * (picture.height() / (8 * scale)));
-        const Surface back =
-            glyphGridPicture(set, 0, std::min(count, 256), scale, paper ^ 0x00FFFFFFu, paper);
+    if (glyphsFromGridPicture(picture, std::nullopt, 0, columns, set, count, colours, error)) {
+        const int scale = picture.width() / (8 * columns);
+        FUZZ_CHECK(count == columns * (picture.height() / (8 * scale)));
+        const Surface back = glyphGridPicture(set, 0, std::min(count, 256), scale,
+                                              colours.paper ^ 0x00FFFFFFu, colours.paper, columns);
         FUZZ_CHECK(back.width() == picture.width() && back.height() <= picture.height());
-        FUZZ_CHECK(samePaper(back, picture, paper));
+        FUZZ_CHECK(samePaper(back, picture, colours));
     } else {
         FUZZ_CHECK(!error.empty() && count == -1);
     }
@@ -56,28 +64,47 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CutScreen cut;
     error.clear();
     if (cutScreenPicture(picture, scale, std::nullopt, 0, cut, error)) {
-        FUZZ_CHECK(cut.glyphCount >= 1 && cut.glyphCount <= 256);
+        FUZZ_CHECK(cut.glyphCount >= 1 && cut.glyphCount <= 256 && cut.setEnd == cut.glyphCount);
         FUZZ_CHECK(cut.codes.size() == std::size_t(cut.width) * cut.height);
         for (std::uint8_t code : cut.codes)
             FUZZ_CHECK(code < cut.glyphCount);
+        const Colour paper = cut.colours.paper;
         const Surface back = screenPicture(cut.codes, cut.width, cut.height, cut.set, scale,
-                                           cut.ink, cut.paper, false);
+                                           paper ^ 0x00FFFFFFu, paper, false);
         FUZZ_CHECK(back.width() == picture.width() && back.height() == picture.height());
-        FUZZ_CHECK(samePaper(back, picture, cut.paper));
-        for (int y = 0; y < picture.height(); ++y)
-            for (int x = 0; x < picture.width(); ++x) {
-                const Colour c = picture.pixel(x, y);
-                if (c == cut.ink) FUZZ_CHECK(back.pixel(x, y) == c);
-            }
+        FUZZ_CHECK(samePaper(back, picture, cut.colours));
+
+        // Matched against the glyphs it was cut into, every cell finds its own code.
+        CutScreen matched;
+        FUZZ_CHECK(matchScreenPicture(picture, scale, std::nullopt, cut.set, false, matched, error));
+        FUZZ_CHECK(matched.codes == cut.codes && matched.glyphCount == 0);
     } else {
         FUZZ_CHECK(!error.empty() && cut.codes.empty());
     }
 
+    // Against an empty font, every glyph but the blank one is added.
+    CutScreen added;
+    error.clear();
+    if (matchScreenPicture(picture, scale, std::nullopt, Charset{}, true, added, error)) {
+        FUZZ_CHECK(added.firstNew == 1 && added.setEnd == 1 + added.glyphCount);
+        const Colour paper = added.colours.paper;
+        FUZZ_CHECK(samePaper(screenPicture(added.codes, added.width, added.height, added.set,
+                                           scale, paper ^ 0x00FFFFFFu, paper, false),
+                             picture, added.colours));
+    } else {
+        FUZZ_CHECK(!error.empty());
+    }
+
     if (std::int64_t{picture.width()} * picture.height() <= 1 << 16)
         for (PictureType type : {PictureType::Png, PictureType::Bmp}) {
+            // Our files hold no transparency: those pixels come back as the paper's black.
+            Surface opaque = picture;
+            std::uint32_t* p = opaque.data();
+            for (std::size_t i = 0; i < std::size_t(opaque.width()) * opaque.height(); ++i)
+                if (p[i] == TransparentPixel) p[i] = Surface::stored(0);
             Surface again;
             FUZZ_CHECK(decodePicture(encodePicture(picture, type), again, error));
-            FUZZ_CHECK(samePixels(again, picture));
+            FUZZ_CHECK(samePixels(again, opaque));
         }
     return 0;
 }
