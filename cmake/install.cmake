@@ -45,3 +45,5 @@ install(FILES ${CMAKE_BINARY_DIR}/compressed/tessaly.1.gz
 install(FILES ${CMAKE_BINARY_DIR}/compressed/changelog.gz packaging/copyright
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES data/fonts/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME fonts.md)
+install(FILES packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME tessaly)
