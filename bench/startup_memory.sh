@@ -16,7 +16,8 @@ BUILD_DIR=${BUILD_DIR:-$ROOT/build/memory}
 BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo}
 SETTLE=${SETTLE:-1}
 
-ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev time xvfb openbox xdotool x11-utils
+ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev libxtst-dev libxdamage-dev time xvfb openbox \
+    xdotool x11-utils
 # An existing build keeps its settings; it needs TESSALY_BENCH=ON.
 if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
     cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE="$BUILD_TYPE" -DTESSALY_TESTS=OFF \

@@ -9,9 +9,11 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QWheelEvent>
 
 #include <cmath>
+#include <cstring>
 
 namespace tessaly {
 
@@ -95,6 +97,42 @@ CanvasWidget::CanvasWidget(EventQueue& queue, int window, int id, QSize size, in
 Surface& CanvasWidget::surface() {
     if (surface_.empty()) surface_ = Surface(width(), height(), white);
     return surface_;
+}
+
+// A press changes a few pixels, and repainting only those keeps its way to the screen
+// short: a whole overview or map would be converted to the screen's pixel format and sent
+// to the display server on every change. The changed rows are found a row at a time, and
+// consecutive changed rows make one rectangle spanning their changed columns.
+void CanvasWidget::showChanges() {
+    if (surface_.empty()) return;
+    if (shown_.empty()) {
+        shown_ = surface_;
+        update();
+        return;
+    }
+    const int width = surface_.width();
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * sizeof(std::uint32_t);
+    QRegion changed;
+    QRect band;
+    for (int y = 0; y < surface_.height(); ++y) {
+        const std::uint32_t* now = surface_.row(y);
+        std::uint32_t* was = shown_.row(y);
+        if (std::memcmp(now, was, rowBytes) == 0) {
+            if (!band.isNull()) changed += band;
+            band = QRect();
+            continue;
+        }
+        int left = 0;
+        while (now[left] == was[left])
+            ++left;
+        int right = width - 1;
+        while (now[right] == was[right])
+            --right;
+        std::memcpy(was + left, now + left, (right - left + 1) * sizeof(std::uint32_t));
+        band |= QRect(left, y, right - left + 1, 1);
+    }
+    if (!band.isNull()) changed += band;
+    if (!changed.isEmpty()) update(changed);
 }
 
 void CanvasWidget::paintEvent(QPaintEvent* event) {

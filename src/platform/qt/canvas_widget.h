@@ -27,6 +27,8 @@ class CanvasWidget : public QWidget {
     // The pixels, made white at the first call: a canvas nobody draws on (the map's, until
     // its window is first shown) takes no memory.
     Surface& surface();
+    // Repaints the pixels that changed since the last call, and only those.
+    void showChanges();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -53,6 +55,8 @@ class CanvasWidget : public QWidget {
     bool keyboard_;
     bool entered_ = false; // the next move is the first one since the pointer came in
     Surface surface_;
+    // The surface as last shown, to find what a drawing changed.
+    Surface shown_;
 };
 
 } // namespace tessaly

@@ -210,7 +210,7 @@ Surface* QtPlatform::beginCanvasDrawing(int canvas) {
 }
 
 void QtPlatform::endCanvasDrawing(int canvas) {
-    if (const Control* found = control(canvas, ControlKind::Canvas)) found->canvas->update();
+    if (const Control* found = control(canvas, ControlKind::Canvas)) found->canvas->showChanges();
 }
 
 // Images are Surfaces the program owns; there is nothing to prepare or release.

@@ -23,6 +23,7 @@ class QWidget;
 namespace tessaly {
 
 class CanvasWidget;
+class LateText;
 class ProgramWindow;
 
 class QtPlatform : public Platform {
@@ -108,6 +109,7 @@ class QtPlatform : public Platform {
         QWidget* widget;                // the whole control as placed in its window
         CanvasWidget* canvas = nullptr; // a canvas's drawing area
         QWidget* inner = nullptr;       // a scroll area's inner area
+        LateText* lateText = nullptr;   // sets a multi-line field's text
     };
 
     ProgramWindow* window(int id) const;

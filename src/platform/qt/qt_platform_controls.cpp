@@ -6,6 +6,7 @@
 #include "platform/qt/scroll_area.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +24,38 @@
 // The controls of the program's windows.
 
 namespace tessaly {
+
+// Gives a multi-line field its text once the repaints already asked for have been done:
+// laying out and painting the text takes longer than the canvases' few changed pixels,
+// which so reach the screen first. Only the last of several texts given meanwhile is set.
+class LateText : public QObject {
+  public:
+    explicit LateText(QPlainTextEdit* edit) : QObject(edit), edit_(edit) {}
+
+    void set(const QString& text) {
+        text_ = text;
+        if (posted_) return;
+        posted_ = true;
+        // Behind the window's repaint request, which has the same low priority.
+        QCoreApplication::postEvent(this, new QEvent(QEvent::User), Qt::LowEventPriority);
+    }
+
+  protected:
+    bool event(QEvent* event) override {
+        if (event->type() != QEvent::User) return QObject::event(event);
+        posted_ = false;
+        const QSignalBlocker blocker(edit_);
+        const QTextOption option = edit_->document()->defaultTextOption();
+        edit_->setPlainText(text_);
+        edit_->document()->setDefaultTextOption(option);
+        return true;
+    }
+
+  private:
+    QPlainTextEdit* edit_;
+    QString text_;
+    bool posted_ = false;
+};
 
 namespace {
 
@@ -156,6 +189,7 @@ bool QtPlatform::createTextField(int window, int id, Rect r, bool multiLine, boo
     QWidget* parent = controlParent(window, id);
     if (parent == nullptr) return false;
     QWidget* field = nullptr;
+    LateText* lateText = nullptr;
     if (multiLine) {
         auto* edit = new QPlainTextEdit(parent);
         // A compact field like a native multi-line edit: no scroll bars, lines wrapped
@@ -169,6 +203,7 @@ bool QtPlatform::createTextField(int window, int id, Rect r, bool multiLine, boo
         font.setPixelSize(11);
         edit->setFont(font);
         if (rightAligned) alignRight(edit);
+        lateText = new LateText(edit);
         QObject::connect(edit, &QPlainTextEdit::textChanged, edit,
                          [this, window, id] { queue_.push(controlEvent(window, id, EventType::Changed)); });
         field = edit;
@@ -180,6 +215,7 @@ bool QtPlatform::createTextField(int window, int id, Rect r, bool multiLine, boo
         field = edit;
     }
     addControl(id, ControlKind::TextField, window, field, r);
+    controls_.at(id).lateText = lateText;
     return true;
 }
 
@@ -224,10 +260,8 @@ void QtPlatform::setControlText(int id, const std::string& text) {
         static_cast<QAbstractButton*>(found->widget)->setText(qtext);
         break;
     case ControlKind::TextField:
-        if (auto* edit = qobject_cast<QPlainTextEdit*>(found->widget)) {
-            const QTextOption option = edit->document()->defaultTextOption();
-            edit->setPlainText(qtext);
-            edit->document()->setDefaultTextOption(option);
+        if (found->lateText != nullptr) {
+            found->lateText->set(qtext);
         } else if (auto* line = qobject_cast<QLineEdit*>(found->widget)) {
             line->setText(qtext);
         }

@@ -106,6 +106,41 @@ class CanvasEventsTest : public QObject {
         QVERIFY(border != nullptr && border->frameShadow() == QFrame::Sunken);
     }
 
+    // Only what a drawing changed is repainted: wherever the changes lie, the screen then
+    // shows the whole surface.
+    void everyChangeShows() {
+        const std::vector<std::function<void(Surface&)>> drawings = {
+            [](Surface& s) { s.fillRect(0, 0, 256, 256, rgb(10, 20, 30)); },
+            [](Surface& s) { s.setPixel(0, 0, rgb(255, 0, 0)); },
+            [](Surface& s) {
+                s.setPixel(255, 128, rgb(0, 255, 0));
+                s.setPixel(3, 200, 0);
+            },
+            [](Surface& s) { s.fillRect(100, 100, 20, 30, rgb(1, 2, 3)); },
+            [](Surface& s) {
+                s.setPixel(10, 50, 0);
+                s.setPixel(200, 51, 0);
+            },
+            [](Surface&) {},
+        };
+        QWidget* window = platform->windowWidget(WindowMain);
+        for (std::size_t i = 0; i < drawings.size(); ++i) {
+            Surface* surface = platform->beginCanvasDrawing(GadgetCharsetView);
+            drawings[i](*surface);
+            platform->endCanvasDrawing(GadgetCharsetView);
+            platform->pollEvent();
+            const QImage shown =
+                window->screen()->grabWindow(window->winId(), 2, 2, 256, 256).toImage();
+            int wrong = 0;
+            for (int y = 0; y < 256; ++y)
+                for (int x = 0; x < 256; ++x) {
+                    const Colour c = surface->pixel(x, y);
+                    wrong += shown.pixel(x, y) != qRgb(redOf(c), greenOf(c), blueOf(c));
+                }
+            QVERIFY2(wrong == 0, qPrintable(QString("drawing %1: %2 pixels").arg(i).arg(wrong)));
+        }
+    }
+
     // The first move after the pointer comes in is a mouse enter, and the held buttons
     // ride on every event.
     void buttonsAndClickOnlyAfterAReleaseInside() {

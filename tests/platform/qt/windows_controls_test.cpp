@@ -1,6 +1,7 @@
 #include "qt_test_support.h"
 
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollArea>
 
@@ -78,6 +79,19 @@ class WindowsControlsTest : public QObject {
         }
         QCOMPARE(changed, (std::vector<int>{GadgetRangeBeginSlider, GadgetShiftLeft}));
         QCOMPARE(platform->trackBarPosition(GadgetRangeBeginSlider), 64);
+    }
+
+    // A multi-line field takes the last of the texts given, still right-aligned, and
+    // reports none of them as a change.
+    void textFieldShowsTheLastTextGiven() {
+        QVERIFY(platform->createTextField(WindowMain, GadgetDataField, {262, 148, 128, 40}, true,
+                                          true));
+        platform->setControlText(GadgetDataField, "1,2,3");
+        platform->setControlText(GadgetDataField, "255,0,24");
+        QVERIFY(drain(*platform).empty());
+        const auto* field = static_cast<QPlainTextEdit*>(control(GadgetDataField));
+        QCOMPARE(field->toPlainText(), QString("255,0,24"));
+        QCOMPARE(field->document()->defaultTextOption().alignment(), Qt::AlignRight);
     }
 
     void scrollAreaHoldsTheLaterControls() {
