@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <memory>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -84,6 +86,53 @@ bool readInput(const FileSide& side, InputBytes& in, std::string& error) {
     return true;
 }
 
+#ifdef _WIN32
+// A console shows the characters of its own code page, not UTF-8: text bound for one goes
+// to it as UTF-16, a line at a time. Pipes and files get the UTF-8 bytes.
+class ConsoleBuffer : public std::streambuf {
+public:
+    explicit ConsoleBuffer(HANDLE console) : console_(console) {}
+
+protected:
+    int overflow(int c) override {
+        if (c == traits_type::eof()) return 0;
+        text_.push_back(static_cast<char>(c));
+        if (c == '\n') sync();
+        return c;
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        text_.append(s, static_cast<std::size_t>(n));
+        if (text_.find('\n') != std::string::npos) sync();
+        return n;
+    }
+    int sync() override {
+        const std::wstring wide = wideFromUtf8(text_);
+        text_.clear();
+        DWORD written = 0;
+        return wide.empty() || WriteConsoleW(console_, wide.data(),
+                                             static_cast<DWORD>(wide.size()), &written, nullptr)
+                   ? 0
+                   : -1;
+    }
+
+private:
+    HANDLE console_;
+    std::string text_;
+};
+
+void writeTextToConsoles() {
+    static std::vector<std::unique_ptr<ConsoleBuffer>> buffers;
+    DWORD mode = 0;
+    for (auto [handle, stream] : {std::pair{STD_OUTPUT_HANDLE, &std::cout},
+                                  std::pair{STD_ERROR_HANDLE, &std::cerr}}) {
+        const HANDLE console = GetStdHandle(handle);
+        if (!GetConsoleMode(console, &mode)) continue;
+        buffers.push_back(std::make_unique<ConsoleBuffer>(console));
+        stream->rdbuf(buffers.back().get());
+    }
+}
+#endif
+
 // The arguments as UTF-8. On Windows the narrow argv is in the ANSI code page, which
 // cannot hold every file name, so they are taken from the UTF-16 command line, split by
 // the C runtime's rules.
@@ -110,6 +159,7 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+    writeTextToConsoles();
 #endif
     const std::vector<std::string> arguments = programArguments(argc, argv);
     const ParsedArguments parsed = parseArguments(arguments);
