@@ -90,10 +90,10 @@ bool readInput(const FileSide& side, InputBytes& in, std::string& error) {
 // A console shows the characters of its own code page, not UTF-8: text bound for one goes
 // to it as UTF-16, a line at a time. Pipes and files get the UTF-8 bytes.
 class ConsoleBuffer : public std::streambuf {
-public:
+  public:
     explicit ConsoleBuffer(HANDLE console) : console_(console) {}
 
-protected:
+  protected:
     int overflow(int c) override {
         if (c == traits_type::eof()) return 0;
         text_.push_back(static_cast<char>(c));
@@ -109,13 +109,13 @@ protected:
         const std::wstring wide = wideFromUtf8(text_);
         text_.clear();
         DWORD written = 0;
-        return wide.empty() || WriteConsoleW(console_, wide.data(),
-                                             static_cast<DWORD>(wide.size()), &written, nullptr)
+        return wide.empty() || WriteConsoleW(console_, wide.data(), static_cast<DWORD>(wide.size()),
+                                             &written, nullptr)
                    ? 0
                    : -1;
     }
 
-private:
+  private:
     HANDLE console_;
     std::string text_;
 };
@@ -123,8 +123,8 @@ private:
 void writeTextToConsoles() {
     static std::vector<std::unique_ptr<ConsoleBuffer>> buffers;
     DWORD mode = 0;
-    for (auto [handle, stream] : {std::pair{STD_OUTPUT_HANDLE, &std::cout},
-                                  std::pair{STD_ERROR_HANDLE, &std::cerr}}) {
+    for (auto [handle, stream] :
+         {std::pair{STD_OUTPUT_HANDLE, &std::cout}, std::pair{STD_ERROR_HANDLE, &std::cerr}}) {
         const HANDLE console = GetStdHandle(handle);
         if (!GetConsoleMode(console, &mode)) continue;
         buffers.push_back(std::make_unique<ConsoleBuffer>(console));
@@ -143,7 +143,8 @@ std::vector<std::string> programArguments(int argc, char** argv) {
     std::vector<std::string> arguments;
     int count = 0;
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
-    for (int i = 1; wide != nullptr && i < count; ++i) arguments.push_back(utf8FromWide(wide[i]));
+    for (int i = 1; wide != nullptr && i < count; ++i)
+        arguments.push_back(utf8FromWide(wide[i]));
     LocalFree(wide);
     return arguments;
 #else
