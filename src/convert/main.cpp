@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
-#include <memory>
 #include <streambuf>
 #include <string>
 #include <vector>
@@ -121,14 +120,12 @@ class ConsoleBuffer : public std::streambuf {
 };
 
 void writeTextToConsoles() {
-    static std::vector<std::unique_ptr<ConsoleBuffer>> buffers;
     DWORD mode = 0;
     for (auto [handle, stream] :
          {std::pair{STD_OUTPUT_HANDLE, &std::cout}, std::pair{STD_ERROR_HANDLE, &std::cerr}}) {
         const HANDLE console = GetStdHandle(handle);
-        if (!GetConsoleMode(console, &mode)) continue;
-        buffers.push_back(std::make_unique<ConsoleBuffer>(console));
-        stream->rdbuf(buffers.back().get());
+        // Never freed: the streams are flushed at exit, after the statics are gone.
+        if (GetConsoleMode(console, &mode)) stream->rdbuf(new ConsoleBuffer(console));
     }
 }
 #endif
