@@ -31,8 +31,10 @@ winlibs_source() {
 }
 
 build_windows_libs() {
-    local stamp="$WINLIBS_PREFIX/.complete"
-    [ -f "$stamp" ] && return 0
+    # Built again only when this recipe changes.
+    local stamp="$WINLIBS_PREFIX/.complete" recipe
+    recipe=$(sha256sum "${BASH_SOURCE[0]}" | cut -d' ' -f1)
+    [ "$(cat "$stamp" 2>/dev/null)" = "$recipe" ] && return 0
     ensure_packages dpkg-dev cmake make g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
     echo "== Building zlib, libpng and FreeType for Windows from Debian's sources (once)"
     local apt="$WINLIBS/apt"
@@ -77,5 +79,5 @@ build_windows_libs() {
     cmake --build "$WINLIBS/work/freetype" -j"$JOBS" >/dev/null
     cmake --install "$WINLIBS/work/freetype" >/dev/null
     rm -rf "$WINLIBS/work"
-    touch "$stamp"
+    echo "$recipe" >"$stamp"
 }
