@@ -11,8 +11,19 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <streambuf>
 #include <string>
 #include <vector>
+
+#ifdef _WIN32
+#include "platform/win32/utf8.h"
+
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <shellapi.h>
+#endif
 
 using namespace tessaly;
 using namespace tessaly::convert;
@@ -56,7 +67,8 @@ bool readInput(const FileSide& side, InputBytes& in, std::string& error) {
     const std::int64_t size = fileSize(side.path);
     if (size < 0) {
         std::error_code ec;
-        error = std::filesystem::exists(side.path, ec) ? "not a regular file" : "no such file";
+        const std::filesystem::path p(std::u8string(side.path.begin(), side.path.end()));
+        error = std::filesystem::exists(p, ec) ? "not a regular file" : "no such file";
         return false;
     }
     // One byte past the limit tells a file that goes on.
@@ -73,10 +85,81 @@ bool readInput(const FileSide& side, InputBytes& in, std::string& error) {
     return true;
 }
 
+#ifdef _WIN32
+// A console shows the characters of its own code page, not UTF-8: text bound for one goes
+// to it as UTF-16, a line at a time. Pipes and files get the UTF-8 bytes.
+class ConsoleBuffer : public std::streambuf {
+  public:
+    explicit ConsoleBuffer(HANDLE console) : console_(console) {}
+
+  protected:
+    int overflow(int c) override {
+        if (c == traits_type::eof()) return 0;
+        text_.push_back(static_cast<char>(c));
+        if (c == '\n') sync();
+        return c;
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        text_.append(s, static_cast<std::size_t>(n));
+        if (text_.find('\n') != std::string::npos) sync();
+        return n;
+    }
+    int sync() override {
+        const std::wstring wide = wideFromUtf8(text_);
+        text_.clear();
+        DWORD written = 0;
+        return wide.empty() || WriteConsoleW(console_, wide.data(), static_cast<DWORD>(wide.size()),
+                                             &written, nullptr)
+                   ? 0
+                   : -1;
+    }
+
+  private:
+    HANDLE console_;
+    std::string text_;
+};
+
+void writeTextToConsoles() {
+    DWORD mode = 0;
+    for (auto [handle, stream] :
+         {std::pair{STD_OUTPUT_HANDLE, &std::cout}, std::pair{STD_ERROR_HANDLE, &std::cerr}}) {
+        const HANDLE console = GetStdHandle(handle);
+        // Never freed: the streams are flushed at exit, after the statics are gone.
+        if (GetConsoleMode(console, &mode)) stream->rdbuf(new ConsoleBuffer(console));
+    }
+}
+#endif
+
+// The arguments as UTF-8. On Windows the narrow argv is in the ANSI code page, which
+// cannot hold every file name, so they are taken from the UTF-16 command line, split by
+// the C runtime's rules.
+std::vector<std::string> programArguments(int argc, char** argv) {
+#ifdef _WIN32
+    (void)argc;
+    (void)argv;
+    std::vector<std::string> arguments;
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    for (int i = 1; wide != nullptr && i < count; ++i)
+        arguments.push_back(utf8FromWide(wide[i]));
+    LocalFree(wide);
+    return arguments;
+#else
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+#endif
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+#ifdef _WIN32
+    // Bytes in and out as they are: no CR before each LF, no end at a Ctrl-Z.
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    writeTextToConsoles();
+#endif
+    const std::vector<std::string> arguments = programArguments(argc, argv);
     const ParsedArguments parsed = parseArguments(arguments);
     if (parsed.action == Action::Help) {
         std::cout << helpText();

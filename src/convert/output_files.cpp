@@ -41,11 +41,34 @@ std::string reason(int error) {
     }
 }
 
+#ifdef _WIN32
+// Windows' device names (NUL, CON, COM1, ...) stand for a device in every folder and with
+// any extension; \\.\ names a device or a pipe.
+bool isWindowsDevice(const std::string& path) {
+    if (path.starts_with("\\\\.\\") || path.starts_with("//./")) return true;
+    const std::u8string file = pathOf(path).filename().u8string();
+    std::string name(file.begin(), file.end());
+    name = name.substr(0, name.find('.'));
+    while (!name.empty() && name.back() == ' ')
+        name.pop_back();
+    for (char& c : name)
+        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    if (name == "NUL" || name == "CON" || name == "PRN" || name == "AUX" || name == "CONOUT$")
+        return true;
+    return name.size() == 4 && (name.starts_with("COM") || name.starts_with("LPT")) &&
+           name[3] >= '1' && name[3] <= '9';
+}
+#endif
+
 // Written directly rather than replaced: anything that exists and is neither a regular
 // file nor a folder, and the system's names for open files, which may stand for a regular
 // file that the shell has already opened (/dev/stdout redirected with '>').
 bool isStream(const std::string& path) {
+#ifdef _WIN32
+    if (path == "-" || isWindowsDevice(path)) return true;
+#else
     if (path == "-" || path.starts_with("/dev/") || path.starts_with("/proc/")) return true;
+#endif
     std::error_code ec;
     const fs::file_status status = fs::status(pathOf(path), ec);
     return !ec && fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
@@ -65,7 +88,11 @@ std::string problem(const std::string& path) {
 }
 
 bool writeStream(const std::string& path, const std::vector<std::uint8_t>& bytes, int& error) {
+#ifdef _WIN32
+    std::FILE* out = path == "-" ? stdout : _wfopen(pathOf(path).c_str(), L"wb");
+#else
     std::FILE* out = path == "-" ? stdout : std::fopen(path.c_str(), "wb");
+#endif
     if (out == nullptr) {
         error = errno;
         return false;

@@ -86,6 +86,11 @@ bool gunzip(std::span<const std::uint8_t> bytes, std::size_t limit, std::vector<
 std::vector<std::uint8_t> gzip(std::span<const std::uint8_t> bytes) {
     z_stream z{};
     deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, GzipWindow, 8, Z_DEFAULT_STRATEGY);
+    // zlib names the system it runs on in the header; naming Unix everywhere makes the same
+    // bytes on Windows as on Linux.
+    gz_header header{};
+    header.os = 3;
+    deflateSetHeader(&z, &header);
     std::vector<std::uint8_t> out(deflateBound(&z, static_cast<uLong>(bytes.size())));
     z.next_in = const_cast<Bytef*>(bytes.data());
     z.avail_in = static_cast<uInt>(bytes.size());

@@ -56,6 +56,39 @@ bool readFileStart(const std::string& path, std::size_t limit, std::vector<std::
 
 namespace {
 
+// Sets errno from the last Windows error, so that the caller can say why a write failed,
+// and returns false.
+bool failWithLastError() {
+    switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+        errno = ENOENT;
+        break;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        errno = EACCES;
+        break;
+    case ERROR_WRITE_PROTECT:
+        errno = EROFS;
+        break;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        errno = ENOSPC;
+        break;
+    case ERROR_INVALID_NAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+        errno = EINVAL;
+        break;
+    default:
+        errno = EIO;
+        break;
+    }
+    return false;
+}
+
 bool writeAll(HANDLE file, const std::vector<std::uint8_t>& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -105,7 +138,7 @@ bool setEnd(HANDLE file, LONGLONG length) {
 bool writeInPlace(const fs::path& target, const std::vector<std::uint8_t>& bytes) {
     const HANDLE file = CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    if (file == INVALID_HANDLE_VALUE) return failWithLastError();
     const LONGLONG length = static_cast<LONGLONG>(bytes.size());
     LARGE_INTEGER old{};
     bool ok = GetFileSizeEx(file, &old) != 0;
@@ -113,6 +146,7 @@ bool writeInPlace(const fs::path& target, const std::vector<std::uint8_t>& bytes
     LARGE_INTEGER start{};
     ok = ok && SetFilePointerEx(file, start, nullptr, FILE_BEGIN) && writeAll(file, bytes) &&
          setEnd(file, length) && FlushFileBuffers(file);
+    if (!ok) failWithLastError();
     ok = CloseHandle(file) && ok;
     return ok;
 }
@@ -122,13 +156,21 @@ bool writeInPlace(const fs::path& target, const std::vector<std::uint8_t>& bytes
 bool replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::error_code ec;
     const fs::path target = pathOf(path);
-    if (path.empty() || fs::is_directory(target, ec)) return false;
+    if (path.empty() || fs::is_directory(target, ec)) {
+        errno = path.empty() ? ENOENT : EISDIR;
+        return false;
+    }
     // A read-only file is refused, as a plain overwrite would be; so is anything but a
     // regular file.
-    if (fs::exists(target, ec) && !fs::is_regular_file(target, ec)) return false;
-    const DWORD attributes = GetFileAttributesW(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    if (fs::exists(target, ec) && !fs::is_regular_file(target, ec)) {
+        errno = EINVAL;
         return false;
+    }
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        errno = EACCES;
+        return false;
+    }
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
 
     // Every other name of a hard-linked file must see the new content.
@@ -136,7 +178,8 @@ bool replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes
     fs::path temp;
     const HANDLE file = createTemporaryBeside(target, temp);
     // A folder that takes no new file may still hold a target that can be written.
-    if (file == INVALID_HANDLE_VALUE) return exists && writeInPlace(target, bytes);
+    if (file == INVALID_HANDLE_VALUE)
+        return exists ? writeInPlace(target, bytes) : failWithLastError();
     // Owner and permissions are not carried over: a new file takes the inheritable ACL of
     // its folder, which is what a file made there by this user is meant to get, and there
     // is no unprivileged way to hand a file to another owner anyway.
@@ -145,7 +188,12 @@ bool replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes
     ok = CloseHandle(file) && ok;
     ok = ok && MoveFileExW(temp.c_str(), target.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) DeleteFileW(temp.c_str());
+    if (!ok) {
+        failWithLastError();
+        const int failure = errno;
+        DeleteFileW(temp.c_str());
+        errno = failure;
+    }
     return ok;
 }
 

@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """Real-window tests of the Windows editor under Wine, on one Xvfb display with openbox and
 one Wine prefix shared by all tests. Usage:
-run_wine.py TESSALY_EXE [--probe PROBE_EXE] [--unit TESTS_EXE] [TEST_NAME...]
-    the tests (all without names); the unit test program, when given, runs first in the
-    same prefix; the probe (tests/e2e/win32_probe.cpp) reads window texts and drops files
+run_wine.py TESSALY_EXE [--probe PROBE_EXE] [--unit TESTS_EXE]...
+            [--convert CONVERT_EXE --linux-convert LINUX_CONVERT] [TEST_NAME...]
+    the tests (all without names); the unit test programs, when given, run first in the
+    same prefix, then the converter's table against the Linux one (convert_same.py); the
+    probe (tests/e2e/win32_probe.cpp) reads window texts and drops files
 run_wine.py TESSALY_EXE --screenshot OUT.png  a screenshot of the editor instead"""
 
 import argparse
@@ -18,6 +20,7 @@ import time
 import traceback
 import types
 
+from convert_same import test_convert_same_bytes
 from harness import (BLACK, CHAR, FILE, MAP_32X24, MARKER, SAVE_2048, WHITE, Editor, MainWindowLayout,
                      choose_menu, expect, save_through_dialog, start_display,
                      start_window_manager, stop_processes, wait_until)
@@ -829,6 +832,8 @@ def main():
     parser.add_argument("exe")
     parser.add_argument("--probe")
     parser.add_argument("--unit", action="append", default=[])
+    parser.add_argument("--convert")
+    parser.add_argument("--linux-convert")
     parser.add_argument("--screenshot")
     parser.add_argument("names", nargs="*")
     args = parser.parse_intermixed_args()
@@ -851,6 +856,10 @@ def main():
                 print(f"FAIL {os.path.basename(program)}", flush=True)
                 traceback.print_exc()
         chosen = [t for t in TESTS if not args.names or t.__name__ in args.names]
+        if args.convert:
+            convert, linux = os.path.abspath(args.convert), os.path.abspath(args.linux_convert)
+            chosen.insert(0, lambda s, exe: test_convert_same_bytes(s, convert, linux))
+            chosen[0].__name__ = test_convert_same_bytes.__name__
         for test in chosen:
             begun = time.monotonic()
             try:

@@ -35,7 +35,7 @@ struct Bdf {
     std::map<long, std::vector<std::uint8_t>> glyphs;
 };
 
-Bdf readBdf(const fs::path& path) {
+[[maybe_unused]] Bdf readBdf(const fs::path& path) {
     Bdf bdf;
     std::ifstream in(path);
     std::string line, word;
@@ -70,6 +70,9 @@ Bdf readBdf(const fs::path& path) {
 }
 
 TEST(FreeTypeFont, ReadsXFontsPixelForPixelAsPcf2bdfShowsThem) {
+#ifdef _WIN32
+    GTEST_SKIP() << "needs fonttosfnt and pcf2bdf, which are Linux programs";
+#else
     struct Case {
         std::string pcf; // the design as PCF, which pcf2bdf turns into BDF
         int size;
@@ -130,6 +133,7 @@ TEST(FreeTypeFont, ReadsXFontsPixelForPixelAsPcf2bdfShowsThem) {
         EXPECT_EQ(byCharacter.size() + c.unlike.count(0), bdf.glyphs.size());
     }
     fs::remove(otb + ".otb"), fs::remove(otb + ".bdf");
+#endif
 }
 
 TEST(FreeTypeFont, DrawsMisakisPixelsLeavesOutWideSignsAndRefusesWhatDoesNotFit) {
