@@ -67,7 +67,7 @@ bool readInput(const FileSide& side, InputBytes& in, std::string& error) {
     const std::int64_t size = fileSize(side.path);
     if (size < 0) {
         std::error_code ec;
-        const std::filesystem::path p(std::u8string(side.path.begin(), side.path.end()));
+        const std::filesystem::path p = pathOf(side.path);
         error = std::filesystem::exists(p, ec) ? "not a regular file" : "no such file";
         return false;
     }

@@ -14,10 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path pathOf(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
 std::string reason(int error) {
     switch (error) {
     case ENOENT:

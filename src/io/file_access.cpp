@@ -20,15 +20,11 @@ namespace tessaly {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// Paths arrive as UTF-8. Taken as char8_t they are decoded as such on every system, where a
-// plain std::string would go through the ANSI code page on Windows.
+// Taken as char8_t, the bytes are decoded as UTF-8 on every system, where a plain
+// std::string would go through the ANSI code page on Windows.
 fs::path pathOf(const std::string& utf8) {
     return fs::path(std::u8string(utf8.begin(), utf8.end()));
 }
-
-} // namespace
 
 std::int64_t fileSize(const std::string& path) {
     std::error_code ec;
@@ -116,10 +112,9 @@ HANDLE createTemporaryBeside(const fs::path& target, fs::path& name) {
 }
 
 DWORD linkCount(const fs::path& target) {
-    const HANDLE file =
-        CreateFileW(target.c_str(), FILE_READ_ATTRIBUTES,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileW(target.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 1;
     BY_HANDLE_FILE_INFORMATION info{};
     const DWORD links = GetFileInformationByHandle(file, &info) ? info.nNumberOfLinks : 1;

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace tessaly {
+
+// A path given in UTF-8, as every path in the program is, for the standard library.
+std::filesystem::path pathOf(const std::string& utf8);
 
 // The size of a regular file; -1 when the path names no file or names a directory.
 std::int64_t fileSize(const std::string& path);
