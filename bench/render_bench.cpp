@@ -7,12 +7,12 @@
 #include "app/event_loop.h"
 #include "app/startup.h"
 #include "charset/builtin_charsets.h"
-#include "map/map_canvas.h"
-#include "map/map_commands.h"
-#include "platform/ids.h"
+#include "app/map_canvas.h"
+#include "app/map_commands.h"
+#include "app/ids.h"
 #include "render/charset_render.h"
 #include "render/map_render.h"
-#include "render/redraw.h"
+#include "app/redraw.h"
 #include "support/fake_platform.h"
 
 #include <memory>

@@ -1,5 +1,5 @@
 #include "app/event_loop.h"
-#include "platform/ids.h"
+#include "app/ids.h"
 #include "support/test_app.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "app/event_loop.h"
 #include "io/paths.h"
-#include "platform/ids.h"
+#include "app/ids.h"
 #include "support/test_app.h"
 #include "support/utf8_path.h"
 
@@ -40,7 +40,7 @@ TEST(InjectedFaults, EachFailingDrawingIsReportedOnceAndTheProgramGoesOn) {
         SCOPED_TRACE(c.text);
         TestApp t;
         ASSERT_TRUE(t.start());
-        t.state().mapWindowOpened = true;
+        t.state().mapWindowShown = true;
         (c.image ? t.platform.failImageDrawing : t.platform.failCanvasDrawing).insert(c.id);
         t.platform.pushCommand(CmdInvert);
         t.platform.pushControl(GadgetCharsetView, EventType::MouseMove, 40, 40);

@@ -1,4 +1,4 @@
-#include "platform/ids.h"
+#include "app/ids.h"
 #include "support/test_app.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "app/event_loop.h"
-#include "platform/ids.h"
+#include "app/ids.h"
 #include "support/test_app.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +29,7 @@ TEST(StartUp, GivesEveryStateFieldItsFirstValue) {
     EXPECT_TRUE(s.mapGrid);
     EXPECT_EQ(s.selectedMapX, -1);
     EXPECT_EQ(s.selectedMapY, -1);
-    EXPECT_TRUE(s.mapWindowAvailable);
+    EXPECT_TRUE(s.mapWindowCreated);
     EXPECT_EQ(s.lastPath, "/home/user/fonts/");
     EXPECT_EQ(s.titleBase, "tessaly v2 0.9c");
     for (std::uint8_t b : t.app->charset.bytes) ASSERT_EQ(b, 0);
@@ -219,7 +219,7 @@ TEST(StartUp, WithoutTheMapWindowItReportsAndGoesOn) {
     ASSERT_EQ(t.platform.messages.size(), 1u);
     EXPECT_EQ(t.platform.messages[0],
               (FakePlatform::Message{"Tessaly", "Character Map not available"}));
-    EXPECT_FALSE(t.state().mapWindowAvailable);
+    EXPECT_FALSE(t.state().mapWindowCreated);
     EXPECT_FALSE(t.platform.controls.count(GadgetMapCanvas));
     EXPECT_FALSE(t.platform.controls.count(GadgetMapScrollArea));
     // Map commands still change the storage and draw nothing.

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/event_loop.h"
-#include "charset/charset_view.h"
-#include "platform/ids.h"
+#include "app/charset_view.h"
+#include "app/ids.h"
 #include "support/test_app.h"
 
 #include <gtest/gtest.h>
@@ -34,7 +34,7 @@ struct AppTest : ::testing::Test {
     // Most tests see the map window as after its first size command: drawn on each change.
     void SetUp() override {
         ASSERT_TRUE(t.start());
-        t.state().mapWindowOpened = true;
+        t.state().mapWindowShown = true;
     }
     void command(int id) {
         t.platform.pushCommand(id);

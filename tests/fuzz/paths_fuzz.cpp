@@ -7,7 +7,7 @@
 #include "app/event_loop.h"
 #include "io/file_access.h"
 #include "io/paths.h"
-#include "platform/ids.h"
+#include "app/ids.h"
 
 #include <algorithm>
 #include <cctype>

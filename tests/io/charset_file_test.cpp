@@ -1,4 +1,4 @@
-#include "io/charset_file.h"
+#include "app/charset_file.h"
 
 #include "io/file_test.h"
 #include "io/paths.h"

@@ -1,4 +1,4 @@
-#include "io/image_export.h"
+#include "app/image_export.h"
 
 #include "io/file_test.h"
 

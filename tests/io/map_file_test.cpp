@@ -1,4 +1,4 @@
-#include "io/map_file.h"
+#include "app/map_file.h"
 
 #include "io/file_test.h"
 

@@ -1,4 +1,4 @@
-#include "io/save.h"
+#include "app/save.h"
 
 #include "io/file_test.h"
 

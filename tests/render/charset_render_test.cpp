@@ -1,6 +1,6 @@
 #include "charset/app_fixture.h"
 #include "render/charset_render.h"
-#include "render/redraw.h"
+#include "app/redraw.h"
 
 namespace tessaly {
 namespace {
@@ -86,7 +86,7 @@ TEST(CharsetRender, EachDrawingFailureIsReportedAndTheOtherViewsAreStillDrawn) {
         SCOPED_TRACE(message);
         TestApp t;
         ASSERT_TRUE(t.start());
-        t.state().mapWindowOpened = true;
+        t.state().mapWindowShown = true;
         if (failing < 0)
             t.platform.failImageDrawing.insert(ImageCharset);
         else

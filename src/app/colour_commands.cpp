@@ -1,7 +1,7 @@
-#include "render/colour_commands.h"
+#include "app/colour_commands.h"
 
 #include "app/app.h"
-#include "render/redraw.h"
+#include "app/redraw.h"
 
 namespace tessaly {
 
@@ -13,7 +13,6 @@ void chooseColourCommand(App& app, ColourTarget target) {
     else
         app.state.paperColour = *chosen;
     refresh(app);
-    DrawMap(app);
 }
 
 } // namespace tessaly

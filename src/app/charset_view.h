@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/event.h"
+#include "app/input.h"
 
 #include <cstdint>
 #include <string>
@@ -21,7 +21,7 @@ void moveCursor(App& app, int dx, int dy);
 void insertGlyph(App& app);
 void deleteGlyph(App& app);
 
-void handleCharsetViewEvent(App& app, const Event& event);
+void handleCharsetViewEvent(App& app, const CanvasEvent& event);
 
 // The drag-mode pair: checks one mark and clears the other.
 void setDragMode(App& app, bool swap);

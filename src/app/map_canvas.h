@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/event.h"
+#include "app/input.h"
 
 #include <string>
 
@@ -13,6 +13,6 @@ std::string mapCellTitle(int x, int y, int code);
 
 // Right click: choose the cell and open the map popup; mouse move: highlight the cell
 // and title the window; left press or a move with the left button held: paint.
-void handleMapCanvasEvent(App& app, const Event& event);
+void handleMapCanvasEvent(App& app, const CanvasEvent& event);
 
 } // namespace tessaly

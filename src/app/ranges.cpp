@@ -1,20 +1,13 @@
-#include "charset/ranges.h"
+#include "app/ranges.h"
 
 #include "app/app.h"
+#include "app/ids.h"
+#include "app/redraw.h"
 #include "charset/codepage.h"
-#include "platform/ids.h"
-#include "render/redraw.h"
 
 #include <algorithm>
 
 namespace tessaly {
-
-void readRangeControls(App& app) {
-    Platform& p = app.platform;
-    app.state.rangeEnabled = p.isChecked(GadgetRangeEnable);
-    app.state.rangeBegin = std::clamp(p.trackBarPosition(GadgetRangeBeginSlider), 0, 255);
-    app.state.rangeEnd = std::clamp(p.trackBarPosition(GadgetRangeEndSlider), 0, 255);
-}
 
 std::string rangeLabelText(const std::string& prefix, int value) {
     std::string text = prefix;
@@ -27,24 +20,34 @@ std::string rangeLabelText(const std::string& prefix, int value) {
 }
 
 void updateRangeLabels(App& app) {
-    readRangeControls(app);
     Platform& p = app.platform;
     p.setControlText(GadgetRangeBeginLabel, rangeLabelText("BeginRange:", app.state.rangeBegin));
     p.setControlText(GadgetRangeEndLabel, rangeLabelText("End range:", app.state.rangeEnd));
 }
 
+void rangeControlChanged(App& app, int control, int value) {
+    EditorState& s = app.state;
+    if (control == GadgetRangeEnable) {
+        s.rangeEnabled = value != 0;
+        return;
+    }
+    (control == GadgetRangeBeginSlider ? s.rangeBegin : s.rangeEnd) = std::clamp(value, 0, 255);
+    updateRangeLabels(app);
+}
+
 void setRangeBeginToCurrent(App& app) {
-    app.platform.setTrackBarPosition(GadgetRangeBeginSlider, app.state.currentChar);
+    app.state.rangeBegin = app.state.currentChar;
+    app.platform.setControlValue(GadgetRangeBeginSlider, app.state.rangeBegin);
     updateRangeLabels(app);
 }
 
 void setRangeEndToCurrent(App& app) {
-    app.platform.setTrackBarPosition(GadgetRangeEndSlider, app.state.currentChar);
+    app.state.rangeEnd = app.state.currentChar;
+    app.platform.setControlValue(GadgetRangeEndSlider, app.state.rangeEnd);
     updateRangeLabels(app);
 }
 
 void copyRangeToCurrent(App& app) {
-    readRangeControls(app);
     const int first = std::min(app.state.rangeBegin, app.state.rangeEnd);
     const int last = std::max(app.state.rangeBegin, app.state.rangeEnd);
     const int current = app.state.currentChar;

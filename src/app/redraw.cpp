@@ -1,9 +1,9 @@
-#include "render/redraw.h"
+#include "app/redraw.h"
 
 #include <utility>
 
 #include "app/app.h"
-#include "platform/ids.h"
+#include "app/ids.h"
 #include "render/charset_render.h"
 #include "render/map_render.h"
 
@@ -23,13 +23,7 @@ void showOverview(App& app, Surface& canvas) {
 
 void drawCharsetView(App& app) {
     Platform& p = app.platform;
-    if (p.beginImageDrawing(ImageCharset)) {
-        renderCharsetImage(app.charsetImage, app.charset, app.state.inkColour,
-                           app.state.paperColour);
-        p.endImageDrawing(ImageCharset);
-    } else {
-        p.messageBox("tessaly", "draw image char error!");
-    }
+    renderCharsetImage(app.charsetImage, app.charset, app.state.inkColour, app.state.paperColour);
     Surface* canvas = p.beginCanvasDrawing(GadgetCharsetView);
     if (!canvas) {
         p.messageBox("tessaly", "draw cursor error!");
@@ -77,9 +71,9 @@ void drawCharsetHover(App& app, int mouseX, int mouseY) {
     p.endCanvasDrawing(GadgetCharsetView);
 }
 
-void DrawMap(App& app) {
+void DrawMap(App& app, std::optional<Outline> outline) {
     const EditorState& s = app.state;
-    if (!s.mapWindowAvailable || !s.mapWindowOpened) return;
+    if (!s.mapWindowCreated || !s.mapWindowShown) return;
     Platform& p = app.platform;
     Surface* canvas = p.beginCanvasDrawing(GadgetMapCanvas);
     if (!canvas) {
@@ -88,6 +82,7 @@ void DrawMap(App& app) {
     }
     renderMap(*canvas, app.screenMap, app.charset,
               MapView{s.mapWidth, s.mapHeight, s.inkColour, s.paperColour, s.mapGrid});
+    if (outline) canvas->outlineRect(outline->x, outline->y, 16, 16, outline->colour);
     p.endCanvasDrawing(GadgetMapCanvas);
 }
 

@@ -1,21 +1,21 @@
-#include "map/map_commands.h"
+#include "app/map_commands.h"
 
 #include "app/app.h"
 #include "map/map_operations.h"
-#include "platform/ids.h"
-#include "render/redraw.h"
+#include "app/ids.h"
+#include "app/redraw.h"
 
 namespace tessaly {
 
 void SetMapSize(App& app, int width, int height) {
     app.state.mapWidth = width;
     app.state.mapHeight = height;
-    if (app.state.mapWindowAvailable) {
+    if (app.state.mapWindowCreated) {
         app.platform.setScrollAreaInnerSize(GadgetMapScrollArea, width * 16, height * 16);
-        app.state.mapWindowOpened = true;
+        app.state.mapWindowShown = true;
     }
     DrawMap(app);
-    if (app.state.mapWindowAvailable) app.platform.showWindow(WindowMap);
+    if (app.state.mapWindowCreated) app.platform.showWindow(WindowMap);
 }
 
 void FillMap(App& app) {

@@ -1,9 +1,9 @@
-#include "charset/charset_view.h"
+#include "app/charset_view.h"
 
 #include "app/app.h"
 #include "charset/codepage.h"
-#include "platform/ids.h"
-#include "render/redraw.h"
+#include "app/ids.h"
+#include "app/redraw.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -35,7 +35,7 @@ void drop(App& app, int mouseX, int mouseY) {
     const int column = mouseX / 16;
     const int row = mouseY / 16;
     if (row * 16 + column == s.dragSource) return;
-    const bool swap = app.platform.isMenuChecked(MenuMain, CmdDragSwap);
+    const bool swap = s.dragSwap;
     if (column < 0 || column > 15 || row < 0 || row > 15) return;
     Glyph source = glyph(app.charset, s.dragSource);
     Glyph target = glyph(app.charset, row * 16 + column);
@@ -106,21 +106,21 @@ void deleteGlyph(App& app) {
     refresh(app);
 }
 
-void handleCharsetViewEvent(App& app, const Event& e) {
-    if (e.type == EventType::RightClick) {
+void handleCharsetViewEvent(App& app, const CanvasEvent& e) {
+    if (e.type == CanvasInput::RightClick) {
         selectByPosition(app, e.mouseX, e.mouseY);
-        if (app.platform.menuExists(MenuCharsetPopup))
+        if (app.menus.count(MenuCharsetPopup))
             app.platform.showPopupMenu(MenuCharsetPopup, WindowMain);
     }
-    if (e.type == EventType::KeyUp) keyUp(app, e.key);
+    if (e.type == CanvasInput::KeyUp) keyUp(app, e.key);
     // A move without the left button while a drag is open means its release went to a
     // popup or dialog: the drag ends there, without a drop, and the plain hover is drawn.
-    if (e.type == EventType::MouseMove && app.state.dragging && !(e.buttons & ButtonLeft))
+    if (e.type == CanvasInput::MouseMove && app.state.dragging && !(e.buttons & ButtonLeft))
         app.state.dragging = false;
-    if (e.type == EventType::MouseMove) drawCharsetHover(app, e.mouseX, e.mouseY);
-    else if (e.type == EventType::LeftClick) selectByPosition(app, e.mouseX, e.mouseY);
-    else if (e.type == EventType::LeftButtonDown) startDrag(app, e.mouseX, e.mouseY);
-    else if (e.type == EventType::LeftButtonUp && app.state.dragging) drop(app, e.mouseX, e.mouseY);
+    if (e.type == CanvasInput::MouseMove) drawCharsetHover(app, e.mouseX, e.mouseY);
+    else if (e.type == CanvasInput::LeftClick) selectByPosition(app, e.mouseX, e.mouseY);
+    else if (e.type == CanvasInput::LeftButtonDown) startDrag(app, e.mouseX, e.mouseY);
+    else if (e.type == CanvasInput::LeftButtonUp && app.state.dragging) drop(app, e.mouseX, e.mouseY);
 }
 
 void setDragMode(App& app, bool swap) {

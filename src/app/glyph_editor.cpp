@@ -1,16 +1,16 @@
-#include "charset/glyph_editor.h"
+#include "app/glyph_editor.h"
 
 #include "app/app.h"
-#include "render/redraw.h"
+#include "app/redraw.h"
 
 namespace tessaly {
 
-void handleGlyphEditorEvent(App& app, const Event& e) {
-    const bool move = e.type == EventType::MouseMove;
+void handleGlyphEditorEvent(App& app, const CanvasEvent& e) {
+    const bool move = e.type == CanvasInput::MouseMove;
     bool set;
-    if (e.type == EventType::LeftButtonDown || (move && (e.buttons & ButtonLeft)))
+    if (e.type == CanvasInput::LeftButtonDown || (move && (e.buttons & ButtonLeft)))
         set = true;
-    else if (e.type == EventType::RightButtonDown || (move && (e.buttons & ButtonRight)))
+    else if (e.type == CanvasInput::RightButtonDown || (move && (e.buttons & ButtonRight)))
         set = false;
     else
         return;

@@ -1,4 +1,4 @@
-#include "io/save.h"
+#include "app/save.h"
 
 #include "app/app.h"
 #include "io/file_access.h"
@@ -18,9 +18,10 @@ std::vector<std::uint8_t> mapBytes(const App& app) {
 
 } // namespace
 
-void SaveCharsetOrMap(App& app, int byteCount) {
+void SaveCharsetOrMap(App& app, SaveTarget target) {
     Platform& p = app.platform;
-    const bool map = byteCount == -1;
+    const bool map = target == SaveTarget::Map;
+    const int byteCount = static_cast<int>(target);
     const std::string filter = map ? "Character map (*.map)|*.map" : "Font (*.fnt)|*.fnt";
     const std::string extension = map ? ".map" : ".fnt";
     const int offset = app.state.currentChar * GlyphBytes;

@@ -1,8 +1,8 @@
 #pragma once
 
-// The integer ids by which the program addresses its windows, controls, menus, images
-// and commands through the platform. The numbers are fixed: handlers, menus and tests
-// key on them.
+// The integer ids by which the program addresses its windows, controls, menus and
+// commands through the platform. The numbers are fixed: handlers, menus and tests key on
+// them.
 
 namespace tessaly {
 
@@ -32,11 +32,6 @@ enum MenuId : int {
     MenuMain = 0,
     MenuCharsetPopup = 2,
     MenuMapPopup = 3,
-};
-
-enum ImageId : int {
-    ImageCharset = 0,
-    ImageDrag = 1,
 };
 
 enum CommandId : int {

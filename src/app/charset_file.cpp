@@ -1,4 +1,4 @@
-#include "io/charset_file.h"
+#include "app/charset_file.h"
 
 #include "app/app.h"
 #include "io/file_access.h"

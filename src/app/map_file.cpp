@@ -1,8 +1,8 @@
-#include "io/map_file.h"
+#include "app/map_file.h"
 
 #include "app/app.h"
 #include "io/file_access.h"
-#include "render/redraw.h"
+#include "app/redraw.h"
 
 namespace tessaly {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/event.h"
+#include "app/input.h"
 
 namespace tessaly {
 
@@ -8,6 +8,6 @@ struct App;
 
 // Left press or a move with the left button held sets the pixel under the pointer;
 // otherwise right press or a move with the right button held clears it.
-void handleGlyphEditorEvent(App& app, const Event& event);
+void handleGlyphEditorEvent(App& app, const CanvasEvent& event);
 
 } // namespace tessaly

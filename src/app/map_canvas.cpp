@@ -1,16 +1,14 @@
-#include "map/map_canvas.h"
+#include "app/map_canvas.h"
 
 #include "app/app.h"
-#include "platform/ids.h"
-#include "render/redraw.h"
+#include "app/ids.h"
+#include "app/redraw.h"
 
 #include <cstdio>
 
 namespace tessaly {
 
 namespace {
-
-constexpr Colour HighlightColour = rgb(255, 0, 0);
 
 // The spare column and row count as valid: both upper bounds are inclusive.
 bool validCell(const EditorState& s, int cx, int cy) {
@@ -34,7 +32,7 @@ std::string mapCellTitle(int x, int y, int code) {
     return title;
 }
 
-void handleMapCanvasEvent(App& app, const Event& e) {
+void handleMapCanvasEvent(App& app, const CanvasEvent& e) {
     Platform& p = app.platform;
     EditorState& s = app.state;
     const int cx = e.mouseX / 16; // truncates toward zero
@@ -44,25 +42,23 @@ void handleMapCanvasEvent(App& app, const Event& e) {
     // canvas does not have.
     const bool overCanvas = e.mouseX >= 0 && e.mouseY >= 0 && cx < MapCanvasColumns &&
                             cy < MapCanvasRows;
-    if (e.type == EventType::RightClick && overCanvas && p.menuExists(MenuMapPopup)) {
+    if (e.type == CanvasInput::RightClick && overCanvas && app.menus.count(MenuMapPopup)) {
         s.selectedMapX = cx;
         s.selectedMapY = cy;
         p.showPopupMenu(MenuMapPopup, WindowMap);
     }
-    if (e.type == EventType::MouseMove && validCell(s, cx, cy)) {
+    if (!validCell(s, cx, cy)) return;
+    const bool move = e.type == CanvasInput::MouseMove;
+    const bool paint = e.type == CanvasInput::LeftButtonDown || (move && (e.buttons & ButtonLeft));
+    // The title names the cell's code as it was before this move painted it.
+    if (move) p.setWindowTitle(WindowMap, mapCellTitle(cx, cy, app.screenMap.at(cx, cy)));
+    if (paint) app.screenMap.at(cx, cy) = s.currentChar;
+    if (!paint && !move) return;
+    // A hover outlines the cell; painting shows the map plain.
+    if (move && !paint)
+        DrawMap(app, Outline{16 * cx, 16 * cy, MapHighlightColour});
+    else
         DrawMap(app);
-        if (Surface* canvas = p.beginCanvasDrawing(GadgetMapCanvas)) {
-            canvas->outlineRect(16 * cx, 16 * cy, 16, 16, HighlightColour);
-            p.endCanvasDrawing(GadgetMapCanvas);
-        }
-        p.setWindowTitle(WindowMap, mapCellTitle(cx, cy, app.screenMap.at(cx, cy)));
-    }
-    const bool paint = e.type == EventType::LeftButtonDown ||
-                       (e.type == EventType::MouseMove && (e.buttons & ButtonLeft));
-    if (paint && validCell(s, cx, cy)) {
-        app.screenMap.at(cx, cy) = s.currentChar;
-        DrawMap(app);
-    }
 }
 
 } // namespace tessaly

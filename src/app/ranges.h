@@ -6,16 +6,14 @@ namespace tessaly {
 
 struct App;
 
-// Copies the range check box and track bar positions, which hold the range, into the
-// editor state.
-void readRangeControls(App& app);
-
 // "BeginRange:65:A" / "End range:65:A": the prefix, the value, and from 32 on the
 // character of that code.
 std::string rangeLabelText(const std::string& prefix, int value);
 
-// Rewrites both range labels from the track bars.
+// Rewrites both range labels from the range held in the editor state.
 void updateRangeLabels(App& app);
+// The user moved a range slider or toggled the range box.
+void rangeControlChanged(App& app, int control, int value);
 void setRangeBeginToCurrent(App& app);
 void setRangeEndToCurrent(App& app);
 

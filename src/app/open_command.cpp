@@ -1,10 +1,10 @@
-#include "io/open_command.h"
+#include "app/open_command.h"
 
 #include "app/app.h"
-#include "io/charset_file.h"
-#include "io/map_file.h"
+#include "app/charset_file.h"
+#include "app/map_file.h"
 #include "io/paths.h"
-#include "render/redraw.h"
+#include "app/redraw.h"
 
 namespace tessaly {
 

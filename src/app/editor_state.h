@@ -5,9 +5,8 @@
 #include <cstdint>
 #include <string>
 
-// The one record of global editing state. The range fields mirror the range controls
-// (check box and track bars) and the drag mode mirrors the two drag-mode check marks:
-// the controls and marks hold the truth, the handlers read them when they need them.
+// The one record of global editing state. The range controls, the drag-mode and grid
+// marks show what is held here; the platform reports the user's changes to them.
 
 namespace tessaly {
 
@@ -28,11 +27,11 @@ struct EditorState {
     bool mapGrid = false;
     int selectedMapX = 0;
     int selectedMapY = 0;
-    bool mapWindowAvailable = false;
+    bool mapWindowCreated = false; // the platform made the map window
     // The map window has been shown once. Until then nobody can see the map, so it is not
     // drawn, and its canvas takes no memory; the first size command draws it before
     // showing the window.
-    bool mapWindowOpened = false;
+    bool mapWindowShown = false;
     std::string lastPath;
     std::string titleBase;
 };
