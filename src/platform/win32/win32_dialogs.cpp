@@ -16,7 +16,7 @@ Win32Platform::ModalScope::ModalScope(Win32Platform& platform, HWND owner)
     ++platform_.modalDepth_;
     // The dialog disables its owner itself; the program's other windows wait as well.
     for (const auto& [id, window] : platform_.windows_) {
-        const HWND hwnd = window.frame->handle();
+        const HWND hwnd = window.hwnd;
         if (hwnd == owner || !IsWindowEnabled(hwnd)) continue;
         EnableWindow(hwnd, FALSE);
         disabled_.push_back(hwnd);
@@ -36,7 +36,7 @@ HWND Win32Platform::dialogOwner() {
     const HWND active = GetActiveWindow();
     if (isProgramWindow(active)) return active;
     for (const auto& [id, window] : windows_) {
-        if (IsWindowVisible(window.frame->handle())) return window.frame->handle();
+        if (IsWindowVisible(window.hwnd)) return window.hwnd;
     }
     return nullptr;
 }
