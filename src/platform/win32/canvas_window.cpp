@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/dpi_scale.h"
@@ -21,25 +22,29 @@ constexpr Colour white = rgb(255, 255, 255);
 constexpr UINT_PTR leaveTimer = 1;
 constexpr UINT leaveCheckMs = 10;
 
+// The mouse messages a canvas reports (the middle button is none of the program's), and
+// the keys it tells apart.
+constexpr struct {
+    UINT message;
+    EventKind kind;
+    Button button;
+} pointerMessages[] = {
+    {WM_LBUTTONDOWN, EventKind::PointerDown, Button::Left},
+    {WM_RBUTTONDOWN, EventKind::PointerDown, Button::Right},
+    {WM_LBUTTONUP, EventKind::PointerUp, Button::Left},
+    {WM_RBUTTONUP, EventKind::PointerUp, Button::Right},
+    {WM_MOUSEMOVE, EventKind::PointerMove, Button::None},
+};
+constexpr std::pair<WPARAM, Key> keys[] = {
+    {VK_LEFT, Key::Left},     {VK_UP, Key::Up},         {VK_RIGHT, Key::Right},
+    {VK_DOWN, Key::Down},     {VK_INSERT, Key::Insert}, {VK_DELETE, Key::Delete},
+    {VK_ESCAPE, Key::Escape},
+};
+
 Key keyOf(WPARAM virtualKey) {
-    switch (virtualKey) {
-    case VK_LEFT:
-        return Key::Left;
-    case VK_UP:
-        return Key::Up;
-    case VK_RIGHT:
-        return Key::Right;
-    case VK_DOWN:
-        return Key::Down;
-    case VK_INSERT:
-        return Key::Insert;
-    case VK_DELETE:
-        return Key::Delete;
-    case VK_ESCAPE:
-        return Key::Escape;
-    default:
-        return Key::Other;
-    }
+    for (const auto& [code, key] : keys)
+        if (code == virtualKey) return key;
+    return Key::Other;
 }
 
 // The Surface holds bytes R, G, B, 0xFF; a 32-bit DIB wants B, G, R, unused.
@@ -153,27 +158,17 @@ LRESULT CALLBACK CanvasWindow::procedure(HWND hwnd, UINT message, WPARAM wParam,
 // The wheel is left to the default, which passes it on to the parent, so that a canvas
 // inside a scroll area scrolls it.
 LRESULT CanvasWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    for (const auto& pointerMessage : pointerMessages) {
+        if (pointerMessage.message != message) continue;
+        pointer(pointerMessage.kind, pointerMessage.button, wParam, lParam);
+        return 0;
+    }
     switch (message) {
     case WM_PAINT:
         paint();
         return 0;
     case WM_ERASEBKGND:
         return 1; // every pixel comes from the picture
-    case WM_LBUTTONDOWN:
-        pointer(EventKind::PointerDown, Button::Left, wParam, lParam);
-        return 0;
-    case WM_RBUTTONDOWN:
-        pointer(EventKind::PointerDown, Button::Right, wParam, lParam);
-        return 0;
-    case WM_LBUTTONUP:
-        pointer(EventKind::PointerUp, Button::Left, wParam, lParam);
-        return 0;
-    case WM_RBUTTONUP:
-        pointer(EventKind::PointerUp, Button::Right, wParam, lParam);
-        return 0;
-    case WM_MOUSEMOVE:
-        pointer(EventKind::PointerMove, Button::None, wParam, lParam);
-        return 0;
     case WM_MOUSELEAVE:
         mouseLeave();
         return 0;

@@ -312,12 +312,11 @@ void Win32Platform::showPopupMenu(int menu, int window) {
     SetForegroundWindow(owner);
     POINT at{};
     GetCursorPos(&at);
-    {
-        const ModalScope modal(*this, owner);
-        // A pick is posted to the owner as WM_COMMAND and becomes a command event there.
-        TrackPopupMenu(found->second.handle, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
-                       at.x - 1, at.y - 1, 0, owner, nullptr);
-    }
+    beginModal(owner);
+    // A pick is posted to the owner as WM_COMMAND and becomes a command event there.
+    TrackPopupMenu(found->second.handle, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
+                   at.x - 1, at.y - 1, 0, owner, nullptr);
+    endModal();
     PostMessageW(owner, WM_NULL, 0, 0);
 }
 
@@ -357,7 +356,7 @@ void Win32Platform::watchKeys(const MSG& message) {
     if (message.message == WM_KEYUP || message.message == WM_SYSKEYUP) escapeDown_ = false;
     if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return;
     const bool repeated = (message.lParam & (1L << 30)) != 0;
-    if (repeated || escapeDown_ || modalDepth_ > 0 ||
+    if (repeated || escapeDown_ || modal_ ||
         !isProgramWindow(GetAncestor(message.hwnd, GA_ROOT)))
         return;
     escapeDown_ = true;
@@ -391,7 +390,7 @@ bool Win32Platform::escapeHeld() {
         escapeDown_ = false;
         return false;
     }
-    return modalDepth_ == 0 && isProgramWindow(GetForegroundWindow());
+    return !modal_ && isProgramWindow(GetForegroundWindow());
 }
 
 // --- Drawing

@@ -103,20 +103,6 @@ class Win32Platform : public Platform {
         bool popup = false;
         std::map<int, HMENU> items; // the (sub)menu holding each command's first item
     };
-    // Marks a modal dialog or popup as open: Escape does not count meanwhile, and the
-    // program's other windows take no input.
-    class ModalScope {
-      public:
-        ModalScope(Win32Platform& platform, HWND owner);
-        ~ModalScope();
-        ModalScope(const ModalScope&) = delete;
-        ModalScope& operator=(const ModalScope&) = delete;
-
-      private:
-        Win32Platform& platform_;
-        std::vector<HWND> disabled_;
-    };
-
     static LRESULT CALLBACK windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT windowMessage(int id, Window& window, UINT message, WPARAM wParam, LPARAM lParam);
     void controlNotified(HWND control, UINT message, UINT code);
@@ -144,6 +130,10 @@ class Win32Platform : public Platform {
     void watchKeys(const MSG& message);
     bool translateShortcut(MSG& message);
     HWND dialogOwner();
+    // Around a modal dialog or popup: Escape does not count meanwhile, and the program's
+    // other windows take no input.
+    void beginModal(HWND owner);
+    void endModal();
     FileDialogResult fileDialog(bool save, const std::string& title, const std::string& folder,
                                 const std::string& filters, int filterIndex);
 
@@ -151,7 +141,8 @@ class Win32Platform : public Platform {
     bool oleReady_ = false;
     bool quitting_ = false;
     bool escapeDown_ = false;
-    int modalDepth_ = 0;
+    bool modal_ = false;
+    std::vector<HWND> disabled_; // the windows beginModal disabled
     HFONT stockFont_ = nullptr;  // made for the system's DPI
     std::map<int, HFONT> fonts_; // for other DPIs
     std::deque<Event> events_;
