@@ -16,9 +16,10 @@ namespace {
 
 constexpr const wchar_t* className = L"TessalyCanvas";
 constexpr Colour white = rgb(255, 255, 255);
-// Looks whether the pointer is still over the canvas, for systems that notice a leave
-// late: Wine posts WM_MOUSELEAVE only when its check every hover time (400 ms) finds the
-// pointer gone, so a quicker way out and back would count as a move.
+// Looks whether the pointer is still over the canvas. The system's own notice of a leave
+// (TrackMouseEvent) is not to be trusted: Wine posts it only when its check every hover
+// time (400 ms) finds the pointer gone, so that a quicker way out and back would count as
+// a move, and a leave while a drag or a popup held the mouse needs a watch set again.
 constexpr UINT_PTR leaveTimer = 1;
 constexpr UINT leaveCheckMs = 10;
 
@@ -169,18 +170,17 @@ LRESULT CanvasWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ERASEBKGND:
         return 1; // every pixel comes from the picture
-    case WM_MOUSELEAVE:
-        mouseLeave();
-        return 0;
-    // While any window holds the mouse (a drag, a popup menu) its release settles the hover.
+    // While any window holds the mouse (a drag, a popup menu) the pointer has not left the
+    // canvas yet: the release settles the matter.
     case WM_TIMER:
         if (wParam != leaveTimer) break;
-        if (GetCapture() == nullptr && !pointerOverArea()) mouseLeave();
-        return 0;
-    // The mouse was let go or taken away (by a popup or a dialog): a leave seen while it
-    // was held was ignored, and the system may have dropped the watch meanwhile.
-    case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != hwnd_) settleHover();
+        if (GetCapture() == nullptr && !pointerOverArea()) {
+            hovering_ = false;
+            KillTimer(hwnd_, leaveTimer);
+            Event event;
+            event.kind = EventKind::PointerLeave;
+            push(std::move(event));
+        }
         return 0;
     // Auto-repeat sends further presses with bit 30 (the key was down) and no releases.
     case WM_KEYDOWN:
@@ -228,7 +228,7 @@ void CanvasWindow::pointer(EventKind kind, Button button, WPARAM wParam, LPARAM 
     if (kind == EventKind::PointerMove && !hovering_) {
         // The first move since the pointer came over the canvas: its leave is watched.
         hovering_ = true;
-        trackLeave();
+        SetTimer(hwnd_, leaveTimer, leaveCheckMs, nullptr);
     } else if (kind == EventKind::PointerMove && !moved) {
         // The system repeats the pointer's position when the mouse is let go, a popup
         // closes or the canvas scrolls under a pointer at rest; that is no move.
@@ -245,28 +245,9 @@ void CanvasWindow::pointer(EventKind kind, Button button, WPARAM wParam, LPARAM 
     event.buttons =
         ((wParam & MK_LBUTTON) ? ButtonLeft : 0) | ((wParam & MK_RBUTTON) ? ButtonRight : 0);
     push(event);
-    // Letting go of the mouse settles whether the pointer is still here.
+    // Once the mouse is let go, the next look finds whether the pointer is still here.
     if (kind == EventKind::PointerUp && event.buttons == 0 && GetCapture() == hwnd_)
         ReleaseCapture();
-}
-
-void CanvasWindow::mouseLeave() {
-    // While the mouse is held the canvas still owns it; the release settles the matter.
-    if (GetCapture() == hwnd_ || !hovering_) return;
-    hovering_ = false;
-    KillTimer(hwnd_, leaveTimer);
-    Event event;
-    event.kind = EventKind::PointerLeave;
-    push(std::move(event));
-}
-
-void CanvasWindow::settleHover() {
-    if (!hovering_) return;
-    if (pointerOverArea()) {
-        trackLeave();
-    } else {
-        mouseLeave();
-    }
 }
 
 bool CanvasWindow::pointerOverArea() const {
@@ -277,15 +258,6 @@ bool CanvasWindow::pointerOverArea() const {
     RECT client{};
     GetClientRect(hwnd_, &client);
     return PtInRect(&client, at) != FALSE;
-}
-
-void CanvasWindow::trackLeave() {
-    TRACKMOUSEEVENT track{};
-    track.cbSize = sizeof track;
-    track.dwFlags = TME_LEAVE;
-    track.hwndTrack = hwnd_;
-    TrackMouseEvent(&track);
-    SetTimer(hwnd_, leaveTimer, leaveCheckMs, nullptr);
 }
 
 void CanvasWindow::filesDropped(HDROP drop) {

@@ -36,19 +36,13 @@ class CanvasWindow {
     Surface& surface() { return surface_; }
     // Copies the surface to the screen picture and has it repainted.
     void present();
-    // After a popup or a dialog: whether the pointer is still over the canvas, reporting
-    // the leave when it is not.
-    void settleHover();
 
   private:
     static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
     void pointer(EventKind kind, Button button, WPARAM wParam, LPARAM lParam);
-    void mouseLeave();
     void filesDropped(HDROP drop);
-    // Watches for the pointer leaving: the system's notice and our own regular look.
-    void trackLeave();
     bool pointerOverArea() const;
     void push(Event event);
 

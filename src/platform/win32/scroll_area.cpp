@@ -154,19 +154,13 @@ void ScrollArea::wheel(int bar, int delta) {
     if (steps != 0) scrollTo(bar, (bar == SB_HORZ ? x_ : y_) + steps * step_ * scale_);
 }
 
+// The system keeps the position within the bar's range and returns where it put it.
 void ScrollArea::scrollTo(int bar, int position) {
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_RANGE | SIF_PAGE;
-    GetScrollInfo(hwnd_, bar, &info);
-    const int last = std::max(info.nMax - static_cast<int>(info.nPage) + 1, 0);
-    position = std::clamp(position, 0, last);
     SCROLLINFO update{};
     update.cbSize = sizeof update;
     update.fMask = SIF_POS;
     update.nPos = position;
-    SetScrollInfo(hwnd_, bar, &update, TRUE);
-    (bar == SB_HORZ ? x_ : y_) = position;
+    (bar == SB_HORZ ? x_ : y_) = SetScrollInfo(hwnd_, bar, &update, TRUE);
     moveInner();
 }
 

@@ -96,14 +96,31 @@ void Win32Platform::dpiChanged(int window, int dpi, const RECT& suggested) {
 
 // Canvases and scroll areas are windows of our own; the rest are the system's controls.
 bool Win32Platform::createControl(const ControlSpec& spec) {
-    const Window* owner = window(spec.window);
+    Window* owner = window(spec.window);
     if (owner == nullptr || controls_.count(spec.id) != 0) return false;
-    if (spec.kind == ControlKind::Canvas) return createCanvas(spec);
-    if (spec.kind == ControlKind::ScrollArea) return createScrollArea(spec);
+    const RECT at = controlRect(*owner, scrollAreaOf(*owner), spec.rect);
+    const int childId = spec.id + ControlIdBase;
+    Control made{spec.kind, spec.window, nullptr, nullptr, nullptr, spec.min};
     const wchar_t* className = L"BUTTON";
     DWORD style = WS_TABSTOP;
     DWORD exStyle = 0;
     switch (spec.kind) {
+    case ControlKind::Canvas:
+        made.canvas = std::make_unique<CanvasWindow>(events_, spec.id, spec.keyboard);
+        if (!made.canvas->create(instance_, owner->controlParent, childId, spec.rect.w,
+                                 spec.rect.h, spec.border) ||
+            !made.canvas->place(at.left, at.top, canvasScale(owner->dpi)))
+            return false;
+        made.hwnd = made.canvas->handle();
+        break;
+    case ControlKind::ScrollArea:
+        made.scroll = std::make_unique<ScrollArea>();
+        if (!made.scroll->create(instance_, owner->controlParent, childId, at, spec.innerWidth,
+                                 spec.innerHeight, spec.step, canvasScale(owner->dpi),
+                                 owner->dpi))
+            return false;
+        made.hwnd = made.scroll->handle();
+        break;
     case ControlKind::Slider:
         className = TRACKBAR_CLASSW;
         style |= TBS_HORZ | (spec.ticks ? TBS_AUTOTICKS | TBS_BOTTOM : TBS_NOTICKS);
@@ -119,56 +136,32 @@ bool Win32Platform::createControl(const ControlSpec& spec) {
         className = L"STATIC";
         style = (spec.centred ? SS_CENTER : SS_LEFT) | SS_CENTERIMAGE | SS_NOPREFIX;
         break;
-    default:
+    case ControlKind::TextField:
         className = L"EDIT";
         style |= spec.rightAligned ? ES_RIGHT : ES_LEFT;
         style |= spec.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
         exStyle = WS_EX_CLIENTEDGE;
         break;
     }
-    const RECT at = controlRect(*owner, scrollAreaOf(*owner), spec.rect);
-    const std::wstring text = spec.kind == ControlKind::TextField ? L"" : wideFromUtf8(spec.text);
-    const HWND hwnd = CreateWindowExW(
-        exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, at.left, at.top,
-        at.right - at.left, at.bottom - at.top, owner->controlParent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id + ControlIdBase)), instance_, nullptr);
-    if (hwnd == nullptr) return false;
+    if (made.hwnd == nullptr) {
+        made.hwnd = CreateWindowExW(exStyle, className, wideFromUtf8(spec.text).c_str(),
+                                    WS_CHILD | WS_VISIBLE | style, at.left, at.top,
+                                    at.right - at.left, at.bottom - at.top, owner->controlParent,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)),
+                                    instance_, nullptr);
+        if (made.hwnd == nullptr) return false;
+    }
     if (spec.kind == ControlKind::Slider) {
         const int tick = std::max(1, (spec.max - spec.min) / 16);
-        SendMessageW(hwnd, TBM_SETRANGEMIN, FALSE, spec.min);
-        SendMessageW(hwnd, TBM_SETRANGEMAX, FALSE, spec.max);
-        SendMessageW(hwnd, TBM_SETPAGESIZE, 0, tick);
-        if (spec.ticks) SendMessageW(hwnd, TBM_SETTICFREQ, tick, 0);
-        SendMessageW(hwnd, TBM_SETPOS, TRUE, spec.min);
+        SendMessageW(made.hwnd, TBM_SETRANGEMIN, FALSE, spec.min);
+        SendMessageW(made.hwnd, TBM_SETRANGEMAX, FALSE, spec.max);
+        SendMessageW(made.hwnd, TBM_SETPAGESIZE, 0, tick);
+        if (spec.ticks) SendMessageW(made.hwnd, TBM_SETTICFREQ, tick, 0);
+        SendMessageW(made.hwnd, TBM_SETPOS, TRUE, spec.min);
     }
-    addControl(spec, Control{spec.kind, spec.window, hwnd, nullptr, nullptr, spec.min});
-    return true;
-}
-
-bool Win32Platform::createCanvas(const ControlSpec& spec) {
-    const Window& owner = *window(spec.window);
-    auto canvas = std::make_unique<CanvasWindow>(events_, spec.id, spec.keyboard);
-    const RECT at = controlRect(owner, scrollAreaOf(owner), spec.rect);
-    if (!canvas->create(instance_, owner.controlParent, spec.id + ControlIdBase, spec.rect.w,
-                        spec.rect.h, spec.border) ||
-        !canvas->place(at.left, at.top, canvasScale(owner.dpi)))
-        return false;
-    const HWND hwnd = canvas->handle();
-    addControl(spec, Control{ControlKind::Canvas, spec.window, hwnd, std::move(canvas), nullptr});
-    return true;
-}
-
-bool Win32Platform::createScrollArea(const ControlSpec& spec) {
-    Window& owner = *window(spec.window);
-    auto area = std::make_unique<ScrollArea>();
-    if (!area->create(instance_, owner.controlParent, spec.id + ControlIdBase,
-                      scaledRect(spec.rect, owner.dpi), spec.innerWidth, spec.innerHeight,
-                      spec.step, canvasScale(owner.dpi), owner.dpi))
-        return false;
-    const HWND hwnd = area->handle();
-    const HWND inner = area->inner();
-    addControl(spec, Control{ControlKind::ScrollArea, spec.window, hwnd, nullptr, std::move(area)});
-    owner.controlParent = inner;
+    const HWND inner = made.scroll != nullptr ? made.scroll->inner() : nullptr;
+    addControl(spec, std::move(made));
+    if (inner != nullptr) owner->controlParent = inner;
     return true;
 }
 

@@ -25,9 +25,6 @@ void Win32Platform::endModal() {
     for (const HWND hwnd : disabled_) EnableWindow(hwnd, TRUE);
     disabled_.clear();
     modal_ = false;
-    // The pointer may have left a canvas while the dialog or popup had the mouse.
-    for (auto& [id, control] : controls_)
-        if (control.canvas != nullptr) control.canvas->settleHover();
 }
 
 HWND Win32Platform::dialogOwner() {
@@ -60,18 +57,6 @@ std::optional<Colour> Win32Platform::chooseColour() {
     if (!chosen) return std::nullopt;
     return rgb(GetRValue(choose.rgbResult), GetGValue(choose.rgbResult),
                GetBValue(choose.rgbResult));
-}
-
-FileDialogResult Win32Platform::openFileDialog(const std::string& title,
-                                               const std::string& folder,
-                                               const std::string& filters, int filterIndex) {
-    return fileDialog(false, title, folder, filters, filterIndex);
-}
-
-FileDialogResult Win32Platform::saveFileDialog(const std::string& title,
-                                               const std::string& folder,
-                                               const std::string& filters, int filterIndex) {
-    return fileDialog(true, title, folder, filters, filterIndex);
 }
 
 // The program adds its own extensions and overwrites without asking, and a file to open

@@ -142,19 +142,11 @@ SIZE Win32Platform::outerSize(SIZE client, int dpi) {
     return SIZE{outer.right - outer.left, outer.bottom - outer.top};
 }
 
-// Positions go back to the program unscaled, as it gave them.
-int Win32Platform::windowOuterLeft(int window) {
+POINT Win32Platform::outerCorner(int window) {
     RECT r{};
     const Window* found = this->window(window);
-    if (found == nullptr || !GetWindowRect(found->hwnd, &r)) return 0;
-    return MulDiv(r.left, BaseDpi, found->dpi);
-}
-
-int Win32Platform::windowOuterTop(int window) {
-    RECT r{};
-    const Window* found = this->window(window);
-    if (found == nullptr || !GetWindowRect(found->hwnd, &r)) return 0;
-    return MulDiv(r.top, BaseDpi, found->dpi);
+    if (found == nullptr || !GetWindowRect(found->hwnd, &r)) return POINT{0, 0};
+    return POINT{MulDiv(r.left, BaseDpi, found->dpi), MulDiv(r.top, BaseDpi, found->dpi)};
 }
 
 void Win32Platform::showWindow(int window) {

@@ -29,8 +29,8 @@ class Win32Platform : public Platform {
     Win32Platform& operator=(const Win32Platform&) = delete;
 
     bool openWindow(const WindowSpec& window) override;
-    int windowOuterLeft(int window) override;
-    int windowOuterTop(int window) override;
+    int windowOuterLeft(int window) override { return outerCorner(window).x; }
+    int windowOuterTop(int window) override { return outerCorner(window).y; }
     void showWindow(int window) override;
     void hideWindow(int window) override;
     void setWindowTitle(int window, const std::string& title) override;
@@ -57,9 +57,13 @@ class Win32Platform : public Platform {
     void messageBox(const std::string& title, const std::string& text) override;
     std::optional<Colour> chooseColour() override;
     FileDialogResult openFileDialog(const std::string& title, const std::string& folder,
-                                    const std::string& filters, int filterIndex) override;
+                                    const std::string& filters, int filterIndex) override {
+        return fileDialog(false, title, folder, filters, filterIndex);
+    }
     FileDialogResult saveFileDialog(const std::string& title, const std::string& folder,
-                                    const std::string& filters, int filterIndex) override;
+                                    const std::string& filters, int filterIndex) override {
+        return fileDialog(true, title, folder, filters, filterIndex);
+    }
 
     std::vector<std::string> commandLineArguments() override;
     std::string currentDirectory() override;
@@ -109,12 +113,12 @@ class Win32Platform : public Platform {
     void dpiChanged(int window, int dpi, const RECT& suggested);
     bool appendEntries(HMENU menu, const std::vector<MenuEntry>& entries, Menu& made);
 
+    // A window's outer top-left corner, unscaled as the program gave it.
+    POINT outerCorner(int window);
     Window* window(int id);
     HWND windowHandle(int id);
     bool isProgramWindow(HWND hwnd) const;
     Control* control(int id, std::optional<ControlKind> kind = std::nullopt);
-    bool createCanvas(const ControlSpec& spec);
-    bool createScrollArea(const ControlSpec& spec);
     // The scroll area whose inner window takes the window's new controls, if any.
     ScrollArea* scrollAreaOf(const Window& window) const;
     // Registers a control made on its window, then puts it in place for the window's DPI.
