@@ -80,15 +80,6 @@ void dispatchControlChange(App& app, const Event& e) {
     }
 }
 
-void dispatchCanvas(App& app, int canvas, const CanvasEvent& e) {
-    switch (canvas) {
-    case GadgetCharsetView: handleCharsetViewEvent(app, e); break;
-    case GadgetGlyphEditor: handleGlyphEditorEvent(app, e); break;
-    case GadgetMapCanvas: handleMapCanvasEvent(app, e); break;
-    default: break;
-    }
-}
-
 void dispatchDrop(App& app, const Event& e) {
     if (e.control == GadgetCharsetView) {
         LoadCharsetFile(app, e.paths);
@@ -100,6 +91,15 @@ void dispatchDrop(App& app, const Event& e) {
 
 } // namespace
 
+void dispatchCanvasEvent(App& app, int canvas, const CanvasEvent& e) {
+    switch (canvas) {
+    case GadgetCharsetView: handleCharsetViewEvent(app, e); break;
+    case GadgetGlyphEditor: handleGlyphEditorEvent(app, e); break;
+    case GadgetMapCanvas: handleMapCanvasEvent(app, e); break;
+    default: break;
+    }
+}
+
 bool dispatchEvent(App& app, const Event& e) {
     switch (e.kind) {
     case EventKind::Command: return dispatchCommand(app, e.command);
@@ -110,7 +110,7 @@ bool dispatchEvent(App& app, const Event& e) {
     case EventKind::FilesDropped: dispatchDrop(app, e); return true;
     case EventKind::ControlChanged: dispatchControlChange(app, e); return true;
     default:
-        for (const CanvasEvent& derived : app.input.derive(e)) dispatchCanvas(app, e.control, derived);
+        for (const CanvasEvent& derived : app.input.derive(e)) dispatchCanvasEvent(app, e.control, derived);
         return true;
     }
 }

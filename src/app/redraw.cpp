@@ -33,18 +33,22 @@ void drawCharsetView(App& app) {
     p.endCanvasDrawing(GadgetCharsetView);
 }
 
-void drawGlyphEditor(App& app) {
+bool drawGlyphEditorOnly(App& app) {
     Platform& p = app.platform;
     Surface* canvas = p.beginCanvasDrawing(GadgetGlyphEditor);
     if (!canvas) {
         p.messageBox("tessaly", "draw character error!");
-        return;
+        return false;
     }
     const ConstGlyph g = glyph(std::as_const(app.charset), app.state.currentChar);
     renderGlyphEditor(*canvas, g, app.state.inkColour, app.state.paperColour);
     p.setControlText(GadgetDataField, glyphDataText(g));
     p.endCanvasDrawing(GadgetGlyphEditor);
-    DrawMap(app);
+    return true;
+}
+
+void drawGlyphEditor(App& app) {
+    if (drawGlyphEditorOnly(app)) DrawMap(app);
 }
 
 void refresh(App& app) {

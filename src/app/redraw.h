@@ -20,7 +20,10 @@ constexpr Colour MapHighlightColour = rgb(255, 0, 0);
 
 // Rebuilds the overview picture and shows it with the cursor marker.
 void drawCharsetView(App& app);
-// Draws the current glyph enlarged, rewrites the data field, then redraws the map.
+// Draws the current glyph enlarged and rewrites the data field; false when the canvas
+// could not be drawn.
+bool drawGlyphEditorOnly(App& app);
+// drawGlyphEditorOnly, then, if it was drawn, the map.
 void drawGlyphEditor(App& app);
 // drawCharsetView, then drawGlyphEditor.
 void refresh(App& app);
