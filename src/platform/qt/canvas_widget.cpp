@@ -50,7 +50,7 @@ Surface& CanvasWidget::surface() {
 }
 
 // A press changes a few pixels, and repainting only those keeps its way to the screen
-// short: a whole overview or map would be converted to the screen's pixel format and sent
+// short: a whole large canvas would be converted to the screen's pixel format and sent
 // to the display server on every change. The changed rows are found a row at a time, and
 // consecutive changed rows make one rectangle spanning their changed columns.
 void CanvasWidget::showChanges() {

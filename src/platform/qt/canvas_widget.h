@@ -19,8 +19,8 @@ class CanvasWidget : public QWidget {
   public:
     CanvasWidget(EventQueue& queue, int window, int id, QSize size, bool keyboard, QWidget* parent);
 
-    // The pixels, made white at the first call: a canvas nobody draws on (the map's, until
-    // its window is first shown) takes no memory.
+    // The pixels, made white at the first call: a canvas nobody draws on (one in a window
+    // not shown yet, say) takes no memory.
     Surface& surface();
     // Repaints the pixels that changed since the last call, and only those.
     void showChanges();

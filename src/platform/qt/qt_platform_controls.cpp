@@ -140,8 +140,7 @@ QSlider* newSlider(const ControlSpec& spec, QWidget* parent) {
 }
 
 // A compact multi-line field like a native multi-line edit: no scroll bars, lines wrapped
-// wherever needed (the eight values of a glyph have no spaces) in a small font, so the
-// longest text, eight times 255, fits in two lines.
+// wherever needed (inside a word too: a list of numbers has no spaces), in a small font.
 QPlainTextEdit* newMultiLineField(const ControlSpec& spec, QWidget* parent) {
     auto* edit = new QPlainTextEdit(parent);
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
