@@ -1,11 +1,16 @@
 #include "platform/qt/qt_platform.h"
 
-#include "platform/qt/file_dialogs.h"
 #include "platform/qt/program_window.h"
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
+
+#include <algorithm>
 
 // The modal dialogs, owned by the program's active window.
 
@@ -13,17 +18,74 @@ namespace tessaly {
 
 namespace {
 
-QString qtText(const std::string& text) {
-    return QString::fromStdString(text);
+// One Qt name filter per "name|pattern" pair of `filters`, in order. A name that already
+// ends with its pattern in parentheses, as "Font (*.fnt)" does, is used as it is; otherwise
+// the pattern is added in parentheses. A pair without a pattern shows the files named by
+// an extension name such as ".bmp", or else every file.
+QStringList nameFiltersFrom(const std::string& filters) {
+    static const QRegularExpression extension(QStringLiteral("^\\.[A-Za-z0-9]+$"));
+    const QStringList parts = QString::fromStdString(filters).split(QLatin1Char('|'));
+    QStringList result;
+    for (qsizetype i = 0; i < parts.size(); i += 2) {
+        const QString name = parts[i].trimmed();
+        QString patterns = i + 1 < parts.size() ? parts[i + 1].trimmed() : QString();
+        if (name.isEmpty() && patterns.isEmpty()) continue;
+        patterns = patterns.replace(QLatin1Char(';'), QLatin1Char(' ')).simplified();
+        if (patterns.isEmpty())
+            patterns =
+                extension.match(name).hasMatch() ? QLatin1Char('*') + name : QStringLiteral("*");
+        const QString suffix = QStringLiteral("(%1)").arg(patterns);
+        if (name.isEmpty())
+            result << patterns;
+        else if (name.endsWith(suffix))
+            result << name;
+        else
+            result << QStringLiteral("%1 %2").arg(name, suffix);
+    }
+    return result;
+}
+
+// Refuses a name in a folder that does not exist, as the dialog otherwise accepts any
+// typed name that does not exist.
+class FileDialog : public QFileDialog {
+  public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (!files.isEmpty() && !QFileInfo(files.first()).absoluteDir().exists()) return;
+        QFileDialog::accept();
+    }
+};
+
+// Runs the dialog modally. It opens in `folder` with an empty name and the filter at
+// `filterIndex`; the folder of the chosen file must exist but the file need not, a save
+// neither asks before replacing a file nor adds an extension. The result is the full path
+// (empty when cancelled) and the index of the filter selected when the user confirmed.
+FileDialogResult runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode,
+                               const std::string& title, const std::string& folder,
+                               const std::string& filters, int filterIndex) {
+    FileDialog dialog(parent, QString::fromStdString(title), QString::fromStdString(folder));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(mode);
+    if (mode == QFileDialog::AcceptSave) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    const QStringList names = nameFiltersFrom(filters);
+    dialog.setNameFilters(names);
+    if (filterIndex >= 0 && filterIndex < names.size()) dialog.selectNameFilter(names[filterIndex]);
+
+    FileDialogResult result;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return result;
+    result.path = QDir::toNativeSeparators(dialog.selectedFiles().first()).toStdString();
+    result.filterIndex =
+        std::max<int>(0, static_cast<int>(names.indexOf(dialog.selectedNameFilter())));
+    return result;
 }
 
 } // namespace
 
 QWidget* QtPlatform::dialogOwner() const {
-    QWidget* active = QApplication::activeWindow();
-    for (const auto& [id, widget] : windows_) {
-        if (widget.get() == active) return active;
-    }
+    if (auto* active = qobject_cast<ProgramWindow*>(QApplication::activeWindow())) return active;
     for (const auto& [id, widget] : windows_) {
         if (widget->isVisible()) return widget.get();
     }
@@ -31,8 +93,8 @@ QWidget* QtPlatform::dialogOwner() const {
 }
 
 void QtPlatform::messageBox(const std::string& title, const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, qtText(title), qtText(text), QMessageBox::Ok,
-                    dialogOwner());
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title),
+                    QString::fromStdString(text), QMessageBox::Ok, dialogOwner());
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
@@ -46,12 +108,14 @@ std::optional<Colour> QtPlatform::chooseColour() {
 
 FileDialogResult QtPlatform::openFileDialog(const std::string& title, const std::string& folder,
                                             const std::string& filters, int filterIndex) {
-    return runFileDialog(dialogOwner(), FileDialogMode::Open, title, folder, filters, filterIndex);
+    return runFileDialog(dialogOwner(), QFileDialog::AcceptOpen, title, folder, filters,
+                         filterIndex);
 }
 
 FileDialogResult QtPlatform::saveFileDialog(const std::string& title, const std::string& folder,
                                             const std::string& filters, int filterIndex) {
-    return runFileDialog(dialogOwner(), FileDialogMode::Save, title, folder, filters, filterIndex);
+    return runFileDialog(dialogOwner(), QFileDialog::AcceptSave, title, folder, filters,
+                         filterIndex);
 }
 
 } // namespace tessaly
