@@ -12,7 +12,10 @@ void chooseColourCommand(App& app, ColourTarget target) {
         app.state.inkColour = *chosen;
     else
         app.state.paperColour = *chosen;
-    refresh(app);
+    // Every view changes colour: the map too, even when the editor could not be drawn.
+    drawCharsetView(app);
+    drawGlyphEditorOnly(app);
+    DrawMap(app);
 }
 
 } // namespace tessaly

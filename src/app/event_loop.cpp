@@ -80,15 +80,6 @@ void dispatchControlChange(App& app, const Event& e) {
     }
 }
 
-void dispatchCanvas(App& app, int canvas, const CanvasEvent& e) {
-    switch (canvas) {
-    case GadgetCharsetView: handleCharsetViewEvent(app, e); break;
-    case GadgetGlyphEditor: handleGlyphEditorEvent(app, e); break;
-    case GadgetMapCanvas: handleMapCanvasEvent(app, e); break;
-    default: break;
-    }
-}
-
 void dispatchDrop(App& app, const Event& e) {
     if (e.control == GadgetCharsetView) {
         LoadCharsetFile(app, e.paths);
@@ -100,7 +91,18 @@ void dispatchDrop(App& app, const Event& e) {
 
 } // namespace
 
-bool dispatchEvent(App& app, const Event& e) {
+void dispatchCanvasEvent(App& app, int canvas, const CanvasEvent& e) {
+    switch (canvas) {
+    case GadgetCharsetView: handleCharsetViewEvent(app, e); break;
+    case GadgetGlyphEditor: handleGlyphEditorEvent(app, e); break;
+    case GadgetMapCanvas: handleMapCanvasEvent(app, e); break;
+    default: break;
+    }
+}
+
+namespace {
+
+bool dispatchOne(App& app, const Event& e) {
     switch (e.kind) {
     case EventKind::Command: return dispatchCommand(app, e.command);
     case EventKind::WindowClosed:
@@ -110,9 +112,19 @@ bool dispatchEvent(App& app, const Event& e) {
     case EventKind::FilesDropped: dispatchDrop(app, e); return true;
     case EventKind::ControlChanged: dispatchControlChange(app, e); return true;
     default:
-        for (const CanvasEvent& derived : app.input.derive(e)) dispatchCanvas(app, e.control, derived);
+        for (const CanvasEvent& derived : app.input.derive(e)) dispatchCanvasEvent(app, e.control, derived);
         return true;
     }
+}
+
+} // namespace
+
+bool dispatchEvent(App& app, const Event& e) {
+    app.pending.collecting = true;
+    const bool goOn = dispatchOne(app, e);
+    app.pending.collecting = false;
+    drawPending(app);
+    return goOn;
 }
 
 void runEventLoop(App& app) {

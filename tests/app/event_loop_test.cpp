@@ -106,18 +106,18 @@ TEST(EventLoop, DropsAreRoutedByTheControlThatReceivedThem) {
 TEST(EventLoop, CanvasEventsReachTheirHandlers) {
     TestApp t;
     ASSERT_TRUE(t.start());
-    t.platform.pushControl(GadgetGlyphEditor, EventType::LeftButtonDown, 0, 0, ButtonLeft);
-    t.platform.pushControl(GadgetCharsetView, EventType::LeftClick, 16, 0);
-    t.platform.pushControl(GadgetMapCanvas, EventType::LeftButtonDown, 0, 0, ButtonLeft);
-    t.platform.pushControl(GadgetRangeBeginSlider, EventType::Changed);
+    t.platform.pushPointer(GadgetGlyphEditor, EventKind::PointerDown, 0, 0, Button::Left, ButtonLeft);
+    t.platform.pushClick(GadgetCharsetView, 16, 0);
+    t.platform.pushPointer(GadgetMapCanvas, EventKind::PointerDown, 0, 0, Button::Left, ButtonLeft);
+    t.platform.pushChange(GadgetRangeBeginSlider, 300); // kept within the codes
     run(t);
     EXPECT_EQ(t.app->charset.bytes[0], 0x80);
     EXPECT_EQ(t.state().currentChar, 1);
     EXPECT_EQ(t.app->screenMap.at(0, 0), 1);
-    EXPECT_EQ(t.platform.controls.at(GadgetRangeBeginLabel).text, "BeginRange:0");
+    EXPECT_EQ(t.platform.controls.at(GadgetRangeBeginLabel).text, "BeginRange:255:\u00FF");
 }
 
-TEST(EventLoop, ShiftButtonsRunTheirShiftsWhateverTheEventType) {
+TEST(EventLoop, ShiftButtonsRunTheirShifts) {
     struct Case {
         int button;
         std::uint8_t row0;
@@ -130,7 +130,7 @@ TEST(EventLoop, ShiftButtonsRunTheirShiftsWhateverTheEventType) {
         ASSERT_TRUE(t.start());
         t.app->charset.bytes[0] = 0x80;
         t.app->charset.bytes[7] = 0x01;
-        t.platform.pushControl(c.button, EventType::None);
+        t.platform.pushChange(c.button, 0);
         run(t);
         EXPECT_EQ(t.app->charset.bytes[0], c.row0) << c.button;
         EXPECT_EQ(t.app->charset.bytes[7], c.row7) << c.button;
@@ -217,6 +217,45 @@ TEST(EventLoop, EveryCommandIdReachesItsHandler) {
         run(t);
         c.check(t);
     }
+}
+
+} // namespace
+} // namespace tessaly
+
+namespace tessaly {
+namespace {
+
+// Counts the drawings of each canvas.
+struct CountingPlatform : FakePlatform {
+    std::map<int, int> drawn;
+    void endCanvasDrawing(int canvas) override { ++drawn[canvas]; }
+};
+
+TEST(EventLoop, EachViewIsDrawnAtMostOncePerEventAndShowsTheLastRequest) {
+    CountingPlatform p;
+    auto app = std::make_unique<App>(p);
+    ASSERT_TRUE(startUp(*app));
+    p.pushCommand(CmdMapSize40x24);
+    runEventLoop(*app);
+    app->charset.bytes[1 * 8] = 0xFF;
+    p.colourAnswers = {rgb(0, 0, 255)};
+    const std::string map = std::string(TESSALY_TEST_DATA) + "/letter_a.fnt"; // any bytes
+    // A drag from glyph 1 to glyph 2 released over the canvas drops and selects in one
+    // event; a colour change and a map drop redraw everything once.
+    p.pushPointer(GadgetCharsetView, EventKind::PointerDown, 20, 5, Button::Left, ButtonLeft);
+    p.pushPointer(GadgetCharsetView, EventKind::PointerMove, 40, 5, Button::None, ButtonLeft);
+    p.pushPointer(GadgetCharsetView, EventKind::PointerUp, 40, 5, Button::Left, 0);
+    p.pushCommand(CmdPaperColour);
+    p.pushDrop(GadgetMapCanvas, map);
+    for (int event = 0; event < 5; ++event) {
+        p.drawn.clear();
+        ASSERT_TRUE(dispatchEvent(*app, *p.waitEvent()));
+        for (auto [canvas, count] : p.drawn) EXPECT_LE(count, 1) << "event " << event << " canvas " << canvas;
+    }
+    EXPECT_EQ(app->state.currentChar, 2);
+    EXPECT_EQ(app->charset.bytes[2 * 8], 0xFF);
+    EXPECT_EQ(p.canvases.at(GadgetCharsetView).pixel(32 + 1, 1), rgb(255, 255, 255)); // glyph 2
+    EXPECT_EQ(p.canvases.at(GadgetMapCanvas).pixel(1, 1), rgb(0, 0, 255)); // the new paper
 }
 
 } // namespace

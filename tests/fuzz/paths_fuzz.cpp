@@ -3,7 +3,7 @@
 
 #include "fuzz_support.h"
 
-#include "app/command_line.h"
+#include "platform/command_line.h"
 #include "app/event_loop.h"
 #include "io/file_access.h"
 #include "io/paths.h"

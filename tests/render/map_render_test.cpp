@@ -1,6 +1,6 @@
 #include "render/map_render.h"
 
-#include "charset/app_fixture.h"
+#include "app/app_fixture.h"
 #include "app/redraw.h"
 
 namespace tessaly {

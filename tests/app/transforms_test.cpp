@@ -1,4 +1,4 @@
-#include "charset/app_fixture.h"
+#include "app/app_fixture.h"
 #include "charset/transforms.h"
 
 #include <array>
@@ -51,14 +51,15 @@ TEST_F(RangeTransforms, TheCheckBoxChoosesTheCurrentCharacterOrTheRangeButNotFor
         EXPECT_EQ(inverted(), (std::vector<int>{65, 66, 67}));
         command(CmdInvert);
     }
-    // The whole set through a shift button, redrawn once.
+    // The whole set through a shift button, then every view redrawn.
     range(true, 0, 255);
-    auto before = t.platform.canvasDrawCount;
-    event(GadgetShiftLeft, EventType::Changed, 0, 0);
+    for (int id : {GadgetCharsetView, GadgetGlyphEditor, GadgetMapCanvas}) scribble(id);
+    t.platform.pushChange(GadgetShiftLeft, 0);
+    runEventLoop(*t.app);
     EXPECT_EQ(glyph(t.app->charset, 0)[0], 0x1E);
     EXPECT_EQ(glyph(t.app->charset, 255)[0], 0x1E);
     for (int id : {GadgetCharsetView, GadgetGlyphEditor, GadgetMapCanvas})
-        EXPECT_EQ(draws(id), before[id] + 1) << id;
+        EXPECT_TRUE(redrawn(id)) << id;
     range(true, 3, 4);
     command(CmdEraseAll);
     EXPECT_EQ(t.app->charset.bytes, Charset{}.bytes);

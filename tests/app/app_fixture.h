@@ -15,6 +15,7 @@ namespace tessaly {
 
 using Messages = std::vector<FakePlatform::Message>;
 constexpr Colour Black = rgb(0, 0, 0), White = rgb(255, 255, 255), Red = rgb(255, 0, 0);
+constexpr Colour Scribble = rgb(1, 2, 3);
 
 inline int countColour(const Surface& s, Colour c) {
     int n = 0;
@@ -40,9 +41,9 @@ struct AppTest : ::testing::Test {
         t.platform.pushCommand(id);
         runEventLoop(*t.app);
     }
-    void event(int control, EventType type, int x, int y, int buttons = 0, Key key = Key::None) {
-        t.platform.pushControl(control, type, x, y, buttons, key);
-        runEventLoop(*t.app);
+    // A canvas event as the core derives it from the platform's raw input.
+    void event(int canvas, CanvasInput type, int x, int y, int buttons = 0, Key key = Key::None) {
+        dispatchCanvasEvent(*t.app, canvas, CanvasEvent{type, x, y, buttons, key});
     }
     void select(int code) {
         moveCursor(*t.app, code % 16 - t.state().cursorColumn, code / 16 - t.state().cursorRow);
@@ -52,12 +53,17 @@ struct AppTest : ::testing::Test {
     }
     int fill(int code) { return glyph(t.app->charset, code)[3]; }
     void range(bool on, int begin, int end) {
-        t.platform.controls.at(GadgetRangeEnable).checked = on;
-        t.platform.controls.at(GadgetRangeBeginSlider).position = begin;
-        t.platform.controls.at(GadgetRangeEndSlider).position = end;
+        t.state().rangeEnabled = on;
+        t.state().rangeBegin = begin;
+        t.state().rangeEnd = end;
     }
     std::int32_t& cell(int x, int y) { return t.app->screenMap.at(x, y); }
-    int draws(int canvas) { return t.platform.canvasDrawCount[canvas]; }
+    // Paints the canvas a colour no view uses, so that a test can tell whether it was redrawn.
+    void scribble(int canvas) {
+        Surface& s = t.canvas(canvas);
+        s.fillRect(0, 0, s.width(), s.height(), Scribble);
+    }
+    bool redrawn(int canvas) { return t.canvas(canvas).pixel(0, 0) != Scribble; }
     std::string text(int control) { return t.platform.controls.at(control).text; }
 };
 

@@ -1,19 +1,18 @@
-#include "charset/app_fixture.h"
+#include "app/app_fixture.h"
 #include "render/charset_render.h"
 
 namespace tessaly {
 namespace {
 
 struct CharsetView : AppTest {
-    void key(EventType type, Key k) { event(GadgetCharsetView, type, 0, 0, 0, k); }
-    // What the platform reports for a drag: press, move, release, and the click only when
-    // the release lies inside the canvas (260 x 260 with its border).
+    void key(CanvasInput type, Key k) { event(GadgetCharsetView, type, 0, 0, 0, k); }
+    // What the platform reports for a drag: press, move and release.
     void drag(int fromX, int fromY, int toX, int toY) {
-        t.platform.pushControl(GadgetCharsetView, EventType::LeftButtonDown, fromX, fromY);
-        t.platform.pushControl(GadgetCharsetView, EventType::MouseMove, toX, toY, ButtonLeft);
-        t.platform.pushControl(GadgetCharsetView, EventType::LeftButtonUp, toX, toY);
-        if (toX >= 0 && toY >= 0 && toX < 260 && toY < 260)
-            t.platform.pushControl(GadgetCharsetView, EventType::LeftClick, toX, toY);
+        FakePlatform& p = t.platform;
+        p.pushPointer(GadgetCharsetView, EventKind::PointerDown, fromX, fromY, Button::Left,
+                      ButtonLeft);
+        p.pushPointer(GadgetCharsetView, EventKind::PointerMove, toX, toY, Button::None, ButtonLeft);
+        p.pushPointer(GadgetCharsetView, EventKind::PointerUp, toX, toY, Button::Left, 0);
         runEventLoop(*t.app);
     }
 };
@@ -22,10 +21,10 @@ TEST_F(CharsetView, ArrowKeysMoveOnKeyUpWithWrapAroundAndTheTitleFollows) {
     for (auto [from, k, to] : {std::tuple{16, Key::Left, 31}, {5, Key::Up, 245},
                                {255, Key::Right, 240}, {250, Key::Down, 10}}) {
         select(from);
-        key(EventType::KeyDown, k);
-        key(EventType::KeyUp, Key::Other);
+        key(CanvasInput::KeyDown, k);
+        key(CanvasInput::KeyUp, Key::Other);
         EXPECT_EQ(t.state().currentChar, from);
-        key(EventType::KeyUp, k);
+        key(CanvasInput::KeyUp, k);
         EXPECT_EQ(t.state().currentChar, to);
         EXPECT_EQ(t.state().cursorRow * 16 + t.state().cursorColumn, to);
     }
@@ -42,7 +41,7 @@ TEST_F(CharsetView, InsertAndDeleteMoveTheGlyphsFromTheCurrentOneOn) {
         for (Key k : {Key::Insert, Key::Delete}) {
             numberGlyphs();
             select(current);
-            key(EventType::KeyUp, k);
+            key(CanvasInput::KeyUp, k);
             EXPECT_EQ(t.state().currentChar, current);
             for (int n = 0; n < 256; ++n) {
                 const int moved =
@@ -65,8 +64,8 @@ TEST_F(CharsetView, DraggingSwapsOrCopiesAsTheExclusiveMarksSayAndSelectsTheTarg
     }
     // A press while a drag is open (a popup took its release) starts a new one.
     numberGlyphs();
-    t.platform.pushControl(GadgetCharsetView, EventType::LeftButtonDown, 20, 5);
-    t.platform.pushControl(GadgetCharsetView, EventType::RightClick, 20, 5);
+    event(GadgetCharsetView, CanvasInput::LeftButtonDown, 20, 5);
+    event(GadgetCharsetView, CanvasInput::RightClick, 20, 5);
     drag(80, 5, 96, 5);
     EXPECT_EQ(fill(1), 1);
     EXPECT_EQ(fill(5), 6);
@@ -75,16 +74,15 @@ TEST_F(CharsetView, DraggingSwapsOrCopiesAsTheExclusiveMarksSayAndSelectsTheTarg
 TEST_F(CharsetView, AMoveWithoutTheLeftButtonEndsALostDragWithoutADrop) {
     numberGlyphs();
     // The release of this press went to a popup: the next move, button up, ends the drag.
-    t.platform.pushControl(GadgetCharsetView, EventType::LeftButtonDown, 20, 5);
-    t.platform.pushControl(GadgetCharsetView, EventType::MouseMove, 100, 100, ButtonLeft);
-    runEventLoop(*t.app);
+    event(GadgetCharsetView, CanvasInput::LeftButtonDown, 20, 5);
+    event(GadgetCharsetView, CanvasInput::MouseMove, 100, 100, ButtonLeft);
     EXPECT_TRUE(t.state().dragging);
     EXPECT_EQ(countColour(t.canvas(GadgetCharsetView), Red), 16 * 4 - 4);
-    event(GadgetCharsetView, EventType::MouseMove, 120, 100);
+    event(GadgetCharsetView, CanvasInput::MouseMove, 120, 100);
     EXPECT_FALSE(t.state().dragging);
     EXPECT_EQ(countColour(t.canvas(GadgetCharsetView), Red), 0); // the green hover instead
     EXPECT_EQ(countColour(t.canvas(GadgetCharsetView), HoverColour), 16 * 4 - 4);
-    event(GadgetCharsetView, EventType::LeftButtonUp, 120, 100);
+    event(GadgetCharsetView, CanvasInput::LeftButtonUp, 120, 100);
     for (int n = 0; n < 256; ++n) ASSERT_EQ(fill(n), n);
 }
 
@@ -111,12 +109,13 @@ TEST_F(CharsetView, ReleasesOnTheSourceOrOffTheGridDropNothingButUpTo15LeftOrAbo
 
 TEST_F(CharsetView, RightClickSelectsForThePopupAndAlsoWithoutIt) {
     t.platform.popupAnswers = {CmdSetRangeBegin};
-    event(GadgetCharsetView, EventType::RightClick, 20, 68);
+    event(GadgetCharsetView, CanvasInput::RightClick, 20, 68);
+    runEventLoop(*t.app); // the pick
     EXPECT_EQ(t.platform.popupsShown,
               (std::vector<std::pair<int, int>>{{MenuCharsetPopup, WindowMain}}));
-    EXPECT_EQ(t.platform.controls.at(GadgetRangeBeginSlider).position, 65);
-    t.platform.menus.erase(MenuCharsetPopup); // as when its creation failed
-    event(GadgetCharsetView, EventType::RightClick, 40, 0);
+    EXPECT_EQ(t.platform.controls.at(GadgetRangeBeginSlider).value, 65);
+    t.app->menus.erase(MenuCharsetPopup); // as when its creation failed
+    event(GadgetCharsetView, CanvasInput::RightClick, 40, 0);
     EXPECT_EQ(t.state().currentChar, 2);
     EXPECT_EQ(t.platform.popupsShown.size(), 1u);
 }

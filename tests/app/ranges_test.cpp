@@ -1,19 +1,19 @@
-#include "charset/app_fixture.h"
+#include "app/app_fixture.h"
 
 namespace tessaly {
 namespace {
 
 struct Ranges : AppTest {
-    int redraws = 0;
+    bool redraw = false;
     // Copies begin..end onto `current` in a numbered set.
     void copy(int begin, int end, int current) {
         numberGlyphs();
         range(false, begin, end);
         select(current);
         t.platform.messages.clear();
-        const int before = draws(GadgetGlyphEditor);
+        scribble(GadgetGlyphEditor);
         command(CmdCopyRange);
-        redraws = draws(GadgetGlyphEditor) - before;
+        redraw = redrawn(GadgetGlyphEditor);
     }
     void expectGlyphs(int (*expected)(int)) {
         for (int n = 0; n < 256; ++n) ASSERT_EQ(fill(n), expected(n)) << n;
@@ -25,8 +25,8 @@ TEST_F(Ranges, TheSetCommandsMoveTheSlidersAndLabelsNameTheCharacterFrom32On) {
     command(CmdSetRangeBegin);
     select(255);
     command(CmdSetRangeEnd);
-    EXPECT_EQ(t.platform.controls.at(GadgetRangeBeginSlider).position, 32);
-    EXPECT_EQ(t.platform.controls.at(GadgetRangeEndSlider).position, 255);
+    EXPECT_EQ(t.platform.controls.at(GadgetRangeBeginSlider).value, 32);
+    EXPECT_EQ(t.platform.controls.at(GadgetRangeEndSlider).value, 255);
     EXPECT_EQ(text(GadgetRangeBeginLabel), "BeginRange:32: ");
     EXPECT_EQ(text(GadgetRangeEndLabel), "End range:255:\u00FF");
 }
@@ -36,7 +36,7 @@ TEST_F(Ranges, CopyRefusesWhenTheCurrentCharacterLiesInTheRange) {
          {std::tuple{0, 0, 0}, {65, 67, 65}, {67, 65, 66}, {65, 67, 67}}) {
         copy(begin, end, current);
         EXPECT_EQ(t.platform.messages, (Messages{{"Tessaly", "Range Error!"}}));
-        EXPECT_EQ(redraws, 0);
+        EXPECT_FALSE(redraw);
         expectGlyphs([](int n) { return n; });
     }
 }
