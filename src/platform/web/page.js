@@ -30,7 +30,10 @@ var Page = (() => {
     shortcuts: [], active: null, firstWindow: null, pointer: { x: 0, y: 0 }, openMenu: null,
     modal: false, lastSaveName: '', saveHandle: null, zIndex: 1, numbers: null,
 
-    start(numbers) { Page.numbers = numbers; },
+    start(numbers) {
+      Page.numbers = numbers;
+      FS.mkdirTree('/save');
+    },
 
     push(event) {
       Page.queue.push(event);
@@ -50,13 +53,9 @@ var Page = (() => {
       const event = Page.queue.shift();
       Page.text = event.files ? Page.store('/drop', event.files).join('\n') : '';
       const id = (value) => (value === undefined ? -1 : value);
-      const bits = Page.numbers.bits;
-      const held = event.buttons || 0;
-      const buttons = (held & 1 ? bits.Left : 0) | (held & 2 ? bits.Right : 0) |
-                      (held & 4 ? bits.Middle : 0);
       const fields = [Page.number('kind', event.kind), id(event.window), id(event.control),
                       id(event.command), event.x || 0, event.y || 0,
-                      Page.number('button', event.button || 'None'), buttons,
+                      Page.number('button', event.button || 'None'), event.buttons || 0,
                       Page.number('key', event.key || 'None'), event.value || 0];
       fields.forEach((value, i) => { HEAP32[(out >> 2) + i] = value; });
     },
@@ -80,9 +79,7 @@ var Page = (() => {
 
     // Whatever the program saved since the last event goes to the user.
     deliverSaves() {
-      let names = [];
-      try { names = FS.readdir('/save').filter((n) => n !== '.' && n !== '..'); } catch (e) {}
-      for (const name of names) {
+      for (const name of FS.readdir('/save').filter((n) => n !== '.' && n !== '..')) {
         const bytes = FS.readFile(`/save/${name}`);
         FS.unlink(`/save/${name}`);
         const handle = Page.saveHandle;
@@ -134,14 +131,14 @@ var Page = (() => {
       size(client, spec.width, spec.height);
       const panel = element('section', { className: 'window', data: { window: spec.name } },
                             caption, client);
-      document.getElementById('desktop').append(panel);
+      const desk = document.getElementById('desktop');
+      desk.append(panel);
       const win = { id, panel, titleText, client, area, controlArea: area };
       Page.windows[id] = win;
       panel.addEventListener('pointerdown', () => Page.activate(id), true);
       close.addEventListener('click', () => Page.push({ kind: 'WindowClosed', window: id }));
       minimise.addEventListener('click', () => Page.minimise(id, true));
       caption.addEventListener('pointerdown', (e) => Page.dragPanel(win, e));
-      const desk = document.getElementById('desktop');
       if (spec.centred) {
         place(panel, Math.max(0, Math.floor((desk.clientWidth - panel.offsetWidth) / 2)),
               Math.max(0, Math.floor((desk.clientHeight - panel.offsetHeight) / 2)));
@@ -171,7 +168,8 @@ var Page = (() => {
     setTitle(id, title) {
       Page.windows[id].titleText.textContent = title;
       if (id === Page.firstWindow) document.title = title;
-      Page.updateTaskbar();
+      const task = document.querySelector(`#taskbar [data-for="${id}"]`);
+      if (task) task.textContent = title;
     },
 
     activate(id) {
@@ -434,7 +432,7 @@ var Page = (() => {
     },
 
     setMenuChecked(menu, command, on) {
-      const item = Page.menus[menu].items[command];
+      const item = Page.menus[menu] && Page.menus[menu].items[command];
       if (item) item.classList.toggle('checked', !!on);
     },
 
@@ -644,7 +642,6 @@ var Page = (() => {
           if (e.name === 'AbortError') return;
         }
       }
-      FS.mkdirTree('/save');
       for (const n of FS.readdir('/save')) if (n !== '.' && n !== '..') FS.unlink(`/save/${n}`);
       Page.text = `/save/${saved}`;
     },

@@ -5,7 +5,6 @@
 #include <array>
 #include <cstdio>
 #include <map>
-#include <set>
 
 // Each call goes to the page's script (page.js, object `Page`); a menu crosses as JSON. A
 // text coming back is left by the script in `Page.text` and copied out by takeText. The
@@ -45,6 +44,8 @@ namespace tessaly {
 namespace {
 
 constexpr int canvasBorder = 2;
+// The page reports the DOM's bits of the buttons held, which are the program's.
+static_assert(ButtonLeft == 1 && ButtonRight == 2 && ButtonMiddle == 4);
 constexpr Colour white = rgb(255, 255, 255);
 // The current directory in the page's file system, the first folder the dialogs are given.
 constexpr const char* currentFolder = "/";
@@ -79,8 +80,8 @@ std::string numbers(Numbers list) {
     return json + '}';
 }
 
-// The numbers of what the page reports and is given (event kinds, keys, buttons and their
-// bits, control kinds, menu entry kinds) by the names the page uses for them.
+// The numbers of what the page reports and is given (event kinds, keys, buttons, control
+// kinds, menu entry kinds) by the names the page uses for them.
 std::string pageNumbers() {
     using K = EventKind;
     using C = ControlKind;
@@ -102,7 +103,6 @@ std::string pageNumbers() {
         {"Delete", int(Key::Delete)}, {"Escape", int(Key::Escape)}, {"Other", int(Key::Other)}};
     const Numbers buttons = {
         {"None", int(Button::None)}, {"Left", int(Button::Left)}, {"Right", int(Button::Right)}};
-    const Numbers bits = {{"Left", ButtonLeft}, {"Right", ButtonRight}, {"Middle", ButtonMiddle}};
     const Numbers controls = {{"Canvas", int(C::Canvas)},        {"Slider", int(C::Slider)},
                               {"CheckBox", int(C::CheckBox)},    {"Button", int(C::Button)},
                               {"Label", int(C::Label)},          {"TextField", int(C::TextField)},
@@ -110,8 +110,8 @@ std::string pageNumbers() {
     const Numbers entries = {
         {"Item", int(M::Item)}, {"Separator", int(M::Separator)}, {"Submenu", int(M::Submenu)}};
     return "{\"kind\":" + numbers(kinds) + ",\"key\":" + numbers(keys) +
-           ",\"button\":" + numbers(buttons) + ",\"bits\":" + numbers(bits) +
-           ",\"control\":" + numbers(controls) + ",\"entry\":" + numbers(entries) + '}';
+           ",\"button\":" + numbers(buttons) + ",\"control\":" + numbers(controls) +
+           ",\"entry\":" + numbers(entries) + '}';
 }
 
 // A menu's entries as a JSON array, submenus with their own entries.
@@ -127,14 +127,13 @@ std::string entriesJson(const std::vector<MenuEntry>& entries) {
     return list + ']';
 }
 
-// The windows, controls and menus are the page's; the program addresses only those it made.
+// The windows, controls and menus are the page's, by the ids the program gives them.
 class WebPlatform final : public Platform {
   public:
     WebPlatform() { EM_ASM(Page.start(JSON.parse(UTF8ToString($0))), pageNumbers().c_str()); }
 
     bool openWindow(const WindowSpec& w) override {
-        if (w.clientWidth <= 0 || w.clientHeight <= 0 || !windows_.insert(w.id).second)
-            return false;
+        if (w.clientWidth <= 0 || w.clientHeight <= 0) return false;
         web_open_window(w.id, w.name.c_str(), w.x, w.y, w.clientWidth, w.clientHeight,
                         w.title.c_str(), w.centred, w.hidden);
         return true;
@@ -155,7 +154,6 @@ class WebPlatform final : public Platform {
         const bool canvas = c.kind == ControlKind::Canvas;
         const int border = canvas && c.border ? canvasBorder : 0;
         if (canvas && (c.rect.w <= 2 * border || c.rect.h <= 2 * border)) return false;
-        if (windows_.count(c.window) == 0 || !controls_.insert(c.id).second) return false;
         web_create_control(int(c.kind), c.window, c.id, c.name.c_str(), c.rect.x, c.rect.y,
                            c.rect.w, c.rect.h, c.text.c_str(), border, c.keyboard, c.min, c.max,
                            c.ticks, c.centred, c.multiLine, c.rightAligned, c.innerWidth,
@@ -183,11 +181,6 @@ class WebPlatform final : public Platform {
     void acceptFileDrops(int id) override { EM_ASM(Page.acceptDrops($0), id); }
 
     bool createMenu(const MenuSpec& menu) override {
-        const bool bar = menu.window >= 0;
-        if (menus_.count(menu.id) != 0) return false;
-        if (bar && (windows_.count(menu.window) == 0 || !menuBars_.insert(menu.window).second))
-            return false;
-        menus_.insert(menu.id);
         const std::string json = "{\"id\":" + std::to_string(menu.id) +
                                  ",\"window\":" + std::to_string(menu.window) +
                                  ",\"entries\":" + entriesJson(menu.entries) + '}';
@@ -195,7 +188,7 @@ class WebPlatform final : public Platform {
         return true;
     }
     void setMenuChecked(int menu, int command, bool on) override {
-        if (menus_.count(menu) != 0) EM_ASM(Page.setMenuChecked($0, $1, $2), menu, command, on);
+        EM_ASM(Page.setMenuChecked($0, $1, $2), menu, command, on);
     }
     void showPopupMenu(int menu, int window) override { web_show_popup(menu, window); }
     void addShortcut(int window, char key, int command) override {
@@ -269,8 +262,6 @@ class WebPlatform final : public Platform {
         Surface surface;
         int border = 0;
     };
-    std::set<int> windows_, controls_, menus_;
-    std::set<int> menuBars_; // the windows that have one
     std::map<int, Canvas> canvases_;
 };
 
