@@ -2,6 +2,8 @@
 // controls, menus and modal dialogs. DOM handlers only queue raw facts (Page.push) in the
 // names of the program's platform/event.h; the program takes them in Page.nextEvent, which it
 // awaits while suspended, as the numbers it gave the page at start (Page.start).
+// Debian's emscripten (3.1.6) minifies this file and silently drops object destructuring
+// and destructuring in for-of loops: neither is used here.
 
 var Page = (() => {
   // The DOM's button numbers: the program's name and the button's bit in `buttons`. The
