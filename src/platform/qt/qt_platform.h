@@ -63,9 +63,9 @@ class QtPlatform : public Platform {
     void messageBox(const std::string& title, const std::string& text) override;
     std::optional<Colour> chooseColour() override;
     FileDialogResult openFileDialog(const std::string& title, const std::string& folder,
-                                    const std::string& filters, int filterIndex) override;
+                                    const FileFilters& filters, int filterIndex) override;
     FileDialogResult saveFileDialog(const std::string& title, const std::string& folder,
-                                    const std::string& filters, int filterIndex) override;
+                                    const FileFilters& filters, int filterIndex) override;
 
     std::vector<std::string> commandLineArguments() override { return arguments_; }
     std::string currentDirectory() override { return currentDirectory_; }

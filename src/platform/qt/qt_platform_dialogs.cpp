@@ -8,7 +8,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -18,29 +17,14 @@ namespace tessaly {
 
 namespace {
 
-// One Qt name filter per "name|pattern" pair of `filters`, in order. A name that already
-// ends with its pattern in parentheses, as "Font (*.fnt)" does, is used as it is; otherwise
-// the pattern is added in parentheses. A pair without a pattern shows the files named by
-// an extension name such as ".bmp", or else every file.
-QStringList nameFiltersFrom(const std::string& filters) {
-    static const QRegularExpression extension(QStringLiteral("^\\.[A-Za-z0-9]+$"));
-    const QStringList parts = QString::fromStdString(filters).split(QLatin1Char('|'));
+// One Qt name filter per filter: its name, with the pattern added in parentheses unless
+// the name ends with it already, as "Font (*.fnt)" does.
+QStringList nameFiltersFrom(const FileFilters& filters) {
     QStringList result;
-    for (qsizetype i = 0; i < parts.size(); i += 2) {
-        const QString name = parts[i].trimmed();
-        QString patterns = i + 1 < parts.size() ? parts[i + 1].trimmed() : QString();
-        if (name.isEmpty() && patterns.isEmpty()) continue;
-        patterns = patterns.replace(QLatin1Char(';'), QLatin1Char(' ')).simplified();
-        if (patterns.isEmpty())
-            patterns =
-                extension.match(name).hasMatch() ? QLatin1Char('*') + name : QStringLiteral("*");
-        const QString suffix = QStringLiteral("(%1)").arg(patterns);
-        if (name.isEmpty())
-            result << patterns;
-        else if (name.endsWith(suffix))
-            result << name;
-        else
-            result << QStringLiteral("%1 %2").arg(name, suffix);
+    for (const FileFilter& filter : filters) {
+        const QString name = QString::fromStdString(filter.name);
+        const QString suffix = QStringLiteral("(%1)").arg(QString::fromStdString(filter.pattern));
+        result << (name.endsWith(suffix) ? name : QStringLiteral("%1 %2").arg(name, suffix));
     }
     return result;
 }
@@ -64,7 +48,7 @@ class FileDialog : public QFileDialog {
 // (empty when cancelled) and the index of the filter selected when the user confirmed.
 FileDialogResult runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode,
                                const std::string& title, const std::string& folder,
-                               const std::string& filters, int filterIndex) {
+                               const FileFilters& filters, int filterIndex) {
     FileDialog dialog(parent, QString::fromStdString(title), QString::fromStdString(folder));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -107,13 +91,13 @@ std::optional<Colour> QtPlatform::chooseColour() {
 }
 
 FileDialogResult QtPlatform::openFileDialog(const std::string& title, const std::string& folder,
-                                            const std::string& filters, int filterIndex) {
+                                            const FileFilters& filters, int filterIndex) {
     return runFileDialog(dialogOwner(), QFileDialog::AcceptOpen, title, folder, filters,
                          filterIndex);
 }
 
 FileDialogResult QtPlatform::saveFileDialog(const std::string& title, const std::string& folder,
-                                            const std::string& filters, int filterIndex) {
+                                            const FileFilters& filters, int filterIndex) {
     return runFileDialog(dialogOwner(), QFileDialog::AcceptSave, title, folder, filters,
                          filterIndex);
 }

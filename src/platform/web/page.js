@@ -1,7 +1,8 @@
 // The page's side of the web platform: panels for the windows, DOM elements for the
 // controls, menus and modal dialogs. DOM handlers only queue raw facts (Page.push) in the
 // names of the program's platform/event.h; the program takes them in Page.nextEvent, which it
-// awaits while suspended, as the numbers it gave the page at start (Page.start).
+// awaits while suspended, in its own numbers (PageNumbers, made from its headers at build
+// time).
 // Debian's emscripten (3.1.6) minifies this file and silently drops object destructuring
 // and destructuring in for-of loops: neither is used here.
 
@@ -32,8 +33,8 @@ var Page = (() => {
     shortcuts: [], active: null, firstWindow: null, pointer: { x: 0, y: 0 }, openMenu: null,
     modal: false, lastSaveName: '', saveHandle: null, zIndex: 1, numbers: null,
 
-    start(numbers) {
-      Page.numbers = numbers;
+    start() {
+      Page.numbers = PageNumbers;
       FS.mkdirTree('/save');
     },
 

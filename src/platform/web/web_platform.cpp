@@ -50,6 +50,13 @@ constexpr Colour white = rgb(255, 255, 255);
 // The current directory in the page's file system, the first folder the dialogs are given.
 constexpr const char* currentFolder = "/";
 
+// "Name|pattern|Name|pattern...", as the page's dialogs take the filters.
+std::string joined(const FileFilters& filters) {
+    std::string text;
+    for (const FileFilter& f : filters) text += (text.empty() ? "" : "|") + f.name + '|' + f.pattern;
+    return text;
+}
+
 std::string takeText() {
     std::string text(static_cast<std::size_t>(web_text_length()), '\0');
     web_text_copy(text.data(), static_cast<int>(text.size()) + 1);
@@ -71,49 +78,6 @@ std::string quoted(const std::string& text) {
     return out + '"';
 }
 
-using Numbers = std::initializer_list<std::pair<const char*, int>>;
-
-std::string numbers(Numbers list) {
-    std::string json = "{";
-    for (const auto& [name, value] : list)
-        json += (json.size() > 1 ? "," : "") + quoted(name) + ':' + std::to_string(value);
-    return json + '}';
-}
-
-// The numbers of what the page reports and is given (event kinds, keys, buttons, control
-// kinds, menu entry kinds) by the names the page uses for them.
-std::string pageNumbers() {
-    using K = EventKind;
-    using C = ControlKind;
-    using M = MenuEntry::Kind;
-    const Numbers kinds = {{"Wake", int(K::Wake)},
-                           {"PointerDown", int(K::PointerDown)},
-                           {"PointerUp", int(K::PointerUp)},
-                           {"PointerMove", int(K::PointerMove)},
-                           {"PointerLeave", int(K::PointerLeave)},
-                           {"KeyDown", int(K::KeyDown)},
-                           {"KeyUp", int(K::KeyUp)},
-                           {"Command", int(K::Command)},
-                           {"WindowClosed", int(K::WindowClosed)},
-                           {"FilesDropped", int(K::FilesDropped)},
-                           {"ControlChanged", int(K::ControlChanged)}};
-    const Numbers keys = {
-        {"None", int(Key::None)},     {"Left", int(Key::Left)},     {"Up", int(Key::Up)},
-        {"Right", int(Key::Right)},   {"Down", int(Key::Down)},     {"Insert", int(Key::Insert)},
-        {"Delete", int(Key::Delete)}, {"Escape", int(Key::Escape)}, {"Other", int(Key::Other)}};
-    const Numbers buttons = {
-        {"None", int(Button::None)}, {"Left", int(Button::Left)}, {"Right", int(Button::Right)}};
-    const Numbers controls = {{"Canvas", int(C::Canvas)},        {"Slider", int(C::Slider)},
-                              {"CheckBox", int(C::CheckBox)},    {"Button", int(C::Button)},
-                              {"Label", int(C::Label)},          {"TextField", int(C::TextField)},
-                              {"ScrollArea", int(C::ScrollArea)}};
-    const Numbers entries = {
-        {"Item", int(M::Item)}, {"Separator", int(M::Separator)}, {"Submenu", int(M::Submenu)}};
-    return "{\"kind\":" + numbers(kinds) + ",\"key\":" + numbers(keys) +
-           ",\"button\":" + numbers(buttons) + ",\"control\":" + numbers(controls) +
-           ",\"entry\":" + numbers(entries) + '}';
-}
-
 // A menu's entries as a JSON array, submenus with their own entries.
 std::string entriesJson(const std::vector<MenuEntry>& entries) {
     std::string list = "[";
@@ -130,7 +94,7 @@ std::string entriesJson(const std::vector<MenuEntry>& entries) {
 // The windows, controls and menus are the page's, by the ids the program gives them.
 class WebPlatform final : public Platform {
   public:
-    WebPlatform() { EM_ASM(Page.start(JSON.parse(UTF8ToString($0))), pageNumbers().c_str()); }
+    WebPlatform() { EM_ASM(Page.start()); }
 
     bool openWindow(const WindowSpec& w) override {
         if (w.clientWidth <= 0 || w.clientHeight <= 0) return false;
@@ -237,13 +201,13 @@ class WebPlatform final : public Platform {
         return static_cast<Colour>(chosen);
     }
     FileDialogResult openFileDialog(const std::string& title, const std::string&,
-                                    const std::string& filters, int filterIndex) override {
-        const int chosen = web_open_dialog(title.c_str(), filters.c_str(), filterIndex);
+                                    const FileFilters& filters, int filterIndex) override {
+        const int chosen = web_open_dialog(title.c_str(), joined(filters).c_str(), filterIndex);
         return {takeText(), chosen};
     }
     FileDialogResult saveFileDialog(const std::string& title, const std::string&,
-                                    const std::string& filters, int filterIndex) override {
-        web_save_dialog(title.c_str(), filters.c_str(), filterIndex);
+                                    const FileFilters& filters, int filterIndex) override {
+        web_save_dialog(title.c_str(), joined(filters).c_str(), filterIndex);
         return {takeText(), filterIndex};
     }
 

@@ -1,9 +1,10 @@
 #include "platform/win32/win32_platform.h"
 
-#include "platform/win32/file_filters.h"
 #include "platform/win32/utf8.h"
 
 #include <commdlg.h>
+
+#include <algorithm>
 
 #include <vector>
 
@@ -64,8 +65,12 @@ std::optional<Colour> Win32Platform::chooseColour() {
 // folder.
 FileDialogResult Win32Platform::fileDialog(bool save, const std::string& title,
                                            const std::string& folder,
-                                           const std::string& filters, int filterIndex) {
-    const std::wstring filter = wideFromUtf8(dialogFilter(filters));
+                                           const FileFilters& filters, int filterIndex) {
+    // Each name and pattern ended by a NUL, the list by a second one.
+    std::wstring filter;
+    for (const FileFilter& f : filters)
+        filter += wideFromUtf8(f.name) + L'\0' + wideFromUtf8(f.pattern) + L'\0';
+    filter += L'\0';
     const std::wstring wideTitle = wideFromUtf8(title);
     const std::wstring wideFolder = wideFromUtf8(folder);
     std::vector<wchar_t> file(32768, L'\0');
@@ -74,7 +79,7 @@ FileDialogResult Win32Platform::fileDialog(bool save, const std::string& title,
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = dialogOwner();
     dialog.lpstrFilter = filter.c_str();
-    dialog.nFilterIndex = static_cast<DWORD>(dialogFilterIndex(filterIndex));
+    dialog.nFilterIndex = static_cast<DWORD>(filterIndex + 1); // counted from 1
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrInitialDir = wideFolder.empty() ? nullptr : wideFolder.c_str();
@@ -87,7 +92,8 @@ FileDialogResult Win32Platform::fileDialog(bool save, const std::string& title,
     endModal();
     if (!chosen) return result;
     result.path = utf8FromWide(file.data());
-    result.filterIndex = programFilterIndex(static_cast<int>(dialog.nFilterIndex));
+    // 0 stands for a filter the user typed, taken as the first.
+    result.filterIndex = std::max(static_cast<int>(dialog.nFilterIndex) - 1, 0);
     return result;
 }
 

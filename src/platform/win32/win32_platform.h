@@ -57,11 +57,11 @@ class Win32Platform : public Platform {
     void messageBox(const std::string& title, const std::string& text) override;
     std::optional<Colour> chooseColour() override;
     FileDialogResult openFileDialog(const std::string& title, const std::string& folder,
-                                    const std::string& filters, int filterIndex) override {
+                                    const FileFilters& filters, int filterIndex) override {
         return fileDialog(false, title, folder, filters, filterIndex);
     }
     FileDialogResult saveFileDialog(const std::string& title, const std::string& folder,
-                                    const std::string& filters, int filterIndex) override {
+                                    const FileFilters& filters, int filterIndex) override {
         return fileDialog(true, title, folder, filters, filterIndex);
     }
 
@@ -139,7 +139,7 @@ class Win32Platform : public Platform {
     void beginModal(HWND owner);
     void endModal();
     FileDialogResult fileDialog(bool save, const std::string& title, const std::string& folder,
-                                const std::string& filters, int filterIndex);
+                                const FileFilters& filters, int filterIndex);
 
     HINSTANCE instance_;
     bool oleReady_ = false;

@@ -466,7 +466,8 @@ class QtPlatformTest : public QObject {
 
         FileDialogResult result;
         const auto open = [&] {
-            result = platform.openFileDialog("Load", path(""), "F (*.fnt)|*.fnt|M|*.map;*.txt", 1);
+            result = platform.openFileDialog("Load", path(""), {{"F (*.fnt)", "*.fnt"}, {"M", "*.map *.txt"}},
+                                             1);
         };
         QVERIFY(whileOpen<QFileDialog>(open, [&](QFileDialog* dialog) {
             QCOMPARE(dialog->directory(), QDir(folder.path()));
@@ -485,7 +486,7 @@ class QtPlatformTest : public QObject {
                                        [](QFileDialog* d) { QTest::keyPress(d, Qt::Key_Escape); }));
         QCOMPARE(result.path, std::string());
 
-        const auto save = [&] { result = platform.saveFileDialog("Save", path(""), ".bmp", 0); };
+        const auto save = [&] { result = platform.saveFileDialog("Save", path(""), {{".bmp", "*.bmp"}}, 0); };
         QVERIFY(whileOpen<QFileDialog>(save, [](QFileDialog* dialog) {
             QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
             QCOMPARE(dialog->nameFilters(), QStringList({".bmp (*.bmp)"}));
