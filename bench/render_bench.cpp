@@ -7,12 +7,12 @@
 #include "app/event_loop.h"
 #include "app/startup.h"
 #include "charset/builtin_charsets.h"
-#include "map/map_canvas.h"
-#include "map/map_commands.h"
-#include "platform/ids.h"
+#include "app/map_canvas.h"
+#include "app/map_commands.h"
+#include "app/ids.h"
 #include "render/charset_render.h"
 #include "render/map_render.h"
-#include "render/redraw.h"
+#include "app/redraw.h"
 #include "support/fake_platform.h"
 
 #include <memory>
@@ -66,10 +66,7 @@ BENCHMARK(BM_DrawMap80x50)->Arg(0)->Arg(1)->ArgName("grid");
 
 void BM_MapHoverMove80x50(benchmark::State& state) {
     Program p(true);
-    Event move;
-    move.kind = EventKind::Control;
-    move.control = GadgetMapCanvas;
-    move.type = EventType::MouseMove;
+    CanvasEvent move{CanvasInput::MouseMove};
     int i = 0;
     runAgainstFloor(state, 1280 * 800, [&] {
         move.mouseX = (i * 37) % 1280;
@@ -82,10 +79,7 @@ BENCHMARK(BM_MapHoverMove80x50);
 
 void BM_MapPaintCell80x50(benchmark::State& state) {
     Program p(true);
-    Event press;
-    press.kind = EventKind::Control;
-    press.control = GadgetMapCanvas;
-    press.type = EventType::LeftButtonDown;
+    CanvasEvent press{CanvasInput::LeftButtonDown};
     press.buttons = ButtonLeft;
     int i = 0;
     runAgainstFloor(state, 1280 * 800, [&] {
@@ -114,14 +108,14 @@ void BM_GlyphEditorPress(benchmark::State& state) {
     Program p(true);
     SetMapSize(*p.app, 40, 24);
     Event press;
-    press.kind = EventKind::Control;
+    press.kind = EventKind::PointerDown;
     press.control = GadgetGlyphEditor;
-    press.type = EventType::LeftButtonDown;
+    press.button = Button::Left;
     press.buttons = ButtonLeft;
     int i = 0;
     runAgainstFloor(state, 256 * 256 + 128 * 128 + 256 * 40 * 24, [&] {
-        press.mouseX = (i * 16) % 128;
-        press.mouseY = (i * 48) % 128;
+        press.x = (i * 16) % 128;
+        press.y = (i * 48) % 128;
         ++i;
         dispatchEvent(*p.app, press);
     });
@@ -132,13 +126,12 @@ BENCHMARK(BM_GlyphEditorPress);
 void BM_OverviewHover(benchmark::State& state) {
     Program p(true);
     Event move;
-    move.kind = EventKind::Control;
+    move.kind = EventKind::PointerMove;
     move.control = GadgetCharsetView;
-    move.type = EventType::MouseMove;
     int i = 0;
     runAgainstFloor(state, 256 * 256, [&] {
-        move.mouseX = (i * 37) % 256;
-        move.mouseY = (i * 23) % 256;
+        move.x = (i * 37) % 256;
+        move.y = (i * 23) % 256;
         ++i;
         dispatchEvent(*p.app, move);
     });

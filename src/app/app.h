@@ -1,11 +1,14 @@
 #pragma once
 
+#include "app/editor_state.h"
+#include "app/input.h"
 #include "charset/bit_reverse_table.h"
 #include "charset/charset.h"
-#include "charset/editor_state.h"
 #include "map/screen_map.h"
 #include "platform/platform.h"
 #include "platform/surface.h"
+
+#include <set>
 
 // Everything a run of the editor holds. Handlers are free functions taking App&; a test
 // builds a fresh App on a FakePlatform.
@@ -21,6 +24,8 @@ struct App {
     BitReverseTable bitReverse;
     ScreenMap screenMap;
     Surface charsetImage; // the 256 x 256 overview picture
+    CanvasInputs input;   // what the canvases' raw input means
+    std::set<int> menus;  // the menus the platform made
 };
 
 } // namespace tessaly

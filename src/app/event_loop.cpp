@@ -1,21 +1,20 @@
 #include "app/event_loop.h"
 
 #include "app/app.h"
-#include "charset/charset_view.h"
-#include "charset/glyph_editor.h"
-#include "charset/builtin_charsets.h"
-#include "charset/ranges.h"
-#include "charset/transforms.h"
-#include "io/charset_file.h"
-#include "io/image_export.h"
-#include "io/map_file.h"
-#include "io/open_command.h"
-#include "io/save.h"
-#include "map/map_canvas.h"
-#include "map/map_commands.h"
-#include "platform/ids.h"
-#include "render/colour_commands.h"
-#include "render/redraw.h"
+#include "app/charset_commands.h"
+#include "app/charset_file.h"
+#include "app/charset_view.h"
+#include "app/colour_commands.h"
+#include "app/glyph_editor.h"
+#include "app/ids.h"
+#include "app/image_export.h"
+#include "app/map_canvas.h"
+#include "app/map_commands.h"
+#include "app/map_file.h"
+#include "app/open_command.h"
+#include "app/ranges.h"
+#include "app/redraw.h"
+#include "app/save.h"
 
 namespace tessaly {
 
@@ -23,13 +22,17 @@ namespace {
 
 // Runs the handler of one command; false for Quit.
 bool dispatchCommand(App& app, int command) {
+    if (command >= CmdCharsetCga && command <= CmdCharsetHex) {
+        loadBuiltinCharset(app, static_cast<BuiltinCharset>(command - CmdCharsetCga));
+        return true;
+    }
     switch (command) {
     case CmdOpen: openCommand(app); break;
     case CmdQuit: return false;
-    case CmdSaveCharset768: SaveCharsetOrMap(app, 768); break;
-    case CmdSaveCharset1024: SaveCharsetOrMap(app, 1024); break;
-    case CmdSaveCharset2048: SaveCharsetOrMap(app, 2048); break;
-    case CmdSaveMap: SaveCharsetOrMap(app, -1); break;
+    case CmdSaveCharset768: SaveCharsetOrMap(app, SaveTarget::Glyphs96); break;
+    case CmdSaveCharset1024: SaveCharsetOrMap(app, SaveTarget::Glyphs128); break;
+    case CmdSaveCharset2048: SaveCharsetOrMap(app, SaveTarget::Glyphs256); break;
+    case CmdSaveMap: SaveCharsetOrMap(app, SaveTarget::Map); break;
     case CmdSaveImage: saveCharsetImage(app); break;
     case CmdInvert: applyTransform(app, GlyphTransform::Invert); break;
     case CmdMirrorLeftRight: applyTransform(app, GlyphTransform::MirrorLeftRight); break;
@@ -51,15 +54,6 @@ bool dispatchCommand(App& app, int command) {
     case CmdMapSize64x30: SetMapSize(app, 64, 30); break;
     case CmdFillMap: FillMap(app); break;
     case CmdGridOnMap: ToggleMapGrid(app); break;
-    case CmdCharsetCga: loadBuiltinCharset(app, BuiltinCharset::Cga); break;
-    case CmdCharsetC64: loadBuiltinCharset(app, BuiltinCharset::C64Caps); break;
-    case CmdCharsetAtari: loadBuiltinCharset(app, BuiltinCharset::Atari); break;
-    case CmdCharsetPc866: loadBuiltinCharset(app, BuiltinCharset::Pc866); break;
-    case CmdCharsetZxSpectrum: loadBuiltinCharset(app, BuiltinCharset::ZxSpectrum); break;
-    case CmdCharsetZx80: loadBuiltinCharset(app, BuiltinCharset::Zx80); break;
-    case CmdCharsetMicrosha: loadBuiltinCharset(app, BuiltinCharset::Microsha); break;
-    case CmdCharsetJupiterAce: loadBuiltinCharset(app, BuiltinCharset::JupiterAce); break;
-    case CmdCharsetHex: loadBuiltinCharset(app, BuiltinCharset::Hex); break;
     case CmdInkColour: chooseColourCommand(app, ColourTarget::Ink); break;
     case CmdPaperColour: chooseColourCommand(app, ColourTarget::Paper); break;
     case CmdMapInsertChar: mapCellCommand(app, MapOperation::InsertChar); break;
@@ -73,45 +67,52 @@ bool dispatchCommand(App& app, int command) {
     return true;
 }
 
-void dispatchControl(App& app, const Event& e) {
+void dispatchControlChange(App& app, const Event& e) {
     switch (e.control) {
-    case GadgetCharsetView: handleCharsetViewEvent(app, e); break;
-    case GadgetGlyphEditor: handleGlyphEditorEvent(app, e); break;
-    case GadgetMapCanvas: handleMapCanvasEvent(app, e); break;
+    case GadgetRangeEnable:
     case GadgetRangeBeginSlider:
-    case GadgetRangeEndSlider: updateRangeLabels(app); break;
+    case GadgetRangeEndSlider: rangeControlChanged(app, e.control, e.value); break;
     case GadgetShiftLeft: applyTransform(app, GlyphTransform::ShiftLeft); break;
     case GadgetShiftRight: applyTransform(app, GlyphTransform::ShiftRight); break;
     case GadgetShiftUp: applyTransform(app, GlyphTransform::ShiftUp); break;
     case GadgetShiftDown: applyTransform(app, GlyphTransform::ShiftDown); break;
-    default: break; // the check box, the data field and the scroll area need no handler
+    default: break;
     }
 }
 
 void dispatchDrop(App& app, const Event& e) {
     if (e.control == GadgetCharsetView) {
-        LoadCharsetFile(app, e.dropText);
+        LoadCharsetFile(app, e.paths);
         refresh(app);
     } else if (e.control == GadgetMapCanvas) {
-        LoadMapFile(app, e.dropText);
-        DrawMap(app);
+        LoadMapFile(app, e.paths);
     }
 }
 
 } // namespace
 
+void dispatchCanvasEvent(App& app, int canvas, const CanvasEvent& e) {
+    switch (canvas) {
+    case GadgetCharsetView: handleCharsetViewEvent(app, e); break;
+    case GadgetGlyphEditor: handleGlyphEditorEvent(app, e); break;
+    case GadgetMapCanvas: handleMapCanvasEvent(app, e); break;
+    default: break;
+    }
+}
+
 bool dispatchEvent(App& app, const Event& e) {
     switch (e.kind) {
-    case EventKind::FilesDropped: dispatchDrop(app, e); return true;
     case EventKind::Command: return dispatchCommand(app, e.command);
-    case EventKind::CloseWindow:
+    case EventKind::WindowClosed:
         if (e.window == WindowMain) return false;
         if (e.window == WindowMap) app.platform.hideWindow(WindowMap);
         return true;
-    case EventKind::Control: dispatchControl(app, e); return true;
-    case EventKind::Other: return true;
+    case EventKind::FilesDropped: dispatchDrop(app, e); return true;
+    case EventKind::ControlChanged: dispatchControlChange(app, e); return true;
+    default:
+        for (const CanvasEvent& derived : app.input.derive(e)) dispatchCanvasEvent(app, e.control, derived);
+        return true;
     }
-    return true;
 }
 
 void runEventLoop(App& app) {

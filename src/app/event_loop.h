@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/input.h"
 #include "platform/event.h"
 
 namespace tessaly {
@@ -12,5 +13,8 @@ void runEventLoop(App& app);
 
 // Handles one event; false when the program is to end.
 bool dispatchEvent(App& app, const Event& event);
+
+// Hands what a canvas's input means to the canvas's handler.
+void dispatchCanvasEvent(App& app, int canvas, const CanvasEvent& event);
 
 } // namespace tessaly

@@ -1,30 +1,29 @@
 #include "app/menus.h"
 
 #include "app/app.h"
-#include "platform/ids.h"
+#include "app/ids.h"
+#include "charset/builtin_charsets.h"
 
 namespace tessaly {
 
 namespace {
 
-// One entry of a menu layout: an item, a separator, or the start or end of a submenu
-// or title.
-struct MenuEntry {
-    enum Kind { Item, Separator, Title, Submenu, EndSubmenu, Check } kind;
+// One line of a menu's layout: an item, a separator, a title (which ends the previous
+// one), the start of a submenu, its end, or the built-in sets' items.
+struct Line {
+    enum Kind { Item, Separator, Title, Submenu, EndSubmenu, BuiltinSets } kind;
     int command = -1;
     const char* text = "";
 };
 
-constexpr MenuEntry item(int command, const char* text) {
-    return {MenuEntry::Item, command, text};
-}
-constexpr MenuEntry separator() { return {MenuEntry::Separator}; }
-constexpr MenuEntry title(const char* text) { return {MenuEntry::Title, -1, text}; }
-constexpr MenuEntry submenu(const char* text) { return {MenuEntry::Submenu, -1, text}; }
-constexpr MenuEntry endSubmenu() { return {MenuEntry::EndSubmenu}; }
-constexpr MenuEntry check(int command) { return {MenuEntry::Check, command}; }
+constexpr Line item(int command, const char* text) { return {Line::Item, command, text}; }
+constexpr Line separator() { return {Line::Separator}; }
+constexpr Line title(const char* text) { return {Line::Title, -1, text}; }
+constexpr Line submenu(const char* text) { return {Line::Submenu, -1, text}; }
+constexpr Line endSubmenu() { return {Line::EndSubmenu}; }
+constexpr Line builtinSets() { return {Line::BuiltinSets}; }
 
-constexpr MenuEntry MainMenuLayout[] = {
+constexpr Line MainMenuLayout[] = {
     title("File"),
     item(CmdOpen, "Open...\tCtrl+O"),
     submenu("Save"),
@@ -46,20 +45,8 @@ constexpr MenuEntry MainMenuLayout[] = {
     item(CmdFillMap, "Fill map with current char"),
     item(CmdGridOnMap, "Grid on map"),
     endSubmenu(),
-    check(CmdGridOnMap),
     submenu("Charset"),
-    item(CmdCharsetCga, "IBM PC CGA"),
-    item(CmdCharsetPc866, "IBM PC 866"),
-    separator(),
-    item(CmdCharsetZxSpectrum, "ZX Spectrum"),
-    item(CmdCharsetZx80, "ZX80"),
-    item(CmdCharsetJupiterAce, "Jupiter Ace"),
-    separator(),
-    item(CmdCharsetC64, "C64 CAPS"),
-    item(CmdCharsetAtari, "Atari XL"),
-    item(CmdCharsetMicrosha, "Microsha(USSR)"),
-    separator(),
-    item(CmdCharsetHex, "Hex numbers"),
+    builtinSets(),
     endSubmenu(),
     separator(),
     item(CmdDragSwap, "Drag mode:swap"),
@@ -82,16 +69,15 @@ constexpr MenuEntry MainMenuLayout[] = {
     item(CmdShiftRight, "Char shift right"),
     item(CmdShiftUp, "Char shift up"),
     item(CmdShiftDown, "Char shift down"),
-    check(CmdDragSwap),
 };
 
-constexpr MenuEntry CharsetPopupLayout[] = {
+constexpr Line CharsetPopupLayout[] = {
     item(CmdSetRangeBegin, "Set begin range"),
     item(CmdSetRangeEnd, "Set end range"),
     item(CmdCopyRange, "Copy data range to current"),
 };
 
-constexpr MenuEntry MapPopupLayout[] = {
+constexpr Line MapPopupLayout[] = {
     item(CmdMapInsertChar, "Insert char"),     item(CmdMapDeleteChar, "Delete char"),
     separator(),
     item(CmdMapInsertRow, "Insert row"),       item(CmdMapDeleteRow, "Delete row"),
@@ -99,39 +85,76 @@ constexpr MenuEntry MapPopupLayout[] = {
     item(CmdMapInsertColumn, "Insert column"), item(CmdMapDeleteColumn, "Delete column"),
 };
 
-template <std::size_t N> void appendEntries(Platform& p, int menu, const MenuEntry (&layout)[N]) {
-    for (const MenuEntry& e : layout) {
-        switch (e.kind) {
-        case MenuEntry::Item: p.addMenuItem(menu, e.command, e.text); break;
-        case MenuEntry::Separator: p.addMenuSeparator(menu); break;
-        case MenuEntry::Title: p.addMenuTitle(menu, e.text); break;
-        case MenuEntry::Submenu: p.openSubmenu(menu, e.text); break;
-        case MenuEntry::EndSubmenu: p.closeSubmenu(menu); break;
-        case MenuEntry::Check: p.setMenuChecked(menu, e.command, true); break;
+MenuEntry entry(MenuEntry::Kind kind, std::string text = {}, int command = -1) {
+    MenuEntry e;
+    e.kind = kind;
+    e.text = std::move(text);
+    e.command = command;
+    return e;
+}
+
+// The menu's entries from its layout: titles and submenus hold what follows them, up to
+// the next title or the submenu's end. Marks come from the editor state.
+template <std::size_t N>
+std::vector<MenuEntry> entriesOf(const EditorState& state, const Line (&layout)[N]) {
+    std::vector<MenuEntry> top;
+    std::vector<std::vector<MenuEntry>*> open{&top};
+    auto add = [&open](MenuEntry entry) {
+        open.back()->push_back(std::move(entry));
+        return &open.back()->back().entries;
+    };
+    for (const Line& line : layout) {
+        switch (line.kind) {
+        case Line::Item: {
+            MenuEntry item = entry(MenuEntry::Kind::Item, line.text, line.command);
+            item.checked = (line.command == CmdGridOnMap && state.mapGrid) ||
+                            (line.command == CmdDragSwap && state.dragSwap) ||
+                            (line.command == CmdDragCopy && !state.dragSwap);
+            add(std::move(item));
+            break;
+        }
+        case Line::Separator: add(entry(MenuEntry::Kind::Separator)); break;
+        case Line::Title:
+            open.resize(1);
+            open.push_back(add(entry(MenuEntry::Kind::Submenu, line.text)));
+            break;
+        case Line::Submenu: open.push_back(add(entry(MenuEntry::Kind::Submenu, line.text))); break;
+        case Line::EndSubmenu: open.pop_back(); break;
+        case Line::BuiltinSets:
+            for (const BuiltinCharsetInfo& set : builtinCharsets()) {
+                if (set.groupStart) add(entry(MenuEntry::Kind::Separator));
+                add(entry(MenuEntry::Kind::Item, std::string(set.menuText),
+                          CmdCharsetCga + static_cast<int>(set.set)));
+            }
+            break;
         }
     }
+    return top;
+}
+
+template <std::size_t N>
+void createMenu(App& app, int menu, int window, const Line (&layout)[N], const char* failure) {
+    if (app.platform.createMenu(MenuSpec{menu, window, entriesOf(app.state, layout)}))
+        app.menus.insert(menu);
+    else
+        app.platform.messageBox("tessaly", failure);
 }
 
 } // namespace
 
 void BuildMenus(App& app) {
     Platform& p = app.platform;
-    if (p.createMenuBar(MenuMain, WindowMain)) {
-        appendEntries(p, MenuMain, MainMenuLayout);
-        app.state.dragSwap = true;
+    // Drags swap from the start, as the menu's mark shows; without the menu they copy.
+    app.state.dragSwap = true;
+    createMenu(app, MenuMain, WindowMain, MainMenuLayout, "create menu error!");
+    if (app.menus.count(MenuMain)) {
         p.addShortcut(WindowMain, 'I', CmdInvert);
         p.addShortcut(WindowMain, 'O', CmdOpen);
     } else {
-        p.messageBox("tessaly", "create menu error!");
+        app.state.dragSwap = false;
     }
-    if (p.createPopupMenu(MenuCharsetPopup))
-        appendEntries(p, MenuCharsetPopup, CharsetPopupLayout);
-    else
-        p.messageBox("tessaly", "create menu #2 error!");
-    if (p.createPopupMenu(MenuMapPopup))
-        appendEntries(p, MenuMapPopup, MapPopupLayout);
-    else
-        p.messageBox("tessaly", "create menu #3 error!");
+    createMenu(app, MenuCharsetPopup, -1, CharsetPopupLayout, "create menu #2 error!");
+    createMenu(app, MenuMapPopup, -1, MapPopupLayout, "create menu #3 error!");
 }
 
 } // namespace tessaly

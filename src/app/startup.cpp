@@ -3,9 +3,9 @@
 #include "app/app.h"
 #include "app/event_loop.h"
 #include "app/menus.h"
-#include "io/charset_file.h"
-#include "platform/ids.h"
-#include "render/redraw.h"
+#include "app/charset_file.h"
+#include "app/ids.h"
+#include "app/redraw.h"
 
 #include <memory>
 
@@ -22,28 +22,78 @@ constexpr int MapWindowOffset = 40; // from the main window's outer top-left
 constexpr int MapCanvasWidth = 1280;
 constexpr int MapCanvasHeight = 800;
 
-void createRangeControls(Platform& p) {
-    p.createCanvas(WindowMain, GadgetCharsetView, {0, 0, 260, 260}, true, true);
-    p.createLabel(WindowMain, GadgetRangeBeginLabel, {20, 260, 255, 20}, "Begin range:0", true);
-    p.createTrackBar(WindowMain, GadgetRangeBeginSlider, {20, 280, 255, 30}, 0, 255, true);
-    p.createLabel(WindowMain, GadgetRangeEndLabel, {20, 310, 255, 20}, "End range:0", true);
-    p.createTrackBar(WindowMain, GadgetRangeEndSlider, {20, 330, 255, 30}, 0, 255, true);
-    p.createCheckBox(WindowMain, GadgetRangeEnable, {0, 310, 20, 20}, "");
+ControlSpec control(ControlKind kind, int id, const char* name, Rect r, const char* text = "") {
+    ControlSpec c;
+    c.kind = kind;
+    c.window = WindowMain;
+    c.id = id;
+    c.name = name;
+    c.rect = r;
+    c.text = text;
+    return c;
+}
+
+ControlSpec slider(int id, const char* name, Rect r) {
+    ControlSpec c = control(ControlKind::Slider, id, name, r);
+    c.max = 255;
+    c.ticks = true;
+    return c;
+}
+
+ControlSpec label(int id, const char* name, Rect r, const char* text) {
+    ControlSpec c = control(ControlKind::Label, id, name, r, text);
+    c.centred = true;
+    return c;
+}
+
+// A canvas, and what its input means: a bordered one's drawing area lies 2 pixels in.
+void createCanvas(App& app, ControlSpec c) {
+    const int border = c.border ? 2 : 0;
+    if (app.platform.createControl(c))
+        app.input.addCanvas(c.id, c.rect.w - 2 * border, c.rect.h - 2 * border, border);
+}
+
+void createRangeControls(App& app) {
+    Platform& p = app.platform;
+    ControlSpec overview = control(ControlKind::Canvas, GadgetCharsetView, "overview",
+                                   {0, 0, 260, 260});
+    overview.border = overview.keyboard = true;
+    createCanvas(app, overview);
+    p.createControl(label(GadgetRangeBeginLabel, "range-begin-label", {20, 260, 255, 20},
+                          "Begin range:0"));
+    p.createControl(slider(GadgetRangeBeginSlider, "range-begin", {20, 280, 255, 30}));
+    p.createControl(label(GadgetRangeEndLabel, "range-end-label", {20, 310, 255, 20},
+                          "End range:0"));
+    p.createControl(slider(GadgetRangeEndSlider, "range-end", {20, 330, 255, 30}));
+    p.createControl(control(ControlKind::CheckBox, GadgetRangeEnable, "range-enable",
+                            {0, 310, 20, 20}));
     p.setToolTip(GadgetRangeEnable, "Enable range");
 }
 
-void createEditorControls(Platform& p) {
-    p.createButton(WindowMain, GadgetShiftLeft, {262, 128, 32, 20}, "<");
-    p.setToolTip(GadgetShiftLeft, "shift left");
-    p.createButton(WindowMain, GadgetShiftUp, {294, 128, 32, 20}, "^");
-    p.setToolTip(GadgetShiftUp, "shift up");
-    p.createButton(WindowMain, GadgetShiftDown, {326, 128, 32, 20}, "v");
-    p.setToolTip(GadgetShiftDown, "shift down");
-    p.createButton(WindowMain, GadgetShiftRight, {358, 128, 32, 20}, ">");
-    p.setToolTip(GadgetShiftRight, "shift right");
-    p.createTextField(WindowMain, GadgetDataField, {262, 148, 128, 40}, true, true);
+void createEditorControls(App& app) {
+    Platform& p = app.platform;
+    const struct {
+        int id;
+        const char* name;
+        int x;
+        const char* caption;
+        const char* tip;
+    } shifts[] = {{GadgetShiftLeft, "shift-left", 262, "<", "shift left"},
+                  {GadgetShiftUp, "shift-up", 294, "^", "shift up"},
+                  {GadgetShiftDown, "shift-down", 326, "v", "shift down"},
+                  {GadgetShiftRight, "shift-right", 358, ">", "shift right"}};
+    for (const auto& shift : shifts) {
+        p.createControl(
+            control(ControlKind::Button, shift.id, shift.name, {shift.x, 128, 32, 20}, shift.caption));
+        p.setToolTip(shift.id, shift.tip);
+    }
+    ControlSpec data = control(ControlKind::TextField, GadgetDataField, "data-field",
+                               {262, 148, 128, 40});
+    data.multiLine = data.rightAligned = true;
+    p.createControl(data);
     p.setToolTip(GadgetDataField, "Data for char");
-    p.createCanvas(WindowMain, GadgetGlyphEditor, {262, 0, 128, 128}, false, false);
+    createCanvas(app, control(ControlKind::Canvas, GadgetGlyphEditor, "glyph-editor",
+                              {262, 0, 128, 128}));
 }
 
 void fillInitialMap(ScreenMap& map) {
@@ -57,18 +107,24 @@ void openMapWindow(App& app) {
     const int height = MapBaseHeight + MapWindowMargin;
     const int left = p.windowOuterLeft(WindowMain) + MapWindowOffset;
     const int top = p.windowOuterTop(WindowMain) + MapWindowOffset;
-    WindowStyle style;
-    style.hidden = true;
-    if (!p.openWindow(WindowMap, left, top, width, height, "Character map", style)) {
-        app.state.mapWindowAvailable = false;
+    if (!p.openWindow({WindowMap, "map", left, top, width, height, "Character map", false, true})) {
+        app.state.mapWindowCreated = false;
         p.messageBox("Tessaly", "Character Map not available");
         return;
     }
-    p.createScrollArea(WindowMap, GadgetMapScrollArea, {0, 0, width, height}, width, height, 16);
-    p.createCanvas(WindowMap, GadgetMapCanvas, {0, 0, MapCanvasWidth, MapCanvasHeight}, false,
-                   false);
+    ControlSpec scroll = control(ControlKind::ScrollArea, GadgetMapScrollArea, "map-scroll",
+                                 {0, 0, width, height});
+    scroll.window = WindowMap;
+    scroll.innerWidth = width;
+    scroll.innerHeight = height;
+    scroll.step = 16;
+    p.createControl(scroll);
+    ControlSpec canvas = control(ControlKind::Canvas, GadgetMapCanvas, "map",
+                                 {0, 0, MapCanvasWidth, MapCanvasHeight});
+    canvas.window = WindowMap;
+    createCanvas(app, canvas);
     p.acceptFileDrops(GadgetMapCanvas);
-    app.state.mapWindowAvailable = true;
+    app.state.mapWindowCreated = true;
 }
 
 } // namespace
@@ -95,19 +151,18 @@ bool startUp(App& app) {
     s.selectedMapX = s.selectedMapY = -1;
     s.mapGrid = true;
 
-    WindowStyle mainStyle;
-    mainStyle.centred = true;
-    if (!p.openWindow(WindowMain, 0, 0, MainClientWidth, MainClientHeight, s.titleBase, mainStyle))
+    if (!p.openWindow({WindowMain, "main", 0, 0, MainClientWidth, MainClientHeight, s.titleBase,
+                       true, false}))
         return false;
 
-    createRangeControls(p);
+    createRangeControls(app);
     app.charset.bytes.fill(0);
     const std::vector<std::string> args = p.commandLineArguments();
     if (args.size() == 1) LoadCharsetFile(app, args[0]);
 
     app.charsetImage = Surface(256, 256, rgb(0, 0, 0));
     drawCharsetView(app);
-    createEditorControls(p);
+    createEditorControls(app);
     drawGlyphEditor(app);
 
     BuildMenus(app);

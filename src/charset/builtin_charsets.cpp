@@ -1,8 +1,6 @@
 #include "charset/builtin_charsets.h"
 
-#include "app/app.h"
 #include "charset/builtin_font_data.h"
-#include "render/redraw.h"
 
 #include <algorithm>
 
@@ -27,24 +25,39 @@ const std::array<std::array<std::uint8_t, 8>, 16> HexDigitGlyphs = {{
     {0, 0xE0, 0x80, 0xC0, 0x80, 0x80, 0x80, 0}, // F
 }};
 
-BuiltinCharsetInfo builtinCharsetInfo(BuiltinCharset set) {
-    const Colour black = rgb(0, 0, 0);
-    const Colour white = rgb(255, 255, 255);
-    switch (set) {
-    case BuiltinCharset::Cga: return {BuiltinFontData_cga, false, black, white};
-    case BuiltinCharset::C64Caps:
-        return {BuiltinFontData_c64caps, false, rgb(46, 44, 155), rgb(112, 109, 235)};
-    case BuiltinCharset::Atari:
-        return {BuiltinFontData_atari, true, rgb(1, 78, 157), rgb(97, 174, 253)};
-    case BuiltinCharset::Pc866: return {BuiltinFontData_pc866, false, black, white};
-    case BuiltinCharset::ZxSpectrum:
-        return {BuiltinFontData_zxspectrum, false, rgb(203, 203, 203), black};
-    case BuiltinCharset::Zx80: return {BuiltinFontData_zx80, true, white, black};
-    case BuiltinCharset::Microsha: return {BuiltinFontData_microsha, true, black, white};
-    case BuiltinCharset::JupiterAce: return {BuiltinFontData_jupiterace, true, black, white};
-    case BuiltinCharset::Hex: return {{}, false, black, white};
-    }
-    return {{}, false, black, white};
+namespace {
+
+constexpr Colour black = rgb(0, 0, 0);
+constexpr Colour white = rgb(255, 255, 255);
+
+const BuiltinCharsetInfo Sets[] = {
+    {BuiltinCharset::Cga, "cga", "IBM PC CGA", false, BuiltinFontData_cga, false, black, white},
+    {BuiltinCharset::Pc866, "pc866", "IBM PC 866", false, BuiltinFontData_pc866, false, black,
+     white},
+    {BuiltinCharset::ZxSpectrum, "zx", "ZX Spectrum", true, BuiltinFontData_zxspectrum, false,
+     rgb(203, 203, 203), black},
+    {BuiltinCharset::Zx80, "zx80", "ZX80", false, BuiltinFontData_zx80, true, white, black},
+    {BuiltinCharset::JupiterAce, "ace", "Jupiter Ace", false, BuiltinFontData_jupiterace, true,
+     black, white},
+    {BuiltinCharset::C64Caps, "c64", "C64 CAPS", true, BuiltinFontData_c64caps, false,
+     rgb(46, 44, 155), rgb(112, 109, 235)},
+    {BuiltinCharset::Atari, "atari", "Atari XL", false, BuiltinFontData_atari, true,
+     rgb(1, 78, 157), rgb(97, 174, 253)},
+    {BuiltinCharset::Microsha, "microsha", "Microsha(USSR)", false, BuiltinFontData_microsha,
+     true, black, white},
+    {BuiltinCharset::Hex, "hex", "Hex numbers", true, {}, false, black, white},
+};
+
+} // namespace
+
+std::span<const BuiltinCharsetInfo> builtinCharsets() {
+    return Sets;
+}
+
+const BuiltinCharsetInfo& builtinCharsetInfo(BuiltinCharset set) {
+    for (const BuiltinCharsetInfo& info : Sets)
+        if (info.set == set) return info;
+    return Sets[0];
 }
 
 void writeBuiltinCharset(Charset& charset, BuiltinCharset set) {
@@ -56,20 +69,12 @@ void writeBuiltinCharset(Charset& charset, BuiltinCharset set) {
                     HexDigitGlyphs[code / 16][y] | (HexDigitGlyphs[code % 16][y] >> 4));
         return;
     }
-    const BuiltinCharsetInfo info = builtinCharsetInfo(set);
+    const BuiltinCharsetInfo& info = builtinCharsetInfo(set);
     const std::size_t count = std::min(info.table.size(), bytes.size());
     std::copy_n(info.table.begin(), count, bytes.begin());
     if (info.invertedCopy)
         for (std::size_t i = 0; i < count && i + count < bytes.size(); ++i)
             bytes[i + count] = static_cast<std::uint8_t>(bytes[i] ^ 0xFF);
-}
-
-void loadBuiltinCharset(App& app, BuiltinCharset set) {
-    writeBuiltinCharset(app.charset, set);
-    const BuiltinCharsetInfo info = builtinCharsetInfo(set);
-    app.state.paperColour = info.paper;
-    app.state.inkColour = info.ink;
-    refresh(app);
 }
 
 } // namespace tessaly

@@ -1,9 +1,5 @@
 #include "charset/transforms.h"
 
-#include "app/app.h"
-#include "charset/ranges.h"
-#include "render/redraw.h"
-
 #include <algorithm>
 
 namespace tessaly {
@@ -27,24 +23,6 @@ void transformGlyph(Glyph g, GlyphTransform op, const BitReverseTable& table) {
     case GlyphTransform::ShiftDown: std::rotate(g.begin(), g.end() - 1, g.end()); break;
     case GlyphTransform::MirrorUpDown: std::reverse(g.begin(), g.end()); break;
     }
-}
-
-void applyTransform(App& app, GlyphTransform op) {
-    int first = app.state.currentChar;
-    int last = first;
-    readRangeControls(app);
-    if (app.state.rangeEnabled) {
-        first = std::min(app.state.rangeBegin, app.state.rangeEnd);
-        last = std::max(app.state.rangeBegin, app.state.rangeEnd);
-    }
-    for (int code = first; code <= last; ++code)
-        transformGlyph(glyph(app.charset, code), op, app.bitReverse);
-    refresh(app);
-}
-
-void eraseAll(App& app) {
-    app.charset.bytes.fill(0);
-    refresh(app);
 }
 
 } // namespace tessaly

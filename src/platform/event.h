@@ -2,71 +2,48 @@
 
 #include <string>
 
-// One event as the loop sees it. The platform fills in what belongs to the kind; the
-// rest keeps its default.
+// One raw fact reported by a platform: what happened, nothing derived from it. What the
+// program makes of it (clicks, entering a canvas, ...) is decided by the core (app/input).
 
 namespace tessaly {
 
 enum class EventKind {
-    Other,        // any other wake-up of the wait (repaint, input on another control)
-    FilesDropped, // control + dropText
-    Command,      // command
-    CloseWindow,  // window
-    Control,      // window + control + type (+ mouse and key data for canvases)
-};
-
-enum class EventType {
-    None,
-    LeftButtonDown,
-    LeftButtonUp,
-    LeftClick,
-    RightButtonDown,
-    RightButtonUp,
-    RightClick,
-    MouseMove,
-    MouseEnter,
-    MouseLeave,
-    KeyDown,
-    KeyUp,
-    Character,
-    Wheel,
-    LeftDoubleClick,
-    RightDoubleClick,
-    MiddleButtonDown,
-    MiddleButtonUp,
-    FocusGained,
-    FocusLost,
-    Changed, // track bar moved, push button clicked, check box toggled, text edited
+    Wake,           // nothing to report: the wait woke (the Escape key went down, say)
+    PointerDown,    // control, x, y, button, buttons
+    PointerUp,      // control, x, y, button, buttons
+    PointerMove,    // control, x, y, buttons
+    PointerLeave,   // control: the pointer left the canvas
+    KeyDown,        // control (the canvas with the keyboard, or -1), key; no auto-repeat
+    KeyUp,          // control, key
+    Command,        // command: a menu item or a shortcut picked
+    WindowClosed,   // window: its close box, or the system's close
+    FilesDropped,   // control, paths
+    ControlChanged, // control, value: a slider moved, the box toggled, a button pushed
 };
 
 enum class Key { None, Left, Up, Right, Down, Insert, Delete, Escape, Other };
 
-// Bits of Event::buttons: the buttons held at the moment the event was generated.
+// Event::button names the button that went down or up; Event::buttons holds the bits of
+// those held once the event happened.
+enum class Button { None, Left, Right, Middle };
 constexpr int ButtonLeft = 1;
 constexpr int ButtonRight = 2;
 constexpr int ButtonMiddle = 4;
 
 struct Event {
-    EventKind kind = EventKind::Other;
+    EventKind kind = EventKind::Wake;
     int window = -1;
     int control = -1;
-    EventType type = EventType::None;
     int command = -1;
-    int mouseX = 0; // canvas pixels; outside the canvas (even negative) while a button is held
-    int mouseY = 0;
+    // Canvas pixels, from the drawing area's top left; outside it (even negative) while
+    // a button pressed on the canvas is held.
+    int x = 0;
+    int y = 0;
+    Button button = Button::None;
     int buttons = 0;
     Key key = Key::None;
-    std::string dropText; // dropped paths joined by '\n'
+    int value = 0;     // ControlChanged: a slider's position, the box's state (0 or 1)
+    std::string paths; // FilesDropped: the dropped files' paths joined by '\n'
 };
-
-// A control event without pointer data: a track bar moved, a button clicked, and so on.
-inline Event controlEvent(int window, int control, EventType type) {
-    Event event;
-    event.kind = EventKind::Control;
-    event.window = window;
-    event.control = control;
-    event.type = type;
-    return event;
-}
 
 } // namespace tessaly

@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
-// The windowing, drawing and dialog services the program needs, addressed by the
-// program's own integer ids (platform/ids.h). Texts are UTF-8. Implementations:
-// QtPlatform (the editor) and FakePlatform (tests).
+// What the program needs of a windowing system: it reports raw input as Events and shows
+// what it is told, addressing windows, controls, menus and commands by the integer ids the
+// program gives. It knows none of the program's own names or rules. Texts are UTF-8.
+// Implementations: QtPlatform, Win32Platform, WebPlatform, and FakePlatform for tests.
 
 namespace tessaly {
 
@@ -20,11 +21,64 @@ struct Rect {
     int h = 0;
 };
 
-// Every window has a caption, a system menu (close box) and a minimise box; none can
-// be maximised or resized.
-struct WindowStyle {
-    bool centred = false; // place it centred on the screen, ignoring x and y
-    bool hidden = false;  // create it without showing it
+// A top-level window: caption, system menu (close box) and minimise box; it can be neither
+// maximised nor resized. The size is the client size, the position the outer (frame)
+// position on the screen.
+struct WindowSpec {
+    int id = -1;
+    std::string name; // a stable name by which tests and the page's markup find it
+    int x = 0;
+    int y = 0;
+    int clientWidth = 0;
+    int clientHeight = 0;
+    std::string title;
+    bool centred = false; // placed centred on the screen, ignoring x and y
+    bool hidden = false;  // created without being shown
+};
+
+enum class ControlKind { Canvas, Slider, CheckBox, Button, Label, TextField, ScrollArea };
+
+// A control in the client area of `window`. Once a window has a scroll area, the controls
+// created on it afterwards go into the scroll area's inner area.
+struct ControlSpec {
+    ControlKind kind = ControlKind::Label;
+    int window = -1;
+    int id = -1;
+    std::string name; // a stable name by which tests and the page's markup find it
+    Rect rect;
+    std::string text; // a check box's or button's caption, a label's text
+    // Canvas: a border is a 2-pixel sunken frame, so the drawing area is smaller by 2
+    // pixels on each side; with the keyboard it takes the focus when clicked and reports
+    // keys. A new canvas is white.
+    bool border = false;
+    bool keyboard = false;
+    int min = 0; // slider
+    int max = 0;
+    bool ticks = false;
+    bool centred = false;      // label
+    bool multiLine = false;    // text field
+    bool rightAligned = false; // text field
+    int innerWidth = 0;        // scroll area: the inner area and the step of its arrows
+    int innerHeight = 0;
+    int step = 0;
+};
+
+// One entry of a menu: an item (a tab in its text separates the shortcut label), a
+// separator, or a submenu with its own entries. A menu bar's entries are its titles.
+struct MenuEntry {
+    enum class Kind { Item, Separator, Submenu } kind = Kind::Item;
+    std::string text;
+    int command = -1;
+    bool checked = false;
+    std::vector<MenuEntry> entries;
+};
+
+// A menu bar of `window`, or a popup menu when `window` is -1. Picking an item reports a
+// Command event; a check mark changes only when the program sets it.
+struct MenuSpec {
+    int id = -1;
+    int window = -1;
+    std::vector<MenuEntry> entries;
 };
 
 struct FileDialogResult {
@@ -36,35 +90,19 @@ class Platform {
   public:
     virtual ~Platform() = default;
 
-    // Windows. Sizes are client sizes, positions outer (frame) positions on the screen.
-    virtual bool openWindow(int window, int x, int y, int clientWidth, int clientHeight,
-                            const std::string& title, WindowStyle style) = 0;
+    // Windows. A shown window becomes the active one; a minimised one comes back restored.
+    // A hidden window keeps its controls and their content.
+    virtual bool openWindow(const WindowSpec& window) = 0;
     virtual int windowOuterLeft(int window) = 0;
     virtual int windowOuterTop(int window) = 0;
-    // Shows the window and makes it the active one; a minimised window comes back restored.
     virtual void showWindow(int window) = 0;
-    // Hides the window; it keeps its controls and their content.
     virtual void hideWindow(int window) = 0;
     virtual void setWindowTitle(int window, const std::string& title) = 0;
 
-    // Controls, placed in the client area of `window`. Once a window has a scroll area,
-    // the controls created on it afterwards go into the scroll area's inner area.
-    // A canvas with a border has a 2-pixel sunken frame, so its drawing area is smaller
-    // by 2 pixels on each side; a canvas with keyboard takes the focus when clicked and
-    // reports key events. A new canvas is white.
-    virtual bool createCanvas(int window, int id, Rect r, bool border, bool keyboard) = 0;
-    virtual bool createTrackBar(int window, int id, Rect r, int min, int max, bool ticks) = 0;
-    virtual int trackBarPosition(int id) = 0;
-    virtual void setTrackBarPosition(int id, int position) = 0;
-    virtual bool createCheckBox(int window, int id, Rect r, const std::string& caption) = 0;
-    virtual bool isChecked(int id) = 0;
-    virtual bool createButton(int window, int id, Rect r, const std::string& caption) = 0;
-    virtual bool createLabel(int window, int id, Rect r, const std::string& text,
-                             bool centred) = 0;
-    virtual bool createTextField(int window, int id, Rect r, bool multiLine,
-                                 bool rightAligned) = 0;
-    virtual bool createScrollArea(int window, int id, Rect r, int innerWidth, int innerHeight,
-                                  int step) = 0;
+    // Controls.
+    virtual bool createControl(const ControlSpec& control) = 0;
+    // A slider's position, or a check box's state (0 or 1).
+    virtual void setControlValue(int id, int value) = 0;
     virtual void setScrollAreaInnerSize(int id, int innerWidth, int innerHeight) = 0;
     virtual void setControlText(int id, const std::string& text) = 0;
     virtual void setToolTip(int id, const std::string& text) = 0;
@@ -72,24 +110,13 @@ class Platform {
     // Lets the control receive files dropped from the desktop (copy action).
     virtual void acceptFileDrops(int id) = 0;
 
-    // Menus. Items are appended to the menu's current insertion point: its last title,
-    // or the open submenu. Check marks are addressed by command id.
-    virtual bool createMenuBar(int menu, int window) = 0;
-    virtual bool createPopupMenu(int menu) = 0;
-    virtual bool menuExists(int menu) = 0;
-    virtual void addMenuTitle(int menu, const std::string& text) = 0;
-    virtual void openSubmenu(int menu, const std::string& text) = 0;
-    virtual void closeSubmenu(int menu) = 0;
-    // A tab in the text separates the item text from its shortcut label.
-    virtual void addMenuItem(int menu, int command, const std::string& text) = 0;
-    virtual void addMenuSeparator(int menu) = 0;
+    // Menus, each handed over whole.
+    virtual bool createMenu(const MenuSpec& menu) = 0;
     virtual void setMenuChecked(int menu, int command, bool on) = 0;
-    virtual bool isMenuChecked(int menu, int command) = 0;
     // Brings `window` to the front and shows the popup one pixel left of and above the
-    // pointer; returns when it closes. A pick arrives later as a command event.
+    // pointer; returns when it closes. A pick arrives later as a Command event.
     virtual void showPopupMenu(int menu, int window) = 0;
-    // Ctrl + key (an upper-case letter) on `window` raises the command while that window
-    // is the active one.
+    // Ctrl + key (an upper-case letter) raises the command while `window` is active.
     virtual void addShortcut(int window, char key, int command) = 0;
 
     // Events. waitEvent blocks until the next event; it gives nothing once the platform
@@ -100,11 +127,9 @@ class Platform {
     virtual bool escapeHeld() = 0;
 
     // Drawing. A canvas keeps its picture and shows it when drawing ends and on every
-    // repaint. Begin reports failure with nullptr / false.
+    // repaint. Begin reports failure with nullptr.
     virtual Surface* beginCanvasDrawing(int canvas) = 0;
     virtual void endCanvasDrawing(int canvas) = 0;
-    virtual bool beginImageDrawing(int image) = 0;
-    virtual void endImageDrawing(int image) = 0;
 
     // Dialogs, all modal.
     virtual void messageBox(const std::string& title, const std::string& text) = 0;

@@ -1,5 +1,5 @@
 #include "app/event_loop.h"
-#include "platform/ids.h"
+#include "app/ids.h"
 #include "support/test_app.h"
 
 #include <gtest/gtest.h>
@@ -106,18 +106,18 @@ TEST(EventLoop, DropsAreRoutedByTheControlThatReceivedThem) {
 TEST(EventLoop, CanvasEventsReachTheirHandlers) {
     TestApp t;
     ASSERT_TRUE(t.start());
-    t.platform.pushControl(GadgetGlyphEditor, EventType::LeftButtonDown, 0, 0, ButtonLeft);
-    t.platform.pushControl(GadgetCharsetView, EventType::LeftClick, 16, 0);
-    t.platform.pushControl(GadgetMapCanvas, EventType::LeftButtonDown, 0, 0, ButtonLeft);
-    t.platform.pushControl(GadgetRangeBeginSlider, EventType::Changed);
+    t.platform.pushPointer(GadgetGlyphEditor, EventKind::PointerDown, 0, 0, Button::Left, ButtonLeft);
+    t.platform.pushClick(GadgetCharsetView, 16, 0);
+    t.platform.pushPointer(GadgetMapCanvas, EventKind::PointerDown, 0, 0, Button::Left, ButtonLeft);
+    t.platform.pushChange(GadgetRangeBeginSlider, 300); // kept within the codes
     run(t);
     EXPECT_EQ(t.app->charset.bytes[0], 0x80);
     EXPECT_EQ(t.state().currentChar, 1);
     EXPECT_EQ(t.app->screenMap.at(0, 0), 1);
-    EXPECT_EQ(t.platform.controls.at(GadgetRangeBeginLabel).text, "BeginRange:0");
+    EXPECT_EQ(t.platform.controls.at(GadgetRangeBeginLabel).text, "BeginRange:255:\u00FF");
 }
 
-TEST(EventLoop, ShiftButtonsRunTheirShiftsWhateverTheEventType) {
+TEST(EventLoop, ShiftButtonsRunTheirShifts) {
     struct Case {
         int button;
         std::uint8_t row0;
@@ -130,7 +130,7 @@ TEST(EventLoop, ShiftButtonsRunTheirShiftsWhateverTheEventType) {
         ASSERT_TRUE(t.start());
         t.app->charset.bytes[0] = 0x80;
         t.app->charset.bytes[7] = 0x01;
-        t.platform.pushControl(c.button, EventType::None);
+        t.platform.pushChange(c.button, 0);
         run(t);
         EXPECT_EQ(t.app->charset.bytes[0], c.row0) << c.button;
         EXPECT_EQ(t.app->charset.bytes[7], c.row7) << c.button;

@@ -1,5 +1,5 @@
 #include "app/event_loop.h"
-#include "platform/ids.h"
+#include "app/ids.h"
 #include "support/test_app.h"
 
 #include <gtest/gtest.h>
@@ -28,17 +28,20 @@ class Storm {
         Event e;
         const int kind = pick(100);
         if (kind < 70) {
-            e.kind = EventKind::Control;
-            e.control = pick(17) - 1; // every control, and ids no control has
-            e.type = static_cast<EventType>(pick(21));
-            e.mouseX = pick(6001) - 3000;
-            e.mouseY = pick(6001) - 3000;
+            // Pointer, key and control events on every control, and ids no control has.
+            e.kind = static_cast<EventKind>(static_cast<int>(EventKind::PointerDown) + pick(6));
+            if (pick(10) == 0) e.kind = EventKind::ControlChanged;
+            e.control = pick(17) - 1;
+            e.x = pick(6001) - 3000;
+            e.y = pick(6001) - 3000;
             if (pick(2)) { // mostly over the canvases
-                e.mouseX = pick(300) - 20;
-                e.mouseY = pick(300) - 20;
+                e.x = pick(300) - 20;
+                e.y = pick(300) - 20;
             }
+            e.button = static_cast<Button>(pick(4));
             e.buttons = pick(8);
             e.key = static_cast<Key>(pick(9));
+            e.value = pick(400) - 50;
         } else if (kind < 90) {
             e.kind = EventKind::Command;
             e.command = pick(50) - 3;
@@ -46,9 +49,9 @@ class Storm {
         } else if (kind < 93) {
             e.kind = EventKind::FilesDropped;
             e.control = pick(2) ? GadgetCharsetView : GadgetMapCanvas;
-            e.dropText = anyPath();
+            e.paths = anyPath();
         } else if (kind < 96) {
-            e.kind = EventKind::CloseWindow;
+            e.kind = EventKind::WindowClosed;
             e.window = pick(3);
         }
         return e;

@@ -1,6 +1,6 @@
 #include "app/event_loop.h"
 #include "io/paths.h"
-#include "platform/ids.h"
+#include "app/ids.h"
 #include "support/test_app.h"
 #include "support/utf8_path.h"
 
@@ -28,22 +28,20 @@ using Message = FakePlatform::Message;
 // model change stays, and the program handles the next event.
 TEST(InjectedFaults, EachFailingDrawingIsReportedOnceAndTheProgramGoesOn) {
     struct Case {
-        bool image;
         int id;
         const char* text;
     };
-    const Case cases[] = {{true, ImageCharset, "draw image char error!"},
-                          {false, GadgetCharsetView, "draw cursor error!"},
-                          {false, GadgetGlyphEditor, "draw character error!"},
-                          {false, GadgetMapCanvas, "draw char map error!"}};
+    const Case cases[] = {{GadgetCharsetView, "draw cursor error!"},
+                          {GadgetGlyphEditor, "draw character error!"},
+                          {GadgetMapCanvas, "draw char map error!"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         TestApp t;
         ASSERT_TRUE(t.start());
-        t.state().mapWindowOpened = true;
-        (c.image ? t.platform.failImageDrawing : t.platform.failCanvasDrawing).insert(c.id);
+        t.state().mapWindowShown = true;
+        t.platform.failCanvasDrawing.insert(c.id);
         t.platform.pushCommand(CmdInvert);
-        t.platform.pushControl(GadgetCharsetView, EventType::MouseMove, 40, 40);
+        t.platform.pushPointer(GadgetCharsetView, EventKind::PointerMove, 40, 40);
         t.platform.pushCommand(CmdShiftLeft);
         runEventLoop(*t.app);
         EXPECT_EQ(t.platform.messages, (std::vector<Message>(2, Message{"tessaly", c.text})));

@@ -1,4 +1,4 @@
-#include "platform/ids.h"
+#include "app/ids.h"
 #include "support/test_app.h"
 
 #include <gtest/gtest.h>
@@ -65,7 +65,6 @@ TEST(Menus, MainMenuIsLaidOutExactly) {
         "  Char shift down [15]",
     };
     EXPECT_EQ(t.platform.menuLines(MenuMain), expected);
-    EXPECT_TRUE(t.platform.menus.at(MenuMain).bar);
     EXPECT_EQ(t.platform.menus.at(MenuMain).window, WindowMain);
 }
 
@@ -79,7 +78,7 @@ TEST(Menus, PopupsAreLaidOutExactly) {
               (std::vector<std::string>{"Insert char [38]", "Delete char [39]", "---",
                                         "Insert row [40]", "Delete row [41]", "---",
                                         "Insert column [42]", "Delete column [43]"}));
-    EXPECT_FALSE(t.platform.menuExists(1));
+    EXPECT_EQ(t.platform.menus.at(MenuMapPopup).window, -1);
 }
 
 TEST(Menus, EveryCommandIsCarriedByExactlyOneItemOfTheBarOrTheMapPopup) {
@@ -129,7 +128,7 @@ TEST(Menus, EachFailedMenuIsReportedAndTheOthersAreStillBuilt) {
         ASSERT_EQ(t.platform.messages.size(), 1u);
         EXPECT_EQ(t.platform.messages[0], (FakePlatform::Message{"tessaly", c.text}));
         for (int menu : {int(MenuMain), int(MenuCharsetPopup), int(MenuMapPopup)})
-            EXPECT_EQ(t.platform.menuExists(menu), menu != c.failing);
+            EXPECT_EQ(t.app->menus.count(menu) == 1, menu != c.failing);
         EXPECT_EQ(t.platform.shortcuts.empty(), c.failing == MenuMain);
         EXPECT_TRUE(t.platform.windows.count(WindowMap)); // start-up went on
     }

@@ -1,5 +1,5 @@
 #include "app/event_loop.h"
-#include "platform/ids.h"
+#include "app/ids.h"
 #include "support/test_app.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +7,7 @@
 namespace tessaly {
 namespace {
 
-using Kind = FakePlatform::ControlKind;
+using Kind = ControlKind;
 
 TEST(StartUp, GivesEveryStateFieldItsFirstValue) {
     TestApp t;
@@ -29,7 +29,7 @@ TEST(StartUp, GivesEveryStateFieldItsFirstValue) {
     EXPECT_TRUE(s.mapGrid);
     EXPECT_EQ(s.selectedMapX, -1);
     EXPECT_EQ(s.selectedMapY, -1);
-    EXPECT_TRUE(s.mapWindowAvailable);
+    EXPECT_TRUE(s.mapWindowCreated);
     EXPECT_EQ(s.lastPath, "/home/user/fonts/");
     EXPECT_EQ(s.titleBase, "tessaly v2 0.9c");
     for (std::uint8_t b : t.app->charset.bytes) ASSERT_EQ(b, 0);
@@ -70,7 +70,7 @@ TEST(StartUp, OpensBothWindowsWithTheirGeometry) {
     EXPECT_EQ(main.clientWidth, 640);
     EXPECT_EQ(main.clientHeight, 480);
     EXPECT_EQ(main.title, "tessaly v2 0.9c");
-    EXPECT_TRUE(main.style.centred);
+    EXPECT_TRUE(main.centred);
     EXPECT_TRUE(main.visible);
     // Centred with its frame on the 1280 x 1024 fake screen: outer 648 x 508.
     EXPECT_EQ(main.x, (1280 - 648) / 2);
@@ -80,7 +80,7 @@ TEST(StartUp, OpensBothWindowsWithTheirGeometry) {
     EXPECT_EQ(map.clientWidth, 522);
     EXPECT_EQ(map.clientHeight, 394);
     EXPECT_EQ(map.title, "Character map");
-    EXPECT_TRUE(map.style.hidden);
+    EXPECT_TRUE(map.hidden);
     EXPECT_FALSE(map.visible);
     EXPECT_EQ(map.x, main.x + 40);
     EXPECT_EQ(map.y, main.y + 40);
@@ -106,9 +106,9 @@ TEST(StartUp, CreatesEveryControlInOrderAtItsPlace) {
     const Expected expected[] = {
         {GadgetCharsetView, Kind::Canvas, WindowMain, 0, 0, 260, 260, "", ""},
         {GadgetRangeBeginLabel, Kind::Label, WindowMain, 20, 260, 255, 20, "Begin range:0", ""},
-        {GadgetRangeBeginSlider, Kind::TrackBar, WindowMain, 20, 280, 255, 30, "", ""},
+        {GadgetRangeBeginSlider, Kind::Slider, WindowMain, 20, 280, 255, 30, "", ""},
         {GadgetRangeEndLabel, Kind::Label, WindowMain, 20, 310, 255, 20, "End range:0", ""},
-        {GadgetRangeEndSlider, Kind::TrackBar, WindowMain, 20, 330, 255, 30, "", ""},
+        {GadgetRangeEndSlider, Kind::Slider, WindowMain, 20, 330, 255, 30, "", ""},
         {GadgetRangeEnable, Kind::CheckBox, WindowMain, 0, 310, 20, 20, "", "Enable range"},
         {GadgetShiftLeft, Kind::Button, WindowMain, 262, 128, 32, 20, "<", "shift left"},
         {GadgetShiftUp, Kind::Button, WindowMain, 294, 128, 32, 20, "^", "shift up"},
@@ -145,11 +145,11 @@ TEST(StartUp, CreatesEveryControlInOrderAtItsPlace) {
     for (int slider : {GadgetRangeBeginSlider, GadgetRangeEndSlider}) {
         EXPECT_EQ(c.at(slider).min, 0);
         EXPECT_EQ(c.at(slider).max, 255);
-        EXPECT_EQ(c.at(slider).position, 0);
+        EXPECT_EQ(c.at(slider).value, 0);
         EXPECT_TRUE(c.at(slider).ticks);
     }
     EXPECT_TRUE(c.at(GadgetRangeBeginLabel).centred);
-    EXPECT_FALSE(c.at(GadgetRangeEnable).checked);
+    EXPECT_EQ(c.at(GadgetRangeEnable).value, 0);
     EXPECT_TRUE(c.at(GadgetDataField).multiLine);
     EXPECT_TRUE(c.at(GadgetDataField).rightAligned);
     EXPECT_EQ(c.at(GadgetMapScrollArea).innerWidth, 522);
@@ -173,7 +173,9 @@ TEST(StartUp, DrawsTheEmptySetWithTheMarkerAndTheGrid) {
     EXPECT_EQ(editor.pixel(0, 1), rgb(0, 0, 0));
     EXPECT_EQ(editor.pixel(5, 5), rgb(0, 0, 0));
     // The map is not drawn while its window does not exist yet, and not after start-up.
-    EXPECT_EQ(t.platform.canvasDrawCount[GadgetMapCanvas], 0);
+    const Surface& map = t.canvas(GadgetMapCanvas);
+    for (int y = 0; y < map.height(); ++y)
+        for (int x = 0; x < map.width(); ++x) ASSERT_EQ(map.pixel(x, y), rgb(255, 255, 255));
 }
 
 TEST(StartUp, LoadsExactlyOneCommandLineArgumentAsACharset) {
@@ -219,7 +221,7 @@ TEST(StartUp, WithoutTheMapWindowItReportsAndGoesOn) {
     ASSERT_EQ(t.platform.messages.size(), 1u);
     EXPECT_EQ(t.platform.messages[0],
               (FakePlatform::Message{"Tessaly", "Character Map not available"}));
-    EXPECT_FALSE(t.state().mapWindowAvailable);
+    EXPECT_FALSE(t.state().mapWindowCreated);
     EXPECT_FALSE(t.platform.controls.count(GadgetMapCanvas));
     EXPECT_FALSE(t.platform.controls.count(GadgetMapScrollArea));
     // Map commands still change the storage and draw nothing.

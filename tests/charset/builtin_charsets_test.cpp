@@ -1,4 +1,4 @@
-#include "charset/app_fixture.h"
+#include "app/app_fixture.h"
 
 namespace tessaly {
 namespace {

@@ -3,7 +3,7 @@
 #include "formats/picture_support.h"
 #include "io/file_test.h"
 #include "render/map_render.h"
-#include "render/redraw.h"
+#include "app/redraw.h"
 
 #include <functional>
 #include <set>

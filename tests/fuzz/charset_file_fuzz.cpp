@@ -3,7 +3,7 @@
 
 #include "fuzz_support.h"
 
-#include "io/charset_file.h"
+#include "app/charset_file.h"
 
 using namespace tessaly;
 

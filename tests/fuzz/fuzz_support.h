@@ -27,7 +27,7 @@ struct FuzzProgram {
     FuzzProgram() {
         startUp(*app);
         // The loaders are what is fuzzed; leaving the map undrawn makes each run cheaper.
-        app->state.mapWindowAvailable = false;
+        app->state.mapWindowCreated = false;
         folder = std::filesystem::temp_directory_path() /
                  ("tessaly-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder);

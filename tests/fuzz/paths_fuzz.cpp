@@ -3,11 +3,11 @@
 
 #include "fuzz_support.h"
 
-#include "app/command_line.h"
+#include "platform/command_line.h"
 #include "app/event_loop.h"
 #include "io/file_access.h"
 #include "io/paths.h"
-#include "platform/ids.h"
+#include "app/ids.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "charset/app_fixture.h"
+#include "app/app_fixture.h"
 #include "support/utf8_path.h"
 
 #include <filesystem>

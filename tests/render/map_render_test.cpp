@@ -1,7 +1,7 @@
 #include "render/map_render.h"
 
-#include "charset/app_fixture.h"
-#include "render/redraw.h"
+#include "app/app_fixture.h"
+#include "app/redraw.h"
 
 namespace tessaly {
 namespace {
@@ -40,7 +40,7 @@ TEST_F(MapRender, GlyphBitsBecome2x2BlocksAndCellsJoinWithoutTheGrid) {
 TEST(DrawMap, DrawsOnlyTheMapProperInTheStateColoursAndReportsEachFailedStart) {
     TestApp t;
     ASSERT_TRUE(t.start());
-    t.state().mapWindowOpened = true;
+    t.state().mapWindowShown = true;
     t.state().paperColour = rgb(9, 8, 7);
     t.state().inkColour = rgb(1, 2, 3);
     DrawMap(*t.app);

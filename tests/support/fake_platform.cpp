@@ -15,27 +15,53 @@ void FakePlatform::pushCommand(int command, bool escapeHeldAtWake) {
     pushEvent(e, escapeHeldAtWake);
 }
 
-void FakePlatform::pushControl(int control, EventType type, int x, int y, int buttons, Key key) {
-    Event e = controlEvent(controls.count(control) ? controls[control].window : -1, control, type);
-    e.mouseX = x;
-    e.mouseY = y;
+void FakePlatform::pushPointer(int control, EventKind kind, int x, int y, Button button,
+                               int buttons) {
+    Event e;
+    e.kind = kind;
+    e.window = controls.count(control) ? controls[control].window : -1;
+    e.control = control;
+    e.x = x;
+    e.y = y;
+    e.button = button;
     e.buttons = buttons;
+    pushEvent(e);
+}
+
+void FakePlatform::pushClick(int control, int x, int y, Button button) {
+    const int bit = button == Button::Left ? ButtonLeft : ButtonRight;
+    pushPointer(control, EventKind::PointerDown, x, y, button, bit);
+    pushPointer(control, EventKind::PointerUp, x, y, button, 0);
+}
+
+void FakePlatform::pushKey(int control, EventKind kind, Key key) {
+    Event e;
+    e.kind = kind;
+    e.control = control;
     e.key = key;
+    pushEvent(e);
+}
+
+void FakePlatform::pushChange(int control, int value) {
+    Event e;
+    e.kind = EventKind::ControlChanged;
+    e.control = control;
+    e.value = value;
     pushEvent(e);
 }
 
 void FakePlatform::pushClose(int window) {
     Event e;
-    e.kind = EventKind::CloseWindow;
+    e.kind = EventKind::WindowClosed;
     e.window = window;
     pushEvent(e);
 }
 
-void FakePlatform::pushDrop(int control, const std::string& text) {
+void FakePlatform::pushDrop(int control, const std::string& paths) {
     Event e;
     e.kind = EventKind::FilesDropped;
     e.control = control;
-    e.dropText = text;
+    e.paths = paths;
     pushEvent(e);
 }
 
@@ -47,129 +73,46 @@ std::optional<Event> FakePlatform::waitEvent() {
     return event;
 }
 
-bool FakePlatform::openWindow(int window, int x, int y, int clientWidth, int clientHeight,
-                              const std::string& title, WindowStyle style) {
-    if (failWindows.count(window)) return false;
+bool FakePlatform::openWindow(const WindowSpec& spec) {
+    if (failWindows.count(spec.id)) return false;
     Window w;
-    w.clientWidth = clientWidth;
-    w.clientHeight = clientHeight;
-    w.title = title;
-    w.style = style;
-    w.visible = !style.hidden;
-    if (style.centred) {
-        const int outerWidth = clientWidth + FrameLeft + FrameRight;
-        const int outerHeight = clientHeight + FrameTop + FrameBottom;
+    static_cast<WindowSpec&>(w) = spec;
+    w.visible = !spec.hidden;
+    if (spec.centred) {
+        const int outerWidth = spec.clientWidth + FrameLeft + FrameRight;
+        const int outerHeight = spec.clientHeight + FrameTop + FrameBottom;
         w.x = (ScreenWidth - std::min(ScreenWidth, outerWidth)) / 2;
         w.y = (ScreenHeight - std::min(ScreenHeight, outerHeight)) / 2;
-    } else {
-        w.x = x;
-        w.y = y;
     }
-    windows[window] = w;
+    windows[spec.id] = w;
     return true;
 }
-
-int FakePlatform::windowOuterLeft(int window) { return windows[window].x; }
-int FakePlatform::windowOuterTop(int window) { return windows[window].y; }
 
 void FakePlatform::showWindow(int window) {
     windows[window].visible = true;
     ++windows[window].showCount;
 }
 
-void FakePlatform::hideWindow(int window) { windows[window].visible = false; }
-
 void FakePlatform::setWindowTitle(int window, const std::string& title) {
     windows[window].title = title;
     windows[window].titleHistory.push_back(title);
 }
 
-bool FakePlatform::addControl(int window, int id, Control c) {
-    if (!windows.count(window)) return false;
-    c.window = window;
-    auto area = scrollAreaOfWindow_.find(window);
+bool FakePlatform::createControl(const ControlSpec& spec) {
+    if (!windows.count(spec.window)) return false;
+    Control c;
+    static_cast<ControlSpec&>(c) = spec;
+    c.value = spec.min;
+    auto area = scrollAreaOfWindow_.find(spec.window);
     if (area != scrollAreaOfWindow_.end()) c.parent = area->second;
-    controls[id] = c;
-    controlOrder.push_back(id);
-    return true;
-}
-
-bool FakePlatform::createCanvas(int window, int id, Rect r, bool border, bool keyboard) {
-    Control c;
-    c.kind = ControlKind::Canvas;
-    c.rect = r;
-    c.border = border;
-    c.keyboard = keyboard;
-    if (!addControl(window, id, c)) return false;
-    const int inset = border ? 2 : 0;
-    canvases[id] = Surface(r.w - 2 * inset, r.h - 2 * inset, rgb(255, 255, 255));
-    return true;
-}
-
-bool FakePlatform::createTrackBar(int window, int id, Rect r, int min, int max, bool ticks) {
-    Control c;
-    c.kind = ControlKind::TrackBar;
-    c.rect = r;
-    c.min = min;
-    c.max = max;
-    c.position = min;
-    c.ticks = ticks;
-    return addControl(window, id, c);
-}
-
-int FakePlatform::trackBarPosition(int id) { return controls[id].position; }
-
-void FakePlatform::setTrackBarPosition(int id, int position) {
-    Control& c = controls[id];
-    c.position = std::clamp(position, c.min, c.max);
-}
-
-bool FakePlatform::createCheckBox(int window, int id, Rect r, const std::string& caption) {
-    Control c;
-    c.kind = ControlKind::CheckBox;
-    c.rect = r;
-    c.text = caption;
-    return addControl(window, id, c);
-}
-
-bool FakePlatform::isChecked(int id) { return controls[id].checked; }
-
-bool FakePlatform::createButton(int window, int id, Rect r, const std::string& caption) {
-    Control c;
-    c.kind = ControlKind::Button;
-    c.rect = r;
-    c.text = caption;
-    return addControl(window, id, c);
-}
-
-bool FakePlatform::createLabel(int window, int id, Rect r, const std::string& text, bool centred) {
-    Control c;
-    c.kind = ControlKind::Label;
-    c.rect = r;
-    c.text = text;
-    c.centred = centred;
-    return addControl(window, id, c);
-}
-
-bool FakePlatform::createTextField(int window, int id, Rect r, bool multiLine, bool rightAligned) {
-    Control c;
-    c.kind = ControlKind::TextField;
-    c.rect = r;
-    c.multiLine = multiLine;
-    c.rightAligned = rightAligned;
-    return addControl(window, id, c);
-}
-
-bool FakePlatform::createScrollArea(int window, int id, Rect r, int innerWidth, int innerHeight,
-                                    int step) {
-    Control c;
-    c.kind = ControlKind::ScrollArea;
-    c.rect = r;
-    c.innerWidth = innerWidth;
-    c.innerHeight = innerHeight;
-    c.step = step;
-    if (!addControl(window, id, c)) return false;
-    scrollAreaOfWindow_[window] = id;
+    controls[spec.id] = c;
+    controlOrder.push_back(spec.id);
+    if (spec.kind == ControlKind::ScrollArea) scrollAreaOfWindow_[spec.window] = spec.id;
+    if (spec.kind == ControlKind::Canvas) {
+        const int inset = spec.border ? 2 : 0;
+        canvases[spec.id] =
+            Surface(spec.rect.w - 2 * inset, spec.rect.h - 2 * inset, rgb(255, 255, 255));
+    }
     return true;
 }
 
@@ -183,75 +126,34 @@ void FakePlatform::setControlText(int id, const std::string& text) {
     controls[id].textHistory.push_back(text);
 }
 
-void FakePlatform::setToolTip(int id, const std::string& text) { controls[id].toolTip = text; }
-void FakePlatform::setFocus(int id) { focus = id; }
-void FakePlatform::acceptFileDrops(int id) { controls[id].acceptsDrops = true; }
+namespace {
 
-bool FakePlatform::createMenuBar(int menu, int window) {
-    if (failMenus.count(menu)) return false;
-    Menu& m = menus[menu];
-    m.bar = true;
-    m.window = window;
-    m.path = {&m.root};
+void collectChecks(const std::vector<MenuEntry>& entries, std::map<int, bool>& checks) {
+    for (const MenuEntry& e : entries) {
+        if (e.kind == MenuEntry::Kind::Item) checks.emplace(e.command, e.checked);
+        collectChecks(e.entries, checks);
+    }
+}
+
+} // namespace
+
+bool FakePlatform::createMenu(const MenuSpec& spec) {
+    if (failMenus.count(spec.id)) return false;
+    Menu& m = menus[spec.id];
+    m.window = spec.window;
+    m.entries = spec.entries;
+    collectChecks(m.entries, m.checks);
     return true;
-}
-
-bool FakePlatform::createPopupMenu(int menu) {
-    if (failMenus.count(menu)) return false;
-    Menu& m = menus[menu];
-    m.path = {&m.root};
-    return true;
-}
-
-bool FakePlatform::menuExists(int menu) { return menus.count(menu) > 0; }
-
-void FakePlatform::append(int menu, std::unique_ptr<MenuNode> node, bool enter) {
-    Menu& m = menus.at(menu);
-    MenuNode* raw = node.get();
-    m.path.back()->children.push_back(std::move(node));
-    if (enter) m.path.push_back(raw);
-}
-
-void FakePlatform::addMenuTitle(int menu, const std::string& text) {
-    Menu& m = menus.at(menu);
-    m.path = {&m.root};
-    auto node = std::make_unique<MenuNode>();
-    node->kind = MenuNode::Title;
-    node->text = text;
-    append(menu, std::move(node), true);
-}
-
-void FakePlatform::openSubmenu(int menu, const std::string& text) {
-    auto node = std::make_unique<MenuNode>();
-    node->kind = MenuNode::Submenu;
-    node->text = text;
-    append(menu, std::move(node), true);
-}
-
-void FakePlatform::closeSubmenu(int menu) {
-    Menu& m = menus.at(menu);
-    if (m.path.size() > 1 && m.path.back()->kind == MenuNode::Submenu) m.path.pop_back();
-}
-
-void FakePlatform::addMenuItem(int menu, int command, const std::string& text) {
-    auto node = std::make_unique<MenuNode>();
-    node->kind = MenuNode::Item;
-    node->text = text;
-    node->command = command;
-    append(menu, std::move(node), false);
-}
-
-void FakePlatform::addMenuSeparator(int menu) {
-    auto node = std::make_unique<MenuNode>();
-    node->kind = MenuNode::Separator;
-    append(menu, std::move(node), false);
 }
 
 void FakePlatform::setMenuChecked(int menu, int command, bool on) {
-    if (menus.count(menu)) menus[menu].checks[command] = on;
+    auto m = menus.find(menu);
+    if (m == menus.end()) return;
+    auto c = m->second.checks.find(command);
+    if (c != m->second.checks.end()) c->second = on;
 }
 
-bool FakePlatform::isMenuChecked(int menu, int command) {
+bool FakePlatform::isMenuChecked(int menu, int command) const {
     auto m = menus.find(menu);
     if (m == menus.end()) return false;
     auto c = m->second.checks.find(command);
@@ -280,10 +182,6 @@ Surface* FakePlatform::beginCanvasDrawing(int canvas) {
     return it == canvases.end() ? nullptr : &it->second;
 }
 
-void FakePlatform::endCanvasDrawing(int canvas) { ++canvasDrawCount[canvas]; }
-
-bool FakePlatform::beginImageDrawing(int image) { return !failImageDrawing.count(image); }
-void FakePlatform::endImageDrawing(int) {}
 
 void FakePlatform::messageBox(const std::string& title, const std::string& text) {
     messages.push_back({title, text});
@@ -317,17 +215,17 @@ FileDialogResult FakePlatform::saveFileDialog(const std::string& title, const st
 
 namespace {
 
-void collectLines(const FakePlatform::MenuNode& node, int depth, std::vector<std::string>& out) {
+void collectLines(const std::vector<MenuEntry>& entries, int depth, std::vector<std::string>& out) {
     const std::string indent(static_cast<std::size_t>(depth) * 2, ' ');
-    for (const auto& child : node.children) {
-        switch (child->kind) {
-        case FakePlatform::MenuNode::Item:
-            out.push_back(indent + child->text + " [" + std::to_string(child->command) + "]");
+    for (const MenuEntry& e : entries) {
+        switch (e.kind) {
+        case MenuEntry::Kind::Item:
+            out.push_back(indent + e.text + " [" + std::to_string(e.command) + "]");
             break;
-        case FakePlatform::MenuNode::Separator: out.push_back(indent + "---"); break;
-        default:
-            out.push_back(indent + child->text);
-            collectLines(*child, depth + 1, out);
+        case MenuEntry::Kind::Separator: out.push_back(indent + "---"); break;
+        case MenuEntry::Kind::Submenu:
+            out.push_back(indent + e.text);
+            collectLines(e.entries, depth + 1, out);
             break;
         }
     }
@@ -338,7 +236,7 @@ void collectLines(const FakePlatform::MenuNode& node, int depth, std::vector<std
 std::vector<std::string> FakePlatform::menuLines(int menu) const {
     std::vector<std::string> out;
     auto m = menus.find(menu);
-    if (m != menus.end()) collectLines(m->second.root, 0, out);
+    if (m != menus.end()) collectLines(m->second.entries, 0, out);
     return out;
 }
 

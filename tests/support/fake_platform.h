@@ -4,7 +4,6 @@
 
 #include <deque>
 #include <map>
-#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -26,45 +25,24 @@ class FakePlatform : public Platform {
     static constexpr int FrameRight = 4;
     static constexpr int FrameBottom = 4;
 
-    struct Window {
-        int x = 0, y = 0; // outer position
-        int clientWidth = 0, clientHeight = 0;
-        std::string title;
-        WindowStyle style;
+    struct Window : WindowSpec {
         bool visible = false;
         int showCount = 0;
         std::vector<std::string> titleHistory;
     };
 
-    enum class ControlKind { Canvas, TrackBar, CheckBox, Button, Label, TextField, ScrollArea };
-    struct Control {
-        ControlKind kind{};
-        int window = -1;
+    struct Control : ControlSpec {
         int parent = -1; // the scroll area holding it, or -1
-        Rect rect;
-        std::string text;
         std::string toolTip;
-        bool border = false, keyboard = false, ticks = false;
-        bool centred = false, multiLine = false, rightAligned = false;
-        int min = 0, max = 0, position = 0;
-        bool checked = false;
-        int innerWidth = 0, innerHeight = 0, step = 0;
+        int value = 0; // a slider's position, the check box's state
         bool acceptsDrops = false;
         std::vector<std::string> textHistory;
     };
 
-    struct MenuNode {
-        enum Kind { Root, Title, Submenu, Item, Separator } kind = Root;
-        std::string text;
-        int command = -1;
-        std::vector<std::unique_ptr<MenuNode>> children;
-    };
     struct Menu {
-        bool bar = false;
         int window = -1;
-        MenuNode root;
-        std::vector<MenuNode*> path; // insertion point
-        std::map<int, bool> checks;
+        std::vector<MenuEntry> entries;
+        std::map<int, bool> checks; // the first item of each command
     };
 
     struct DialogRequest {
@@ -82,17 +60,21 @@ class FakePlatform : public Platform {
         int command;
     };
 
-    // Script.
+    // Script: raw events as a platform reports them.
     void pushEvent(const Event& e, bool escapeHeldAtWake = false);
     void pushCommand(int command, bool escapeHeldAtWake = false);
-    void pushControl(int control, EventType type, int x = 0, int y = 0, int buttons = 0,
-                     Key key = Key::None);
+    void pushPointer(int control, EventKind kind, int x, int y, Button button = Button::None,
+                     int buttons = 0);
+    // A press and a release of `button` at (x, y), without moving.
+    void pushClick(int control, int x, int y, Button button = Button::Left);
+    void pushKey(int control, EventKind kind, Key key);
+    void pushChange(int control, int value);
     void pushClose(int window);
-    void pushDrop(int control, const std::string& text);
+    void pushDrop(int control, const std::string& paths);
     std::deque<FileDialogResult> fileAnswers;
     std::deque<std::optional<Colour>> colourAnswers;
     std::deque<int> popupAnswers; // command picked from the next popup, -1 to dismiss
-    std::set<int> failWindows, failMenus, failCanvasDrawing, failImageDrawing;
+    std::set<int> failWindows, failMenus, failCanvasDrawing;
     std::vector<std::string> arguments;
     std::string workingDirectory = "/home/user/fonts";
 
@@ -106,55 +88,35 @@ class FakePlatform : public Platform {
     std::vector<DialogRequest> dialogs;
     std::vector<std::pair<int, int>> popupsShown; // menu, window
     std::map<int, Surface> canvases;
-    std::map<int, int> canvasDrawCount; // completed drawings per canvas
     int focus = -1;
     int eventsLeft() const { return static_cast<int>(events_.size()); }
 
     // The menu as indented lines: "File", "  Open...\tCtrl+O [0]", "  ---", ...
     std::vector<std::string> menuLines(int menu) const;
+    bool isMenuChecked(int menu, int command) const;
 
     // Platform.
-    bool openWindow(int window, int x, int y, int clientWidth, int clientHeight,
-                    const std::string& title, WindowStyle style) override;
-    int windowOuterLeft(int window) override;
-    int windowOuterTop(int window) override;
+    bool openWindow(const WindowSpec& window) override;
+    int windowOuterLeft(int window) override { return windows[window].x; }
+    int windowOuterTop(int window) override { return windows[window].y; }
     void showWindow(int window) override;
-    void hideWindow(int window) override;
+    void hideWindow(int window) override { windows[window].visible = false; }
     void setWindowTitle(int window, const std::string& title) override;
-    bool createCanvas(int window, int id, Rect r, bool border, bool keyboard) override;
-    bool createTrackBar(int window, int id, Rect r, int min, int max, bool ticks) override;
-    int trackBarPosition(int id) override;
-    void setTrackBarPosition(int id, int position) override;
-    bool createCheckBox(int window, int id, Rect r, const std::string& caption) override;
-    bool isChecked(int id) override;
-    bool createButton(int window, int id, Rect r, const std::string& caption) override;
-    bool createLabel(int window, int id, Rect r, const std::string& text, bool centred) override;
-    bool createTextField(int window, int id, Rect r, bool multiLine, bool rightAligned) override;
-    bool createScrollArea(int window, int id, Rect r, int innerWidth, int innerHeight,
-                          int step) override;
+    bool createControl(const ControlSpec& control) override;
+    void setControlValue(int id, int value) override { controls[id].value = value; }
     void setScrollAreaInnerSize(int id, int innerWidth, int innerHeight) override;
     void setControlText(int id, const std::string& text) override;
-    void setToolTip(int id, const std::string& text) override;
-    void setFocus(int id) override;
-    void acceptFileDrops(int id) override;
-    bool createMenuBar(int menu, int window) override;
-    bool createPopupMenu(int menu) override;
-    bool menuExists(int menu) override;
-    void addMenuTitle(int menu, const std::string& text) override;
-    void openSubmenu(int menu, const std::string& text) override;
-    void closeSubmenu(int menu) override;
-    void addMenuItem(int menu, int command, const std::string& text) override;
-    void addMenuSeparator(int menu) override;
+    void setToolTip(int id, const std::string& text) override { controls[id].toolTip = text; }
+    void setFocus(int id) override { focus = id; }
+    void acceptFileDrops(int id) override { controls[id].acceptsDrops = true; }
+    bool createMenu(const MenuSpec& menu) override;
     void setMenuChecked(int menu, int command, bool on) override;
-    bool isMenuChecked(int menu, int command) override;
     void showPopupMenu(int menu, int window) override;
     void addShortcut(int window, char key, int command) override;
     std::optional<Event> waitEvent() override;
     bool escapeHeld() override { return escape_; }
     Surface* beginCanvasDrawing(int canvas) override;
-    void endCanvasDrawing(int canvas) override;
-    bool beginImageDrawing(int image) override;
-    void endImageDrawing(int image) override;
+    void endCanvasDrawing(int) override {}
     void messageBox(const std::string& title, const std::string& text) override;
     std::optional<Colour> chooseColour() override;
     FileDialogResult openFileDialog(const std::string& title, const std::string& folder,
@@ -165,8 +127,6 @@ class FakePlatform : public Platform {
     std::string currentDirectory() override { return workingDirectory; }
 
   private:
-    bool addControl(int window, int id, Control c);
-    void append(int menu, std::unique_ptr<MenuNode> node, bool enter);
     std::deque<std::pair<Event, bool>> events_;
     std::map<int, int> scrollAreaOfWindow_;
     bool escape_ = false;

@@ -1,6 +1,6 @@
 #include "platform/web/web_platform.h"
 
-#include "platform/ids.h"
+#include "app/ids.h"
 
 #include <emscripten.h>
 

@@ -1,6 +1,6 @@
 #include "platform/win32/process_arguments.h"
 
-#include "app/command_line.h"
+#include "platform/command_line.h"
 
 namespace tessaly {
 

@@ -1,6 +1,6 @@
 #include "platform/win32/win32_platform.h"
 
-#include "platform/ids.h"
+#include "app/ids.h"
 #include "platform/win32/process_arguments.h"
 #include "platform/win32/utf8.h"
 #include "platform/win32/win32_ids.h"

@@ -2,7 +2,7 @@
 
 // Set-up and helpers shared by the Qt platform tests.
 
-#include "platform/ids.h"
+#include "app/ids.h"
 #include "platform/qt/qt_platform.h"
 
 #include <QApplication>

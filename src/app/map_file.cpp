@@ -1,0 +1,35 @@
+#include "app/map_file.h"
+
+#include "app/app.h"
+#include "formats/map_codes.h"
+#include "io/file_access.h"
+#include "app/redraw.h"
+
+namespace tessaly {
+
+void LoadMapFile(App& app, const std::string& path) {
+    const int width = app.state.mapWidth;
+    const int height = app.state.mapHeight;
+    const std::int64_t cells = static_cast<std::int64_t>(width) * height;
+    if (fileSize(path) > cells) {
+        app.platform.messageBox("Open File", "to big map:" + path);
+        return;
+    }
+    std::vector<std::uint8_t> bytes;
+    if (cells < 0 || !readFileStart(path, static_cast<std::size_t>(cells), bytes)) {
+        app.platform.messageBox("Open File", "unable to open:" + path);
+        return;
+    }
+    formats::CodeMap codes;
+    std::size_t codesRead = 0;
+    std::string error;
+    if (!formats::readMapCodes(bytes, width, height, codes, codesRead, error)) {
+        app.platform.messageBox("Open File", "to big map:" + path);
+        return;
+    }
+    // A short file leaves the cells it does not reach as they were.
+    formats::placeMapCodes(app.screenMap, codes, codesRead);
+    DrawMap(app);
+}
+
+} // namespace tessaly
