@@ -95,8 +95,8 @@ const std::array<char32_t, GlyphCount>* unicodeOf(const Writing& how) {
 
 std::string builtinSetList() {
     std::string list;
-    for (const formats::BuiltinSetName& n : formats::builtinSetNames())
-        list += helpListLine(n.name, n.title);
+    for (const BuiltinCharsetInfo& set : builtinCharsets())
+        list += helpListLine(set.name, set.menuText);
     return list;
 }
 
@@ -261,7 +261,7 @@ const Format Formats[] = {
      .prefix = "builtin:",
      .readGlyphs = [](std::span<const std::uint8_t>, const GlyphReading& how,
                       formats::FontGlyphs& font, std::string&) {
-         const Charset set = formats::builtinSet(*formats::builtinSetNamed(how.setName));
+         const Charset set = formats::builtinSet(formats::builtinSetNamed(how.setName)->set);
          font.format = "built-in set";
          font.hasCodes = true;
          font.glyphs.resize(GlyphCount);

@@ -93,7 +93,7 @@ bool optionsFit(const Options& o, const Job& job, std::string& error) {
 
 // A side naming a built-in set must name one there is.
 bool builtinKnown(const FileSide& side) {
-    return !side.format->builtin() || formats::builtinSetNamed(side.setName());
+    return !side.format->builtin() || formats::builtinSetNamed(side.setName()) != nullptr;
 }
 
 // --info FILE: the input side only, and the options that say how to read it.
@@ -135,9 +135,9 @@ bool planJob(const Options& o, Job& job, std::string& error) {
     }
     if (!builtinKnown(job.input)) {
         std::string names;
-        for (const auto& n : formats::builtinSetNames()) {
+        for (const BuiltinCharsetInfo& set : builtinCharsets()) {
             names += ' ';
-            names += n.name;
+            names += set.name;
         }
         return fail(error, "no built-in set '" + std::string(job.input.setName()) +
                                "'; the sets are:" + names);
