@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <bitset>
-#include <cstdio>
 #include <unordered_set>
 
 namespace tessaly::convert {
@@ -121,8 +120,8 @@ bool readSet(Run& run, const FileSide& side, const InputBytes& in, const ReadPla
 
 // What the writers take from the job, with `name` for the side written.
 Writing writingOf(const Job& job, const std::string& name, const Charset* font) {
-    return {name,      job.loadAddress, job.syntax, job.order, job.scale,
-            job.columns, job.ink,       job.paper,  job.grid,  font};
+    return {name,        job.loadAddress, job.syntax, job.order, job.scale,
+            job.columns, job.ink,         job.paper,  job.grid,  font};
 }
 
 bool written(Run& run, const FileSide& side, bool ok, const WriteFailure& failure, Bytes& out) {
@@ -136,10 +135,10 @@ bool writeSet(Run& run, const Job& job, const FileSide& side, const std::string&
     if (!side.format->writeSet)
         return run.fail(side.path, "no character set can be written in this format", 2);
     WriteFailure failure;
-    return written(run, side,
-                   side.format->writeSet(set, first, count, writingOf(job, name, nullptr), out,
-                                         failure),
-                   failure, out);
+    return written(
+        run, side,
+        side.format->writeSet(set, first, count, writingOf(job, name, nullptr), out, failure),
+        failure, out);
 }
 
 bool writeMap(Run& run, const Job& job, const formats::CodeMap& map, const Charset* font,
@@ -273,8 +272,7 @@ void info(Run& run, const Job& job, const InputBytes& input) {
     const std::size_t total = font.glyphs.size() + static_cast<std::size_t>(font.droppedGlyphs);
     line("format", font.format + packed);
     std::string size = std::to_string(font.width) + "x" + std::to_string(font.height) + " pixels";
-    if (job.input.is(Descent))
-        size += ", descent " + std::to_string(font.descent);
+    if (job.input.is(Descent)) size += ", descent " + std::to_string(font.descent);
     const std::string problem = formats::fitProblem(font, std::nullopt);
     if (font.height > 8 && font.width <= 8)
         size += "; --rows FIRST takes 8 of their rows";

@@ -9,7 +9,6 @@
 #include "formats/prg.h"
 #include "formats/psf.h"
 #include "formats/raw.h"
-#include "formats/source_text.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -100,180 +99,173 @@ std::string builtinSetList() {
     return list;
 }
 
-constexpr std::string_view RawNames[] = {"raw"}, RawExtensions[] = {".fnt", ".bin", ".chr", ".rom"};
-constexpr std::string_view PrgNames[] = {"prg"}, PrgExtensions[] = {".prg", ".64c"};
-constexpr std::string_view PsfNames[] = {"psf"}, PsfExtensions[] = {".psf", ".psfu"};
-constexpr std::string_view BdfNames[] = {"bdf"}, BdfExtensions[] = {".bdf"};
-constexpr std::string_view FreeTypeNames[] = {"ttf", "otf", "otb", "pcf", "fon"},
-                           FreeTypeExtensions[] = {".ttf", ".otf", ".otb", ".pcf", ".fon"};
-constexpr std::string_view AsmNames[] = {"asm"}, AsmExtensions[] = {".s", ".asm", ".inc"};
-constexpr std::string_view CNames[] = {"c"}, CExtensions[] = {".c"};
-constexpr std::string_view HNames[] = {"h"}, HExtensions[] = {".h"};
-constexpr std::string_view PngNames[] = {"png"}, PngExtensions[] = {".png"};
-constexpr std::string_view BmpNames[] = {"bmp"}, BmpExtensions[] = {".bmp"};
-constexpr std::string_view MapNames[] = {"map"}, MapExtensions[] = {".map"};
-constexpr std::string_view BuiltinNames[] = {"builtin"};
-
 constexpr std::string_view CNameRefusal =
     "name this output takes: a letter, then letters, digits and '_', and no keyword, register "
     "or instruction name";
 
 const Format Formats[] = {
-    {.names = RawNames,
-     .extensions = RawExtensions,
+    {.names = "raw",
+     .extensions = ".fnt .bin .chr .rom",
      .traits = Sequential | ReadsStart | ReadsMap,
-     .readGlyphs = [](std::span<const std::uint8_t> bytes, const GlyphReading& how,
-                      formats::FontGlyphs& font, std::string& error) {
-         Bytes rows;
-         if (!formats::readRaw(bytes, rows, error)) return false;
-         font = rowsFont(rows, "raw", how.keep);
-         return true;
-     },
-     .writeSet = [](const Charset& set, int first, int count, const Writing&, Bytes& out,
-                    WriteFailure&) {
-         out = formats::glyphRows(set, first, count);
-         return true;
-     },
+     .readGlyphs =
+         [](std::span<const std::uint8_t> bytes, const GlyphReading& how, formats::FontGlyphs& font,
+            std::string& error) {
+             Bytes rows;
+             if (!formats::readRaw(bytes, rows, error)) return false;
+             font = rowsFont(rows, "raw", how.keep);
+             return true;
+         },
+     .writeSet =
+         [](const Charset& set, int first, int count, const Writing&, Bytes& out, WriteFailure&) {
+             out = formats::glyphRows(set, first, count);
+             return true;
+         },
      .writeMap = writeMapCodes,
-     .help = "  raw      .fnt .bin .chr .rom   read, write   8 bytes a glyph, top row first, no "
-             "header;\n"
-             "                                               any length reads, as in the "
-             "editor\n"},
-    {.names = PrgNames,
-     .extensions = PrgExtensions,
+     .help =
+         R"(  raw      .fnt .bin .chr .rom   read, write   8 bytes a glyph, top row first, no header;
+                                               any length reads, as in the editor)"},
+    {.names = "prg",
+     .extensions = ".prg .64c",
      .traits = Sequential | ReadsStart | LoadAddress,
-     .readGlyphs = [](std::span<const std::uint8_t> bytes, const GlyphReading& how,
-                      formats::FontGlyphs& font, std::string& error) {
-         Bytes rows;
-         int address = 0;
-         if (!formats::readPrg(bytes, rows, address, error)) return false;
-         char text[48];
-         std::snprintf(text, sizeof text, "prg, loading at $%04X", static_cast<unsigned>(address));
-         font = rowsFont(rows, text, how.keep);
-         return true;
-     },
-     .writeSet = [](const Charset& set, int first, int count, const Writing& how, Bytes& out,
-                    WriteFailure& failure) {
-         return writePrg(formats::glyphRows(set, first, count), how, out, failure);
-     },
+     .readGlyphs =
+         [](std::span<const std::uint8_t> bytes, const GlyphReading& how, formats::FontGlyphs& font,
+            std::string& error) {
+             Bytes rows;
+             int address = 0;
+             if (!formats::readPrg(bytes, rows, address, error)) return false;
+             char text[48];
+             std::snprintf(text, sizeof text, "prg, loading at $%04X",
+                           static_cast<unsigned>(address));
+             font = rowsFont(rows, text, how.keep);
+             return true;
+         },
+     .writeSet =
+         [](const Charset& set, int first, int count, const Writing& how, Bytes& out,
+            WriteFailure& failure) {
+             return writePrg(formats::glyphRows(set, first, count), how, out, failure);
+         },
      .writeMap = [](const formats::CodeMap& map, const Writing& how, Bytes& out,
                     WriteFailure& failure) { return writePrg(map.codes, how, out, failure); },
-     .help = "  prg      .prg .64c             read, write   a 2-byte load address, then raw "
-             "bytes\n"},
-    {.names = PsfNames,
-     .extensions = PsfExtensions,
+     .help =
+         R"(  prg      .prg .64c             read, write   a 2-byte load address, then raw bytes)"},
+    {.names = "psf",
+     .extensions = ".psf .psfu",
      .traits = Font | Sequential | UnicodeLabels,
      .readGlyphs = [](std::span<const std::uint8_t> bytes, const GlyphReading&,
                       formats::FontGlyphs& font,
                       std::string& error) { return formats::readPsf(bytes, font, error); },
-     .writeSet = [](const Charset& set, int first, int count, const Writing& how, Bytes& out,
-                    WriteFailure&) {
-         out = formats::writePsf(set, first, count, unicodeOf(how));
-         return true;
-     },
-     .help = "  psf      .psf .psfu            read, write   Linux console fonts, PSF 1 or 2, "
-             "glyphs up to\n"
-             "                                               8 pixels wide, with their Unicode "
-             "table;\n"
-             "                                               writes PSF 2 of 8x8 glyphs\n"},
-    {.names = BdfNames,
-     .extensions = BdfExtensions,
+     .writeSet =
+         [](const Charset& set, int first, int count, const Writing& how, Bytes& out,
+            WriteFailure&) {
+             out = formats::writePsf(set, first, count, unicodeOf(how));
+             return true;
+         },
+     .help =
+         R"(  psf      .psf .psfu            read, write   Linux console fonts, PSF 1 or 2, glyphs up to
+                                               8 pixels wide, with their Unicode table;
+                                               writes PSF 2 of 8x8 glyphs)"},
+    {.names = "bdf",
+     .extensions = ".bdf",
      .traits = Font | UnicodeLabels | Descent,
-     .readGlyphs = [](std::span<const std::uint8_t> bytes, const GlyphReading&,
-                      formats::FontGlyphs& font, std::string& error) {
-         if (!formats::readBdf(bytes, font, error)) return false;
-         if (font.glyphs.empty()) error = "the font has no glyph with an ENCODING from 0 to 255";
-         return !font.glyphs.empty();
-     },
-     .writeSet = [](const Charset& set, int first, int count, const Writing& how, Bytes& out,
-                    WriteFailure&) {
-         out = formats::writeBdf(set, first, count, how.name, unicodeOf(how));
-         return true;
-     },
+     .readGlyphs =
+         [](std::span<const std::uint8_t> bytes, const GlyphReading&, formats::FontGlyphs& font,
+            std::string& error) {
+             if (!formats::readBdf(bytes, font, error)) return false;
+             if (font.glyphs.empty())
+                 error = "the font has no glyph with an ENCODING from 0 to 255";
+             return !font.glyphs.empty();
+         },
+     .writeSet =
+         [](const Charset& set, int first, int count, const Writing& how, Bytes& out,
+            WriteFailure&) {
+             out = formats::writeBdf(set, first, count, how.name, unicodeOf(how));
+             return true;
+         },
      .nameAllowed = [](std::string_view name,
                        formats::AsmSyntax) { return formats::bdfFamilyAllowed(name); },
      .badName = "BDF family name: printable ASCII, spaces inside, and no '-', '*', '?', '\"' "
                 "or ','",
-     .help = "  bdf      .bdf                  read, write   X11 bitmap fonts; glyphs by "
-             "ENCODING 0..255,\n"
-             "                                               every character of an ISO10646 "
-             "font\n"},
-    {.names = FreeTypeNames,
-     .extensions = FreeTypeExtensions,
+     .help =
+         R"(  bdf      .bdf                  read, write   X11 bitmap fonts; glyphs by ENCODING 0..255,
+                                               every character of an ISO10646 font)"},
+    {.names = "ttf otf otb pcf fon",
+     .extensions = ".ttf .otf .otb .pcf .fon",
      .traits = Font | Sized | Descent,
-     .readGlyphs = [](std::span<const std::uint8_t> bytes, const GlyphReading& how,
-                      formats::FontGlyphs& font, std::string& error) {
-         if (!formats::readFreeTypeFont(bytes, how.pixelSize, font, error)) return false;
-         if (font.glyphs.empty()) error = "the font holds no glyph";
-         return !font.glyphs.empty();
-     },
+     .readGlyphs =
+         [](std::span<const std::uint8_t> bytes, const GlyphReading& how, formats::FontGlyphs& font,
+            std::string& error) {
+             if (!formats::readFreeTypeFont(bytes, how.pixelSize, font, error)) return false;
+             if (font.glyphs.empty()) error = "the font holds no glyph";
+             return !font.glyphs.empty();
+         },
      .notWritten = "TrueType, OpenType, PCF and .fon fonts can be read, not written",
-     .help = "  ttf, otf, otb, pcf, fon        read          TrueType, OpenType (bitmap strikes, "
-             "or\n"
-             "           .ttf .otf .otb .pcf .fon            outlines at --size), PCF (.pcf.gz "
-             "too) and\n"
-             "                                               Windows fonts, through FreeType\n"},
-    {.names = AsmNames,
-     .extensions = AsmExtensions,
+     .help =
+         R"(  ttf, otf, otb, pcf, fon        read          TrueType, OpenType (bitmap strikes, or
+           .ttf .otf .otb .pcf .fon            outlines at --size), PCF (.pcf.gz too) and
+                                               Windows fonts, through FreeType)"},
+    {.names = "asm",
+     .extensions = ".s .asm .inc",
      .traits = Syntax,
-     .writeSet = [](const Charset& set, int first, int count, const Writing& how, Bytes& out,
-                    WriteFailure&) {
-         out = formats::writeAsmSet(set, first, count, how.syntax, how.name);
-         return true;
-     },
-     .writeMap = [](const formats::CodeMap& map, const Writing& how, Bytes& out, WriteFailure&) {
-         out = formats::writeAsmMap(map, how.syntax, how.name);
-         return true;
-     },
+     .writeSet =
+         [](const Charset& set, int first, int count, const Writing& how, Bytes& out,
+            WriteFailure&) {
+             out = formats::writeAsmSet(set, first, count, how.syntax, how.name);
+             return true;
+         },
+     .writeMap =
+         [](const formats::CodeMap& map, const Writing& how, Bytes& out, WriteFailure&) {
+             out = formats::writeAsmMap(map, how.syntax, how.name);
+             return true;
+         },
      .nameAllowed = formats::asmLabelAllowed,
      .badName = CNameRefusal,
-     .help = "  asm      .s .asm .inc          write         assembler source, see --syntax\n"},
-    {.names = CNames,
-     .extensions = CExtensions,
+     .help = R"(  asm      .s .asm .inc          write         assembler source, see --syntax)"},
+    {.names = "c",
+     .extensions = ".c",
      .writeSet = writeCSet<false>,
      .writeMap = writeCMap<false>,
      .nameAllowed = cName,
      .badName = CNameRefusal,
-     .help = "  c, h     .c .h                 write         const unsigned char NAME[N]; .h "
-             "with a guard\n"},
-    {.names = HNames,
-     .extensions = HExtensions,
+     .help =
+         R"(  c, h     .c .h                 write         const unsigned char NAME[N]; .h with a guard)"},
+    {.names = "h",
+     .extensions = ".h",
      .writeSet = writeCSet<true>,
      .writeMap = writeCMap<true>,
      .nameAllowed = cName,
      .badName = CNameRefusal},
-    {.names = PngNames,
-     .extensions = PngExtensions,
+    {.names = "png",
+     .extensions = ".png",
      .traits = Picture,
      .writeSet = writeSetPicture<formats::PictureType::Png>,
      .writeMap = writeMapPicture<formats::PictureType::Png>,
-     .help = "  png, bmp .png .bmp             read, write   a picture of 16 glyphs a row "
-             "(--columns);\n"
-             "                                               BMPs of 1, 4, 8 (also RLE), 24, "
-             "32 bits\n"},
-    {.names = BmpNames,
-     .extensions = BmpExtensions,
+     .help =
+         R"(  png, bmp .png .bmp             read, write   a picture of 16 glyphs a row (--columns);
+                                               BMPs of 1, 4, 8 (also RLE), 24, 32 bits)"},
+    {.names = "bmp",
+     .extensions = ".bmp",
      .traits = Picture,
      .writeSet = writeSetPicture<formats::PictureType::Bmp>,
      .writeMap = writeMapPicture<formats::PictureType::Bmp>},
-    {.names = MapNames, .extensions = MapExtensions, .traits = ReadsMap, .writeMap = writeMapCodes},
-    {.names = BuiltinNames,
+    {.names = "map", .extensions = ".map", .traits = ReadsMap, .writeMap = writeMapCodes},
+    {.names = "builtin",
      .prefix = "builtin:",
-     .readGlyphs = [](std::span<const std::uint8_t>, const GlyphReading& how,
-                      formats::FontGlyphs& font, std::string&) {
-         const Charset set = formats::builtinSet(formats::builtinSetNamed(how.setName)->set);
-         font.format = "built-in set";
-         font.hasCodes = true;
-         font.glyphs.resize(GlyphCount);
-         for (int code = 0; code < GlyphCount; ++code) {
-             const ConstGlyph g = glyph(set, code);
-             font.glyphs[static_cast<std::size_t>(code)].rows.assign(g.begin(), g.end());
-             font.glyphs[static_cast<std::size_t>(code)].code = code;
-         }
-         return true;
-     },
+     .readGlyphs =
+         [](std::span<const std::uint8_t>, const GlyphReading& how, formats::FontGlyphs& font,
+            std::string&) {
+             const Charset set = formats::builtinSet(formats::builtinSetNamed(how.setName)->set);
+             font.format = "built-in set";
+             font.hasCodes = true;
+             font.glyphs.resize(GlyphCount);
+             for (int code = 0; code < GlyphCount; ++code) {
+                 const ConstGlyph g = glyph(set, code);
+                 font.glyphs[static_cast<std::size_t>(code)].rows.assign(g.begin(), g.end());
+                 font.glyphs[static_cast<std::size_t>(code)].code = code;
+             }
+             return true;
+         },
      .notWritten = "built-in sets cannot be written",
-     .help = "  builtin  builtin:NAME          read          the editor's built-in sets:\n",
+     .help = R"(  builtin  builtin:NAME          read          the editor's built-in sets:)",
      .helpList = builtinSetList},
 };
 
@@ -299,10 +291,21 @@ std::span<const Format> formats() {
     return Formats;
 }
 
+std::vector<std::string_view> wordsOf(std::string_view list) {
+    std::vector<std::string_view> words;
+    for (std::size_t at = 0; at < list.size();) {
+        const std::size_t end = std::min(list.find(' ', at), list.size());
+        words.push_back(list.substr(at, end - at));
+        at = end + 1;
+    }
+    return words;
+}
+
 const Format* formatNamed(std::string_view name) {
-    for (const Format& f : Formats)
-        if (!f.builtin() && std::find(f.names.begin(), f.names.end(), name) != f.names.end())
-            return &f;
+    for (const Format& f : Formats) {
+        const std::vector<std::string_view> names = wordsOf(f.names);
+        if (!f.builtin() && std::find(names.begin(), names.end(), name) != names.end()) return &f;
+    }
     return nullptr;
 }
 
@@ -314,7 +317,7 @@ const Format* formatOfPath(std::string_view path, bool& gzip) {
     gzip = endsWith(name, ".gz");
     if (gzip) name.resize(name.size() - 3);
     for (const Format& f : Formats)
-        for (std::string_view extension : f.extensions)
+        for (std::string_view extension : wordsOf(f.extensions))
             if (endsWith(name, extension)) return &f;
     return nullptr;
 }
@@ -333,8 +336,8 @@ std::string fileStem(std::string_view path) {
 }
 
 std::string helpListLine(std::string_view name, std::string_view text) {
-    return std::string(20, ' ') + std::string(name) +
-           std::string(name.size() < 10 ? 10 - name.size() : 1, ' ') + std::string(text) + "\n";
+    return "\n" + std::string(20, ' ') + std::string(name) +
+           std::string(name.size() < 10 ? 10 - name.size() : 1, ' ') + std::string(text);
 }
 
 } // namespace tessaly::convert

@@ -23,9 +23,9 @@ using Bytes = std::vector<std::uint8_t>;
 
 // How the glyphs of a file are read.
 struct GlyphReading {
-    std::size_t keep = 0;       // sequential files: the glyphs made, the rest only counted
-    int pixelSize = 0;          // --size
-    std::string_view setName;   // a built-in set: its name after "builtin:"
+    std::size_t keep = 0;     // sequential files: the glyphs made, the rest only counted
+    int pixelSize = 0;        // --size
+    std::string_view setName; // a built-in set: its name after "builtin:"
 };
 
 // What a writer takes from the job.
@@ -47,22 +47,22 @@ struct WriteFailure {
 };
 
 enum FormatTrait : unsigned {
-    ReadsMap = 1u << 0,     // --map takes it as INPUT
-    Picture = 1u << 1,      // a picture of glyphs (read through picture_steps)
-    Font = 1u << 2,         // a font with a cell, codes and Unicode of its own: --rows, --order
-    Sequential = 1u << 3,   // glyphs by their place in the file, no codes: --at, --skip
-    ReadsStart = 1u << 4,   // only the start of a long file counts
-    LoadAddress = 1u << 5,  // writes --load-address
-    Syntax = 1u << 6,       // writes in an assembler's --syntax
+    ReadsMap = 1u << 0,      // --map takes it as INPUT
+    Picture = 1u << 1,       // a picture of glyphs (read through picture_steps)
+    Font = 1u << 2,          // a font with a cell, codes and Unicode of its own: --rows, --order
+    Sequential = 1u << 3,    // glyphs by their place in the file, no codes: --at, --skip
+    ReadsStart = 1u << 4,    // only the start of a long file counts
+    LoadAddress = 1u << 5,   // writes --load-address
+    Syntax = 1u << 6,        // writes in an assembler's --syntax
     UnicodeLabels = 1u << 7, // writes each code's character (--order)
-    Sized = 1u << 8,        // --size chooses its pixel size
-    Descent = 1u << 9,      // --info tells its descent
+    Sized = 1u << 8,         // --size chooses its pixel size
+    Descent = 1u << 9,       // --info tells its descent
 };
 
 struct Format {
-    std::span<const std::string_view> names = {};      // the first is its name in messages
-    std::span<const std::string_view> extensions = {}; // by these, after an optional ".gz"
-    std::string_view prefix = {};                      // or by this start ("builtin:")
+    std::string_view names = {};      // "ttf otf": by these for --from/--to, the first in messages
+    std::string_view extensions = {}; // ".ttf .otf": by these, after an optional ".gz"
+    std::string_view prefix = {};     // or by this start ("builtin:")
     unsigned traits = 0;
     // A font's glyphs (for formats that are no picture); null when nothing is read.
     bool (*readGlyphs)(std::span<const std::uint8_t> bytes, const GlyphReading& how,
@@ -76,11 +76,12 @@ struct Format {
     bool (*nameAllowed)(std::string_view name, formats::AsmSyntax syntax) = nullptr;
     std::string_view badName = {};
     std::string_view notWritten = {}; // the error when it is given as OUTPUT and writes nothing
-    // Its lines in the help's list of formats, then a list made when the help is.
+    // Its lines in the help's list of formats, then a list made when the help is (the
+    // help adds the last line's end).
     std::string_view help = {};
     std::string (*helpList)() = nullptr;
 
-    std::string_view name() const { return names.front(); }
+    std::string_view name() const { return names.substr(0, names.find(' ')); }
     bool has(FormatTrait trait) const { return (traits & trait) != 0; }
     bool readsSet() const { return readGlyphs != nullptr || has(Picture); }
     bool writesSet() const { return writeSet != nullptr; }
@@ -99,8 +100,13 @@ struct FileSide {
     bool stream() const { return path == "-"; }
     bool is(FormatTrait trait) const { return format && format->has(trait); }
     // A built-in set: its name after the prefix.
-    std::string_view setName() const { return std::string_view(path).substr(format->prefix.size()); }
+    std::string_view setName() const {
+        return std::string_view(path).substr(format->prefix.size());
+    }
 };
+
+// The words of a list of names or extensions.
+std::vector<std::string_view> wordsOf(std::string_view list);
 
 // By --from / --to name; null for no format (built-in sets have none).
 const Format* formatNamed(std::string_view name);
@@ -110,7 +116,8 @@ const Format* formatOfPath(std::string_view path, bool& gzip);
 // The file name without folders and without its extensions as formatOfPath reads them.
 std::string fileStem(std::string_view path);
 
-// "                    NAME      TEXT\n": a line of a list in the help.
+// "\n                    NAME      TEXT": a line of a list in the help, after the line
+// before it.
 std::string helpListLine(std::string_view name, std::string_view text);
 
 } // namespace tessaly::convert

@@ -1,9 +1,7 @@
 #include "convert/job.h"
 
 #include "formats/ascii_name.h"
-#include "formats/bdf.h"
 #include "formats/builtin_set.h"
-#include "formats/c_source.h"
 #include "formats/machine_orders.h"
 #include "formats/source_text.h"
 
@@ -85,8 +83,7 @@ bool optionsFit(const Options& o, const Job& job, std::string& error) {
                 if (option.name == given && !(option.modes & mode))
                     return fail(error, std::string(InfoRefusal));
     for (const Option& option : options())
-        if (o.gave(option.name) &&
-            (!(option.modes & mode) || (option.used && !option.used(job))))
+        if (o.gave(option.name) && (!(option.modes & mode) || (option.used && !option.used(job))))
             return fail(error, std::string(option.refusal));
     return true;
 }

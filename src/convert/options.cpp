@@ -102,8 +102,7 @@ bool colour(const std::string& value, Options& o, std::string& wants) {
     return true;
 }
 
-template <bool Options::*into>
-bool flag(const std::string&, Options& o, std::string&) {
+template <bool Options::*into> bool flag(const std::string&, Options& o, std::string&) {
     o.*into = true;
     return true;
 }
@@ -130,7 +129,7 @@ bool writes(const Job& job, FormatTrait trait) {
     return job.output.is(trait) || (job.fontOut && job.fontOut->is(trait));
 }
 
-// "raw, prg, ...)\n" in the help, from `column` on and wrapped at 88 columns: the formats
+// "raw, prg, ...)" in the help, from `column` on and wrapped at 88 columns: the formats
 // --from (input) or --to names.
 std::string formatList(std::size_t column, bool input) {
     std::string out;
@@ -138,7 +137,7 @@ std::string formatList(std::size_t column, bool input) {
         if (f.builtin() ||
             !(input ? f.readsSet() || f.has(ReadsMap) : f.writesSet() || f.writesMap()))
             continue;
-        for (std::string_view name : f.names) {
+        for (std::string_view name : wordsOf(f.names)) {
             const std::string separator = out.empty() ? "" : ", ";
             if (column + separator.size() + name.size() + 2 > 88) {
                 out += ",\n" + std::string(20, ' ');
@@ -151,7 +150,7 @@ std::string formatList(std::size_t column, bool input) {
             column += name.size();
         }
     }
-    return out + ")\n";
+    return out + ")";
 }
 
 std::string orderList() {
@@ -181,33 +180,29 @@ constexpr unsigned Converting = InSet | InMap | InFromPicture;
 const Option Options_[] = {
     {.name = "--map",
      .value = "WxH",
-     .take = [](const std::string& v, Options& o, std::string& wants) {
-         MapSize size;
-         wants = "a size WxH, each from 1 to 1024, such as 40x25";
-         if (!parseMapSize(v, size)) return false;
-         o.map = size;
-         return true;
-     },
+     .take =
+         [](const std::string& v, Options& o, std::string& wants) {
+             MapSize size;
+             wants = "a size WxH, each from 1 to 1024, such as 40x25";
+             if (!parseMapSize(v, size)) return false;
+             o.map = size;
+             return true;
+         },
      .modes = InMap,
      .mapSection = true,
-     .help = "read INPUT as a map of that size. A longer file is an error; a shorter\n"
-             "                    one fills the map from its start and the rest is 0. OUTPUT: "
-             ".map, raw,\n"
-             "                    prg, assembler or C (the codes row by row), or a picture with "
-             "--font.\n"},
+     .help = R"(read INPUT as a map of that size. A longer file is an error; a shorter
+                    one fills the map from its start and the rest is 0. OUTPUT: .map, raw,
+                    prg, assembler or C (the codes row by row), or a picture with --font.)"},
     {.name = "--from-picture",
      .take = flag<&Options::fromPicture>,
      .modes = InFromPicture,
      .mapSection = true,
-     .help = "cut the picture INPUT into 8x8 cells, keep each distinct glyph once\n"
-             "                    from code --at, write the set to --font-out and the map to "
-             "OUTPUT.\n"
-             "                    With --font SET each cell takes the code of its glyph in SET "
-             "(the\n"
-             "                    lowest of equal glyphs); a cell that matches none is an error, "
-             "or with\n"
-             "                    --add a new glyph, put after SET's last glyph and written to\n"
-             "                    --font-out with SET.\n"},
+     .help = R"(cut the picture INPUT into 8x8 cells, keep each distinct glyph once
+                    from code --at, write the set to --font-out and the map to OUTPUT.
+                    With --font SET each cell takes the code of its glyph in SET (the
+                    lowest of equal glyphs); a cell that matches none is an error, or with
+                    --add a new glyph, put after SET's last glyph and written to
+                    --font-out with SET.)"},
     {.name = "--from",
      .value = "FORMAT",
      .take = text<&Options::from>,
@@ -225,100 +220,99 @@ const Option Options_[] = {
      .take = number<0, 255, ACode, &Options::first>,
      .modes = InSet | InFromPicture,
      .refusal = "--first chooses the codes of a set written; a map has none",
-     .help = "the first code written (default 0)\n"
-             "                      --first 32 --count 96 cga.fnt ascii.bin   codes 32..127 "
-             "only\n"},
+     .help = R"(the first code written (default 0)
+                      --first 32 --count 96 cga.fnt ascii.bin   codes 32..127 only)"},
     {.name = "--count",
      .value = "N",
      .take = number<1, 256, AGlyphCount, &Options::count>,
      .modes = InSet | InFromPicture,
      .refusal = "--count counts the glyphs of a set written",
-     .help = "how many codes to write (default: to the end of the set)\n"},
+     .help = R"(how many codes to write (default: to the end of the set))"},
     {.name = "--at",
      .value = "CODE",
      .take = number<0, 255, ACode, &Options::at>,
      .modes = InSet | InFromPicture,
-     .used = [](const Job& job) {
-         return job.mode == Mode::FromPicture || job.input.is(Sequential) ||
-                job.input.is(Picture);
-     },
+     .used =
+         [](const Job& job) {
+             return job.mode == Mode::FromPicture || job.input.is(Sequential) ||
+                    job.input.is(Picture);
+         },
      .refusal = "--at places the glyphs read from a set or a cut picture",
-     .help = "the code of the first glyph of a file without codes (default 0)\n"
-             "                      --at 32 zx768.bin zx.fnt           768 bytes to codes "
-             "32..127\n"},
+     .help = R"(the code of the first glyph of a file without codes (default 0)
+                      --at 32 zx768.bin zx.fnt           768 bytes to codes 32..127)"},
     {.name = "--skip",
      .value = "N",
      .take = number<0, 65535, AGlyphSkip, &Options::skip>,
      .modes = InSet,
      .used = [](const Job& job) { return job.input.is(Sequential); },
      .refusal = "--skip leaves out glyphs at the start of a raw, prg or PSF file",
-     .help = "leave out the first N glyphs of a raw, prg or PSF file\n"
-             "                      --skip 256 c64rom.bin lower.fnt     the second half of a "
-             "C64 ROM\n"},
+     .help = R"(leave out the first N glyphs of a raw, prg or PSF file
+                      --skip 256 c64rom.bin lower.fnt     the second half of a C64 ROM)"},
     {.name = "--rows",
      .value = "FIRST",
      .take = number<0, 1023, ARow, &Options::rows>,
      .modes = InSet,
      .used = [](const Job& job) { return job.input.is(Font); },
      .refusal = "--rows takes 8 rows of a PSF, BDF or FreeType font's glyphs",
-     .help = "the 8 rows from row FIRST of a taller font's glyphs\n"
-             "                      --rows 4 Lat15-VGA16.psf.gz lat.fnt rows 4..11 of an 8x16 "
-             "font\n"},
+     .help = R"(the 8 rows from row FIRST of a taller font's glyphs
+                      --rows 4 Lat15-VGA16.psf.gz lat.fnt rows 4..11 of an 8x16 font)"},
     {.name = "--size",
      .value = "PX",
      .take = number<1, 128, APixelSize, &Options::size>,
      .modes = InSet | InInfo,
      .used = [](const Job& job) { return job.input.is(Sized); },
      .refusal = "--size chooses the pixel size of a TrueType, OpenType, OTB, PCF or .fon font",
-     .help = "the pixel size of a FreeType font: its bitmap strike, or its outlines\n"
-             "                    rendered (default: a bitmap font's only size, else 8)\n"
-             "                      --size 8 /usr/share/fonts/truetype/misaki/misaki_gothic.ttf "
-             "m.fnt\n"},
+     .help = R"(the pixel size of a FreeType font: its bitmap strike, or its outlines
+                    rendered (default: a bitmap font's only size, else 8)
+                      --size 8 /usr/share/fonts/truetype/misaki/misaki_gothic.ttf m.fnt)"},
     {.name = "--order",
      .value = "NAME",
-     .take = [](const std::string& v, Options& o, std::string& wants) {
-         wants = "one of" + orderNames();
-         if (!formats::machineOrderNamed(v)) return false;
-         o.order = v;
-         return true;
-     },
+     .take =
+         [](const std::string& v, Options& o, std::string& wants) {
+             wants = "one of" + orderNames();
+             if (!formats::machineOrderNamed(v)) return false;
+             o.order = v;
+             return true;
+         },
      .modes = InSet | InFromPicture,
-     .used = [](const Job& job) {
-         return (job.mode == Mode::Set && job.input.is(Font)) || writes(job, UnicodeLabels);
-     },
+     .used =
+         [](const Job& job) {
+             return (job.mode == Mode::Set && job.input.is(Font)) || writes(job, UnicodeLabels);
+         },
      .refusal = "--order lays out a font that carries Unicode (PSF, BDF, TrueType, OpenType, "
                 "PCF) or labels a PSF or BDF written",
-     .help = "lay a font with Unicode out in a machine's code order, and label a\n"
-             "                    PSF or BDF written with each code's character; NAME is one "
-             "of:\n",
+     .help = R"(lay a font with Unicode out in a machine's code order, and label a
+                    PSF or BDF written with each code's character; NAME is one of:)",
      .helpList = orderList,
-     .helpAfter = "                      --order c64 Lat15-VGA8.psf.gz c64.fnt  'A' at screen "
-                  "code 1\n"},
+     .helpAfter =
+         R"(
+                      --order c64 Lat15-VGA8.psf.gz c64.fnt  'A' at screen code 1)"},
     {.name = "--info",
      .value = "FILE",
      .take = flag<&Options::info>,
      .modes = InInfo,
-     .help = "print the format, glyph size and count, the codes held and, for a\n"
-             "                    font with Unicode, how much of each --order it covers\n"
-             "                      --info /usr/share/consolefonts/Lat15-VGA8.psf.gz\n"},
+     .help = R"(print the format, glyph size and count, the codes held and, for a
+                    font with Unicode, how much of each --order it covers
+                      --info /usr/share/consolefonts/Lat15-VGA8.psf.gz)"},
     {.name = "--load-address",
      .value = "A",
      .take = number<0, 0xFFFF, AnAddress, &Options::loadAddress>,
      .modes = Converting,
      .used = [](const Job& job) { return writes(job, LoadAddress); },
      .refusal = "--load-address needs a .prg output",
-     .help = "the load address of a .prg (default 0x3000; $3000 and 12288 work too)\n"},
+     .help = R"(the load address of a .prg (default 0x3000; $3000 and 12288 work too))"},
     {.name = "--syntax",
      .value = "NAME",
-     .take = [](const std::string& v, Options& o, std::string& wants) {
-         wants = "ca65, acme, 64tass, xa, dasm or z80";
-         o.syntax = formats::asmSyntaxNamed(v);
-         return o.syntax.has_value();
-     },
+     .take =
+         [](const std::string& v, Options& o, std::string& wants) {
+             wants = "ca65, acme, 64tass, xa, dasm or z80";
+             o.syntax = formats::asmSyntaxNamed(v);
+             return o.syntax.has_value();
+         },
      .modes = Converting,
      .used = [](const Job& job) { return writes(job, Syntax); },
      .refusal = "--syntax needs an assembler output (.s .asm .inc)",
-     .help = "the assembler (default ca65):\n",
+     .help = R"(the assembler (default ca65):)",
      .helpList = syntaxList},
     {.name = "--name",
      .value = "NAME",
@@ -326,81 +320,82 @@ const Option Options_[] = {
      .modes = Converting,
      .used = [](const Job& job) { return job.output.format->nameAllowed != nullptr; },
      .refusal = "--name names the array or label of an assembler, C or BDF output",
-     .help = "the label or array name of assembler or C output, the family\n"
-             "                    name of BDF output, spaces allowed (default: from OUTPUT's "
-             "file name)\n"},
+     .help = R"(the label or array name of assembler or C output, the family
+                    name of BDF output, spaces allowed (default: from OUTPUT's file name))"},
     {.name = "--scale",
      .value = "N",
      .take = number<1, 16, AScale, &Options::scale>,
      .modes = Converting,
      .used = anyPicture,
      .refusal = "--scale needs a picture (.png or .bmp)",
-     .help = "picture pixels per glyph pixel (default 1; maps 2, as the map window)\n"},
+     .help = R"(picture pixels per glyph pixel (default 1; maps 2, as the map window))"},
     {.name = "--ink",
      .value = "#rrggbb",
      .take = colour<&Options::ink>,
      .modes = Converting,
      .used = [](const Job& job) { return pictureOut(job) || fontOutPicture(job); },
      .refusal = "--ink needs a picture output",
-     .help = "the ink of a picture written (default #ffffff)\n"},
+     .help = R"(the ink of a picture written (default #ffffff))"},
     {.name = "--paper",
      .value = "#rrggbb",
      .take = colour<&Options::paper>,
      .modes = Converting | InInfo,
      .used = anyPicture,
      .refusal = "--paper needs a picture",
-     .help = "the paper of a picture (default #000000; reading without it takes\n"
-             "                    the most common colour)\n"},
+     .help = R"(the paper of a picture (default #000000; reading without it takes
+                    the most common colour))"},
     {.name = "--grid",
      .take = flag<&Options::grid>,
      .modes = InMap,
      .used = pictureOut,
      .refusal = "--grid needs --map and a picture output",
-     .help = "draw the map window's grid on a map picture\n"},
+     .help = R"(draw the map window's grid on a map picture)"},
     {.name = "--font",
      .value = "SET",
      .take = text<&Options::font>,
      .modes = InMap | InFromPicture,
-     .help = "the character set a map picture is drawn with, or --from-picture\n"
-             "                    matches cells against (any readable set)\n"},
+     .help = R"(the character set a map picture is drawn with, or --from-picture
+                    matches cells against (any readable set))"},
     {.name = "--add",
      .take = flag<&Options::add>,
      .modes = InFromPicture,
      .used = [](const Job& job) { return job.font.has_value(); },
      .refusal = "--add needs --from-picture and --font SET",
-     .help = "--from-picture --font: add glyphs SET lacks instead of failing\n"},
+     .help = R"(--from-picture --font: add glyphs SET lacks instead of failing)"},
     {.name = "--crop",
      .value = "X,Y,WxH",
-     .take = [](const std::string& v, Options& o, std::string& wants) {
-         wants = "X,Y,WxH, such as 32,35,320x200";
-         formats::PictureCrop crop;
-         if (!parseCrop(v, crop)) return false;
-         o.crop = crop;
-         return true;
-     },
+     .take =
+         [](const std::string& v, Options& o, std::string& wants) {
+             wants = "X,Y,WxH, such as 32,35,320x200";
+             formats::PictureCrop crop;
+             if (!parseCrop(v, crop)) return false;
+             o.crop = crop;
+             return true;
+         },
      .modes = Converting,
      .used = [](const Job& job) { return job.input.is(Picture); },
      .refusal = "--crop needs a picture INPUT",
-     .help = "read only that part of a picture INPUT (a capture's screen inside\n"
-             "                    its border)\n"},
+     .help = R"(read only that part of a picture INPUT (a capture's screen inside
+                    its border))"},
     {.name = "--columns",
      .value = "N",
      .take = number<1, 256, AGlyphCount, &Options::columns>,
      .modes = InSet | InFromPicture,
-     .used = [](const Job& job) {
-         return (job.mode == Mode::Set && (pictureOut(job) || job.input.is(Picture))) ||
-                fontOutPicture(job);
-     },
+     .used =
+         [](const Job& job) {
+             return (job.mode == Mode::Set && (pictureOut(job) || job.input.is(Picture))) ||
+                    fontOutPicture(job);
+         },
      .refusal = "--columns needs a set picture (.png or .bmp)",
-     .help = "glyphs a row of a set picture read or written (default 16)\n"},
+     .help = R"(glyphs a row of a set picture read or written (default 16))"},
     {.name = "--font-out",
      .value = "SET",
      .take = text<&Options::fontOut>,
      .modes = InFromPicture,
      .refusal = "--font-out needs --from-picture",
-     .help = "where --from-picture writes the set (any writable set format)\n"},
-    {.name = "--help", .help = "this text\n"},
-    {.name = "--version", .help = "the version\n"},
+     .help = R"(where --from-picture writes the set (any writable set format))"},
+    {.name = "--help", .help = R"(this text)"},
+    {.name = "--version", .help = R"(the version)"},
 };
 
 const Option* optionNamed(std::string_view name) {
@@ -415,7 +410,7 @@ std::string optionHelp(const Option& option) {
     if (!option.value.empty()) head += " " + std::string(option.value);
     head.resize(std::max<std::size_t>(head.size() + 2, 20), ' ');
     return head + std::string(option.help) + (option.helpList ? option.helpList() : "") +
-           std::string(option.helpAfter);
+           std::string(option.helpAfter) + "\n";
 }
 
 } // namespace
@@ -512,7 +507,8 @@ std::string versionText() {
 std::string helpText() {
     std::string formatLines, mapOptions, otherOptions;
     for (const Format& f : formats())
-        formatLines += std::string(f.help) + (f.helpList ? f.helpList() : "");
+        if (!f.help.empty())
+            formatLines += std::string(f.help) + (f.helpList ? f.helpList() : "") + "\n";
     for (const Option& option : options())
         (option.mapSection ? mapOptions : otherOptions) += optionHelp(option);
     return R"(Usage: tessaly-convert [OPTIONS] INPUT OUTPUT
@@ -524,7 +520,8 @@ extension, or from --from / --to; "-" is standard input or output (then name the
 A ".gz" ending reads or writes the file packed with gzip (fonts.psf.gz).
 
 Character set formats:
-)" + formatLines + R"(
+)" + formatLines +
+           R"(
   Which codes are written: --first and --count (default all 256). Where the glyphs read
   go: a file without codes (raw, prg, psf, picture) fills codes from --at on, after
   leaving out --skip glyphs; BDF, TrueType/OpenType/PCF fonts and built-in sets keep their
@@ -536,11 +533,13 @@ Character set formats:
   an error.
 
 Screen maps (.map: width x height codes, row by row, no size stored):
-)" + mapOptions + R"(  Reading a picture, the most common colour is paper (or --paper, which the picture must
+)" + mapOptions +
+           R"(  Reading a picture, the most common colour is paper (or --paper, which the picture must
   have), and so are pixels of alpha 0; every other colour is ink.
 
 Options:
-)" + otherOptions + R"(
+)" + otherOptions +
+           R"(
 Examples:
   tessaly-convert builtin:c64 c64.fnt                  the editor's C64 CAPS set as a file
   tessaly-convert --name font font.fnt font.s          a set as ca65 source

@@ -58,11 +58,13 @@ struct Option {
     unsigned modes = 0;
     // Within those modes, whether the sides of the job use it; null when always.
     bool (*used)(const Job& job) = nullptr;
-    std::string_view refusal = {};   // the usage error when it is given where it is not used
-    bool mapSection = false;    // listed under "Screen maps" rather than "Options"
-    std::string_view help = {};      // its help lines after the name, the first from column 20
-    std::string (*helpList)() = nullptr; // a list made when the help is
-    std::string_view helpAfter = {};          // lines after the list
+    std::string_view refusal = {}; // the usage error when it is given where it is not used
+    bool mapSection = false;       // listed under "Screen maps" rather than "Options"
+    // Its help lines after the name, the first from column 20; then a list made when the
+    // help is, and lines after it. The help ends the last line.
+    std::string_view help = {};
+    std::string (*helpList)() = nullptr;
+    std::string_view helpAfter = {};
 };
 
 std::span<const Option> options();

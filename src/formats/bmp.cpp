@@ -263,7 +263,8 @@ std::vector<std::uint8_t> encodeBmp(const Surface& image) {
             out.push_back(static_cast<std::uint8_t>(greenOf(c)));
             out.push_back(static_cast<std::uint8_t>(redOf(c)));
         }
-        for (std::uint32_t pad = width * 3; pad < rowBytes; ++pad) out.push_back(0);
+        for (std::uint32_t pad = width * 3; pad < rowBytes; ++pad)
+            out.push_back(0);
     }
     return out;
 }

@@ -1,7 +1,7 @@
 #include "formats/picture.h"
 
-#include "formats/png_codec.h"
 #include "formats/bmp.h"
+#include "formats/png_codec.h"
 #include "render/map_render.h"
 #include "render/pixels.h"
 
