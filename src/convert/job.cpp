@@ -73,8 +73,9 @@ std::string nameFromPath(const std::string& path, const std::string& fallback,
     return allowed(name) ? name : fallback;
 }
 
-// Each option given is one the mode takes and the sides use, in the order of options().
-// --info refuses every option it does not use with one message.
+// Each option given is one the mode takes and the sides use, in the order of options(),
+// the options that qualify another last. --info refuses every option it does not use with
+// one message.
 bool optionsFit(const Options& o, const Job& job, std::string& error) {
     const unsigned mode = 1u << static_cast<unsigned>(job.mode);
     if (job.mode == Mode::Info)
@@ -82,9 +83,11 @@ bool optionsFit(const Options& o, const Job& job, std::string& error) {
             for (const Option& option : options())
                 if (option.name == given && !(option.modes & mode))
                     return fail(error, std::string(InfoRefusal));
-    for (const Option& option : options())
-        if (o.gave(option.name) && (!(option.modes & mode) || (option.used && !option.used(job))))
-            return fail(error, std::string(option.refusal));
+    for (const bool qualifying : {false, true})
+        for (const Option& option : options())
+            if (option.qualifies == qualifying && o.gave(option.name) &&
+                (!(option.modes & mode) || (option.used && !option.used(job))))
+                return fail(error, std::string(option.refusal));
     return true;
 }
 

@@ -361,6 +361,7 @@ const Option Options_[] = {
      .modes = InFromPicture,
      .used = [](const Job& job) { return job.font.has_value(); },
      .refusal = "--add needs --from-picture and --font SET",
+     .qualifies = true,
      .help = R"(--from-picture --font: add glyphs SET lacks instead of failing)"},
     {.name = "--crop",
      .value = "X,Y,WxH",

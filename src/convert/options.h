@@ -59,6 +59,7 @@ struct Option {
     // Within those modes, whether the sides of the job use it; null when always.
     bool (*used)(const Job& job) = nullptr;
     std::string_view refusal = {}; // the usage error when it is given where it is not used
+    bool qualifies = false;        // changes what another option does: checked after the others
     bool mapSection = false;       // listed under "Screen maps" rather than "Options"
     // Its help lines after the name, the first from column 20; then a list made when the
     // help is, and lines after it. The help ends the last line.
