@@ -2,6 +2,7 @@
 
 #include "app/editor_state.h"
 #include "app/input.h"
+#include "app/redraw.h"
 #include "charset/bit_reverse_table.h"
 #include "charset/charset.h"
 #include "map/screen_map.h"
@@ -26,6 +27,7 @@ struct App {
     Surface charsetImage; // the 256 x 256 overview picture
     CanvasInputs input;   // what the canvases' raw input means
     std::set<int> menus;  // the menus the platform made
+    PendingDraws pending;
 };
 
 } // namespace tessaly

@@ -109,8 +109,10 @@ void deleteGlyph(App& app) {
 void handleCharsetViewEvent(App& app, const CanvasEvent& e) {
     if (e.type == CanvasInput::RightClick) {
         selectByPosition(app, e.mouseX, e.mouseY);
-        if (app.menus.count(MenuCharsetPopup))
+        if (app.menus.count(MenuCharsetPopup)) {
+            drawPending(app);
             app.platform.showPopupMenu(MenuCharsetPopup, WindowMain);
+        }
     }
     if (e.type == CanvasInput::KeyUp) keyUp(app, e.key);
     // A move without the left button while a drag is open means its release went to a

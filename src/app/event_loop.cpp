@@ -100,7 +100,9 @@ void dispatchCanvasEvent(App& app, int canvas, const CanvasEvent& e) {
     }
 }
 
-bool dispatchEvent(App& app, const Event& e) {
+namespace {
+
+bool dispatchOne(App& app, const Event& e) {
     switch (e.kind) {
     case EventKind::Command: return dispatchCommand(app, e.command);
     case EventKind::WindowClosed:
@@ -113,6 +115,16 @@ bool dispatchEvent(App& app, const Event& e) {
         for (const CanvasEvent& derived : app.input.derive(e)) dispatchCanvasEvent(app, e.control, derived);
         return true;
     }
+}
+
+} // namespace
+
+bool dispatchEvent(App& app, const Event& e) {
+    app.pending.collecting = true;
+    const bool goOn = dispatchOne(app, e);
+    app.pending.collecting = false;
+    drawPending(app);
+    return goOn;
 }
 
 void runEventLoop(App& app) {

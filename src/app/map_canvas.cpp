@@ -45,6 +45,7 @@ void handleMapCanvasEvent(App& app, const CanvasEvent& e) {
     if (e.type == CanvasInput::RightClick && overCanvas && app.menus.count(MenuMapPopup)) {
         s.selectedMapX = cx;
         s.selectedMapY = cy;
+        drawPending(app);
         p.showPopupMenu(MenuMapPopup, WindowMap);
     }
     if (!validCell(s, cx, cy)) return;

@@ -15,6 +15,7 @@ void SetMapSize(App& app, int width, int height) {
         app.state.mapWindowShown = true;
     }
     DrawMap(app);
+    drawPending(app);
     if (app.state.mapWindowCreated) app.platform.showWindow(WindowMap);
 }
 

@@ -22,6 +22,11 @@ void showOverview(App& app, Surface& canvas) {
 } // namespace
 
 void drawCharsetView(App& app) {
+    if (app.pending.collecting) {
+        app.pending.overview = true;
+        app.pending.hover = false;
+        return;
+    }
     Platform& p = app.platform;
     renderCharsetImage(app.charsetImage, app.charset, app.state.inkColour, app.state.paperColour);
     Surface* canvas = p.beginCanvasDrawing(GadgetCharsetView);
@@ -34,6 +39,10 @@ void drawCharsetView(App& app) {
 }
 
 bool drawGlyphEditorOnly(App& app) {
+    if (app.pending.collecting) {
+        app.pending.glyphEditor = true;
+        return false; // whether it can be drawn is known only then
+    }
     Platform& p = app.platform;
     Surface* canvas = p.beginCanvasDrawing(GadgetGlyphEditor);
     if (!canvas) {
@@ -48,6 +57,11 @@ bool drawGlyphEditorOnly(App& app) {
 }
 
 void drawGlyphEditor(App& app) {
+    if (app.pending.collecting) {
+        app.pending.glyphEditor = app.pending.mapAfterEditor = true;
+        app.pending.outline.reset();
+        return;
+    }
     if (drawGlyphEditorOnly(app)) DrawMap(app);
 }
 
@@ -57,6 +71,12 @@ void refresh(App& app) {
 }
 
 void drawCharsetHover(App& app, int mouseX, int mouseY) {
+    if (app.pending.collecting) {
+        app.pending.hover = true;
+        app.pending.hoverX = mouseX;
+        app.pending.hoverY = mouseY;
+        return;
+    }
     Platform& p = app.platform;
     const EditorState& s = app.state;
     Surface dragImage;
@@ -76,6 +96,11 @@ void drawCharsetHover(App& app, int mouseX, int mouseY) {
 }
 
 void DrawMap(App& app, std::optional<Outline> outline) {
+    if (app.pending.collecting) {
+        app.pending.map = true;
+        app.pending.outline = outline;
+        return;
+    }
     const EditorState& s = app.state;
     if (!s.mapWindowCreated || !s.mapWindowShown) return;
     Platform& p = app.platform;
@@ -88,6 +113,20 @@ void DrawMap(App& app, std::optional<Outline> outline) {
               MapView{s.mapWidth, s.mapHeight, s.inkColour, s.paperColour, s.mapGrid});
     if (outline) canvas->outlineRect(outline->x, outline->y, 16, 16, outline->colour);
     p.endCanvasDrawing(GadgetMapCanvas);
+}
+
+void drawPending(App& app) {
+    PendingDraws todo = std::exchange(app.pending, PendingDraws{});
+    const bool collecting = todo.collecting;
+    if (todo.overview && todo.hover) // the new picture, shown with the feedback
+        renderCharsetImage(app.charsetImage, app.charset, app.state.inkColour,
+                           app.state.paperColour);
+    else if (todo.overview)
+        drawCharsetView(app);
+    if (todo.hover) drawCharsetHover(app, todo.hoverX, todo.hoverY);
+    const bool editorDrawn = todo.glyphEditor && drawGlyphEditorOnly(app);
+    if (todo.map || (todo.mapAfterEditor && editorDrawn)) DrawMap(app, todo.outline);
+    app.pending.collecting = collecting;
 }
 
 } // namespace tessaly

@@ -18,6 +18,21 @@ struct Outline {
 };
 constexpr Colour MapHighlightColour = rgb(255, 0, 0);
 
+// While the loop handles an event, the redraw procedures below only note what is to be
+// drawn, and drawPending draws it when the event is done: each view at most once per
+// event, in the order overview, glyph editor, map, with what the last request asked for.
+struct PendingDraws {
+    bool collecting = false;
+    bool overview = false;
+    bool hover = false; // the overview with hover or drag feedback at (hoverX, hoverY)
+    int hoverX = 0;
+    int hoverY = 0;
+    bool glyphEditor = false;
+    bool mapAfterEditor = false; // the map, if the glyph editor could be drawn
+    bool map = false;
+    std::optional<Outline> outline;
+};
+
 // Rebuilds the overview picture and shows it with the cursor marker.
 void drawCharsetView(App& app);
 // Draws the current glyph enlarged and rewrites the data field; false when the canvas
@@ -32,5 +47,9 @@ void drawCharsetHover(App& app, int mouseX, int mouseY);
 // Draws the map proper on the map canvas, with the outline if given; nothing while the
 // map window is missing or has never been shown.
 void DrawMap(App& app, std::optional<Outline> outline = std::nullopt);
+
+// Draws what was noted while collecting; also before the program shows a window or a
+// popup, so that the user sees the change behind it.
+void drawPending(App& app);
 
 } // namespace tessaly

@@ -221,3 +221,42 @@ TEST(EventLoop, EveryCommandIdReachesItsHandler) {
 
 } // namespace
 } // namespace tessaly
+
+namespace tessaly {
+namespace {
+
+// Counts the drawings of each canvas.
+struct CountingPlatform : FakePlatform {
+    std::map<int, int> drawn;
+    void endCanvasDrawing(int canvas) override { ++drawn[canvas]; }
+};
+
+TEST(EventLoop, EachViewIsDrawnAtMostOncePerEventAndShowsTheLastRequest) {
+    CountingPlatform p;
+    auto app = std::make_unique<App>(p);
+    ASSERT_TRUE(startUp(*app));
+    p.pushCommand(CmdMapSize40x24);
+    runEventLoop(*app);
+    app->charset.bytes[1 * 8] = 0xFF;
+    p.colourAnswers = {rgb(0, 0, 255)};
+    const std::string map = std::string(TESSALY_TEST_DATA) + "/letter_a.fnt"; // any bytes
+    // A drag from glyph 1 to glyph 2 released over the canvas drops and selects in one
+    // event; a colour change and a map drop redraw everything once.
+    p.pushPointer(GadgetCharsetView, EventKind::PointerDown, 20, 5, Button::Left, ButtonLeft);
+    p.pushPointer(GadgetCharsetView, EventKind::PointerMove, 40, 5, Button::None, ButtonLeft);
+    p.pushPointer(GadgetCharsetView, EventKind::PointerUp, 40, 5, Button::Left, 0);
+    p.pushCommand(CmdPaperColour);
+    p.pushDrop(GadgetMapCanvas, map);
+    for (int event = 0; event < 5; ++event) {
+        p.drawn.clear();
+        ASSERT_TRUE(dispatchEvent(*app, *p.waitEvent()));
+        for (auto [canvas, count] : p.drawn) EXPECT_LE(count, 1) << "event " << event << " canvas " << canvas;
+    }
+    EXPECT_EQ(app->state.currentChar, 2);
+    EXPECT_EQ(app->charset.bytes[2 * 8], 0xFF);
+    EXPECT_EQ(p.canvases.at(GadgetCharsetView).pixel(32 + 1, 1), rgb(255, 255, 255)); // glyph 2
+    EXPECT_EQ(p.canvases.at(GadgetMapCanvas).pixel(1, 1), rgb(0, 0, 255)); // the new paper
+}
+
+} // namespace
+} // namespace tessaly
