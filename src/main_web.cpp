@@ -5,8 +5,7 @@
 #include "platform/web/web_platform.h"
 
 int main() {
-    tessaly::WebPlatform platform;
-    const int code = tessaly::runTessaly(platform);
-    tessaly::WebPlatform::showEnded();
+    const int code = tessaly::runTessaly(*tessaly::makeWebPlatform());
+    tessaly::showEnded();
     return code;
 }

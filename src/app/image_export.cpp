@@ -10,7 +10,8 @@ namespace tessaly {
 void saveCharsetImage(App& app) {
     Platform& p = app.platform;
     const FileDialogResult chosen =
-        p.saveFileDialog("Please choose file to save", app.state.lastPath, ".bmp|*.bmp", 0);
+        p.saveFileDialog("Please choose file to save", app.state.lastPath, {{".bmp", "*.bmp"}},
+                         0);
     if (chosen.path.empty()) return;
     app.state.lastPath = directoryPart(chosen.path);
     const std::string path = withExtension(chosen.path, ".bmp");

@@ -11,7 +11,7 @@ namespace tessaly {
 void openCommand(App& app) {
     const FileDialogResult chosen = app.platform.openFileDialog(
         "Please choose file to load", app.state.lastPath,
-        "Font (*.fnt)|*.fnt|Character map (*.map)|*.map", 0);
+        {{"Font (*.fnt)", "*.fnt"}, {"Character map (*.map)", "*.map"}}, 0);
     if (chosen.path.empty()) return;
     app.state.lastPath = directoryPart(chosen.path);
     if (chosen.filterIndex == 1) {

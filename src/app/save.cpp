@@ -21,7 +21,8 @@ void SaveCharsetOrMap(App& app, SaveTarget target) {
     Platform& p = app.platform;
     const bool map = target == SaveTarget::Map;
     const int byteCount = static_cast<int>(target);
-    const std::string filter = map ? "Character map (*.map)|*.map" : "Font (*.fnt)|*.fnt";
+    const FileFilter filter = map ? FileFilter{"Character map (*.map)", "*.map"}
+                                  : FileFilter{"Font (*.fnt)", "*.fnt"};
     const std::string extension = map ? ".map" : ".fnt";
     const int offset = app.state.currentChar * GlyphBytes;
     if (!map && offset + byteCount > CharsetBytes) {
@@ -29,7 +30,7 @@ void SaveCharsetOrMap(App& app, SaveTarget target) {
         return;
     }
     const FileDialogResult chosen =
-        p.saveFileDialog("Please choose file to save", app.state.lastPath, filter, 0);
+        p.saveFileDialog("Please choose file to save", app.state.lastPath, {filter}, 0);
     if (chosen.path.empty()) return;
     app.state.lastPath = directoryPart(chosen.path);
     const std::string path = withExtension(chosen.path, extension);

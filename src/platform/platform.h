@@ -81,6 +81,14 @@ struct MenuSpec {
     std::vector<MenuEntry> entries;
 };
 
+// A file dialog's filter: the name it shows ("Font (*.fnt)") and the pattern of the files
+// it lists ("*.fnt").
+struct FileFilter {
+    std::string name;
+    std::string pattern;
+};
+using FileFilters = std::vector<FileFilter>;
+
 struct FileDialogResult {
     std::string path; // empty when cancelled
     int filterIndex = 0;
@@ -123,7 +131,8 @@ class Platform {
     // itself is shutting down, which ends the program like a close of the main window.
     virtual std::optional<Event> waitEvent() = 0;
     // The live state of the Escape key, counting only a press made while one of the
-    // program's own windows (not a dialog or popup) was the active window.
+    // program's own windows (not a dialog or popup) was the active window. A press counts
+    // until this has been asked once, so that a quick tap is not lost.
     virtual bool escapeHeld() = 0;
 
     // Drawing. A canvas keeps its picture and shows it when drawing ends and on every
@@ -135,12 +144,12 @@ class Platform {
     virtual void messageBox(const std::string& title, const std::string& text) = 0;
     // Opens at black; nothing when cancelled.
     virtual std::optional<Colour> chooseColour() = 0;
-    // `filters` is "Name|pattern|Name|pattern..."; the result holds the index of the
-    // filter selected when the user confirmed.
+    // They open in `folder` with the filter at `filterIndex` selected; the result holds
+    // the index of the filter selected when the user confirmed.
     virtual FileDialogResult openFileDialog(const std::string& title, const std::string& folder,
-                                            const std::string& filters, int filterIndex) = 0;
+                                            const FileFilters& filters, int filterIndex) = 0;
     virtual FileDialogResult saveFileDialog(const std::string& title, const std::string& folder,
-                                            const std::string& filters, int filterIndex) = 0;
+                                            const FileFilters& filters, int filterIndex) = 0;
 
     // Process.
     virtual std::vector<std::string> commandLineArguments() = 0;

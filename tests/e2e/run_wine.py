@@ -21,9 +21,9 @@ import traceback
 import types
 
 from convert_same import test_convert_same_bytes
-from harness import (BLACK, CHAR, FILE, MAP_32X24, MARKER, SAVE_2048, WHITE, Editor, MainWindowLayout,
-                     choose_menu, expect, save_through_dialog, start_display,
-                     start_window_manager, stop_processes, wait_until)
+from harness import (BLACK, CHAR, FILE, MAP_32X24, MARKER, SAVE_2048, WHITE, E2EError, Editor,
+                     MainWindowLayout, Screenshot, choose_menu, expect, save_through_dialog,
+                     start_display, start_window_manager, stop_processes, wait_until)
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 CHARSET_CGA = [1, 0]
@@ -159,23 +159,14 @@ class WineEditor(Editor):
     def main_window(self):
         return self.find_window("^tessaly v2 0.9c", timeout=30)
 
-
-class PopupLeaveProgram(WineEditor):
-    """tests/e2e/popup_leave.cpp in the session, its lines written to a file."""
-
-    def _main_window_shows(self):
-        return True
-
-    def _start(self):
-        self.display, self.env = self.session.display, self.session.env
-        self.xdotool("mousemove", 0, 0)
-        self.output = os.path.join(self.workdir, "output")
-        self.editor = subprocess.Popen([self.binary] + self.args, env=self.env,
-                                       stdout=open(self.output, "w"))
-        return self
-
-    def lines(self):
-        return [line.split() for line in open(self.output).read().splitlines()]
+    def screenshot(self, window):
+        """The window's pixels, once they can be read: a window being mapped or restored
+        on a loaded machine cannot be for a moment."""
+        def shot():
+            result = subprocess.run(["xwd", "-silent", "-id", window], env=self.env,
+                                    capture_output=True)
+            return Screenshot(result.stdout) if result.returncode == 0 else None
+        return wait_until(f"a screenshot of {window}", shot)
 
 
 def start(editor):
@@ -228,6 +219,99 @@ def hover(editor, window, start, end, title):
 # --- the tests
 
 
+def test_native_input_translation(s, exe):
+    """What the Win32 layer reports, as a table: native input made on the real windows, and
+    what the program then shows. Each row brings one kind of raw fact to the program (a
+    press, a release, a move, a leave, a key, a shortcut, a menu pick, a control's change,
+    a close, Escape held); what the facts mean is the core's, and tested there."""
+    with WineEditor(s, exe) as e:
+        window, layout = start(e)
+        m = types.SimpleNamespace()  # the map window and its cells, once it is open
+
+        def child(control_id):
+            return s.wait_window("TessalyWindow", e.title(window)).child(control_id)
+
+        def shows(code, colour_of):
+            return lambda: wait_until(f"cell {code} of the overview", lambda: cell_is(
+                overview_pixels(e, layout), code, colour_of), timeout=5)
+
+        def drag(start, end):
+            e.press(*start)
+            e.move(*end)
+            e.xdotool("mouseup", 1)
+
+        def open_map_window():
+            m.window, m.cell = open_map(e, layout, MAP_32X24)
+            e.activate(m.window)
+
+        def popup_then_quick_return():
+            e.click(*m.cell(3, 7), button=3)
+            e.settle(0.3)
+            e.key("Escape")
+            # Away and back sooner than Wine itself would notice the pointer gone.
+            e.move(5, 5)
+            e.settle(0.15)
+            e.move(*m.cell(3, 8))
+
+        def ends():
+            e.activate(window)
+            e.xdotool("keydown", "Escape")
+            try:
+                expect(e.exit_code(timeout=10) == 0, "the editor ended with an error")
+            finally:
+                e.xdotool("keyup", "Escape")
+
+        corner = lambda x, y: WHITE if (x, y) in ((0, 0), (1, 0), (0, 1), (1, 1)) else BLACK
+        moved = lambda x, y: WHITE if (x, y) in ((2, 0), (3, 0), (2, 1), (3, 1)) else BLACK
+        main, map_title = "tessaly v2 0.9c", "Character map"
+        rows = [
+            ("left press and release over cell 65", lambda: e.click(*layout.cell(65)),
+             lambda: e.wait_title(window, f"{main} 65($41)'A'")),
+            ("Right key down and up, the overview having the keyboard", lambda: e.key("Right"),
+             lambda: e.wait_title(window, f"{main} 66($42)'B'")),
+            ("left press on pixel (0, 0) of the glyph editor",
+             lambda: e.click(*layout.glyph_editor(8, 8)), shows(66, even_pixels(corner))),
+            ("left click on the shift-right button", lambda: e.click(*centre(child(1010).rect)),
+             shows(66, even_pixels(moved))),
+            ("right press on pixel (1, 0) of the glyph editor",
+             lambda: e.click(*layout.glyph_editor(24, 8), button=3),
+             shows(66, even_pixels(lambda x, y: BLACK))),
+            ("left drag from cell 66 to one screen pixel left of the overview (a position "
+             "outside, while the mouse is held)", lambda: (
+                 e.click(*layout.glyph_editor(8, 8)), e.settle(0.2),
+                 drag(layout.cell(66), layout.overview(-1, 72))), shows(64, corner)),
+            ("Ctrl+I", lambda: e.key("ctrl+i"), shows(66, even_pixels(lambda x, y: WHITE))),
+            ("left click on the begin slider's right part",
+             lambda: e.click(child(1005).rect[0] + 200, centre(child(1005).rect)[1]),
+             lambda: wait_until("the begin label", lambda: child(1007).text.startswith(
+                 "BeginRange:"), timeout=5)),
+            ("left click on the range box, then Ctrl+I",
+             lambda: (e.click(*centre(child(1004).rect)), e.settle(0.2), e.key("ctrl+i")),
+             shows(1, lambda x, y: WHITE)),
+            ("a pick in the menu bar", open_map_window,
+             lambda: expect(e.window_exists(f"^{map_title}"), "no map window")),
+            ("moves over the map", lambda: hover(e, m.window, m.cell(3, 4), m.cell(3, 5),
+                                                 f"{map_title} (3,5):35[23]"),
+             lambda: None),
+            ("left press, a move, the release (whose repeated position is no move)",
+             lambda: drag(m.cell(3, 5), m.cell(4, 5)),
+             lambda: (e.wait_title(m.window, f"{map_title} (4,5):36[24]"),
+                      stays(e, m.window, f"{map_title} (4,5):36[24]"))),
+            ("a popup closed, the pointer away and back quickly (a leave, then an enter)",
+             popup_then_quick_return, lambda: stays(e, m.window, f"{map_title} (3,7):35[23]")),
+            ("Alt+F4 on the map window", lambda: (e.activate(m.window), e.key("alt+F4")),
+             lambda: wait_until("the map window hidden", lambda: not e.window_exists(
+                 f"^{map_title}") and e.running())),
+            ("Escape held down in the main window", ends, lambda: None),
+        ]
+        for what, act, then in rows:
+            try:
+                act()
+                then()
+            except Exception as failure:
+                raise E2EError(f"{what}: {failure}") from failure
+
+
 def test_startup_and_layout(s, exe):
     with WineEditor(s, exe) as e:
         window, layout = start(e)
@@ -242,30 +326,6 @@ def test_startup_and_layout(s, exe):
                "cell 0 is not black with the marker checkerboard")
         expect(all(cell_is(pixel, code, lambda x, y: BLACK) for code in (1, 17, 128, 255)),
                "the other cells are not black")
-        # A click on the begin track bar's right part moves it, and its label follows.
-        x, y = layout.controls_origin()
-        label = lambda: [e.screenshot(window).pixel(px, layout.menu_height + 270)
-                         for px in range(20, 275)]
-        before = label()
-        e.click(x + 200, y + 295)
-        wait_until("the begin label to change", lambda: label() != before, timeout=5)
-
-
-def test_select_edit_and_invert(s, exe):
-    with WineEditor(s, exe) as e:
-        window, layout = start(e)
-        e.click(*layout.cell(65))
-        e.wait_title(window, "tessaly v2 0.9c 65($41)'A'")
-        # Pixel (0, 0) of the glyph: a 2 x 2 block at the cell's corner in the overview.
-        e.click(*layout.glyph_editor(8, 8))
-        lit = lambda x, y: WHITE if x < 2 and y < 2 else BLACK
-        wait_until("the pixel in the overview", lambda: cell_is(
-            overview_pixels(e, layout), 65, even_pixels(lit)), timeout=5)
-        e.activate(window)
-        e.key("ctrl+i")
-        inverted = lambda x, y: BLACK if x < 2 and y < 2 else WHITE
-        wait_until("the inverted glyph", lambda: cell_is(
-            overview_pixels(e, layout), 65, even_pixels(inverted)), timeout=5)
 
 
 def test_save_through_dialog(s, exe):
@@ -282,38 +342,6 @@ def test_save_through_dialog(s, exe):
         expect(len(data) == 2048, f"{len(data)} bytes saved")
         expect(data[0] == 0x80 and not any(data[1:]), f"unexpected bytes, first {data[0]:#x}")
         expect(e.running(), "the editor ended")
-
-
-def test_overview_border_release(s, exe):
-    with WineEditor(s, exe) as e:
-        window, layout = start(e)
-        e.click(*layout.cell(37))
-        e.click(*layout.glyph_editor(8, 8))  # glyph 37 gets its pixel (0, 0)
-        lit = lambda x, y: WHITE if x < 2 and y < 2 else BLACK
-        blank = lambda x, y: BLACK
-
-        def drag_37_to(px, py, title):
-            e.press(*layout.overview(88, 40))
-            e.move(*layout.overview(px, py))
-            e.xdotool("mouseup", 1)
-            e.wait_title(window, title)
-            e.settle(0.2)
-
-        # Over the right or bottom border: no drop, but a click that wraps to column 0 of
-        # the row or row 0 of the column.
-        drag_37_to(257, 40, "tessaly v2 0.9c 32($20)' '")
-        pixel = overview_pixels(e, layout)
-        expect(cell_is(pixel, 37, lit) and cell_is(pixel, 32, even_pixels(blank)),
-               "a release over the right border moved a glyph")
-        drag_37_to(88, 257, "tessaly v2 0.9c 5($05)")
-        pixel = overview_pixels(e, layout)
-        expect(cell_is(pixel, 37, lit) and cell_is(pixel, 5, even_pixels(blank)),
-               "a release over the bottom border moved a glyph")
-        # Over the left border: a drop on column 0, not followed by a click.
-        drag_37_to(-1, 40, "tessaly v2 0.9c 5($05)")
-        wait_until("the swap onto glyph 32", lambda: cell_is(overview_pixels(e, layout), 32, lit),
-                   timeout=5)
-        stays(e, window, "tessaly v2 0.9c 5($05)")
 
 
 def test_map_window(s, exe):
@@ -334,86 +362,6 @@ def test_map_window(s, exe):
         e.key("Down", "Down", "Down", "Down", "Return")
         e.settle(0.3)
         hover(e, map_window, cell(4, 4), cell(3, 4), "Character map (3,4):0[00]")
-
-
-def test_map_release_is_no_move(s, exe):
-    with WineEditor(s, exe) as e:
-        window, layout = start(e)
-        e.click(*layout.cell(65))
-        map_window, cell = open_map(e, layout, MAP_32X24)
-        e.activate(map_window)
-        # A stroke: the title shows what the cell held before it was painted, also after
-        # the release.
-        e.press(*cell(2, 2))
-        e.move(*cell(3, 2))
-        e.wait_title(map_window, "Character map (3,2):35[23]")
-        e.xdotool("mouseup", 1)
-        stays(e, map_window, "Character map (3,2):35[23]")
-        # A plain click paints without retitling.
-        hover(e, map_window, cell(6, 5), cell(6, 4), "Character map (6,4):38[26]")
-        e.xdotool("click", 1)
-        stays(e, map_window, "Character map (6,4):38[26]")
-        # Away beyond the whole canvas and back: the first move only enters.
-        e.move(5, 5)
-        e.settle(0.6)
-        e.move(*cell(7, 4))
-        stays(e, map_window, "Character map (6,4):38[26]")
-        hover(e, map_window, cell(7, 3), cell(6, 4), "Character map (6,4):65[41]")
-
-
-def test_map_popup_then_quick_leave(s, exe):
-    with WineEditor(s, exe) as e:
-        window, layout = start(e)
-        map_window, cell = open_map(e, layout, MAP_32X24)
-        e.activate(map_window)
-        hover(e, map_window, cell(3, 4), cell(3, 5), "Character map (3,5):35[23]")
-        e.xdotool("click", 3)
-        e.settle(0.3)
-        e.key("Escape")
-        # Away and back sooner than Wine looks whether the pointer left: still an enter.
-        e.move(5, 5)
-        e.settle(0.15)
-        e.move(*cell(3, 7))
-        stays(e, map_window, "Character map (3,5):35[23]")
-
-
-def test_wine_reports_leave_by_polling(s, exe):
-    """What Wine does, with a program that is not the editor (tests/e2e/popup_leave.cpp): a
-    pointer that leaves a window watched since a popup closed is seen gone only by Wine's
-    check every hover time (400 ms), so a quicker return is no leave. Windows reports the
-    leave at once; a change of Wine here is worth knowing."""
-    program = os.path.join(os.path.dirname(s.probe_exe or ""), "tessaly_popup_leave.exe")
-    if not os.path.exists(program):
-        raise Skipped("no tessaly_popup_leave.exe beside the probe")
-    seen = {"leave after 1 s": 0, "quick trials": 0, "leave when quick": 0}
-    for away in (1.0, 0.1, 0.1, 0.1):
-        with PopupLeaveProgram(s, program) as e:
-            x, y, w, h = map(int, wait_until("the window", lambda: [
-                f for f in e.lines() if f[0] == "child"], 30)[0][1].split(","))
-            e.move(x + w // 2 - 20, y + h // 2)
-            e.move(x + w // 2, y + h // 2)
-            wait_until("the enter", lambda: ["enter"] in [f[:1] for f in e.lines()])
-            e.xdotool("click", 3)
-            e.settle(0.3)
-            e.key("Escape")
-            wait_until("the popup closed", lambda: ["closed"] in [f[:1] for f in e.lines()])
-            e.move(5, 5)
-            e.settle(away)
-            e.move(x + w // 2 + 10, y + h // 2 + 10)
-            e.settle(0.6)
-            out = e.lines()
-            after = out[[f[0] for f in out].index("closed") + 1:]
-            back = next(i for i, f in enumerate(after) if f[0] in ("enter", "move"))
-            left, back = ["leave"] in [f[:1] for f in after[:back]], after[back]
-            expect(back[0] == ("enter" if left else "move"), f"{after}")
-            if away > 0.5:
-                seen["leave after 1 s"] += left
-            elif int(back[1]) < 350:  # a loaded machine may come back too late to count
-                seen["quick trials"] += 1
-                seen["leave when quick"] += left
-    print(f"  Wine: {seen}")
-    expect(seen["leave after 1 s"] == 1 and seen["quick trials"] >= 1 and
-           seen["leave when quick"] == 0, f"Wine's leaves after a popup changed: {seen}")
 
 
 def test_map_wheel(s, exe):
@@ -474,18 +422,6 @@ def test_command_line_file(s, exe):
             expect(not e.window_exists("^Tessaly$"), "a message box came up")
     finally:
         shutil.rmtree(folder, ignore_errors=True)
-
-
-def test_escape_held_ends(s, exe):
-    with WineEditor(s, exe) as e:
-        window, layout = start(e)
-        e.activate(window)
-        e.xdotool("keydown", "Escape")
-        try:
-            code = e.exit_code(timeout=10)
-        finally:
-            e.xdotool("keyup", "Escape")
-        expect(code == 0, f"exit code {code}")
 
 
 def test_escape_in_dialog_keeps_running(s, exe):
@@ -781,11 +717,9 @@ def test_scaled_screens(s, exe):
         set_dpi(s, 96)
 
 
-TESTS = [test_startup_and_layout, test_select_edit_and_invert, test_save_through_dialog,
-         test_overview_border_release, test_map_window, test_map_release_is_no_move,
-         test_map_popup_then_quick_leave, test_wine_reports_leave_by_polling,
-         test_map_wheel, test_map_size_restores_minimised_map, test_command_line_file,
-         test_escape_held_ends, test_escape_in_dialog_keeps_running,
+TESTS = [test_native_input_translation, test_startup_and_layout, test_save_through_dialog,
+         test_map_window, test_map_wheel, test_map_size_restores_minimised_map,
+         test_command_line_file, test_escape_in_dialog_keeps_running,
          test_missing_file_message_box, test_open_dialog_loads_a_map,
          test_colour_dialog_opens_at_black_and_sets_paper, test_shift_button_tooltips,
          test_files_dropped_on_overview_and_map, test_windows_show_the_program_icon,

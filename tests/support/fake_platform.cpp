@@ -195,9 +195,19 @@ std::optional<Colour> FakePlatform::chooseColour() {
     return answer;
 }
 
+namespace {
+
+std::string joined(const FileFilters& filters) {
+    std::string text;
+    for (const FileFilter& f : filters) text += (text.empty() ? "" : "|") + f.name + '|' + f.pattern;
+    return text;
+}
+
+} // namespace
+
 FileDialogResult FakePlatform::openFileDialog(const std::string& title, const std::string& folder,
-                                              const std::string& filters, int filterIndex) {
-    dialogs.push_back({"open", title, folder, filters, filterIndex});
+                                              const FileFilters& filters, int filterIndex) {
+    dialogs.push_back({"open", title, folder, joined(filters), filterIndex});
     if (fileAnswers.empty()) return {};
     FileDialogResult answer = fileAnswers.front();
     fileAnswers.pop_front();
@@ -205,8 +215,8 @@ FileDialogResult FakePlatform::openFileDialog(const std::string& title, const st
 }
 
 FileDialogResult FakePlatform::saveFileDialog(const std::string& title, const std::string& folder,
-                                              const std::string& filters, int filterIndex) {
-    dialogs.push_back({"save", title, folder, filters, filterIndex});
+                                              const FileFilters& filters, int filterIndex) {
+    dialogs.push_back({"save", title, folder, joined(filters), filterIndex});
     if (fileAnswers.empty()) return {};
     FileDialogResult answer = fileAnswers.front();
     fileAnswers.pop_front();

@@ -47,7 +47,8 @@ class FakePlatform : public Platform {
 
     struct DialogRequest {
         std::string kind; // "open", "save", "colour"
-        std::string title, folder, filters;
+        std::string title, folder;
+        std::string filters; // "Name|pattern|Name|pattern..."
         int filterIndex = 0;
     };
     struct Message {
@@ -120,9 +121,9 @@ class FakePlatform : public Platform {
     void messageBox(const std::string& title, const std::string& text) override;
     std::optional<Colour> chooseColour() override;
     FileDialogResult openFileDialog(const std::string& title, const std::string& folder,
-                                    const std::string& filters, int filterIndex) override;
+                                    const FileFilters& filters, int filterIndex) override;
     FileDialogResult saveFileDialog(const std::string& title, const std::string& folder,
-                                    const std::string& filters, int filterIndex) override;
+                                    const FileFilters& filters, int filterIndex) override;
     std::vector<std::string> commandLineArguments() override { return arguments; }
     std::string currentDirectory() override { return workingDirectory; }
 

@@ -143,14 +143,20 @@ export async function saveAs(page, name, file) {
   return fs.readFileSync(target);
 }
 
-// Opens `file` through Ctrl+O and the browser's file chooser, which the page opens at once
-// while the key press counts as the user's.
-export async function openFile(page, file) {
-  const [chooser] = await Promise.all([page.waitForFileChooser({ timeout: 5000 }), (async () => {
-    await page.keyboard.down('Control');
-    await page.keyboard.press('o');
-    await page.keyboard.up('Control');
-  })()]);
+// Opens `file` through Ctrl+O, the page's Open dialog with the file type `type` chosen (as
+// its list names it; the first one when not given), and the browser's file chooser.
+export async function openFile(page, file, type = null) {
+  await page.keyboard.down('Control');
+  await page.keyboard.press('o');
+  await page.keyboard.up('Control');
+  const box = await dialog(page, 'open');
+  if (type) {
+    await box.$eval('select[data-field="type"]', (e, t) => {
+      e.value = Array.from(e.options).find((o) => o.text === t).value;
+    }, type);
+  }
+  const [chooser] = await Promise.all([page.waitForFileChooser({ timeout: 5000 }),
+                                       box.$('[data-button="choose"]').then((b) => b.click())]);
   await chooser.accept([file]);
   await page.waitForFunction(() => !document.querySelector('[data-dialog="open"]'));
   await settle(page);

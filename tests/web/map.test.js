@@ -54,12 +54,14 @@ test('the size commands show the map; painting, the popup and the saved bytes', 
   await page.close();
 });
 
-test('a map opened through the file chooser and one dropped on the map', async () => {
+test('a map opened as the Open dialog\'s type says, whatever its name, and one dropped on the map', async () => {
   const page = await openEditor(browser);
   await menu(page, 'Char', 'Map', 'ZX 32x24');
   // Ctrl+O belongs to the main window, which the map panel has just left behind it.
   await page.click('[data-window="main"] .caption .title');
-  await openFile(page, tempFile('codes.map', Buffer.from([...Array(768).keys()].map((i) => i % 251))));
+  // The type chosen in the dialog decides, not the file's name.
+  await openFile(page, tempFile('codes.fnt', Buffer.from([...Array(768).keys()].map((i) => i % 251))),
+                 'Character map (*.map)');
   // The main panel covers the map panel now; the task bar brings it back to the front.
   await page.click('#taskbar [data-for="1"]');
   await hover(page, 1, 1);

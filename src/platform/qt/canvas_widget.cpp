@@ -1,16 +1,11 @@
 #include "platform/qt/canvas_widget.h"
 
-#include <QCursor>
-#include <QEnterEvent>
-#include <QFocusEvent>
-#include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
-#include <QWheelEvent>
 
 #include <cmath>
 #include <cstring>
@@ -19,74 +14,29 @@ namespace tessaly {
 
 namespace {
 
-constexpr Colour white = rgb(255, 255, 255);
-
-int buttonBits(Qt::MouseButtons buttons) {
-    int bits = 0;
-    if (buttons & Qt::LeftButton) bits |= ButtonLeft;
-    if (buttons & Qt::RightButton) bits |= ButtonRight;
-    if (buttons & Qt::MiddleButton) bits |= ButtonMiddle;
-    return bits;
-}
-
-// Rounds down, so that a pointer just left of or above the area lies outside it.
-QPoint pixelOf(QPointF position) {
-    return {static_cast<int>(std::floor(position.x())), static_cast<int>(std::floor(position.y()))};
+Button buttonOf(Qt::MouseButton button) {
+    if (button == Qt::LeftButton) return Button::Left;
+    return button == Qt::RightButton ? Button::Right : Button::None;
 }
 
 Key keyOf(int qtKey) {
     switch (qtKey) {
-    case Qt::Key_Left:
-        return Key::Left;
-    case Qt::Key_Up:
-        return Key::Up;
-    case Qt::Key_Right:
-        return Key::Right;
-    case Qt::Key_Down:
-        return Key::Down;
-    case Qt::Key_Insert:
-        return Key::Insert;
-    case Qt::Key_Delete:
-        return Key::Delete;
-    case Qt::Key_Escape:
-        return Key::Escape;
-    default:
-        return Key::Other;
-    }
-}
-
-EventType downType(Qt::MouseButton button) {
-    switch (button) {
-    case Qt::LeftButton:
-        return EventType::LeftButtonDown;
-    case Qt::RightButton:
-        return EventType::RightButtonDown;
-    case Qt::MiddleButton:
-        return EventType::MiddleButtonDown;
-    default:
-        return EventType::None;
-    }
-}
-
-EventType upType(Qt::MouseButton button) {
-    switch (button) {
-    case Qt::LeftButton:
-        return EventType::LeftButtonUp;
-    case Qt::RightButton:
-        return EventType::RightButtonUp;
-    case Qt::MiddleButton:
-        return EventType::MiddleButtonUp;
-    default:
-        return EventType::None;
+    case Qt::Key_Left: return Key::Left;
+    case Qt::Key_Up: return Key::Up;
+    case Qt::Key_Right: return Key::Right;
+    case Qt::Key_Down: return Key::Down;
+    case Qt::Key_Insert: return Key::Insert;
+    case Qt::Key_Delete: return Key::Delete;
+    case Qt::Key_Escape: return Key::Escape;
+    default: return Key::Other;
     }
 }
 
 } // namespace
 
-CanvasWidget::CanvasWidget(EventQueue& queue, int window, int id, QSize size, int border,
-                           bool keyboard, QWidget* parent)
-    : QWidget(parent), queue_(queue), window_(window), id_(id), border_(border),
-      keyboard_(keyboard) {
+CanvasWidget::CanvasWidget(EventQueue& queue, int window, int id, QSize size, bool keyboard,
+                           QWidget* parent)
+    : QWidget(parent), queue_(queue), window_(window), id_(id) {
     setFixedSize(size);
     setMouseTracking(true);
     setFocusPolicy(keyboard ? Qt::ClickFocus : Qt::NoFocus);
@@ -95,12 +45,12 @@ CanvasWidget::CanvasWidget(EventQueue& queue, int window, int id, QSize size, in
 }
 
 Surface& CanvasWidget::surface() {
-    if (surface_.empty()) surface_ = Surface(width(), height(), white);
+    if (surface_.empty()) surface_ = Surface(width(), height(), rgb(255, 255, 255));
     return surface_;
 }
 
 // A press changes a few pixels, and repainting only those keeps its way to the screen
-// short: a whole overview or map would be converted to the screen's pixel format and sent
+// short: a whole large canvas would be converted to the screen's pixel format and sent
 // to the display server on every change. The changed rows are found a row at a time, and
 // consecutive changed rows make one rectangle spanning their changed columns.
 void CanvasWidget::showChanges() {
@@ -146,101 +96,30 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     painter.drawImage(event->rect(), image, event->rect());
 }
 
-void CanvasWidget::mousePressEvent(QMouseEvent* event) {
-    const EventType type = downType(event->button());
-    if (type == EventType::None) return;
-    push(type, pixelOf(event->position()), event->buttons());
-}
-
-// The second press of a double click comes only as this event: report it as the press it
-// is, then as the double click.
-void CanvasWidget::mouseDoubleClickEvent(QMouseEvent* event) {
-    mousePressEvent(event);
-    if (event->button() == Qt::LeftButton)
-        push(EventType::LeftDoubleClick, pixelOf(event->position()), event->buttons());
-    else if (event->button() == Qt::RightButton)
-        push(EventType::RightDoubleClick, pixelOf(event->position()), event->buttons());
-}
-
-void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
-    const EventType type = upType(event->button());
-    if (type == EventType::None) return;
-    const QPoint position = pixelOf(event->position());
-    push(type, position, event->buttons());
-    // The release always comes here, wherever the pointer went after the press. A click
-    // counts when it lies at positions 0 up to the control's outer size, counted from the
-    // drawing area's origin: over the area and, for a bordered canvas, over its right or
-    // bottom border and the border's width past it, but never over the left or top border.
-    if (!rect().adjusted(0, 0, 2 * border_, 2 * border_).contains(position)) return;
-    if (event->button() == Qt::LeftButton)
-        push(EventType::LeftClick, position, event->buttons());
-    else if (event->button() == Qt::RightButton)
-        push(EventType::RightClick, position, event->buttons());
-}
-
-void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
-    const EventType type = entered_ ? EventType::MouseEnter : EventType::MouseMove;
-    entered_ = false;
-    push(type, pixelOf(event->position()), event->buttons());
-}
-
-// The canvas has no use for the wheel itself: left unaccepted, the event goes on to the
-// widgets around it, and a scroll area among them scrolls.
-void CanvasWidget::wheelEvent(QWheelEvent* event) {
-    push(EventType::Wheel, pixelOf(event->position()), event->buttons());
-    event->ignore();
-}
-
-void CanvasWidget::enterEvent(QEnterEvent*) {
-    entered_ = true;
-}
-
 void CanvasWidget::leaveEvent(QEvent*) {
-    entered_ = false;
-    pushAtCursor(EventType::MouseLeave);
+    queue_.push_back(eventOf(EventKind::PointerLeave, window_, id_));
 }
 
-void CanvasWidget::keyPressEvent(QKeyEvent* event) {
-    if (!keyboard_) {
-        event->ignore();
-        return;
-    }
-    pushAtCursor(EventType::KeyDown, keyOf(event->key()));
-    if (!event->text().isEmpty()) pushAtCursor(EventType::Character, keyOf(event->key()));
+void CanvasWidget::push(EventKind kind, QMouseEvent* event) {
+    Event e = eventOf(kind, window_, id_);
+    e.button = buttonOf(event->button());
+    // The middle button's presses and releases are left out.
+    if (kind != EventKind::PointerMove && e.button == Button::None) return;
+    // Rounded down, so that a pointer just left of or above the area lies outside it.
+    e.x = static_cast<int>(std::floor(event->position().x()));
+    e.y = static_cast<int>(std::floor(event->position().y()));
+    e.buttons = (event->buttons() & Qt::LeftButton ? ButtonLeft : 0) |
+                (event->buttons() & Qt::RightButton ? ButtonRight : 0);
+    queue_.push_back(e);
 }
 
-void CanvasWidget::keyReleaseEvent(QKeyEvent* event) {
-    if (!keyboard_) {
-        event->ignore();
-        return;
-    }
-    // Auto-repeat sends a release before each repeated press; only the last one is real.
+// A held key repeats its press and release; only the first press and the last release
+// are reported.
+void CanvasWidget::pushKey(EventKind kind, QKeyEvent* event) {
     if (event->isAutoRepeat()) return;
-    pushAtCursor(EventType::KeyUp, keyOf(event->key()));
-}
-
-void CanvasWidget::focusInEvent(QFocusEvent* event) {
-    QWidget::focusInEvent(event);
-    pushAtCursor(EventType::FocusGained);
-}
-
-void CanvasWidget::focusOutEvent(QFocusEvent* event) {
-    QWidget::focusOutEvent(event);
-    pushAtCursor(EventType::FocusLost);
-}
-
-void CanvasWidget::push(EventType type, QPoint position, Qt::MouseButtons buttons, Key key) {
-    Event event = controlEvent(window_, id_, type);
-    event.mouseX = position.x();
-    event.mouseY = position.y();
-    event.buttons = buttonBits(buttons);
-    event.key = key;
-    queue_.push(event);
-}
-
-// Events without a pointer position of their own carry where the pointer is now.
-void CanvasWidget::pushAtCursor(EventType type, Key key) {
-    push(type, mapFromGlobal(QCursor::pos()), QGuiApplication::mouseButtons(), key);
+    Event e = eventOf(kind, window_, id_);
+    e.key = keyOf(event->key());
+    queue_.push_back(e);
 }
 
 } // namespace tessaly

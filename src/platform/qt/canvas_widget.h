@@ -5,14 +5,11 @@
 
 #include <QWidget>
 
-// The drawing area of a canvas control. It shows its Surface as it is and turns the
-// mouse, wheel, key and focus events it receives into the program's canvas events:
-// positions in drawing-area pixels (outside the area, negative included, while a button
-// pressed over it is held), a click only after a release inside the area or past its
-// right or bottom edge by up to twice the border, a double click's second press as a
-// button down, the first move after entering as a mouse enter, and key up only for real
-// releases. The wheel is reported and also left to the widgets around the canvas, so that
-// a scroll area holding it scrolls.
+// The drawing area of a canvas control. It shows its Surface as it is and reports the
+// mouse's presses, releases, moves and leaves (positions in drawing-area pixels; outside
+// the area, negative included, while a button pressed over it is held) and, when it takes
+// the keyboard, the keys going down and really coming up. The wheel goes on to the widgets
+// around it, so that a scroll area holding it scrolls.
 
 namespace tessaly {
 
@@ -20,40 +17,33 @@ class CanvasWidget : public QWidget {
     Q_OBJECT
 
   public:
-    // `border`: the width of the frame around the drawing area, 0 for none.
-    CanvasWidget(EventQueue& queue, int window, int id, QSize size, int border, bool keyboard,
-                 QWidget* parent);
+    CanvasWidget(EventQueue& queue, int window, int id, QSize size, bool keyboard, QWidget* parent);
 
-    // The pixels, made white at the first call: a canvas nobody draws on (the map's, until
-    // its window is first shown) takes no memory.
+    // The pixels, made white at the first call: a canvas nobody draws on (one in a window
+    // not shown yet, say) takes no memory.
     Surface& surface();
     // Repaints the pixels that changed since the last call, and only those.
     void showChanges();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override { push(EventKind::PointerDown, event); }
+    // The second press of a double click comes only as this event.
+    void mouseDoubleClickEvent(QMouseEvent* event) override { mousePressEvent(event); }
+    // It comes here wherever the pointer went after the press.
+    void mouseReleaseEvent(QMouseEvent* event) override { push(EventKind::PointerUp, event); }
+    void mouseMoveEvent(QMouseEvent* event) override { push(EventKind::PointerMove, event); }
     void leaveEvent(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override { pushKey(EventKind::KeyDown, event); }
+    void keyReleaseEvent(QKeyEvent* event) override { pushKey(EventKind::KeyUp, event); }
 
   private:
-    void push(EventType type, QPoint position, Qt::MouseButtons buttons, Key key = Key::None);
-    void pushAtCursor(EventType type, Key key = Key::None);
+    void push(EventKind kind, QMouseEvent* event);
+    void pushKey(EventKind kind, QKeyEvent* event);
 
     EventQueue& queue_;
     int window_;
     int id_;
-    int border_;
-    bool keyboard_;
-    bool entered_ = false; // the next move is the first one since the pointer came in
     Surface surface_;
     // The surface as last shown, to find what a drawing changed.
     Surface shown_;

@@ -3,29 +3,19 @@
 #include "platform/event.h"
 
 #include <deque>
-#include <optional>
-#include <utility>
-
-// The events the Qt widgets have translated and the program has not taken yet, in the
-// order they happened.
 
 namespace tessaly {
 
-class EventQueue {
-  public:
-    void push(Event event) { events_.push_back(std::move(event)); }
+// The events the Qt widgets have translated and the program has not taken yet, oldest first.
+using EventQueue = std::deque<Event>;
 
-    std::optional<Event> pop() {
-        if (events_.empty()) return std::nullopt;
-        Event event = std::move(events_.front());
-        events_.pop_front();
-        return event;
-    }
-
-    bool empty() const { return events_.empty(); }
-
-  private:
-    std::deque<Event> events_;
-};
+// An event of `kind`, about `control` of `window` where it has them.
+inline Event eventOf(EventKind kind, int window = -1, int control = -1) {
+    Event event;
+    event.kind = kind;
+    event.window = window;
+    event.control = control;
+    return event;
+}
 
 } // namespace tessaly

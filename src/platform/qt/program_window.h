@@ -19,8 +19,6 @@ class ProgramWindow : public QWidget {
   public:
     ProgramWindow(EventQueue& queue, int id, QSize clientSize);
 
-    int id() const { return id_; }
-
     // Takes the space it needs from the top of the client area; the window keeps its size.
     void setMenuBar(QMenuBar* bar);
     QMenuBar* menuBar() const { return menuBar_; }
@@ -37,17 +35,8 @@ class ProgramWindow : public QWidget {
     EventQueue& queue_;
     int id_;
     QVBoxLayout* layout_;
-    QWidget* client_;
     QWidget* controlArea_;
     QMenuBar* menuBar_ = nullptr;
 };
-
-// Moves a top-level widget so that its outer frame is centred on the primary screen; a
-// window larger than the screen goes to the screen's left or top edge.
-void centreOnScreen(QWidget* window);
-
-// Processes events until the window is exposed on the screen, for at most `timeoutMs`.
-// Only then does a window manager's frame show in its frame geometry.
-void waitUntilExposed(QWidget* window, int timeoutMs);
 
 } // namespace tessaly

@@ -3,13 +3,20 @@
 #include "platform/qt/canvas_widget.h"
 #include "platform/qt/program_window.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDeadlineTimer>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QShortcut>
+#include <QThread>
+#include <QWindow>
 
+#include <algorithm>
 #include <cctype>
 #include <utility>
 
@@ -22,15 +29,35 @@ namespace {
 // Long enough for a window manager to map and frame a new window.
 constexpr int exposeTimeoutMs = 1000;
 
-QString qtText(const std::string& text) {
-    return QString::fromStdString(text);
+// Moves a top-level widget so that its outer frame is centred on the primary screen; a
+// window larger than the screen goes to the screen's left or top edge.
+void centreOnScreen(QWidget* window) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    const QRect area = screen->geometry();
+    const QSize outer = window->frameGeometry().size();
+    const int left = area.x() + (area.width() - std::min(area.width(), outer.width())) / 2;
+    const int top = area.y() + (area.height() - std::min(area.height(), outer.height())) / 2;
+    window->move(left, top);
+}
+
+// Processes events until the window is exposed on the screen, for at most `timeoutMs`.
+// Only then does a window manager's frame show in its frame geometry.
+void waitUntilExposed(QWidget* window, int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        const QWindow* handle = window->windowHandle();
+        if ((handle != nullptr && handle->isExposed()) || deadline.hasExpired()) return;
+        QThread::msleep(5);
+    }
 }
 
 } // namespace
 
 QtPlatform::QtPlatform(std::vector<std::string> arguments, std::string currentDirectory)
     : arguments_(std::move(arguments)), currentDirectory_(std::move(currentDirectory)),
-      escape_(queue_), menus_(queue_) {}
+      filter_(queue_) {}
 
 QtPlatform::~QtPlatform() = default;
 
@@ -41,29 +68,25 @@ ProgramWindow* QtPlatform::window(int id) const {
     return it == windows_.end() ? nullptr : it->second.get();
 }
 
-QWidget* QtPlatform::windowWidget(int window) const {
-    return this->window(window);
-}
-
-bool QtPlatform::openWindow(int window, int x, int y, int clientWidth, int clientHeight,
-                            const std::string& title, WindowStyle style) {
-    if (windows_.count(window) != 0 || clientWidth <= 0 || clientHeight <= 0) return false;
-    auto created =
-        std::make_unique<ProgramWindow>(queue_, window, QSize(clientWidth, clientHeight));
+bool QtPlatform::openWindow(const WindowSpec& spec) {
+    if (windows_.count(spec.id) != 0 || spec.clientWidth <= 0 || spec.clientHeight <= 0)
+        return false;
+    auto created = std::make_unique<ProgramWindow>(queue_, spec.id,
+                                                   QSize(spec.clientWidth, spec.clientHeight));
     ProgramWindow* widget = created.get();
-    widget->setWindowTitle(qtText(title));
-    escape_.watchWindow(widget);
-    windows_.emplace(window, std::move(created));
+    widget->setObjectName(QString::fromStdString(spec.name));
+    widget->setWindowTitle(QString::fromStdString(spec.title));
+    windows_.emplace(spec.id, std::move(created));
 
-    if (style.centred) {
+    if (spec.centred) {
         // Centred on the client size first, so that the window appears close to its place.
         centreOnScreen(widget);
     } else {
-        widget->move(x, y);
+        widget->move(spec.x, spec.y);
     }
-    if (style.hidden) return true;
+    if (spec.hidden) return true;
     widget->show();
-    if (style.centred) {
+    if (spec.centred) {
         // The frame is known only once the window manager has mapped the window.
         waitUntilExposed(widget, exposeTimeoutMs);
         centreOnScreen(widget);
@@ -96,68 +119,78 @@ void QtPlatform::hideWindow(int window) {
 }
 
 void QtPlatform::setWindowTitle(int window, const std::string& title) {
-    if (ProgramWindow* widget = this->window(window)) widget->setWindowTitle(qtText(title));
+    if (ProgramWindow* widget = this->window(window))
+        widget->setWindowTitle(QString::fromStdString(title));
 }
 
 // --- Menus
 
-bool QtPlatform::createMenuBar(int menu, int window) {
-    ProgramWindow* widget = this->window(window);
-    if (widget == nullptr || widget->menuBar() != nullptr || menus_.exists(menu)) return false;
-    auto* bar = new QMenuBar(widget);
-    widget->setMenuBar(bar);
-    return menus_.addMenuBar(menu, bar);
+bool QtPlatform::createMenu(const MenuSpec& spec) {
+    if (menus_.count(spec.id) != 0) return false;
+    Menu menu;
+    if (spec.window == -1) {
+        menu.popup = std::make_unique<QMenu>();
+        addEntries(menu.popup.get(), spec.entries, menu);
+    } else {
+        ProgramWindow* owner = window(spec.window);
+        if (owner == nullptr || owner->menuBar() != nullptr) return false;
+        auto* bar = new QMenuBar(owner);
+        addEntries(bar, spec.entries, menu);
+        owner->setMenuBar(bar);
+    }
+    menus_.emplace(spec.id, std::move(menu));
+    return true;
 }
 
-bool QtPlatform::createPopupMenu(int menu) {
-    return menus_.createPopup(menu);
-}
-
-bool QtPlatform::menuExists(int menu) {
-    return menus_.exists(menu);
-}
-
-void QtPlatform::addMenuTitle(int menu, const std::string& text) {
-    menus_.addTitle(menu, qtText(text));
-}
-
-void QtPlatform::openSubmenu(int menu, const std::string& text) {
-    menus_.openSubmenu(menu, qtText(text));
-}
-
-void QtPlatform::closeSubmenu(int menu) {
-    menus_.closeSubmenu(menu);
-}
-
-void QtPlatform::addMenuItem(int menu, int command, const std::string& text) {
-    menus_.addItem(menu, command, qtText(text));
-}
-
-void QtPlatform::addMenuSeparator(int menu) {
-    menus_.addSeparator(menu);
+// Submenus (a menu bar's titles among them) are QMenus holding their own entries. The text
+// after a tab in an item shows as its shortcut label; the binding itself is a shortcut
+// added separately, so the action gets none. Only a marked item is checkable at first.
+void QtPlatform::addEntries(QWidget* parent, const std::vector<MenuEntry>& entries, Menu& menu) {
+    for (const MenuEntry& entry : entries) {
+        const QString text = QString::fromStdString(entry.text);
+        if (entry.kind == MenuEntry::Kind::Submenu) {
+            auto* submenu = new QMenu(text, parent);
+            parent->addAction(submenu->menuAction());
+            addEntries(submenu, entry.entries, menu);
+            continue;
+        }
+        auto* action = new QAction(text, parent);
+        parent->addAction(action);
+        if (entry.kind == MenuEntry::Kind::Separator) {
+            action->setSeparator(true);
+            continue;
+        }
+        menu.items.emplace(entry.command, action);
+        action->setCheckable(entry.checked);
+        action->setChecked(entry.checked);
+        QObject::connect(action, &QAction::triggered, action,
+                         [this, action, command = entry.command](bool checked) {
+                             // Qt flips a checkable action when it is chosen; the program
+                             // sets the marks itself.
+                             if (action->isCheckable()) action->setChecked(!checked);
+                             pushCommand(command);
+                         });
+    }
 }
 
 void QtPlatform::setMenuChecked(int menu, int command, bool on) {
-    menus_.setChecked(menu, command, on);
-}
-
-bool QtPlatform::isMenuChecked(int menu, int command) {
-    return menus_.isChecked(menu, command);
-}
-
-QMenu* QtPlatform::popupMenu(int menu) const {
-    return menus_.popup(menu);
+    const auto found = menus_.find(menu);
+    if (found == menus_.end()) return;
+    const auto item = found->second.items.find(command);
+    if (item == found->second.items.end()) return;
+    item->second->setCheckable(true);
+    item->second->setChecked(on);
 }
 
 void QtPlatform::showPopupMenu(int menu, int window) {
-    QMenu* popup = menus_.popup(menu);
-    if (popup == nullptr) return;
+    const auto found = menus_.find(menu);
+    if (found == menus_.end() || found->second.popup == nullptr) return;
     if (ProgramWindow* owner = this->window(window)) {
         owner->raise();
         owner->activateWindow();
     }
     // A pick raises its command through the action's signal.
-    popup->exec(QCursor::pos() - QPoint(1, 1));
+    found->second.popup->exec(QCursor::pos() - QPoint(1, 1));
 }
 
 void QtPlatform::addShortcut(int window, char key, int command) {
@@ -166,68 +199,55 @@ void QtPlatform::addShortcut(int window, char key, int command) {
     const int qtKey = std::toupper(static_cast<unsigned char>(key));
     auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(qtKey)), widget);
     shortcut->setContext(Qt::WindowShortcut);
-    QObject::connect(shortcut, &QShortcut::activated, shortcut, [this, command] {
-        Event event;
-        event.kind = EventKind::Command;
-        event.command = command;
-        queue_.push(event);
-    });
+    QObject::connect(shortcut, &QShortcut::activated, shortcut,
+                     [this, command] { pushCommand(command); });
 }
 
 // --- Events
 
-void QtPlatform::takeDeferredDeletes() {
-    // No Qt event loop runs above the program's own, so objects Qt deletes later (parts
-    // of closed dialogs and menus) would otherwise wait until the end.
+void QtPlatform::pushCommand(int command) {
+    Event event = eventOf(EventKind::Command);
+    event.command = command;
+    push(event);
+}
+
+// No Qt event loop runs above the program's own, so objects Qt deletes later (parts of
+// closed dialogs and menus) are deleted here, or they would wait until the end.
+void QtPlatform::processQtEvents(bool wait) {
+    QCoreApplication::processEvents(wait ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+std::optional<Event> QtPlatform::take() {
+    if (queue_.empty()) return std::nullopt;
+    Event event = std::move(queue_.front());
+    queue_.pop_front();
+    return event;
 }
 
 std::optional<Event> QtPlatform::waitEvent() {
     for (;;) {
-        if (quit_.quitRequested() || QCoreApplication::closingDown()) return std::nullopt;
-        if (!queue_.empty()) break;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        takeDeferredDeletes();
+        if (filter_.quitRequested || QCoreApplication::closingDown()) return std::nullopt;
+        if (!queue_.empty()) return take();
+        processQtEvents(true);
     }
-    return queue_.pop();
 }
 
 std::optional<Event> QtPlatform::pollEvent() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    takeDeferredDeletes();
-    return queue_.pop();
-}
-
-bool QtPlatform::escapeHeld() {
-    return escape_.held();
+    processQtEvents(false);
+    return take();
 }
 
 // --- Drawing
 
 Surface* QtPlatform::beginCanvasDrawing(int canvas) {
-    const Control* found = control(canvas, ControlKind::Canvas);
-    return found == nullptr ? nullptr : &found->canvas->surface();
+    const Control* found = control(canvas);
+    return found == nullptr || found->canvas == nullptr ? nullptr : &found->canvas->surface();
 }
 
 void QtPlatform::endCanvasDrawing(int canvas) {
-    if (const Control* found = control(canvas, ControlKind::Canvas)) found->canvas->showChanges();
-}
-
-// Images are Surfaces the program owns; there is nothing to prepare or release.
-bool QtPlatform::beginImageDrawing(int) {
-    return true;
-}
-
-void QtPlatform::endImageDrawing(int) {}
-
-// --- Process
-
-std::vector<std::string> QtPlatform::commandLineArguments() {
-    return arguments_;
-}
-
-std::string QtPlatform::currentDirectory() {
-    return currentDirectory_;
+    const Control* found = control(canvas);
+    if (found != nullptr && found->canvas != nullptr) found->canvas->showChanges();
 }
 
 } // namespace tessaly

@@ -1,16 +1,16 @@
 #include "platform/qt/qt_platform.h"
 
 #include "platform/qt/canvas_widget.h"
-#include "platform/qt/file_drop_filter.h"
 #include "platform/qt/program_window.h"
-#include "platform/qt/scroll_area.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDropEvent>
+#include <QFont>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QFont>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
@@ -18,6 +18,8 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTextOption>
+#include <QUrl>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -44,7 +46,6 @@ class LateText : public QObject {
     bool event(QEvent* event) override {
         if (event->type() != QEvent::User) return QObject::event(event);
         posted_ = false;
-        const QSignalBlocker blocker(edit_);
         const QTextOption option = edit_->document()->defaultTextOption();
         edit_->setPlainText(text_);
         edit_->document()->setDefaultTextOption(option);
@@ -62,14 +63,113 @@ namespace {
 // The width of a canvas's sunken border.
 constexpr int canvasBorder = 2;
 
-QString qtText(const std::string& text) {
-    return QString::fromStdString(text);
+// A scroll area whose wheel scrolls up and down in its own steps, and sideways with Shift.
+class ScrollArea : public QScrollArea {
+  public:
+    using QScrollArea::QScrollArea;
+
+  protected:
+    void wheelEvent(QWheelEvent* event) override {
+        const bool sideways = (event->modifiers() & Qt::ShiftModifier) &&
+                              event->angleDelta().x() == 0 && event->angleDelta().y() != 0;
+        if (!sideways) {
+            QScrollArea::wheelEvent(event);
+            return;
+        }
+        // Qt would page up and down with Shift; the same turn without Shift along the other
+        // axis scrolls the horizontal bar in single steps. Turning down goes right.
+        QWheelEvent turned(event->position(), event->globalPosition(),
+                           event->pixelDelta().transposed(), event->angleDelta().transposed(),
+                           event->buttons(), event->modifiers() & ~Qt::ShiftModifier,
+                           event->phase(), event->inverted(), event->source());
+        QScrollArea::wheelEvent(&turned);
+        event->setAccepted(turned.isAccepted());
+    }
+};
+
+// Lets a widget take files dropped from the desktop (as a copy) and reports each drop as
+// one event with the local paths joined by line feeds. Drops of anything else are refused.
+class FileDropFilter : public QObject {
+  public:
+    // Installs itself on `target` and becomes its child.
+    FileDropFilter(EventQueue& queue, int control, QWidget* target)
+        : QObject(target), queue_(queue), control_(control) {
+        target->setAcceptDrops(true);
+        target->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+            return QObject::eventFilter(watched, event);
+        auto* drop = static_cast<QDropEvent*>(event);
+        QStringList paths;
+        const QMimeData* data = drop->mimeData();
+        for (const QUrl& url : data != nullptr ? data->urls() : QList<QUrl>()) {
+            if (url.isLocalFile()) paths << url.toLocalFile();
+        }
+        if (paths.isEmpty()) {
+            drop->ignore();
+            return true;
+        }
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        if (type == QEvent::Drop) {
+            Event dropped = eventOf(EventKind::FilesDropped, -1, control_);
+            dropped.paths = paths.join(QLatin1Char('\n')).toStdString();
+            queue_.push_back(std::move(dropped));
+        }
+        return true;
+    }
+
+  private:
+    EventQueue& queue_;
+    int control_;
+};
+
+QSlider* newSlider(const ControlSpec& spec, QWidget* parent) {
+    auto* slider = new QSlider(Qt::Horizontal, parent);
+    slider->setRange(spec.min, spec.max);
+    slider->setPageStep(std::max(1, (spec.max - spec.min) / 16));
+    if (spec.ticks) {
+        slider->setTickPosition(QSlider::TicksBelow);
+        slider->setTickInterval(std::max(1, (spec.max - spec.min) / 16));
+    }
+    return slider;
 }
 
-void alignRight(QPlainTextEdit* edit) {
-    QTextOption option = edit->document()->defaultTextOption();
-    option.setAlignment(Qt::AlignRight);
-    edit->document()->setDefaultTextOption(option);
+// A compact multi-line field like a native multi-line edit: no scroll bars, lines wrapped
+// wherever needed (inside a word too: a list of numbers has no spaces), in a small font.
+QPlainTextEdit* newMultiLineField(const ControlSpec& spec, QWidget* parent) {
+    auto* edit = new QPlainTextEdit(parent);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    edit->document()->setDocumentMargin(2);
+    QFont font = edit->font();
+    font.setPixelSize(11);
+    edit->setFont(font);
+    if (spec.rightAligned) {
+        QTextOption option = edit->document()->defaultTextOption();
+        option.setAlignment(Qt::AlignRight);
+        edit->document()->setDefaultTextOption(option);
+    }
+    return edit;
+}
+
+QScrollArea* newScrollArea(const ControlSpec& spec, QWidget* parent) {
+    auto* area = new ScrollArea(parent);
+    area->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    area->setWidgetResizable(false);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area->horizontalScrollBar()->setSingleStep(spec.step);
+    area->verticalScrollBar()->setSingleStep(spec.step);
+    auto* inner = new QWidget;
+    inner->setFixedSize(std::max(spec.innerWidth, 0), std::max(spec.innerHeight, 0));
+    area->setWidget(inner);
+    return area;
 }
 
 } // namespace
@@ -79,200 +179,107 @@ const QtPlatform::Control* QtPlatform::control(int id) const {
     return it == controls_.end() ? nullptr : &it->second;
 }
 
-const QtPlatform::Control* QtPlatform::control(int id, ControlKind kind) const {
-    const Control* found = control(id);
-    return found != nullptr && found->kind == kind ? found : nullptr;
+bool QtPlatform::createControl(const ControlSpec& spec) {
+    ProgramWindow* owner = window(spec.window);
+    if (owner == nullptr || controls_.count(spec.id) != 0) return false;
+    Control made;
+    made.widget = newControl(spec, owner->controlArea(), made);
+    if (made.widget == nullptr) return false;
+    if (made.canvas == nullptr) made.widget->setObjectName(QString::fromStdString(spec.name));
+    made.widget->setGeometry(spec.rect.x, spec.rect.y, spec.rect.w, spec.rect.h);
+    made.widget->show();
+    controls_.emplace(spec.id, made);
+    if (auto* area = qobject_cast<QScrollArea*>(made.widget)) owner->setControlArea(area->widget());
+    return true;
 }
 
-QWidget* QtPlatform::controlWidget(int id) const {
-    const Control* found = control(id);
-    if (found == nullptr) return nullptr;
-    return found->canvas != nullptr ? found->canvas : found->widget;
-}
-
-QWidget* QtPlatform::controlParent(int window, int id) const {
-    const ProgramWindow* widget = this->window(window);
-    if (widget == nullptr || controls_.count(id) != 0) return nullptr;
-    return widget->controlArea();
-}
-
-void QtPlatform::addControl(int id, ControlKind kind, int window, QWidget* widget, Rect r) {
-    widget->setGeometry(r.x, r.y, r.w, r.h);
-    widget->show();
-    controls_.emplace(id, Control{kind, window, widget});
-}
-
-bool QtPlatform::createCanvas(int window, int id, Rect r, bool border, bool keyboard) {
-    QWidget* parent = controlParent(window, id);
-    const int inset = border ? canvasBorder : 0;
-    if (parent == nullptr || r.w <= 2 * inset || r.h <= 2 * inset) return false;
-    auto* frame = new QFrame(parent);
-    if (border) {
+// The user's changes of a slider, the check box and a button are reported; the program's
+// own, through setControlValue, are not.
+QWidget* QtPlatform::newControl(const ControlSpec& spec, QWidget* parent, Control& made) {
+    const QString text = QString::fromStdString(spec.text);
+    const auto changed = [this, window = spec.window, id = spec.id](int value) {
+        Event event = eventOf(EventKind::ControlChanged, window, id);
+        event.value = value;
+        push(event);
+    };
+    switch (spec.kind) {
+    case ControlKind::Canvas: {
+        const int inset = spec.border ? canvasBorder : 0;
+        if (spec.rect.w <= 2 * inset || spec.rect.h <= 2 * inset) return nullptr;
+        auto* frame = new QFrame(parent);
         // A WinPanel is two pixels wide, whatever the style.
-        frame->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+        if (spec.border) frame->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+        const QSize area(spec.rect.w - 2 * inset, spec.rect.h - 2 * inset);
+        made.canvas = new CanvasWidget(queue_, spec.window, spec.id, area, spec.keyboard, frame);
+        made.canvas->setObjectName(QString::fromStdString(spec.name));
+        made.canvas->move(inset, inset);
+        frame->setFocusProxy(made.canvas);
+        return frame;
     }
-    auto* canvas = new CanvasWidget(queue_, window, id, QSize(r.w - 2 * inset, r.h - 2 * inset),
-                                    inset, keyboard, frame);
-    canvas->move(inset, inset);
-    frame->setFocusProxy(canvas);
-    addControl(id, ControlKind::Canvas, window, frame, r);
-    controls_.at(id).canvas = canvas;
-    return true;
-}
-
-bool QtPlatform::createTrackBar(int window, int id, Rect r, int min, int max, bool ticks) {
-    QWidget* parent = controlParent(window, id);
-    if (parent == nullptr) return false;
-    auto* slider = new QSlider(Qt::Horizontal, parent);
-    slider->setRange(min, max);
-    slider->setPageStep(std::max(1, (max - min) / 16));
-    if (ticks) {
-        slider->setTickPosition(QSlider::TicksBelow);
-        slider->setTickInterval(std::max(1, (max - min) / 16));
+    case ControlKind::Slider: {
+        QSlider* slider = newSlider(spec, parent);
+        // Every move: dragged, by the keyboard, by a click beside the handle, by the wheel.
+        QObject::connect(slider, &QSlider::valueChanged, slider, changed);
+        return slider;
     }
-    QObject::connect(slider, &QSlider::valueChanged, slider,
-                     [this, window, id] { queue_.push(controlEvent(window, id, EventType::Changed)); });
-    addControl(id, ControlKind::TrackBar, window, slider, r);
-    return true;
-}
-
-int QtPlatform::trackBarPosition(int id) {
-    const Control* found = control(id, ControlKind::TrackBar);
-    return found == nullptr ? 0 : static_cast<QSlider*>(found->widget)->value();
-}
-
-void QtPlatform::setTrackBarPosition(int id, int position) {
-    const Control* found = control(id, ControlKind::TrackBar);
-    if (found == nullptr) return;
-    // Only the user's moves are events; the program knows about its own.
-    const QSignalBlocker blocker(found->widget);
-    static_cast<QSlider*>(found->widget)->setValue(position);
-}
-
-bool QtPlatform::createCheckBox(int window, int id, Rect r, const std::string& caption) {
-    QWidget* parent = controlParent(window, id);
-    if (parent == nullptr) return false;
-    auto* box = new QCheckBox(qtText(caption), parent);
-    QObject::connect(box, &QCheckBox::toggled, box,
-                     [this, window, id] { queue_.push(controlEvent(window, id, EventType::Changed)); });
-    addControl(id, ControlKind::CheckBox, window, box, r);
-    return true;
-}
-
-bool QtPlatform::isChecked(int id) {
-    const Control* found = control(id, ControlKind::CheckBox);
-    return found != nullptr && static_cast<QCheckBox*>(found->widget)->isChecked();
-}
-
-bool QtPlatform::createButton(int window, int id, Rect r, const std::string& caption) {
-    QWidget* parent = controlParent(window, id);
-    if (parent == nullptr) return false;
-    auto* button = new QPushButton(qtText(caption), parent);
-    QObject::connect(button, &QPushButton::clicked, button,
-                     [this, window, id] { queue_.push(controlEvent(window, id, EventType::Changed)); });
-    addControl(id, ControlKind::Button, window, button, r);
-    return true;
-}
-
-bool QtPlatform::createLabel(int window, int id, Rect r, const std::string& text, bool centred) {
-    QWidget* parent = controlParent(window, id);
-    if (parent == nullptr) return false;
-    auto* label = new QLabel(parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment((centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
-    label->setText(qtText(text));
-    addControl(id, ControlKind::Label, window, label, r);
-    return true;
-}
-
-bool QtPlatform::createTextField(int window, int id, Rect r, bool multiLine, bool rightAligned) {
-    QWidget* parent = controlParent(window, id);
-    if (parent == nullptr) return false;
-    QWidget* field = nullptr;
-    LateText* lateText = nullptr;
-    if (multiLine) {
-        auto* edit = new QPlainTextEdit(parent);
-        // A compact field like a native multi-line edit: no scroll bars, lines wrapped
-        // wherever needed (the eight values of a glyph have no spaces) in a small font, so
-        // the longest text, eight times 255, fits in two lines.
-        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        edit->document()->setDocumentMargin(2);
-        QFont font = edit->font();
-        font.setPixelSize(11);
-        edit->setFont(font);
-        if (rightAligned) alignRight(edit);
-        lateText = new LateText(edit);
-        QObject::connect(edit, &QPlainTextEdit::textChanged, edit,
-                         [this, window, id] { queue_.push(controlEvent(window, id, EventType::Changed)); });
-        field = edit;
-    } else {
+    case ControlKind::CheckBox: {
+        auto* box = new QCheckBox(text, parent);
+        QObject::connect(box, &QCheckBox::toggled, box, changed);
+        return box;
+    }
+    case ControlKind::Button: {
+        auto* button = new QPushButton(text, parent);
+        QObject::connect(button, &QPushButton::clicked, button, [changed] { changed(0); });
+        return button;
+    }
+    case ControlKind::Label: {
+        auto* label = new QLabel(parent);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment((spec.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+        label->setText(text);
+        return label;
+    }
+    case ControlKind::TextField: {
+        if (spec.multiLine) {
+            QPlainTextEdit* edit = newMultiLineField(spec, parent);
+            made.lateText = new LateText(edit);
+            return edit;
+        }
         auto* edit = new QLineEdit(parent);
-        if (rightAligned) edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        QObject::connect(edit, &QLineEdit::textEdited, edit,
-                         [this, window, id] { queue_.push(controlEvent(window, id, EventType::Changed)); });
-        field = edit;
+        if (spec.rightAligned) edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return edit;
     }
-    addControl(id, ControlKind::TextField, window, field, r);
-    controls_.at(id).lateText = lateText;
-    return true;
+    case ControlKind::ScrollArea: return newScrollArea(spec, parent);
+    }
+    return nullptr;
 }
 
-bool QtPlatform::createScrollArea(int window, int id, Rect r, int innerWidth, int innerHeight,
-                                  int step) {
-    QWidget* parent = controlParent(window, id);
-    if (parent == nullptr) return false;
-    auto* area = new ScrollArea(parent);
-    area->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    area->setWidgetResizable(false);
-    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    area->horizontalScrollBar()->setSingleStep(step);
-    area->verticalScrollBar()->setSingleStep(step);
-    auto* inner = new QWidget;
-    inner->setFixedSize(std::max(innerWidth, 0), std::max(innerHeight, 0));
-    area->setWidget(inner);
-    addControl(id, ControlKind::ScrollArea, window, area, r);
-    controls_.at(id).inner = inner;
-    this->window(window)->setControlArea(inner);
-    return true;
+void QtPlatform::setControlValue(int id, int value) {
+    const Control* found = control(id);
+    if (found == nullptr) return;
+    const QSignalBlocker blocker(found->widget);
+    if (auto* slider = qobject_cast<QSlider*>(found->widget)) slider->setValue(value);
+    if (auto* box = qobject_cast<QCheckBox*>(found->widget)) box->setChecked(value != 0);
 }
 
 void QtPlatform::setScrollAreaInnerSize(int id, int innerWidth, int innerHeight) {
-    const Control* found = control(id, ControlKind::ScrollArea);
-    if (found == nullptr) return;
-    found->inner->setFixedSize(std::max(innerWidth, 0), std::max(innerHeight, 0));
+    const Control* found = control(id);
+    if (auto* area = qobject_cast<QScrollArea*>(found ? found->widget : nullptr))
+        area->widget()->setFixedSize(std::max(innerWidth, 0), std::max(innerHeight, 0));
 }
 
 void QtPlatform::setControlText(int id, const std::string& text) {
     const Control* found = control(id);
     if (found == nullptr) return;
-    const QString qtext = qtText(text);
-    // Only the user's edits are events.
-    const QSignalBlocker blocker(found->widget);
-    switch (found->kind) {
-    case ControlKind::Label:
-        static_cast<QLabel*>(found->widget)->setText(qtext);
-        break;
-    case ControlKind::Button:
-    case ControlKind::CheckBox:
-        static_cast<QAbstractButton*>(found->widget)->setText(qtext);
-        break;
-    case ControlKind::TextField:
-        if (found->lateText != nullptr) {
-            found->lateText->set(qtext);
-        } else if (auto* line = qobject_cast<QLineEdit*>(found->widget)) {
-            line->setText(qtext);
-        }
-        break;
-    default:
-        break;
-    }
+    const QString qtext = QString::fromStdString(text);
+    if (found->lateText != nullptr) found->lateText->set(qtext);
+    if (auto* label = qobject_cast<QLabel*>(found->widget)) label->setText(qtext);
+    if (auto* button = qobject_cast<QAbstractButton*>(found->widget)) button->setText(qtext);
+    if (auto* line = qobject_cast<QLineEdit*>(found->widget)) line->setText(qtext);
 }
 
 void QtPlatform::setToolTip(int id, const std::string& text) {
-    if (const Control* found = control(id)) found->widget->setToolTip(qtText(text));
+    if (const Control* found = control(id)) found->widget->setToolTip(QString::fromStdString(text));
 }
 
 void QtPlatform::setFocus(int id) {
@@ -282,9 +289,9 @@ void QtPlatform::setFocus(int id) {
 void QtPlatform::acceptFileDrops(int id) {
     const Control* found = control(id);
     if (found == nullptr) return;
-    new FileDropFilter(queue_, found->window, id, found->widget);
+    new FileDropFilter(queue_, id, found->widget);
     // Drops land on the drawing area rather than on the frame around it.
-    if (found->canvas != nullptr) new FileDropFilter(queue_, found->window, id, found->canvas);
+    if (found->canvas != nullptr) new FileDropFilter(queue_, id, found->canvas);
 }
 
 } // namespace tessaly

@@ -1,51 +1,66 @@
 // The page's side of the web platform: panels for the windows, DOM elements for the
-// controls, menus and modal dialogs. DOM handlers only queue events (Page.push); the program
-// takes them in Page.nextEvent, which it awaits while suspended. Numbers follow the
-// program's EventKind, EventType and Key.
+// controls, menus and modal dialogs. DOM handlers only queue raw facts (Page.push) in the
+// names of the program's platform/event.h; the program takes them in Page.nextEvent, which it
+// awaits while suspended, in its own numbers (PageNumbers, made from its headers at build
+// time).
+// Debian's emscripten (3.1.6) minifies this file and silently drops object destructuring
+// and destructuring in for-of loops: neither is used here.
 
 var Page = (() => {
-  const Kind = { Other: 0, FilesDropped: 1, Command: 2, CloseWindow: 3, Control: 4 };
-  const Type = {
-    LeftButtonDown: 1, LeftButtonUp: 2, LeftClick: 3, RightButtonDown: 4, RightButtonUp: 5,
-    RightClick: 6, MouseMove: 7, MouseEnter: 8, MouseLeave: 9, KeyDown: 10, KeyUp: 11,
-    Character: 12, Wheel: 13, LeftDoubleClick: 14, RightDoubleClick: 15,
-    MiddleButtonDown: 16, MiddleButtonUp: 17, FocusGained: 18, FocusLost: 19, Changed: 20,
-  };
-  const Keys = { ArrowLeft: 1, ArrowUp: 2, ArrowRight: 3, ArrowDown: 4, Insert: 5, Delete: 6,
-                 Escape: 7 };
-  // DOM button number to [down, up, click] types.
-  const Buttons = { 0: [Type.LeftButtonDown, Type.LeftButtonUp, Type.LeftClick],
-                    1: [Type.MiddleButtonDown, Type.MiddleButtonUp, 0],
-                    2: [Type.RightButtonDown, Type.RightButtonUp, Type.RightClick] };
+  // The DOM's button numbers: the program's name and the button's bit in `buttons`. The
+  // middle button is not reported.
+  const buttonOf = { 0: ['Left', 1], 2: ['Right', 2] };
+  const keyOf = { ArrowLeft: 'Left', ArrowUp: 'Up', ArrowRight: 'Right', ArrowDown: 'Down',
+                  Insert: 'Insert', Delete: 'Delete', Escape: 'Escape' };
   // The scroll area moves this many steps per wheel notch, as desktop scroll areas do.
   const wheelLines = 3;
-  const el = (tag, cls, text) => {
-    const e = document.createElement(tag);
-    if (cls) e.className = cls;
-    if (text !== undefined) e.textContent = text;
-    return e;
+  // A DOM element with the given properties (`data`: its data- attributes) and children.
+  const element = (tag, properties, ...children) => {
+    const node = document.createElement(tag);
+    for (const name of Object.keys(properties || {})) {
+      if (name === 'data') Object.assign(node.dataset, properties.data);
+      else node[name] = properties[name];
+    }
+    node.append(...children);
+    return node;
   };
+  const place = (node, x, y) => Object.assign(node.style, { left: `${x}px`, top: `${y}px` });
+  const size = (node, width, height) =>
+    Object.assign(node.style, { width: `${Math.max(0, width)}px`, height: `${Math.max(0, height)}px` });
 
-  const P = {
+  const Page = {
     queue: [], wake: null, text: '', escapeHeld: false, windows: {}, controls: {}, menus: {},
-    shortcuts: [], active: null, pointer: { x: 0, y: 0 }, openMenu: null, modal: false,
-    lastSaveName: '', saveHandle: null, z: 1, buttons: 0,
+    shortcuts: [], active: null, firstWindow: null, pointer: { x: 0, y: 0 }, openMenu: null,
+    modal: false, lastSaveName: '', saveHandle: null, zIndex: 1, numbers: null,
+
+    start() {
+      Page.numbers = PageNumbers;
+      FS.mkdirTree('/save');
+    },
 
     push(event) {
-      P.queue.push(event);
-      if (P.wake) { const wake = P.wake; P.wake = null; wake(); }
+      Page.queue.push(event);
+      if (Page.wake) { const wake = Page.wake; Page.wake = null; wake(); }
+    },
+
+    // The program's number for one of its names: a name it did not give is a fault here.
+    number(group, name) {
+      if (!(name in Page.numbers[group])) throw new Error(`no ${group} named ${name}`);
+      return Page.numbers[group][name];
     },
 
     async nextEvent(out) {
-      P.deliverSaves();
-      if (!P.started) { P.started = true; performance.mark('tessaly-ready'); }
-      while (!P.queue.length) await new Promise((resolve) => { P.wake = resolve; });
-      const e = P.queue.shift();
-      P.text = e.files ? P.store('/drop', e.files).join('\n') : '';
-      const id = (v) => (v === undefined ? -1 : v);
-      const fields = [e.kind || 0, id(e.window), id(e.control), e.type || 0, id(e.command),
-                      e.x || 0, e.y || 0, e.buttons || 0, e.key || 0];
-      fields.forEach((v, i) => { HEAP32[(out >> 2) + i] = v; });
+      Page.deliverSaves();
+      if (!Page.started) { Page.started = true; performance.mark('tessaly-ready'); }
+      while (!Page.queue.length) await new Promise((resolve) => { Page.wake = resolve; });
+      const event = Page.queue.shift();
+      Page.text = event.files ? Page.store('/drop', event.files).join('\n') : '';
+      const id = (value) => (value === undefined ? -1 : value);
+      const fields = [Page.number('kind', event.kind), id(event.window), id(event.control),
+                      id(event.command), event.x || 0, event.y || 0,
+                      Page.number('button', event.button || 'None'), event.buttons || 0,
+                      Page.number('key', event.key || 'None'), event.value || 0];
+      fields.forEach((value, i) => { HEAP32[(out >> 2) + i] = value; });
     },
 
     // --- Files: the in-memory file system stands in for the disk.
@@ -53,9 +68,9 @@ var Page = (() => {
     // Copies files into a folder and gives their paths, which the program's messages show.
     store(folder, files) {
       FS.mkdirTree(folder);
-      return files.map((f) => {
-        const path = `${folder}/${f.name.replace(/[\\/]/g, '_') || 'file'}`;
-        FS.writeFile(path, f.bytes);
+      return files.map((file) => {
+        const path = `${folder}/${file.name.replace(/[\\/]/g, '_') || 'file'}`;
+        FS.writeFile(path, file.bytes);
         return path;
       });
     },
@@ -67,32 +82,28 @@ var Page = (() => {
 
     // Whatever the program saved since the last event goes to the user.
     deliverSaves() {
-      let names = [];
-      try { names = FS.readdir('/save').filter((n) => n !== '.' && n !== '..'); } catch (e) {}
-      for (const name of names) {
+      for (const name of FS.readdir('/save').filter((n) => n !== '.' && n !== '..')) {
         const bytes = FS.readFile(`/save/${name}`);
         FS.unlink(`/save/${name}`);
-        const handle = P.saveHandle;
-        P.saveHandle = null;
-        if (!handle) { P.download(name, bytes); continue; }
+        const handle = Page.saveHandle;
+        Page.saveHandle = null;
+        if (!handle) { Page.download(name, bytes); continue; }
         handle.createWritable().then(async (w) => { await w.write(bytes); await w.close(); })
-          .catch(() => P.download(name, bytes));
+          .catch(() => Page.download(name, bytes));
       }
     },
 
     download(name, bytes) {
       const url = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
-      const a = el('a');
-      a.href = url;
-      a.download = name;
-      document.body.append(a);
-      a.click();
-      a.remove();
+      const link = element('a', { href: url, download: name });
+      document.body.append(link);
+      link.click();
+      link.remove();
       setTimeout(() => URL.revokeObjectURL(url), 60000);
     },
 
     async commandLine() {
-      P.text = '';
+      Page.text = '';
       // Like the desktop's command line, only a single file counts.
       const files = new URLSearchParams(location.search).getAll('file');
       if (files.length !== 1 || !files[0]) return;
@@ -107,81 +118,74 @@ var Page = (() => {
       }
       // A file that could not be fetched keeps its URL, a path with nothing behind it: the
       // program reports it as it reports a missing file.
-      P.text = bytes ? P.store('/url', [{ name, bytes }])[0] : url;
+      Page.text = bytes ? Page.store('/url', [{ name, bytes }])[0] : url;
     },
 
-    // --- Windows
+    // --- Windows. The tab shows the title of the first window, the program's main one.
 
-    openWindow(id, x, y, w, h, title, centred, hidden) {
-      const panel = el('section', 'window');
-      panel.dataset.window = id === 0 ? 'main' : id === 1 ? 'map' : `window-${id}`;
-      const caption = el('header', 'caption');
-      const titleText = el('span', 'title', title);
-      const minimise = el('button', 'minimise', '\u2013');
-      const close = el('button', 'close', '\u00d7');
-      minimise.title = 'Minimise';
-      close.title = 'Close';
-      caption.append(titleText, minimise, close);
-      const client = el('div', 'client');
-      client.style.width = `${w}px`;
-      client.style.height = `${h}px`;
-      const area = el('div', 'area');
-      client.append(area);
-      panel.append(caption, client);
-      document.getElementById('desktop').append(panel);
-      const win = { id, panel, titleText, client, area, controlArea: area, bar: null };
-      P.windows[id] = win;
-      panel.addEventListener('pointerdown', () => P.activate(id), true);
-      close.addEventListener('click', () => P.push({ kind: Kind.CloseWindow, window: id }));
-      minimise.addEventListener('click', () => P.minimise(id, true));
-      caption.addEventListener('pointerdown', (e) => P.dragPanel(win, e));
-      P.keepFocus(caption);
-      if (centred) {
-        const desk = document.getElementById('desktop');
-        x = Math.max(0, Math.floor((desk.clientWidth - panel.offsetWidth) / 2));
-        y = Math.max(0, Math.floor((desk.clientHeight - panel.offsetHeight) / 2));
+    openWindow(spec) {
+      const id = spec.id;
+      const titleText = element('span', { className: 'title' }, spec.title);
+      const minimise = element('button', { className: 'minimise', title: 'Minimise' }, '\u2013');
+      const close = element('button', { className: 'close', title: 'Close' }, '\u00d7');
+      const caption = element('header', { className: 'caption' }, titleText, minimise, close);
+      const area = element('div', { className: 'area' });
+      const client = element('div', { className: 'client' }, area);
+      size(client, spec.width, spec.height);
+      const panel = element('section', { className: 'window', data: { window: spec.name } },
+                            caption, client);
+      const desk = document.getElementById('desktop');
+      desk.append(panel);
+      const win = { id, panel, titleText, client, area, controlArea: area };
+      Page.windows[id] = win;
+      panel.addEventListener('pointerdown', () => Page.activate(id), true);
+      close.addEventListener('click', () => Page.push({ kind: 'WindowClosed', window: id }));
+      minimise.addEventListener('click', () => Page.minimise(id, true));
+      caption.addEventListener('pointerdown', (e) => Page.dragPanel(win, e));
+      if (spec.centred) {
+        place(panel, Math.max(0, Math.floor((desk.clientWidth - panel.offsetWidth) / 2)),
+              Math.max(0, Math.floor((desk.clientHeight - panel.offsetHeight) / 2)));
+      } else {
+        place(panel, spec.x, spec.y);
       }
-      panel.style.left = `${x}px`;
-      panel.style.top = `${y}px`;
-      if (id === 0) document.title = title;
-      if (hidden) panel.hidden = true;
-      else P.activate(id);
-      return 1;
+      if (Page.firstWindow === null) Page.firstWindow = id;
+      if (id === Page.firstWindow) document.title = spec.title;
+      if (spec.hidden) panel.hidden = true;
+      else Page.activate(id);
     },
 
-    windowLeft(id) { return P.windows[id].panel.offsetLeft; },
-    windowTop(id) { return P.windows[id].panel.offsetTop; },
+    windowLeft(id) { return Page.windows[id].panel.offsetLeft; },
+    windowTop(id) { return Page.windows[id].panel.offsetTop; },
 
     showWindow(id) {
-      P.minimise(id, false);
-      P.windows[id].panel.hidden = false;
-      P.activate(id);
-      P.updateTaskbar();
+      Page.minimise(id, false);
+      Page.windows[id].panel.hidden = false;
+      Page.activate(id);
     },
 
     hideWindow(id) {
-      P.windows[id].panel.hidden = true;
-      P.updateTaskbar();
+      Page.windows[id].panel.hidden = true;
+      Page.updateTaskbar();
     },
 
     setTitle(id, title) {
-      P.windows[id].titleText.textContent = title;
-      if (id === 0) document.title = title;
+      Page.windows[id].titleText.textContent = title;
+      if (id === Page.firstWindow) document.title = title;
       const task = document.querySelector(`#taskbar [data-for="${id}"]`);
       if (task) task.textContent = title;
     },
 
     activate(id) {
-      if (P.active === id && P.windows[id].panel.classList.contains('active')) return;
-      for (const w of Object.values(P.windows)) w.panel.classList.toggle('active', w.id === id);
-      P.windows[id].panel.style.zIndex = ++P.z;
-      P.active = id;
-      P.updateTaskbar();
+      if (Page.active === id && Page.windows[id].panel.classList.contains('active')) return;
+      for (const win of Object.values(Page.windows)) win.panel.classList.toggle('active', win.id === id);
+      Page.windows[id].panel.style.zIndex = ++Page.zIndex;
+      Page.active = id;
+      Page.updateTaskbar();
     },
 
     minimise(id, on) {
-      P.windows[id].panel.classList.toggle('minimised', on);
-      P.updateTaskbar();
+      Page.windows[id].panel.classList.toggle('minimised', on);
+      Page.updateTaskbar();
     },
 
     // The task bar at the bottom of the page has a button for every window that is shown or
@@ -189,11 +193,11 @@ var Page = (() => {
     updateTaskbar() {
       const taskbar = document.getElementById('taskbar');
       taskbar.replaceChildren();
-      for (const win of Object.values(P.windows)) {
+      for (const win of Object.values(Page.windows)) {
         if (win.panel.hidden) continue;
-        const button = el('button', win.id === P.active ? 'active' : '', win.titleText.textContent);
-        button.dataset.for = win.id;
-        button.addEventListener('click', () => { P.minimise(win.id, false); P.activate(win.id); });
+        const button = element('button', { className: win.id === Page.active ? 'active' : '',
+                                           data: { for: win.id } }, win.titleText.textContent);
+        button.addEventListener('click', () => { Page.minimise(win.id, false); Page.activate(win.id); });
         taskbar.append(button);
       }
     },
@@ -204,10 +208,7 @@ var Page = (() => {
       const startY = e.clientY - win.panel.offsetTop;
       const caption = e.currentTarget;
       caption.setPointerCapture(e.pointerId);
-      const move = (m) => {
-        win.panel.style.left = `${m.clientX - startX}px`;
-        win.panel.style.top = `${Math.max(0, m.clientY - startY)}px`;
-      };
+      const move = (m) => place(win.panel, m.clientX - startX, Math.max(0, m.clientY - startY));
       const up = () => {
         caption.removeEventListener('pointermove', move);
         caption.removeEventListener('pointerup', up);
@@ -216,418 +217,335 @@ var Page = (() => {
       caption.addEventListener('pointerup', up);
     },
 
-    // --- Controls
+    // --- Controls. Only the user's changes are reported, never the program's.
 
-    createControl(window, id, kind, name, x, y, w, h, a, b, c, text) {
-      const win = P.windows[window];
-      const changed = () => P.push({ kind: Kind.Control, window, control: id, type: Type.Changed });
+    createControl(spec) {
+      const kinds = Page.numbers.control;
+      const control = { id: spec.id, kind: spec.kind, border: spec.border };
+      const changed = (value) => Page.push({ kind: 'ControlChanged', control: spec.id, value });
       let node;
-      const control = { id, window, kind };
-      if (kind === 'canvas') {
-        node = el('canvas');
-        node.width = w;
-        node.height = h;
-        control.border = a;
-        if (a) P.drawBorder(node);
-        if (b) node.tabIndex = 0;
-        P.canvasEvents(node, control, b);
-      } else if (kind === 'trackbar') {
-        node = el('input');
-        node.type = 'range';
-        node.min = a;
-        node.max = b;
-        node.value = a;
-        if (c) {
+      if (spec.kind === kinds.Canvas) {
+        node = element('canvas', { width: spec.width, height: spec.height });
+        if (spec.border) Page.drawBorder(node);
+        if (spec.keyboard) node.tabIndex = 0;
+        control.node = node;
+        Page.canvasEvents(control, spec.keyboard);
+      } else if (spec.kind === kinds.Slider) {
+        node = element('input', { type: 'range', min: spec.min, max: spec.max, value: spec.min });
+        if (spec.ticks) {
           // Tick marks every sixteenth of the range, as on the desktop.
-          const ticks = el('datalist');
-          ticks.id = `ticks-${id}`;
-          const step = Math.max(1, Math.floor((b - a) / 16));
-          for (let v = a; v <= b; v += step) ticks.append(Object.assign(el('option'), { value: v }));
+          const ticks = element('datalist', { id: `ticks-${spec.id}` });
+          const step = Math.max(1, Math.floor((spec.max - spec.min) / 16));
+          for (let v = spec.min; v <= spec.max; v += step) ticks.append(element('option', { value: v }));
           document.body.append(ticks);
           node.setAttribute('list', ticks.id);
         }
-        node.addEventListener('input', changed);
-      } else if (kind === 'checkbox') {
-        node = el('label', 'checkbox');
-        const box = el('input');
-        box.type = 'checkbox';
-        box.addEventListener('change', changed);
-        control.input = box;
-        node.append(box, el('span', '', text));
-      } else if (kind === 'button') {
-        node = el('button', '', text);
-        node.addEventListener('click', changed);
-      } else if (kind === 'label') {
-        node = el('div', a ? 'label centred' : 'label', text);
-      } else if (kind === 'text') {
-        node = el(a ? 'textarea' : 'input', b ? 'field right' : 'field');
-        node.spellcheck = false;
-        node.addEventListener('input', changed);
-      } else if (kind === 'scroll') {
-        node = el('div', 'scroll');
-        const inner = el('div', 'inner');
-        inner.style.width = `${a}px`;
-        inner.style.height = `${b}px`;
-        node.append(inner);
-        control.inner = inner;
-        control.step = c;
-        node.addEventListener('wheel', (e) => P.wheel(node, control, e), { passive: false });
+        node.addEventListener('input', () => changed(Number(node.value)));
+      } else if (spec.kind === kinds.CheckBox) {
+        control.input = element('input', { type: 'checkbox' });
+        control.input.addEventListener('change', () => changed(control.input.checked ? 1 : 0));
+        node = element('label', { className: 'checkbox' }, control.input, element('span', {}, spec.text));
+      } else if (spec.kind === kinds.Button) {
+        node = element('button', {}, spec.text);
+        node.addEventListener('click', () => changed(0));
+      } else if (spec.kind === kinds.Label) {
+        node = element('div', { className: spec.centred ? 'label centred' : 'label' }, spec.text);
+      } else if (spec.kind === kinds.TextField) {
+        node = element(spec.multiLine ? 'textarea' : 'input',
+                       { className: spec.rightAligned ? 'field right' : 'field', spellcheck: false });
+      } else if (spec.kind === kinds.ScrollArea) {
+        control.inner = element('div', { className: 'inner' });
+        size(control.inner, spec.innerWidth, spec.innerHeight);
+        node = element('div', { className: 'scroll' }, control.inner);
+        node.addEventListener('wheel', (e) => Page.wheel(node, spec.step, e), { passive: false });
       }
-      node.dataset.control = name || `control-${id}`;
-      node.style.left = `${x}px`;
-      node.style.top = `${y}px`;
-      node.style.width = `${w}px`;
-      node.style.height = `${h}px`;
+      node.dataset.control = spec.name;
+      place(node, spec.x, spec.y);
+      size(node, spec.width, spec.height);
       control.node = node;
+      const win = Page.windows[spec.window];
       win.controlArea.append(node);
-      if (kind === 'scroll') win.controlArea = control.inner;
-      P.controls[id] = control;
+      if (control.inner) win.controlArea = control.inner;
+      Page.controls[spec.id] = control;
     },
 
-    // A sunken two-pixel frame, drawn in the canvas's own pixels around its drawing area.
+    // A sunken two-pixel frame in the canvas's own pixels around its drawing area: each ring
+    // light at the bottom and right, dark at the top and left. The program's first drawing
+    // covers the inside.
     drawBorder(canvas) {
-      const g = canvas.getContext('2d');
-      const w = canvas.width;
-      const h = canvas.height;
-      const frame = (inset, dark, light) => {
-        g.fillStyle = dark;
-        g.fillRect(inset, inset, w - 2 * inset, 1);
-        g.fillRect(inset, inset, 1, h - 2 * inset);
-        g.fillStyle = light;
-        g.fillRect(inset, h - 1 - inset, w - 2 * inset, 1);
-        g.fillRect(w - 1 - inset, inset, 1, h - 2 * inset);
+      const context = canvas.getContext('2d');
+      const ring = (inset, light, dark) => {
+        const width = canvas.width - 2 * inset;
+        const height = canvas.height - 2 * inset;
+        context.fillStyle = light;
+        context.fillRect(inset, inset, width, height);
+        context.fillStyle = dark;
+        context.fillRect(inset, inset, width - 1, height - 1);
       };
-      frame(0, '#a0a0a0', '#ffffff');
-      frame(1, '#696969', '#e3e3e3');
+      ring(0, '#ffffff', '#a0a0a0');
+      ring(1, '#e3e3e3', '#696969');
     },
 
-    putPixels(id, bytes, w, h, at) {
-      const control = P.controls[id];
-      if (!control) return;
+    putPixels(id, bytes, width, height, at) {
+      const control = Page.controls[id];
       if (!control.context) control.context = control.node.getContext('2d');
-      const image = new ImageData(w, h);
+      const image = new ImageData(width, height);
       image.data.set(bytes);
       control.context.putImageData(image, at, at);
     },
 
-    // The pointer's canvas pixel, outside (even negative) while a button holds it.
-    pixelOf(control, e) {
-      const r = control.node.getBoundingClientRect();
-      const scale = r.width / control.node.width || 1;
-      return [Math.floor((e.clientX - r.left) / scale) - control.border,
-              Math.floor((e.clientY - r.top) / scale) - control.border];
-    },
-
-    pushPointer(control, type, e) {
-      const [x, y] = P.pixelOf(control, e);
-      P.pointer = { x: e.clientX, y: e.clientY };
-      P.push({ kind: Kind.Control, window: control.window, control: control.id, type, x, y,
-               buttons: e.buttons & 7 });
-    },
-
-    canvasEvents(node, control, keyboard) {
-      let entered = false;
+    // The pointer on a canvas, in the pixels of its drawing area: outside it too (even
+    // negative) while a button pressed on it is held, as the canvas has the pointer then.
+    canvasEvents(control, keyboard) {
+      const node = control.node;
+      const pointer = (kind, e, button) => {
+        const box = node.getBoundingClientRect();
+        const scale = box.width / node.width || 1;
+        const x = Math.floor((e.clientX - box.left) / scale) - control.border;
+        const y = Math.floor((e.clientY - box.top) / scale) - control.border;
+        Page.pointer = { x: e.clientX, y: e.clientY };
+        Page.push({ kind, control: control.id, x, y, button, buttons: e.buttons & 7 });
+      };
       node.addEventListener('pointerdown', (e) => {
         if (keyboard) node.focus({ preventScroll: true });
-        const types = Buttons[e.button];
-        if (!types) return;
-        node.setPointerCapture(e.pointerId);
-        P.pushPointer(control, types[0], e);
         e.preventDefault();
+        if (!buttonOf[e.button]) return;
+        node.setPointerCapture(e.pointerId);
+        pointer('PointerDown', e, buttonOf[e.button][0]);
       });
       node.addEventListener('pointerup', (e) => {
-        const types = Buttons[e.button];
-        if (!types) return;
-        P.pushPointer(control, types[1], e);
-        // A click counts when released over the canvas or its right or bottom border,
-        // counted from the drawing area's origin, as on the desktop.
-        const [x, y] = P.pixelOf(control, e);
-        const inside = x >= 0 && y >= 0 && x < node.width && y < node.height;
-        if (types[2] && inside) P.pushPointer(control, types[2], e);
+        if (buttonOf[e.button]) pointer('PointerUp', e, buttonOf[e.button][0]);
       });
       node.addEventListener('pointermove', (e) => {
-        // A second button pressed or released while another is held comes as a move.
-        const types = Buttons[e.button];
-        if (types) {
-          const down = (e.buttons & (e.button === 1 ? 4 : e.button === 2 ? 2 : 1)) !== 0;
-          P.pushPointer(control, down ? types[0] : types[1], e);
-          return;
+        // A button pressed or released while another is held comes as a move with its number.
+        if (e.button < 0) pointer('PointerMove', e);
+        else if (buttonOf[e.button]) {
+          const [button, bit] = buttonOf[e.button];
+          pointer(e.buttons & bit ? 'PointerDown' : 'PointerUp', e, button);
         }
-        P.pushPointer(control, entered ? Type.MouseEnter : Type.MouseMove, e);
-        entered = false;
       });
-      node.addEventListener('pointerenter', () => { entered = true; });
       node.addEventListener('pointerleave', (e) => {
-        entered = false;
-        if (!node.hasPointerCapture(e.pointerId)) P.pushPointer(control, Type.MouseLeave, e);
+        if (!node.hasPointerCapture(e.pointerId)) Page.push({ kind: 'PointerLeave', control: control.id });
       });
-      node.addEventListener('dblclick', (e) => P.pushPointer(control, Type.LeftDoubleClick, e));
-      node.addEventListener('contextmenu', (e) => e.preventDefault());
-      node.addEventListener('wheel', (e) => P.pushPointer(control, Type.Wheel, e),
-                            { passive: true });
       if (!keyboard) return;
-      const key = (type) => (e) => {
-        if (P.modal || P.openMenu || e.ctrlKey || e.altKey || e.metaKey) return;
-        const code = Keys[e.key] || 8;
-        if (type === Type.KeyUp || !e.repeat || code !== 7) {
-          P.pushAtPointer(control, type, code);
-        }
-        if (type === Type.KeyDown && (e.key.length === 1 || code === 7))
-          P.pushAtPointer(control, Type.Character, code);
-        if (code !== 8) e.preventDefault();
+      // Keys while the canvas has the focus; a key held down does not repeat.
+      const key = (kind) => (e) => {
+        const modifier = ['Control', 'Alt', 'Meta'].includes(e.key) || e.ctrlKey || e.altKey || e.metaKey;
+        if (Page.modal || Page.openMenu || modifier) return;
+        const name = keyOf[e.key] || 'Other';
+        if (kind === 'KeyUp' || !e.repeat) Page.push({ kind, control: control.id, key: name });
+        if (name !== 'Other') e.preventDefault();
       };
-      node.addEventListener('keydown', key(Type.KeyDown));
-      node.addEventListener('keyup', key(Type.KeyUp));
-      node.addEventListener('focus', () => P.pushAtPointer(control, Type.FocusGained, 0));
-      node.addEventListener('blur', () => P.pushAtPointer(control, Type.FocusLost, 0));
-    },
-
-    // Events without a pointer position of their own carry where the pointer was last.
-    pushAtPointer(control, type, key) {
-      const [x, y] = P.pixelOf(control, { clientX: P.pointer.x, clientY: P.pointer.y });
-      P.push({ kind: Kind.Control, window: control.window, control: control.id, type, key, x, y,
-               buttons: P.buttons });
+      node.addEventListener('keydown', key('KeyDown'));
+      node.addEventListener('keyup', key('KeyUp'));
     },
 
     // The wheel scrolls the map by whole steps; with Shift, sideways. Down goes right.
-    wheel(node, control, e) {
+    wheel(node, step, e) {
       e.preventDefault();
-      const notches = Math.sign(e.deltaY || e.deltaX);
-      const by = notches * wheelLines * control.step;
+      const by = Math.sign(e.deltaY || e.deltaX) * wheelLines * step;
       if (e.shiftKey || (!e.deltaY && e.deltaX)) node.scrollLeft += by;
       else node.scrollTop += by;
     },
 
-    controlValue(id) {
-      const c = P.controls[id];
-      return c.kind === 'checkbox' ? (c.input.checked ? 1 : 0) : Number(c.node.value);
+    setControlValue(id, value) {
+      const control = Page.controls[id];
+      if (control.input) control.input.checked = value !== 0;
+      else control.node.value = value;
     },
 
-    setControlValue(id, value) { P.controls[id].node.value = value; },
-
-    setInnerSize(id, w, h) {
-      const inner = P.controls[id].inner;
-      inner.style.width = `${Math.max(0, w)}px`;
-      inner.style.height = `${Math.max(0, h)}px`;
-    },
+    setInnerSize(id, width, height) { size(Page.controls[id].inner, width, height); },
 
     setControlText(id, text) {
-      const c = P.controls[id];
-      if (c.kind === 'text') c.node.value = text;
-      else if (c.kind === 'checkbox') c.node.lastChild.textContent = text;
-      else if (c.kind !== 'canvas' && c.kind !== 'scroll' && c.kind !== 'trackbar')
-        c.node.textContent = text;
+      const control = Page.controls[id];
+      const kinds = Page.numbers.control;
+      if (control.kind === kinds.TextField) control.node.value = text;
+      else if (control.kind === kinds.CheckBox) control.node.lastChild.textContent = text;
+      else if (control.kind === kinds.Label || control.kind === kinds.Button) control.node.textContent = text;
     },
 
-    setToolTip(id, text) { P.controls[id].node.title = text; },
+    setToolTip(id, text) { Page.controls[id].node.title = text; },
 
     setFocus(id) {
-      const c = P.controls[id];
-      (c.input || c.node).focus({ preventScroll: true });
+      const control = Page.controls[id];
+      (control.input || control.node).focus({ preventScroll: true });
     },
 
     acceptDrops(id) {
-      const c = P.controls[id];
+      const node = Page.controls[id].node;
       const hasFiles = (e) => e.dataTransfer && Array.from(e.dataTransfer.types).includes('Files');
       const over = (e) => {
         if (!hasFiles(e)) return;
         e.preventDefault();
         e.dataTransfer.dropEffect = 'copy';
       };
-      c.node.addEventListener('dragenter', over);
-      c.node.addEventListener('dragover', over);
-      c.node.addEventListener('drop', async (e) => {
+      node.addEventListener('dragenter', over);
+      node.addEventListener('dragover', over);
+      node.addEventListener('drop', async (e) => {
         if (!hasFiles(e)) return;
         e.preventDefault();
-        const files = await P.readFiles(e.dataTransfer.files);
-        if (files.length) P.push({ kind: Kind.FilesDropped, window: c.window, control: id, files });
+        const files = await Page.readFiles(e.dataTransfer.files);
+        if (files.length) Page.push({ kind: 'FilesDropped', control: id, files });
       });
     },
 
-    // Pressing on menus and title bars leaves the keyboard focus where it is, as on the
-    // desktop: the overview keeps its arrow keys.
-    keepFocus(node) {
-      node.addEventListener('mousedown', (e) => e.preventDefault());
-    },
+    // --- Menus: a menu bar's entries are its titles; a window of -1 makes a popup.
 
-    // --- Menus
-
-    createMenuBar(menu, window) {
-      const win = P.windows[window];
-      const bar = el('nav', 'menubar');
-      win.client.insertBefore(bar, win.area);
-      P.keepFocus(bar);
-      win.bar = bar;
-      P.menus[menu] = { levels: [bar], items: {}, bar: true, window };
-    },
-
-    createPopup(menu) {
-      const list = el('ul', 'menu popup');
-      list.dataset.menu = `popup-${menu}`;
-      list.hidden = true;
-      P.keepFocus(list);
-      document.body.append(list);
-      P.menus[menu] = { levels: [list], items: {}, list };
-    },
-
-    addMenuEntry(menu, kind, command, text) {
-      const m = P.menus[menu];
-      const parent = m.levels[m.levels.length - 1];
-      if (kind === 'title') {
-        const title = el('div', 'menutitle', text);
-        const list = el('ul', 'menu');
-        title.append(list);
-        m.levels[0].append(title);
-        m.levels = [m.levels[0], list];
-        title.addEventListener('pointerdown', (e) => {
-          if (e.target !== title) return;
-          P.toggleMenu(P.openMenu === title ? null : title);
-        });
-        title.addEventListener('pointerenter', () => { if (P.openMenu) P.toggleMenu(title); });
-      } else if (kind === 'submenu') {
-        const li = el('li', 'submenu');
-        li.append(el('span', 'text', text));
-        const list = el('ul', 'menu');
-        li.append(list);
-        parent.append(li);
-        m.levels.push(list);
-      } else if (kind === 'end') {
-        if (m.levels.length > 2 || (!m.bar && m.levels.length > 1)) m.levels.pop();
-      } else if (kind === 'separator') {
-        parent.append(el('li', 'separator'));
-      } else {
-        const [label, accel] = text.split('\t');
-        const li = el('li', 'item');
-        li.dataset.command = command;
-        li.append(el('span', 'check'), el('span', 'text', label), el('span', 'accel', accel || ''));
-        li.addEventListener('click', (e) => {
+    createMenu(menu) {
+      const kinds = Page.numbers.entry;
+      const items = {}; // the first item of each command, which shows its mark
+      const list = (className, entries) => element('ul', { className }, ...entries.map((entry) => {
+        if (entry.kind === kinds.Separator) return element('li', { className: 'separator' });
+        if (entry.kind === kinds.Submenu) {
+          return element('li', { className: 'submenu' }, element('span', { className: 'text' }, entry.text),
+                         list('menu', entry.entries));
+        }
+        const [label, shortcut] = entry.text.split('\t');
+        const item = element('li', { className: entry.checked ? 'item checked' : 'item',
+                                     data: { command: entry.command } },
+                             element('span', { className: 'check' }),
+                             element('span', { className: 'text' }, label),
+                             element('span', { className: 'accel' }, shortcut || ''));
+        item.addEventListener('click', (e) => {
           e.stopPropagation();
-          P.closeMenus();
-          P.push({ kind: Kind.Command, command });
+          Page.closeMenus();
+          Page.push({ kind: 'Command', command: entry.command });
         });
-        parent.append(li);
-        if (!(command in m.items)) m.items[command] = li;
+        if (!(entry.command in items)) items[entry.command] = item;
+        return item;
+      }));
+      if (menu.window < 0) {
+        const popup = list('menu popup', menu.entries);
+        popup.hidden = true;
+        document.body.append(popup);
+        Page.menus[menu.id] = { items, list: popup };
+        return;
       }
+      const bar = element('nav', { className: 'menubar' }, ...menu.entries.map((entry) => {
+        const title = element('div', { className: 'menutitle' }, entry.text, list('menu', entry.entries));
+        title.addEventListener('pointerdown', (e) => {
+          if (e.target === title) Page.toggleMenu(Page.openMenu === title ? null : title);
+        });
+        title.addEventListener('pointerenter', () => { if (Page.openMenu) Page.toggleMenu(title); });
+        return title;
+      }));
+      const win = Page.windows[menu.window];
+      win.client.insertBefore(bar, win.area);
+      Page.menus[menu.id] = { items };
     },
 
-    setChecked(menu, command, on) {
-      const li = P.menus[menu].items[command];
-      if (li) li.classList.toggle('checked', !!on);
+    setMenuChecked(menu, command, on) {
+      const item = Page.menus[menu] && Page.menus[menu].items[command];
+      if (item) item.classList.toggle('checked', !!on);
     },
 
     toggleMenu(title) {
-      if (P.openMenu) P.openMenu.classList.remove('open');
-      P.openMenu = title;
+      if (Page.openMenu) Page.openMenu.classList.remove('open');
+      Page.openMenu = title;
       if (title) title.classList.add('open');
     },
 
     closeMenus() {
-      P.toggleMenu(null);
-      if (P.closePopup) P.closePopup();
+      Page.toggleMenu(null);
+      if (Page.closePopup) Page.closePopup();
     },
 
     addShortcut(window, key, command) {
-      P.shortcuts.push({ window, key: key.toUpperCase(), command });
+      Page.shortcuts.push({ window, key: key.toUpperCase(), command });
     },
 
     showPopup(menu, window) {
-      P.activate(window);
-      const list = P.menus[menu].list;
-      const shade = el('div', 'shade');
+      Page.activate(window);
+      const list = Page.menus[menu].list;
+      const shade = element('div', { className: 'shade' });
       document.body.append(shade);
       list.hidden = false;
-      list.style.zIndex = ++P.z + 1;
-      shade.style.zIndex = P.z;
+      list.style.zIndex = ++Page.zIndex + 1;
+      shade.style.zIndex = Page.zIndex;
       // One pixel left of and above the pointer, kept inside the page.
-      const x = Math.min(P.pointer.x - 1, innerWidth - list.offsetWidth);
-      const y = Math.min(P.pointer.y - 1, innerHeight - list.offsetHeight);
-      list.style.left = `${Math.max(0, x)}px`;
-      list.style.top = `${Math.max(0, y)}px`;
-      P.popupSelection = -1;
+      place(list, Math.max(0, Math.min(Page.pointer.x - 1, innerWidth - list.offsetWidth)),
+            Math.max(0, Math.min(Page.pointer.y - 1, innerHeight - list.offsetHeight)));
+      Page.popupSelection = -1;
       return new Promise((resolve) => {
-        P.closePopup = () => {
-          P.closePopup = null;
+        Page.closePopup = () => {
+          Page.closePopup = null;
           list.hidden = true;
-          list.querySelectorAll('.selected').forEach((li) => li.classList.remove('selected'));
+          list.querySelectorAll('.selected').forEach((item) => item.classList.remove('selected'));
           shade.remove();
           resolve();
         };
-        shade.addEventListener('pointerdown', (e) => { e.preventDefault(); P.closePopup(); });
-        shade.addEventListener('contextmenu', (e) => e.preventDefault());
-        P.popupList = list;
+        shade.addEventListener('pointerdown', (e) => { e.preventDefault(); Page.closePopup(); });
+        Page.popupList = list;
       });
     },
 
     // Up, Down, Return and Escape in an open popup.
     popupKey(e) {
-      const items = Array.from(P.popupList.querySelectorAll(':scope > li.item'));
+      const items = Array.from(Page.popupList.querySelectorAll(':scope > li.item'));
       e.preventDefault();
-      if (e.key === 'Escape') { P.closePopup(); return; }
-      if (e.key === 'Enter') { if (items[P.popupSelection]) items[P.popupSelection].click(); return; }
+      if (e.key === 'Escape') { Page.closePopup(); return; }
+      if (e.key === 'Enter') { if (items[Page.popupSelection]) items[Page.popupSelection].click(); return; }
       const step = e.key === 'ArrowDown' ? 1 : e.key === 'ArrowUp' ? -1 : 0;
       if (!step) return;
-      P.popupSelection = (P.popupSelection + step + items.length) % items.length;
-      items.forEach((li, i) => li.classList.toggle('selected', i === P.popupSelection));
+      Page.popupSelection = (Page.popupSelection + step + items.length) % items.length;
+      items.forEach((item, i) => item.classList.toggle('selected', i === Page.popupSelection));
     },
 
-    // --- Keys for the whole page: shortcuts, the Escape state, menus and dialogs.
+    // --- Keys for the whole page: shortcuts, menus and dialogs, and whether Escape is down
+    // in one of the program's panels (a wake-up tells the program to ask).
 
     keyDown(e) {
       // A key for a dialog stays there, even when it has closed the dialog on its way.
-      if (P.modal || (e.target.closest && e.target.closest('.dialog'))) return;
-      if (P.closePopup) { P.popupKey(e); return; }
-      if (P.openMenu && e.key === 'Escape') { P.toggleMenu(null); e.preventDefault(); return; }
+      if (Page.modal || (e.target.closest && e.target.closest('.dialog'))) return;
+      if (Page.closePopup) { Page.popupKey(e); return; }
+      if (Page.openMenu && e.key === 'Escape') { Page.toggleMenu(null); e.preventDefault(); return; }
       if (e.ctrlKey && !e.altKey && !e.metaKey && !e.shiftKey && e.key.length === 1) {
         // The program's shortcut keys never reach the browser (Ctrl+O would open a file
         // in the tab), also on a window where they mean nothing.
         const key = e.key.toUpperCase();
-        if (!P.shortcuts.some((s) => s.key === key)) return;
+        if (!Page.shortcuts.some((s) => s.key === key)) return;
         e.preventDefault();
-        const found = P.shortcuts.find((s) => s.key === key && s.window === P.active);
-        if (found) P.push({ kind: Kind.Command, command: found.command });
+        const found = Page.shortcuts.find((s) => s.key === key && s.window === Page.active);
+        if (found) Page.push({ kind: 'Command', command: found.command });
         return;
       }
-      if (e.key === 'Escape' && !e.repeat && !P.escapeHeld && P.active !== null && !P.openMenu) {
-        P.escapeHeld = true;
-        P.push({});
+      if (e.key === 'Escape' && !e.repeat && !Page.escapeHeld && Page.active !== null) {
+        Page.escapeHeld = true;
+        Page.push({ kind: 'Wake' });
       }
     },
 
-    keyUp(e) { if (e.key === 'Escape') P.escapeHeld = false; },
+    keyUp(e) { if (e.key === 'Escape') Page.escapeHeld = false; },
 
     // --- Dialogs: modal overlays over the whole page.
 
     dialog(name, title, build) {
-      P.closeMenus();
-      const shade = el('div', 'shade modal');
-      const box = el('div', 'dialog');
-      box.dataset.dialog = name;
+      Page.closeMenus();
+      const body = element('div', { className: 'body' });
+      const buttons = element('div', { className: 'buttons' });
+      const box = element('div', { className: 'dialog', data: { dialog: name } },
+                          element('header', { className: 'caption' }, title), body, buttons);
       box.setAttribute('role', 'dialog');
-      box.append(el('header', 'caption', title));
-      const body = el('div', 'body');
-      const buttons = el('div', 'buttons');
-      box.append(body, buttons);
-      shade.append(box);
+      const shade = element('div', { className: 'shade modal' }, box);
       document.body.append(shade);
-      P.modal = true;
-      P.escapeHeld = false;
+      Page.modal = true;
+      Page.escapeHeld = false;
       const focused = document.activeElement;
       return new Promise((resolve) => {
         // A late answer (a file chooser's after Cancel) finds the dialog gone.
         const done = (value) => {
           if (!shade.isConnected) return;
           shade.remove();
-          P.modal = false;
+          Page.modal = false;
           // The control that had the keys before the dialog has them again.
           if (focused && focused.focus) focused.focus({ preventScroll: true });
           resolve(value);
         };
         const button = (text, value, dataName) => {
-          const b = el('button', '', text);
-          b.dataset.button = dataName;
-          b.addEventListener('click', () => done(typeof value === 'function' ? value() : value));
-          buttons.append(b);
-          return b;
+          const node = element('button', { data: { button: dataName } }, text);
+          node.addEventListener('click', () => done(typeof value === 'function' ? value() : value));
+          buttons.append(node);
+          return node;
         };
         const first = build(body, button, done);
         box.addEventListener('keydown', (e) => {
@@ -642,25 +560,19 @@ var Page = (() => {
     },
 
     messageBox(title, text) {
-      return P.dialog('message', title, (body, button) => {
-        body.append(el('p', 'message', text));
+      return Page.dialog('message', title, (body, button) => {
+        body.append(element('p', { className: 'message' }, text));
         button('OK', undefined, 'ok');
       });
     },
 
     chooseColour() {
-      return P.dialog('colour', 'Select Color', (body, button) => {
-        const swatch = el('div', 'swatch');
+      return Page.dialog('colour', 'Select Color', (body, button) => {
+        const swatch = element('div', { className: 'swatch' });
         const fields = ['Red', 'Green', 'Blue'].map((name) => {
-          const label = el('label', '', `${name}: `);
-          const input = el('input');
-          input.type = 'number';
-          input.min = 0;
-          input.max = 255;
-          input.value = 0;
-          input.dataset.field = name.toLowerCase();
-          label.append(input);
-          body.append(label);
+          const input = element('input', { type: 'number', min: 0, max: 255, value: 0,
+                                           data: { field: name.toLowerCase() } });
+          body.append(element('label', {}, `${name}: `, input));
           return input;
         });
         const value = () => fields.map((f) => Math.min(255, Math.max(0, Number(f.value) | 0)));
@@ -674,72 +586,74 @@ var Page = (() => {
       });
     },
 
-    async openDialog(title) {
-      P.text = '';
-      const file = await P.dialog('open', title, (body, button, done) => {
-        const input = el('input');
-        input.type = 'file';
+    // "Name|pattern|Name|pattern...": the extension of filter `index`, as ".fnt".
+    extension(filters, index) {
+      return ((filters.split('|')[2 * index + 1] || '').match(/\*(\.\w+)/) || [])[1] || '';
+    },
+
+    // The file's type (the filter) first, then the browser's file chooser for the file; the
+    // type picked tells how the file is read.
+    async openDialog(title, filters, index) {
+      Page.text = '';
+      const chosen = await Page.dialog('open', title, (body, button, done) => {
+        const names = filters.split('|').filter((part, i) => i % 2 === 0);
+        const type = element('select', { data: { field: 'type' } },
+                             ...names.map((name, i) => element('option', { value: i }, name)));
+        type.value = index;
+        body.append(element('label', {}, 'Files of type: ', type));
+        const input = element('input', { type: 'file' });
         input.addEventListener('change', async () => {
-          const files = await P.readFiles(input.files);
-          done(files[0] || null);
+          const files = await Page.readFiles(input.files);
+          done(files.length ? { file: files[0], index: Number(type.value) } : null);
         });
         input.addEventListener('cancel', () => done(null));
-        const choose = el('button', 'choose', 'Choose a file\u2026');
-        choose.dataset.button = 'choose';
-        choose.addEventListener('click', () => input.click());
-        body.append(choose, input);
-        button('Cancel', null, 'cancel');
-        // Straight to the browser's chooser while the user's key or click still counts.
-        if (!navigator.userActivation || navigator.userActivation.isActive) input.click();
+        const choose = element('button', { data: { button: 'choose' } }, 'Choose a file\u2026');
+        choose.addEventListener('click', () => {
+          input.accept = Page.extension(filters, Number(type.value));
+          input.click();
+        });
+        button('Cancel', null, 'cancel').before(choose, input);
         return choose;
       });
-      if (!file) return 0;
-      P.text = P.store('/open', [file])[0];
-      return /\.map$/i.test(file.name) ? 1 : 0;
+      if (!chosen) return 0;
+      Page.text = Page.store('/open', [chosen.file])[0];
+      return chosen.index;
     },
 
     async saveDialog(title, filters, index) {
-      P.text = '';
-      const pattern = filters.split('|')[2 * index + 1] || '';
-      const extension = (pattern.match(/\*(\.\w+)/) || [])[1] || '';
-      const name = await P.dialog('save', title, (body, button) => {
-        const input = el('input', 'name');
-        input.value = P.lastSaveName;
-        input.dataset.field = 'name';
-        body.append(el('label', '', 'File name: '), input);
-        if (extension) body.append(el('span', 'extension', `(${extension})`));
+      Page.text = '';
+      const extension = Page.extension(filters, index);
+      const name = await Page.dialog('save', title, (body, button) => {
+        const input = element('input', { className: 'name', value: Page.lastSaveName,
+                                         data: { field: 'name' } });
+        body.append(element('label', {}, 'File name: '), input);
+        if (extension) body.append(element('span', { className: 'extension' }, `(${extension})`));
         button('Save', () => input.value.trim(), 'ok');
         button('Cancel', '', 'cancel');
         return input;
       });
       if (!name) return;
-      P.lastSaveName = name;
+      Page.lastSaveName = name;
       let saved = name.replace(/[\\/]/g, '_');
-      P.saveHandle = null;
+      Page.saveHandle = null;
       if (window.showSaveFilePicker) {
         try {
           const suggested = saved.toLowerCase().endsWith(extension) ? saved : saved + extension;
-          P.saveHandle = await window.showSaveFilePicker({ suggestedName: suggested });
-          saved = P.saveHandle.name;
+          Page.saveHandle = await window.showSaveFilePicker({ suggestedName: suggested });
+          saved = Page.saveHandle.name;
         } catch (e) {
           if (e.name === 'AbortError') return;
         }
       }
-      FS.mkdirTree('/save');
       for (const n of FS.readdir('/save')) if (n !== '.' && n !== '..') FS.unlink(`/save/${n}`);
-      P.text = `/save/${saved}`;
+      Page.text = `/save/${saved}`;
     },
 
     ended() {
-      document.body.replaceChildren();
+      document.body.replaceChildren(element('main', { className: 'ended', data: { ended: '' } },
+                                            element('h1', {}, 'Tessaly has ended.'),
+                                            element('a', { href: location.href }, 'Start again')));
       document.body.className = 'ended';
-      const note = el('main', 'ended');
-      note.dataset.ended = '';
-      note.append(el('h1', '', 'Tessaly has ended.'));
-      const again = el('a', '', 'Start again');
-      again.href = location.href;
-      note.append(again);
-      document.body.append(note);
       document.title = 'Tessaly';
     },
   };
@@ -754,18 +668,21 @@ var Page = (() => {
                                                               { once: true });
   };
   fitPixels();
-  document.addEventListener('keydown', P.keyDown);
-  document.addEventListener('keyup', P.keyUp);
-  window.addEventListener('blur', () => { P.escapeHeld = false; });
-  document.addEventListener('pointerup', (e) => { P.buttons = e.buttons & 7; }, true);
+  document.addEventListener('keydown', Page.keyDown);
+  document.addEventListener('keyup', Page.keyUp);
+  window.addEventListener('blur', () => { Page.escapeHeld = false; });
   document.addEventListener('pointerdown', (e) => {
-    P.pointer = { x: e.clientX, y: e.clientY };
-    P.buttons = e.buttons & 7;
-    if (P.openMenu && !P.openMenu.contains(e.target)) P.toggleMenu(null);
+    Page.pointer = { x: e.clientX, y: e.clientY };
+    if (Page.openMenu && !Page.openMenu.contains(e.target)) Page.toggleMenu(null);
   }, true);
   document.addEventListener('contextmenu', (e) => e.preventDefault());
+  // Pressing on menus and title bars leaves the keyboard focus where it is, as on the
+  // desktop: the overview keeps its arrow keys.
+  document.addEventListener('mousedown', (e) => {
+    if (e.target.closest && e.target.closest('.caption, .menubar, .popup')) e.preventDefault();
+  });
   // Files dropped anywhere else are not opened by the browser in place of the page.
   document.addEventListener('dragover', (e) => e.preventDefault());
   document.addEventListener('drop', (e) => e.preventDefault());
-  return P;
+  return Page;
 })();

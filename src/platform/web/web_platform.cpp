@@ -1,65 +1,42 @@
 #include "platform/web/web_platform.h"
 
-#include "app/ids.h"
-
 #include <emscripten.h>
 
 #include <array>
+#include <cstdio>
+#include <map>
 
-// Each call goes to the page's script (page.js, object `Page`). Texts cross as UTF-8
-// pointers; a text coming back is left by the script in `Page.text` and copied out by
-// takeText.
+// Each call goes to the page's script (page.js, object `Page`); a menu crosses as JSON. A
+// text coming back is left by the script in `Page.text` and copied out by takeText. The
+// calls that wait for the user suspend the program.
 
 // clang-format off
-EM_JS(int, web_open_window, (int window, int x, int y, int w, int h, const char* title,
-                             int centred, int hidden),
-      { return Page.openWindow(window, x, y, w, h, UTF8ToString(title), centred, hidden); });
-EM_JS(int, web_window_left, (int window), { return Page.windowLeft(window); });
-EM_JS(int, web_window_top, (int window), { return Page.windowTop(window); });
-EM_JS(void, web_show_window, (int window), { Page.showWindow(window); });
-EM_JS(void, web_hide_window, (int window), { Page.hideWindow(window); });
-EM_JS(void, web_set_title, (int window, const char* title),
-      { Page.setTitle(window, UTF8ToString(title)); });
-
-EM_JS(void, web_create_control, (int window, int id, const char* kind, const char* name,
-                                 int x, int y, int w, int h, int a, int b, int c, const char* text),
-      { Page.createControl(window, id, UTF8ToString(kind), UTF8ToString(name), x, y, w, h,
-                           a, b, c, UTF8ToString(text)); });
-EM_JS(int, web_control_value, (int id), { return Page.controlValue(id); });
-EM_JS(void, web_set_control_value, (int id, int value), { Page.setControlValue(id, value); });
-EM_JS(void, web_set_inner_size, (int id, int w, int h), { Page.setInnerSize(id, w, h); });
-EM_JS(void, web_set_text, (int id, const char* text),
-      { Page.setControlText(id, UTF8ToString(text)); });
-EM_JS(void, web_set_tip, (int id, const char* text), { Page.setToolTip(id, UTF8ToString(text)); });
-EM_JS(void, web_set_focus, (int id), { Page.setFocus(id); });
-EM_JS(void, web_accept_drops, (int id), { Page.acceptDrops(id); });
-EM_JS(void, web_put_pixels, (int id, const void* pixels, int w, int h, int at),
-      { Page.putPixels(id, HEAPU8.subarray(pixels, pixels + w * h * 4), w, h, at); });
-
-EM_JS(void, web_create_menu_bar, (int menu, int window), { Page.createMenuBar(menu, window); });
-EM_JS(void, web_create_popup, (int menu), { Page.createPopup(menu); });
-EM_JS(void, web_menu_add, (int menu, const char* kind, int command, const char* text),
-      { Page.addMenuEntry(menu, UTF8ToString(kind), command, UTF8ToString(text)); });
-EM_JS(void, web_menu_check, (int menu, int command, int on), { Page.setChecked(menu, command, on); });
-EM_JS(void, web_add_shortcut, (int window, int key, int command),
-      { Page.addShortcut(window, String.fromCharCode(key), command); });
-
-EM_ASYNC_JS(void, web_show_popup, (int menu, int window), { await Page.showPopup(menu, window); });
+EM_JS(void, web_open_window, (int id, const char* name, int x, int y, int width, int height,
+                             const char* title, bool centred, bool hidden), {
+    Page.openWindow({ id, name: UTF8ToString(name), x, y, width, height,
+                      title: UTF8ToString(title), centred, hidden });
+});
+EM_JS(void, web_create_control, (int kind, int window, int id, const char* name, int x, int y,
+                                 int width, int height, const char* text, int border,
+                                 bool keyboard, int min, int max, bool ticks, bool centred,
+                                 bool multiLine, bool rightAligned, int innerWidth,
+                                 int innerHeight, int step), {
+    Page.createControl({ kind, window, id, name: UTF8ToString(name), x, y, width, height,
+                         text: UTF8ToString(text), border, keyboard, min, max, ticks, centred,
+                         multiLine, rightAligned, innerWidth, innerHeight, step });
+});
 EM_ASYNC_JS(void, web_wait_event, (int* out), { await Page.nextEvent(out); });
-EM_JS(int, web_escape_held, (), { return Page.escapeHeld ? 1 : 0; });
-
+EM_ASYNC_JS(void, web_show_popup, (int menu, int window), { await Page.showPopup(menu, window); });
 EM_ASYNC_JS(void, web_message_box, (const char* title, const char* text),
             { await Page.messageBox(UTF8ToString(title), UTF8ToString(text)); });
 EM_ASYNC_JS(int, web_choose_colour, (), { return await Page.chooseColour(); });
-EM_ASYNC_JS(int, web_open_dialog, (const char* title, const char* filters),
-            { return await Page.openDialog(UTF8ToString(title), UTF8ToString(filters)); });
+EM_ASYNC_JS(int, web_open_dialog, (const char* title, const char* filters, int index),
+            { return await Page.openDialog(UTF8ToString(title), UTF8ToString(filters), index); });
 EM_ASYNC_JS(void, web_save_dialog, (const char* title, const char* filters, int index),
             { await Page.saveDialog(UTF8ToString(title), UTF8ToString(filters), index); });
 EM_ASYNC_JS(void, web_arguments, (), { await Page.commandLine(); });
-
 EM_JS(int, web_text_length, (), { return lengthBytesUTF8(Page.text); });
 EM_JS(void, web_text_copy, (char* out, int size), { stringToUTF8(Page.text, out, size); });
-EM_JS(void, web_show_ended, (), { Page.ended(); });
 // clang-format on
 
 namespace tessaly {
@@ -67,7 +44,18 @@ namespace tessaly {
 namespace {
 
 constexpr int canvasBorder = 2;
+// The page reports the DOM's bits of the buttons held, which are the program's.
+static_assert(ButtonLeft == 1 && ButtonRight == 2 && ButtonMiddle == 4);
 constexpr Colour white = rgb(255, 255, 255);
+// The current directory in the page's file system, the first folder the dialogs are given.
+constexpr const char* currentFolder = "/";
+
+// "Name|pattern|Name|pattern...", as the page's dialogs take the filters.
+std::string joined(const FileFilters& filters) {
+    std::string text;
+    for (const FileFilter& f : filters) text += (text.empty() ? "" : "|") + f.name + '|' + f.pattern;
+    return text;
+}
 
 std::string takeText() {
     std::string text(static_cast<std::size_t>(web_text_length()), '\0');
@@ -75,328 +63,180 @@ std::string takeText() {
     return text;
 }
 
-// The names by which the page and its tests find the controls, by id.
-constexpr std::array<const char*, 14> controlNames = {
-    "overview",        "glyph-editor", "map",         "data-field",
-    "range-enable",    "range-begin",  "range-end",   "range-begin-label",
-    "range-end-label", "shift-left",   "shift-right", "shift-up",
-    "shift-down",      "map-scroll"};
-static_assert(GadgetCharsetView == 0 && GadgetGlyphEditor == 1 && GadgetMapCanvas == 2 &&
-              GadgetDataField == 3 && GadgetRangeEnable == 4 && GadgetRangeBeginSlider == 5 &&
-              GadgetRangeEndSlider == 6 && GadgetRangeBeginLabel == 7 && GadgetRangeEndLabel == 8 &&
-              GadgetShiftLeft == 9 && GadgetShiftRight == 10 && GadgetShiftUp == 11 &&
-              GadgetShiftDown == 12 && GadgetMapScrollArea == 13);
-
-const char* controlName(int id) {
-    return id >= 0 && id < static_cast<int>(controlNames.size()) ? controlNames[id] : "";
+std::string quoted(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') out += '\\';
+        if (static_cast<unsigned char>(c) >= 0x20) {
+            out += c;
+            continue;
+        }
+        char escape[8];
+        std::snprintf(escape, sizeof escape, "\\u%04x", c);
+        out += escape;
+    }
+    return out + '"';
 }
 
-// The current directory in the page's file system, the first folder the dialogs are given.
-constexpr const char* currentFolder = "/";
+// A menu's entries as a JSON array, submenus with their own entries.
+std::string entriesJson(const std::vector<MenuEntry>& entries) {
+    std::string list = "[";
+    for (const MenuEntry& entry : entries) {
+        list += (list.size() > 1 ? ",{\"kind\":" : "{\"kind\":") + std::to_string(int(entry.kind)) +
+                ",\"text\":" + quoted(entry.text) +
+                ",\"command\":" + std::to_string(entry.command) +
+                ",\"checked\":" + (entry.checked ? "true" : "false") +
+                ",\"entries\":" + entriesJson(entry.entries) + '}';
+    }
+    return list + ']';
+}
+
+// The windows, controls and menus are the page's, by the ids the program gives them.
+class WebPlatform final : public Platform {
+  public:
+    WebPlatform() { EM_ASM(Page.start()); }
+
+    bool openWindow(const WindowSpec& w) override {
+        if (w.clientWidth <= 0 || w.clientHeight <= 0) return false;
+        web_open_window(w.id, w.name.c_str(), w.x, w.y, w.clientWidth, w.clientHeight,
+                        w.title.c_str(), w.centred, w.hidden);
+        return true;
+    }
+    int windowOuterLeft(int window) override {
+        return EM_ASM_INT(return Page.windowLeft($0), window);
+    }
+    int windowOuterTop(int window) override {
+        return EM_ASM_INT(return Page.windowTop($0), window);
+    }
+    void showWindow(int window) override { EM_ASM(Page.showWindow($0), window); }
+    void hideWindow(int window) override { EM_ASM(Page.hideWindow($0), window); }
+    void setWindowTitle(int window, const std::string& title) override {
+        EM_ASM(Page.setTitle($0, UTF8ToString($1)), window, title.c_str());
+    }
+
+    bool createControl(const ControlSpec& c) override {
+        const bool canvas = c.kind == ControlKind::Canvas;
+        const int border = canvas && c.border ? canvasBorder : 0;
+        if (canvas && (c.rect.w <= 2 * border || c.rect.h <= 2 * border)) return false;
+        web_create_control(int(c.kind), c.window, c.id, c.name.c_str(), c.rect.x, c.rect.y,
+                           c.rect.w, c.rect.h, c.text.c_str(), border, c.keyboard, c.min, c.max,
+                           c.ticks, c.centred, c.multiLine, c.rightAligned, c.innerWidth,
+                           c.innerHeight, c.step);
+        if (canvas) {
+            canvases_[c.id] = {Surface(c.rect.w - 2 * border, c.rect.h - 2 * border, white),
+                               border};
+            endCanvasDrawing(c.id);
+        }
+        return true;
+    }
+    void setControlValue(int id, int value) override {
+        EM_ASM(Page.setControlValue($0, $1), id, value);
+    }
+    void setScrollAreaInnerSize(int id, int innerWidth, int innerHeight) override {
+        EM_ASM(Page.setInnerSize($0, $1, $2), id, innerWidth, innerHeight);
+    }
+    void setControlText(int id, const std::string& text) override {
+        EM_ASM(Page.setControlText($0, UTF8ToString($1)), id, text.c_str());
+    }
+    void setToolTip(int id, const std::string& text) override {
+        EM_ASM(Page.setToolTip($0, UTF8ToString($1)), id, text.c_str());
+    }
+    void setFocus(int id) override { EM_ASM(Page.setFocus($0), id); }
+    void acceptFileDrops(int id) override { EM_ASM(Page.acceptDrops($0), id); }
+
+    bool createMenu(const MenuSpec& menu) override {
+        const std::string json = "{\"id\":" + std::to_string(menu.id) +
+                                 ",\"window\":" + std::to_string(menu.window) +
+                                 ",\"entries\":" + entriesJson(menu.entries) + '}';
+        EM_ASM(Page.createMenu(JSON.parse(UTF8ToString($0))), json.c_str());
+        return true;
+    }
+    void setMenuChecked(int menu, int command, bool on) override {
+        EM_ASM(Page.setMenuChecked($0, $1, $2), menu, command, on);
+    }
+    void showPopupMenu(int menu, int window) override { web_show_popup(menu, window); }
+    void addShortcut(int window, char key, int command) override {
+        EM_ASM(Page.addShortcut($0, String.fromCharCode($1), $2), window,
+               static_cast<unsigned char>(key), command);
+    }
+
+    std::optional<Event> waitEvent() override {
+        // kind, window, control, command, x, y, button, buttons, key, value
+        std::array<int, 10> f{};
+        web_wait_event(f.data());
+        Event event{.kind = EventKind(f[0]),
+                    .window = f[1],
+                    .control = f[2],
+                    .command = f[3],
+                    .x = f[4],
+                    .y = f[5],
+                    .button = Button(f[6]),
+                    .buttons = f[7],
+                    .key = Key(f[8]),
+                    .value = f[9]};
+        if (event.kind == EventKind::FilesDropped) event.paths = takeText();
+        return event;
+    }
+    bool escapeHeld() override { return EM_ASM_INT(return Page.escapeHeld ? 1 : 0) != 0; }
+
+    Surface* beginCanvasDrawing(int canvas) override {
+        const auto found = canvases_.find(canvas);
+        return found == canvases_.end() ? nullptr : &found->second.surface;
+    }
+    void endCanvasDrawing(int canvas) override {
+        const auto found = canvases_.find(canvas);
+        if (found == canvases_.end()) return;
+        const Surface& surface = found->second.surface;
+        // The stored pixels are R, G, B, 0xFF bytes: the canvas's own RGBA layout.
+        EM_ASM(Page.putPixels($0, HEAPU8.subarray($1, $1 + $2 * $3 * 4), $2, $3, $4), canvas,
+               surface.data(), surface.width(), surface.height(), found->second.border);
+    }
+
+    void messageBox(const std::string& title, const std::string& text) override {
+        web_message_box(title.c_str(), text.c_str());
+    }
+    std::optional<Colour> chooseColour() override {
+        const int chosen = web_choose_colour();
+        if (chosen < 0) return std::nullopt;
+        return static_cast<Colour>(chosen);
+    }
+    FileDialogResult openFileDialog(const std::string& title, const std::string&,
+                                    const FileFilters& filters, int filterIndex) override {
+        const int chosen = web_open_dialog(title.c_str(), joined(filters).c_str(), filterIndex);
+        return {takeText(), chosen};
+    }
+    FileDialogResult saveFileDialog(const std::string& title, const std::string&,
+                                    const FileFilters& filters, int filterIndex) override {
+        web_save_dialog(title.c_str(), joined(filters).c_str(), filterIndex);
+        return {takeText(), filterIndex};
+    }
+
+    // The page's ?file=URL is the one argument: fetched into the in-memory file system when
+    // the page is served over http, else left for the loader to report as missing.
+    std::vector<std::string> commandLineArguments() override {
+        web_arguments();
+        std::string path = takeText();
+        if (path.empty()) return {};
+        return {path};
+    }
+    std::string currentDirectory() override { return currentFolder; }
+
+  private:
+    struct Canvas {
+        Surface surface;
+        int border = 0;
+    };
+    std::map<int, Canvas> canvases_;
+};
 
 } // namespace
 
-WebPlatform::WebPlatform() = default;
-
-// --- Windows
-
-bool WebPlatform::hasWindow(int window) const {
-    return windows_.count(window) != 0;
+std::unique_ptr<Platform> makeWebPlatform() {
+    return std::make_unique<WebPlatform>();
 }
 
-bool WebPlatform::openWindow(int window, int x, int y, int clientWidth, int clientHeight,
-                             const std::string& title, WindowStyle style) {
-    if (hasWindow(window) || clientWidth <= 0 || clientHeight <= 0) return false;
-    if (!web_open_window(window, x, y, clientWidth, clientHeight, title.c_str(), style.centred,
-                         style.hidden))
-        return false;
-    windows_.emplace(window, true);
-    return true;
-}
-
-int WebPlatform::windowOuterLeft(int window) {
-    return hasWindow(window) ? web_window_left(window) : 0;
-}
-
-int WebPlatform::windowOuterTop(int window) {
-    return hasWindow(window) ? web_window_top(window) : 0;
-}
-
-void WebPlatform::showWindow(int window) {
-    if (hasWindow(window)) web_show_window(window);
-}
-
-void WebPlatform::hideWindow(int window) {
-    if (hasWindow(window)) web_hide_window(window);
-}
-
-void WebPlatform::setWindowTitle(int window, const std::string& title) {
-    if (hasWindow(window)) web_set_title(window, title.c_str());
-}
-
-// --- Controls
-
-bool WebPlatform::addControl(int window, int id, ControlKind kind) {
-    if (!hasWindow(window) || controls_.count(id) != 0) return false;
-    controls_.emplace(id, kind);
-    return true;
-}
-
-bool WebPlatform::isKind(int id, ControlKind kind) const {
-    const auto it = controls_.find(id);
-    return it != controls_.end() && it->second == kind;
-}
-
-bool WebPlatform::createCanvas(int window, int id, Rect r, bool border, bool keyboard) {
-    const int inset = border ? canvasBorder : 0;
-    if (r.w <= 2 * inset || r.h <= 2 * inset || !addControl(window, id, ControlKind::Canvas))
-        return false;
-    Canvas& canvas = canvases_[id];
-    canvas.surface = Surface(r.w - 2 * inset, r.h - 2 * inset, white);
-    canvas.border = inset;
-    web_create_control(window, id, "canvas", controlName(id), r.x, r.y, r.w, r.h, inset, keyboard,
-                       0, "");
-    endCanvasDrawing(id);
-    return true;
-}
-
-bool WebPlatform::createTrackBar(int window, int id, Rect r, int min, int max, bool ticks) {
-    if (!addControl(window, id, ControlKind::TrackBar)) return false;
-    web_create_control(window, id, "trackbar", controlName(id), r.x, r.y, r.w, r.h, min, max, ticks,
-                       "");
-    return true;
-}
-
-int WebPlatform::trackBarPosition(int id) {
-    return isKind(id, ControlKind::TrackBar) ? web_control_value(id) : 0;
-}
-
-void WebPlatform::setTrackBarPosition(int id, int position) {
-    if (isKind(id, ControlKind::TrackBar)) web_set_control_value(id, position);
-}
-
-bool WebPlatform::createCheckBox(int window, int id, Rect r, const std::string& caption) {
-    if (!addControl(window, id, ControlKind::CheckBox)) return false;
-    web_create_control(window, id, "checkbox", controlName(id), r.x, r.y, r.w, r.h, 0, 0, 0,
-                       caption.c_str());
-    return true;
-}
-
-bool WebPlatform::isChecked(int id) {
-    return isKind(id, ControlKind::CheckBox) && web_control_value(id) != 0;
-}
-
-bool WebPlatform::createButton(int window, int id, Rect r, const std::string& caption) {
-    if (!addControl(window, id, ControlKind::Button)) return false;
-    web_create_control(window, id, "button", controlName(id), r.x, r.y, r.w, r.h, 0, 0, 0,
-                       caption.c_str());
-    return true;
-}
-
-bool WebPlatform::createLabel(int window, int id, Rect r, const std::string& text, bool centred) {
-    if (!addControl(window, id, ControlKind::Label)) return false;
-    web_create_control(window, id, "label", controlName(id), r.x, r.y, r.w, r.h, centred, 0, 0,
-                       text.c_str());
-    return true;
-}
-
-bool WebPlatform::createTextField(int window, int id, Rect r, bool multiLine, bool rightAligned) {
-    if (!addControl(window, id, ControlKind::TextField)) return false;
-    web_create_control(window, id, "text", controlName(id), r.x, r.y, r.w, r.h, multiLine,
-                       rightAligned, 0, "");
-    return true;
-}
-
-bool WebPlatform::createScrollArea(int window, int id, Rect r, int innerWidth, int innerHeight,
-                                   int step) {
-    if (!addControl(window, id, ControlKind::ScrollArea)) return false;
-    web_create_control(window, id, "scroll", controlName(id), r.x, r.y, r.w, r.h, innerWidth,
-                       innerHeight, step, "");
-    return true;
-}
-
-void WebPlatform::setScrollAreaInnerSize(int id, int innerWidth, int innerHeight) {
-    if (isKind(id, ControlKind::ScrollArea)) web_set_inner_size(id, innerWidth, innerHeight);
-}
-
-void WebPlatform::setControlText(int id, const std::string& text) {
-    if (controls_.count(id) != 0) web_set_text(id, text.c_str());
-}
-
-void WebPlatform::setToolTip(int id, const std::string& text) {
-    if (controls_.count(id) != 0) web_set_tip(id, text.c_str());
-}
-
-void WebPlatform::setFocus(int id) {
-    if (controls_.count(id) != 0) web_set_focus(id);
-}
-
-void WebPlatform::acceptFileDrops(int id) {
-    if (controls_.count(id) != 0) web_accept_drops(id);
-}
-
-// --- Menus
-
-bool WebPlatform::createMenuBar(int menu, int window) {
-    if (!hasWindow(window) || menus_.count(menu) != 0 || !menuBarWindows_.insert(window).second)
-        return false;
-    menus_[menu];
-    web_create_menu_bar(menu, window);
-    return true;
-}
-
-bool WebPlatform::createPopupMenu(int menu) {
-    if (menus_.count(menu) != 0) return false;
-    menus_[menu];
-    web_create_popup(menu);
-    return true;
-}
-
-bool WebPlatform::menuExists(int menu) {
-    return menus_.count(menu) != 0;
-}
-
-void WebPlatform::addMenuTitle(int menu, const std::string& text) {
-    if (menuExists(menu)) web_menu_add(menu, "title", -1, text.c_str());
-}
-
-void WebPlatform::openSubmenu(int menu, const std::string& text) {
-    if (menuExists(menu)) web_menu_add(menu, "submenu", -1, text.c_str());
-}
-
-void WebPlatform::closeSubmenu(int menu) {
-    if (menuExists(menu)) web_menu_add(menu, "end", -1, "");
-}
-
-void WebPlatform::addMenuItem(int menu, int command, const std::string& text) {
-    if (!menuExists(menu)) return;
-    menus_[menu].emplace(command, false);
-    web_menu_add(menu, "item", command, text.c_str());
-}
-
-void WebPlatform::addMenuSeparator(int menu) {
-    if (menuExists(menu)) web_menu_add(menu, "separator", -1, "");
-}
-
-void WebPlatform::setMenuChecked(int menu, int command, bool on) {
-    const auto found = menus_.find(menu);
-    if (found == menus_.end()) return;
-    const auto item = found->second.find(command);
-    if (item == found->second.end()) return;
-    item->second = on;
-    web_menu_check(menu, command, on);
-}
-
-bool WebPlatform::isMenuChecked(int menu, int command) {
-    const auto found = menus_.find(menu);
-    if (found == menus_.end()) return false;
-    const auto item = found->second.find(command);
-    return item != found->second.end() && item->second;
-}
-
-void WebPlatform::showPopupMenu(int menu, int window) {
-    if (menuExists(menu)) web_show_popup(menu, window);
-}
-
-void WebPlatform::addShortcut(int window, char key, int command) {
-    if (hasWindow(window)) web_add_shortcut(window, static_cast<unsigned char>(key), command);
-}
-
-// --- Events
-
-std::optional<Event> WebPlatform::waitEvent() {
-    // kind, window, control, type, command, x, y, buttons, key
-    std::array<int, 9> fields{};
-    web_wait_event(fields.data());
-    Event event;
-    event.kind = static_cast<EventKind>(fields[0]);
-    event.window = fields[1];
-    event.control = fields[2];
-    event.type = static_cast<EventType>(fields[3]);
-    event.command = fields[4];
-    event.mouseX = fields[5];
-    event.mouseY = fields[6];
-    event.buttons = fields[7];
-    event.key = static_cast<Key>(fields[8]);
-    if (event.kind == EventKind::FilesDropped) event.dropText = takeText();
-    return event;
-}
-
-bool WebPlatform::escapeHeld() {
-    return web_escape_held() != 0;
-}
-
-// --- Drawing
-
-Surface* WebPlatform::beginCanvasDrawing(int canvas) {
-    const auto found = canvases_.find(canvas);
-    return found == canvases_.end() ? nullptr : &found->second.surface;
-}
-
-void WebPlatform::endCanvasDrawing(int canvas) {
-    const auto found = canvases_.find(canvas);
-    if (found == canvases_.end()) return;
-    const Surface& surface = found->second.surface;
-    // The stored pixels are R, G, B, 0xFF bytes: the canvas's own RGBA layout.
-    web_put_pixels(canvas, surface.data(), surface.width(), surface.height(), found->second.border);
-}
-
-// Images are Surfaces the program owns; there is nothing to prepare or release.
-bool WebPlatform::beginImageDrawing(int) {
-    return true;
-}
-
-void WebPlatform::endImageDrawing(int) {}
-
-// --- Dialogs
-
-void WebPlatform::messageBox(const std::string& title, const std::string& text) {
-    web_message_box(title.c_str(), text.c_str());
-}
-
-std::optional<Colour> WebPlatform::chooseColour() {
-    const int chosen = web_choose_colour();
-    if (chosen < 0) return std::nullopt;
-    return static_cast<Colour>(chosen);
-}
-
-// The page tells no filter: the chosen file's name decides (a .map is the second filter,
-// the map), as the program's filters are "sets, then maps".
-FileDialogResult WebPlatform::openFileDialog(const std::string& title, const std::string&,
-                                             const std::string& filters, int) {
-    FileDialogResult result;
-    result.filterIndex = web_open_dialog(title.c_str(), filters.c_str());
-    result.path = takeText();
-    if (result.path.empty()) result.filterIndex = 0;
-    return result;
-}
-
-FileDialogResult WebPlatform::saveFileDialog(const std::string& title, const std::string&,
-                                             const std::string& filters, int filterIndex) {
-    FileDialogResult result;
-    web_save_dialog(title.c_str(), filters.c_str(), filterIndex);
-    result.path = takeText();
-    result.filterIndex = filterIndex;
-    return result;
-}
-
-// --- Process
-
-// The page's ?file=URL is the one argument: fetched into the in-memory file system when the
-// page is served over http, else left for the loader to report as missing.
-std::vector<std::string> WebPlatform::commandLineArguments() {
-    web_arguments();
-    std::string path = takeText();
-    if (path.empty()) return {};
-    return {path};
-}
-
-std::string WebPlatform::currentDirectory() {
-    return currentFolder;
-}
-
-void WebPlatform::showEnded() {
-    web_show_ended();
+void showEnded() {
+    EM_ASM(Page.ended());
 }
 
 } // namespace tessaly

@@ -10,15 +10,15 @@
 #include <deque>
 
 // A drawing canvas: a child window showing its Surface through a DIB section, and turning
-// mouse, key, focus and drop messages into the program's canvas events. On a scaled screen
-// the picture is magnified by a whole factor, each of its pixels a square of screen pixels,
-// and the events carry positions in the picture's own pixels.
+// mouse, key and drop messages into raw events. On a scaled screen the picture is
+// magnified by a whole factor, each of its pixels a square of screen pixels, and the
+// events carry positions in the picture's own pixels.
 
 namespace tessaly {
 
 class CanvasWindow {
   public:
-    CanvasWindow(std::deque<Event>& events, int window, int id, bool keyboard);
+    CanvasWindow(std::deque<Event>& events, int id, bool keyboard);
     ~CanvasWindow();
     CanvasWindow(const CanvasWindow&) = delete;
     CanvasWindow& operator=(const CanvasWindow&) = delete;
@@ -36,39 +36,19 @@ class CanvasWindow {
     Surface& surface() { return surface_; }
     // Copies the surface to the screen picture and has it repainted.
     void present();
-    // After a popup or a dialog: whether the pointer is still over the canvas, reporting
-    // the leave when it is not.
-    void settleHover();
 
   private:
     static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
-    void buttonDown(EventType type, WPARAM wParam, LPARAM lParam);
-    void buttonUp(EventType type, EventType click, WPARAM wParam, LPARAM lParam);
-    void mouseMove(WPARAM wParam, LPARAM lParam);
-    void mouseLeave();
-    // The pointer has gone: reported, and no longer watched.
-    void left();
-    void captureEnded();
+    void pointer(EventKind kind, Button button, WPARAM wParam, LPARAM lParam);
     void filesDropped(HDROP drop);
-    // Watches for the pointer leaving: the system's notice and our own regular look.
-    void trackLeave();
     bool pointerOverArea() const;
-    // A position in the window's client area, in the picture's pixels.
-    POINT picturePoint(int x, int y) const;
-    bool clickable(int x, int y) const;
-    // Records the pointer's screen position for an event at client position (x, y); true
-    // when it differs from the one recorded before.
-    bool pointerMoved(int x, int y);
-    void push(EventType type, int x, int y, int buttons, Key key = Key::None);
-    void pushAtCursor(EventType type, Key key = Key::None);
+    void push(Event event);
 
     std::deque<Event>& events_;
-    int window_;
     int id_;
     bool keyboard_;
-    bool border_ = false;
     HWND hwnd_ = nullptr;
     Surface surface_;
     int scale_ = 0;
@@ -78,9 +58,6 @@ class CanvasWindow {
     bool hovering_ = false;
     // Where on the screen the pointer was at the last pointer event reported.
     POINT pointer_{-32768, -32768};
-    // The buttons pressed over the canvas and not yet released (Button* bits).
-    int pressed_ = 0;
-    Key lastKey_ = Key::None;
 };
 
 } // namespace tessaly

@@ -24,8 +24,6 @@ void setBar(HWND hwnd, int bar, int content, int page, int position) {
 
 } // namespace
 
-ScrollArea::ScrollArea(WindowListener& listener) : listener_(listener) {}
-
 ScrollArea::~ScrollArea() {
     if (hwnd_ != nullptr) {
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
@@ -60,7 +58,7 @@ bool ScrollArea::create(HINSTANCE instance, HWND parent, int childId, RECT area,
                             this);
     if (hwnd_ == nullptr) return false;
     inner_ = CreateWindowExW(0, innerClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0,
-                             0, hwnd_, nullptr, instance, &listener_);
+                             0, hwnd_, nullptr, instance, nullptr);
     if (inner_ == nullptr) return false;
     setInnerSize(innerWidth, innerHeight);
     return true;
@@ -156,19 +154,13 @@ void ScrollArea::wheel(int bar, int delta) {
     if (steps != 0) scrollTo(bar, (bar == SB_HORZ ? x_ : y_) + steps * step_ * scale_);
 }
 
+// The system keeps the position within the bar's range and returns where it put it.
 void ScrollArea::scrollTo(int bar, int position) {
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_RANGE | SIF_PAGE;
-    GetScrollInfo(hwnd_, bar, &info);
-    const int last = std::max(info.nMax - static_cast<int>(info.nPage) + 1, 0);
-    position = std::clamp(position, 0, last);
     SCROLLINFO update{};
     update.cbSize = sizeof update;
     update.fMask = SIF_POS;
     update.nPos = position;
-    SetScrollInfo(hwnd_, bar, &update, TRUE);
-    (bar == SB_HORZ ? x_ : y_) = position;
+    (bar == SB_HORZ ? x_ : y_) = SetScrollInfo(hwnd_, bar, &update, TRUE);
     moveInner();
 }
 
@@ -217,14 +209,8 @@ LRESULT ScrollArea::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 // The inner window only passes on what its controls report.
 LRESULT CALLBACK ScrollArea::innerProcedure(HWND hwnd, UINT message, WPARAM wParam,
                                             LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(created->lpCreateParams));
-    }
-    auto* listener = reinterpret_cast<WindowListener*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (listener != nullptr && forwardControlMessage(*listener, message, wParam, lParam))
-        return 0;
+    if (message == WM_COMMAND || (message == WM_HSCROLL && lParam != 0))
+        return SendMessageW(GetAncestor(hwnd, GA_ROOT), message, wParam, lParam);
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 

@@ -1,13 +1,12 @@
 #pragma once
 
-#include "platform/win32/program_window.h"
 #include "platform/win32/wheel_steps.h"
 
 #include <windows.h>
 
 // A scrolled view: a child window with a sunken edge and both scroll bars (shown when
-// needed) over an inner window, which it moves by the scroll position. Controls placed in
-// the inner window report through the same listener as those of a top-level window. The
+// needed) over an inner window, which it moves by the scroll position. What controls placed
+// in the inner window report goes on to the top-level window, as if they were its own. The
 // wheel, which child windows pass on to their parent, scrolls it one step per notch;
 // with Shift held, or tilted, sideways. The inner window holds canvases: its size and the
 // step are magnified by the canvases' whole factor.
@@ -16,7 +15,7 @@ namespace tessaly {
 
 class ScrollArea {
   public:
-    explicit ScrollArea(WindowListener& listener);
+    ScrollArea() = default;
     ~ScrollArea();
     ScrollArea(const ScrollArea&) = delete;
     ScrollArea& operator=(const ScrollArea&) = delete;
@@ -35,8 +34,7 @@ class ScrollArea {
 
   private:
     static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK innerProcedure(HWND hwnd, UINT message, WPARAM wParam,
-                                           LPARAM lParam);
+    static LRESULT CALLBACK innerProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void updateScrollBars();
     void scroll(int bar, int request);
@@ -44,7 +42,6 @@ class ScrollArea {
     void scrollTo(int bar, int position);
     void moveInner();
 
-    WindowListener& listener_;
     HWND hwnd_ = nullptr;
     HWND inner_ = nullptr;
     int scale_ = 1;
@@ -52,7 +49,7 @@ class ScrollArea {
     int innerWidth_ = 0; // in pixels
     int innerHeight_ = 0;
     int step_ = 1; // unmagnified
-    int x_ = 0; // scroll position
+    int x_ = 0;    // scroll position
     int y_ = 0;
     WheelSteps wheelX_;
     WheelSteps wheelY_;

@@ -1,7 +1,6 @@
 #include "platform/win32/win32_platform.h"
 
 #include "platform/win32/utf8.h"
-#include "platform/win32/win32_ids.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -26,33 +25,10 @@ std::wstring editText(const std::string& text) {
 
 } // namespace
 
-Win32Platform::Control* Win32Platform::control(int id) {
+Win32Platform::Control* Win32Platform::control(int id, std::optional<ControlKind> kind) {
     const auto it = controls_.find(id);
-    return it == controls_.end() ? nullptr : &it->second;
-}
-
-Win32Platform::Control* Win32Platform::control(int id, ControlKind kind) {
-    Control* found = control(id);
-    return found != nullptr && found->kind == kind ? found : nullptr;
-}
-
-HWND Win32Platform::controlParent(int window, int id) {
-    const Window* found = this->window(window);
-    if (found == nullptr || controls_.count(id) != 0) return nullptr;
-    return found->controlParent;
-}
-
-HWND Win32Platform::createChild(int window, int id, const wchar_t* className, DWORD style,
-                                DWORD exStyle, Rect r, const std::string& text) {
-    const HWND parent = controlParent(window, id);
-    if (parent == nullptr) return nullptr;
-    const Window& owner = *this->window(window);
-    const RECT at = controlRect(owner, scrollAreaOf(owner), r);
-    return CreateWindowExW(exStyle, className, wideFromUtf8(text).c_str(),
-                           WS_CHILD | WS_VISIBLE | style, at.left, at.top, at.right - at.left,
-                           at.bottom - at.top, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id + ControlIdBase)),
-                           instance_, nullptr);
+    if (it == controls_.end() || (kind && it->second.kind != *kind)) return nullptr;
+    return &it->second;
 }
 
 ScrollArea* Win32Platform::scrollAreaOf(const Window& window) const {
@@ -62,11 +38,11 @@ ScrollArea* Win32Platform::scrollAreaOf(const Window& window) const {
     return nullptr;
 }
 
-void Win32Platform::addControl(int id, Control control, Rect r) {
-    const Window& owner = *window(control.window);
+void Win32Platform::addControl(const ControlSpec& spec, Control control) {
+    const Window& owner = *window(spec.window);
     control.area = scrollAreaOf(owner);
-    control.rect = r;
-    placeControl(owner, controls_[id] = std::move(control));
+    control.rect = spec.rect;
+    placeControl(owner, controls_[spec.id] = std::move(control));
 }
 
 RECT Win32Platform::controlRect(const Window& window, const ScrollArea* area, Rect r) const {
@@ -104,18 +80,11 @@ HFONT Win32Platform::font(int dpi) {
     return made;
 }
 
-bool Win32Platform::sizeForDpi(int window, int dpi, SIZE& size) {
-    const Window* found = this->window(window);
-    if (found == nullptr || dpi <= 0) return false;
-    size = outerSize(found->client, dpi);
-    return true;
-}
-
 void Win32Platform::dpiChanged(int window, int dpi, const RECT& suggested) {
     Window* found = this->window(window);
     if (found == nullptr || dpi <= 0) return;
     found->dpi = dpi;
-    SetWindowPos(found->frame->handle(), nullptr, suggested.left, suggested.top,
+    SetWindowPos(found->hwnd, nullptr, suggested.left, suggested.top,
                  suggested.right - suggested.left, suggested.bottom - suggested.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     // Scroll areas first: the canvases inside them take their factor.
@@ -125,102 +94,74 @@ void Win32Platform::dpiChanged(int window, int dpi, const RECT& suggested) {
         if (control.window == window && control.scroll == nullptr) placeControl(*found, control);
 }
 
-bool Win32Platform::createCanvas(int window, int id, Rect r, bool border, bool keyboard) {
-    const HWND parent = controlParent(window, id);
-    if (parent == nullptr) return false;
-    auto canvas = std::make_unique<CanvasWindow>(events_, window, id, keyboard);
-    const Window& owner = *this->window(window);
-    const RECT at = controlRect(owner, scrollAreaOf(owner), r);
-    if (!canvas->create(instance_, parent, id + ControlIdBase, r.w, r.h, border) ||
-        !canvas->place(at.left, at.top, canvasScale(owner.dpi)))
-        return false;
-    const HWND hwnd = canvas->handle();
-    Control made{ControlKind::Canvas, window, hwnd, std::move(canvas), nullptr};
-    addControl(id, std::move(made), r);
-    return true;
-}
-
-bool Win32Platform::createTrackBar(int window, int id, Rect r, int min, int max, bool ticks) {
-    const DWORD style = TBS_HORZ | WS_TABSTOP | (ticks ? TBS_AUTOTICKS | TBS_BOTTOM : TBS_NOTICKS);
-    const HWND hwnd = createChild(window, id, TRACKBAR_CLASSW, style, 0, r, "");
-    if (hwnd == nullptr) return false;
-    const int tick = std::max(1, (max - min) / 16);
-    SendMessageW(hwnd, TBM_SETRANGEMIN, FALSE, min);
-    SendMessageW(hwnd, TBM_SETRANGEMAX, FALSE, max);
-    SendMessageW(hwnd, TBM_SETPAGESIZE, 0, tick);
-    if (ticks) SendMessageW(hwnd, TBM_SETTICFREQ, tick, 0);
-    SendMessageW(hwnd, TBM_SETPOS, TRUE, min);
-    addControl(id, Control{ControlKind::TrackBar, window, hwnd, nullptr, nullptr, min}, r);
-    return true;
-}
-
-int Win32Platform::trackBarPosition(int id) {
-    const Control* found = control(id, ControlKind::TrackBar);
-    return found == nullptr ? 0 : static_cast<int>(SendMessageW(found->hwnd, TBM_GETPOS, 0, 0));
-}
-
-void Win32Platform::setTrackBarPosition(int id, int position) {
-    Control* found = control(id, ControlKind::TrackBar);
-    if (found == nullptr) return;
-    SendMessageW(found->hwnd, TBM_SETPOS, TRUE, position);
-    // Only the user's moves are events; the program knows about its own.
-    found->position = static_cast<int>(SendMessageW(found->hwnd, TBM_GETPOS, 0, 0));
-}
-
-bool Win32Platform::createCheckBox(int window, int id, Rect r, const std::string& caption) {
-    const HWND hwnd = createChild(window, id, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0, r,
-                                  caption);
-    if (hwnd == nullptr) return false;
-    addControl(id, Control{ControlKind::CheckBox, window, hwnd, nullptr, nullptr}, r);
-    return true;
-}
-
-bool Win32Platform::isChecked(int id) {
-    const Control* found = control(id, ControlKind::CheckBox);
-    return found != nullptr && SendMessageW(found->hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-bool Win32Platform::createButton(int window, int id, Rect r, const std::string& caption) {
-    const HWND hwnd = createChild(window, id, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, r,
-                                  caption);
-    if (hwnd == nullptr) return false;
-    addControl(id, Control{ControlKind::Button, window, hwnd, nullptr, nullptr}, r);
-    return true;
-}
-
-bool Win32Platform::createLabel(int window, int id, Rect r, const std::string& text,
-                                bool centred) {
+// Canvases and scroll areas are windows of our own; the rest are the system's controls.
+bool Win32Platform::createControl(const ControlSpec& spec) {
+    Window* owner = window(spec.window);
+    if (owner == nullptr || controls_.count(spec.id) != 0) return false;
+    const RECT at = controlRect(*owner, scrollAreaOf(*owner), spec.rect);
+    const int childId = spec.id + ControlIdBase;
+    Control made{spec.kind, spec.window, nullptr, nullptr, nullptr, spec.min};
+    const wchar_t* className = L"BUTTON";
+    DWORD style = WS_TABSTOP;
+    DWORD exStyle = 0;
+    switch (spec.kind) {
+    case ControlKind::Canvas:
+        made.canvas = std::make_unique<CanvasWindow>(events_, spec.id, spec.keyboard);
+        if (!made.canvas->create(instance_, owner->controlParent, childId, spec.rect.w,
+                                 spec.rect.h, spec.border) ||
+            !made.canvas->place(at.left, at.top, canvasScale(owner->dpi)))
+            return false;
+        made.hwnd = made.canvas->handle();
+        break;
+    case ControlKind::ScrollArea:
+        made.scroll = std::make_unique<ScrollArea>();
+        if (!made.scroll->create(instance_, owner->controlParent, childId, at, spec.innerWidth,
+                                 spec.innerHeight, spec.step, canvasScale(owner->dpi),
+                                 owner->dpi))
+            return false;
+        made.hwnd = made.scroll->handle();
+        break;
+    case ControlKind::Slider:
+        className = TRACKBAR_CLASSW;
+        style |= TBS_HORZ | (spec.ticks ? TBS_AUTOTICKS | TBS_BOTTOM : TBS_NOTICKS);
+        break;
+    case ControlKind::CheckBox:
+        style |= BS_AUTOCHECKBOX;
+        break;
+    case ControlKind::Button:
+        style |= BS_PUSHBUTTON;
+        break;
     // SS_NOPREFIX: an ampersand in the text is shown, not taken as an access key.
-    const DWORD style = (centred ? SS_CENTER : SS_LEFT) | SS_CENTERIMAGE | SS_NOPREFIX;
-    const HWND hwnd = createChild(window, id, L"STATIC", style, 0, r, text);
-    if (hwnd == nullptr) return false;
-    addControl(id, Control{ControlKind::Label, window, hwnd, nullptr, nullptr}, r);
-    return true;
-}
-
-bool Win32Platform::createTextField(int window, int id, Rect r, bool multiLine,
-                                    bool rightAligned) {
-    DWORD style = WS_TABSTOP | (rightAligned ? ES_RIGHT : ES_LEFT);
-    style |= multiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
-    const HWND hwnd = createChild(window, id, L"EDIT", style, WS_EX_CLIENTEDGE, r, "");
-    if (hwnd == nullptr) return false;
-    addControl(id, Control{ControlKind::TextField, window, hwnd, nullptr, nullptr}, r);
-    return true;
-}
-
-bool Win32Platform::createScrollArea(int window, int id, Rect r, int innerWidth, int innerHeight,
-                                     int step) {
-    const HWND parent = controlParent(window, id);
-    if (parent == nullptr) return false;
-    Window& owner = *this->window(window);
-    auto area = std::make_unique<ScrollArea>(static_cast<WindowListener&>(*this));
-    if (!area->create(instance_, parent, id + ControlIdBase, scaledRect(r, owner.dpi), innerWidth,
-                      innerHeight, step, canvasScale(owner.dpi), owner.dpi))
-        return false;
-    const HWND hwnd = area->handle();
-    const HWND inner = area->inner();
-    addControl(id, Control{ControlKind::ScrollArea, window, hwnd, nullptr, std::move(area)}, r);
-    owner.controlParent = inner;
+    case ControlKind::Label:
+        className = L"STATIC";
+        style = (spec.centred ? SS_CENTER : SS_LEFT) | SS_CENTERIMAGE | SS_NOPREFIX;
+        break;
+    case ControlKind::TextField:
+        className = L"EDIT";
+        style |= spec.rightAligned ? ES_RIGHT : ES_LEFT;
+        style |= spec.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+    }
+    if (made.hwnd == nullptr) {
+        made.hwnd = CreateWindowExW(exStyle, className, wideFromUtf8(spec.text).c_str(),
+                                    WS_CHILD | WS_VISIBLE | style, at.left, at.top,
+                                    at.right - at.left, at.bottom - at.top, owner->controlParent,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)),
+                                    instance_, nullptr);
+        if (made.hwnd == nullptr) return false;
+    }
+    if (spec.kind == ControlKind::Slider) {
+        const int tick = std::max(1, (spec.max - spec.min) / 16);
+        SendMessageW(made.hwnd, TBM_SETRANGEMIN, FALSE, spec.min);
+        SendMessageW(made.hwnd, TBM_SETRANGEMAX, FALSE, spec.max);
+        SendMessageW(made.hwnd, TBM_SETPAGESIZE, 0, tick);
+        if (spec.ticks) SendMessageW(made.hwnd, TBM_SETTICFREQ, tick, 0);
+        SendMessageW(made.hwnd, TBM_SETPOS, TRUE, spec.min);
+    }
+    const HWND inner = made.scroll != nullptr ? made.scroll->inner() : nullptr;
+    addControl(spec, std::move(made));
+    if (inner != nullptr) owner->controlParent = inner;
     return true;
 }
 
@@ -229,15 +170,22 @@ void Win32Platform::setScrollAreaInnerSize(int id, int innerWidth, int innerHeig
         found->scroll->setInnerSize(innerWidth, innerHeight);
 }
 
+// Setting a slider or the box sends no notification, so the program's own change is no
+// event.
+void Win32Platform::setControlValue(int id, int value) {
+    if (Control* found = control(id, ControlKind::Slider)) {
+        SendMessageW(found->hwnd, TBM_SETPOS, TRUE, value);
+        found->position = static_cast<int>(SendMessageW(found->hwnd, TBM_GETPOS, 0, 0));
+    } else if (Control* box = control(id, ControlKind::CheckBox)) {
+        SendMessageW(box->hwnd, BM_SETCHECK, value != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+}
+
 void Win32Platform::setControlText(int id, const std::string& text) {
     const Control* found = control(id);
-    if (found == nullptr || found->kind == ControlKind::Canvas ||
-        found->kind == ControlKind::ScrollArea || found->kind == ControlKind::TrackBar)
-        return;
-    // Only the user's edits are events.
-    settingText_ = true;
-    SetWindowTextW(found->hwnd, editText(text).c_str());
-    settingText_ = false;
+    if (found != nullptr && found->canvas == nullptr && found->scroll == nullptr &&
+        found->kind != ControlKind::Slider)
+        SetWindowTextW(found->hwnd, editText(text).c_str());
 }
 
 void Win32Platform::setToolTip(int id, const std::string& text) {
@@ -245,10 +193,10 @@ void Win32Platform::setToolTip(int id, const std::string& text) {
     Window* owner = found == nullptr ? nullptr : window(found->window);
     if (owner == nullptr) return;
     if (owner->toolTips == nullptr) {
-        owner->toolTips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                          WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                          owner->frame->handle(), nullptr, instance_, nullptr);
+        owner->toolTips =
+            CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                            WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, owner->hwnd, nullptr, instance_, nullptr);
         if (owner->toolTips == nullptr) return;
     }
     std::wstring wide = wideFromUtf8(text);
@@ -275,31 +223,26 @@ void Win32Platform::acceptFileDrops(int id) {
     if (const Control* found = control(id)) DragAcceptFiles(found->hwnd, TRUE);
 }
 
+// Only the user's changes come here: a click on a button or the box, a slider moved.
 void Win32Platform::controlNotified(HWND hwnd, UINT message, UINT code) {
     const int id = GetDlgCtrlID(hwnd) - ControlIdBase;
     Control* found = control(id);
     if (found == nullptr || found->hwnd != hwnd) return;
-    switch (found->kind) {
-    case ControlKind::Button:
-    case ControlKind::CheckBox:
-        if (message == WM_COMMAND && code == BN_CLICKED)
-            events_.push_back(controlEvent(found->window, id, EventType::Changed));
-        break;
-    case ControlKind::TextField:
-        if (message == WM_COMMAND && code == EN_CHANGE && !settingText_)
-            events_.push_back(controlEvent(found->window, id, EventType::Changed));
-        break;
-    case ControlKind::TrackBar: {
+    Event event;
+    event.kind = EventKind::ControlChanged;
+    event.control = id;
+    if (message == WM_COMMAND && code == BN_CLICKED && found->kind == ControlKind::Button) {
+        events_.push_back(event);
+    } else if (message == WM_COMMAND && code == BN_CLICKED &&
+               found->kind == ControlKind::CheckBox) {
+        event.value = SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+        events_.push_back(event);
+    } else if (message == WM_HSCROLL && found->kind == ControlKind::Slider) {
         // A drag sends several notifications per step; a move is a change of position.
-        if (message == WM_COMMAND) break;
-        const int position = static_cast<int>(SendMessageW(hwnd, TBM_GETPOS, 0, 0));
-        if (position == found->position) break;
-        found->position = position;
-        events_.push_back(controlEvent(found->window, id, EventType::Changed));
-        break;
-    }
-    default:
-        break;
+        event.value = static_cast<int>(SendMessageW(hwnd, TBM_GETPOS, 0, 0));
+        if (event.value == found->position) return;
+        found->position = event.value;
+        events_.push_back(event);
     }
 }
 

@@ -1,9 +1,10 @@
 #include "platform/win32/win32_platform.h"
 
-#include "platform/win32/file_filters.h"
 #include "platform/win32/utf8.h"
 
 #include <commdlg.h>
+
+#include <algorithm>
 
 #include <vector>
 
@@ -11,40 +12,36 @@
 
 namespace tessaly {
 
-Win32Platform::ModalScope::ModalScope(Win32Platform& platform, HWND owner)
-    : platform_(platform) {
-    ++platform_.modalDepth_;
+void Win32Platform::beginModal(HWND owner) {
+    modal_ = true;
     // The dialog disables its owner itself; the program's other windows wait as well.
-    for (const auto& [id, window] : platform_.windows_) {
-        const HWND hwnd = window.frame->handle();
-        if (hwnd == owner || !IsWindowEnabled(hwnd)) continue;
-        EnableWindow(hwnd, FALSE);
-        disabled_.push_back(hwnd);
+    for (const auto& [id, window] : windows_) {
+        if (window.hwnd == owner || !IsWindowEnabled(window.hwnd)) continue;
+        EnableWindow(window.hwnd, FALSE);
+        disabled_.push_back(window.hwnd);
     }
 }
 
-Win32Platform::ModalScope::~ModalScope() {
+void Win32Platform::endModal() {
     for (const HWND hwnd : disabled_) EnableWindow(hwnd, TRUE);
-    --platform_.modalDepth_;
-    // The pointer may have left a canvas while the dialog or popup had the mouse.
-    for (auto& [id, control] : platform_.controls_) {
-        if (control.canvas != nullptr) control.canvas->settleHover();
-    }
+    disabled_.clear();
+    modal_ = false;
 }
 
 HWND Win32Platform::dialogOwner() {
     const HWND active = GetActiveWindow();
     if (isProgramWindow(active)) return active;
     for (const auto& [id, window] : windows_) {
-        if (IsWindowVisible(window.frame->handle())) return window.frame->handle();
+        if (IsWindowVisible(window.hwnd)) return window.hwnd;
     }
     return nullptr;
 }
 
 void Win32Platform::messageBox(const std::string& title, const std::string& text) {
     const HWND owner = dialogOwner();
-    const ModalScope modal(*this, owner);
+    beginModal(owner);
     MessageBoxW(owner, wideFromUtf8(text).c_str(), wideFromUtf8(title).c_str(), MB_OK);
+    endModal();
 }
 
 std::optional<Colour> Win32Platform::chooseColour() {
@@ -55,22 +52,12 @@ std::optional<Colour> Win32Platform::chooseColour() {
     choose.rgbResult = RGB(0, 0, 0);
     choose.lpCustColors = custom;
     choose.Flags = CC_RGBINIT | CC_FULLOPEN;
-    const ModalScope modal(*this, choose.hwndOwner);
-    if (!ChooseColorW(&choose)) return std::nullopt;
+    beginModal(choose.hwndOwner);
+    const BOOL chosen = ChooseColorW(&choose);
+    endModal();
+    if (!chosen) return std::nullopt;
     return rgb(GetRValue(choose.rgbResult), GetGValue(choose.rgbResult),
                GetBValue(choose.rgbResult));
-}
-
-FileDialogResult Win32Platform::openFileDialog(const std::string& title,
-                                               const std::string& folder,
-                                               const std::string& filters, int filterIndex) {
-    return fileDialog(false, title, folder, filters, filterIndex);
-}
-
-FileDialogResult Win32Platform::saveFileDialog(const std::string& title,
-                                               const std::string& folder,
-                                               const std::string& filters, int filterIndex) {
-    return fileDialog(true, title, folder, filters, filterIndex);
 }
 
 // The program adds its own extensions and overwrites without asking, and a file to open
@@ -78,8 +65,12 @@ FileDialogResult Win32Platform::saveFileDialog(const std::string& title,
 // folder.
 FileDialogResult Win32Platform::fileDialog(bool save, const std::string& title,
                                            const std::string& folder,
-                                           const std::string& filters, int filterIndex) {
-    const std::wstring filter = wideFromUtf8(dialogFilter(filters));
+                                           const FileFilters& filters, int filterIndex) {
+    // Each name and pattern ended by a NUL, the list by a second one.
+    std::wstring filter;
+    for (const FileFilter& f : filters)
+        filter += wideFromUtf8(f.name) + L'\0' + wideFromUtf8(f.pattern) + L'\0';
+    filter += L'\0';
     const std::wstring wideTitle = wideFromUtf8(title);
     const std::wstring wideFolder = wideFromUtf8(folder);
     std::vector<wchar_t> file(32768, L'\0');
@@ -88,7 +79,7 @@ FileDialogResult Win32Platform::fileDialog(bool save, const std::string& title,
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = dialogOwner();
     dialog.lpstrFilter = filter.c_str();
-    dialog.nFilterIndex = static_cast<DWORD>(dialogFilterIndex(filterIndex));
+    dialog.nFilterIndex = static_cast<DWORD>(filterIndex + 1); // counted from 1
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrInitialDir = wideFolder.empty() ? nullptr : wideFolder.c_str();
@@ -96,11 +87,13 @@ FileDialogResult Win32Platform::fileDialog(bool save, const std::string& title,
     dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
 
     FileDialogResult result;
-    const ModalScope modal(*this, dialog.hwndOwner);
+    beginModal(dialog.hwndOwner);
     const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+    endModal();
     if (!chosen) return result;
     result.path = utf8FromWide(file.data());
-    result.filterIndex = programFilterIndex(static_cast<int>(dialog.nFilterIndex));
+    // 0 stands for a filter the user typed, taken as the first.
+    result.filterIndex = std::max(static_cast<int>(dialog.nFilterIndex) - 1, 0);
     return result;
 }
 

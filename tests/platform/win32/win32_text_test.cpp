@@ -1,5 +1,4 @@
 #include "platform/win32/dpi_scale.h"
-#include "platform/win32/file_filters.h"
 #include "platform/win32/process_arguments.h"
 #include "platform/win32/wheel_steps.h"
 
@@ -8,8 +7,8 @@
 #include <string>
 #include <vector>
 
-// The parts of the Windows editor that are plain logic: the raw command line, the file
-// dialogs' filter list and numbers, the wheel's steps and the lengths on scaled screens.
+// The parts of the Windows editor that are plain logic: the raw command line, the wheel's
+// steps and the lengths on scaled screens.
 
 namespace tessaly {
 namespace {
@@ -36,39 +35,6 @@ TEST(Win32CommandLine, TheProgramPathComesOffAndTheRestIsSplitBySpaces) {
         {"tessaly.exe a\tb.fnt", {"a\tb.fnt"}},
     };
     for (const auto& c : cases) EXPECT_EQ(argumentsOfCommandLine(c.line), c.args) << c.line;
-}
-
-TEST(Win32FileDialog, FilterListBecomesNulSeparatedPairsThatKeepTheirNumbers) {
-    const struct {
-        std::string filters;
-        std::string dialog;
-    } cases[] = {
-        {"Font (*.fnt)|*.fnt|Character map (*.map)|*.map",
-         "Font (*.fnt)\0*.fnt\0Character map (*.map)\0*.map\0\0"s},
-        {" Font | *.fnt ", "Font\0*.fnt\0\0"s},
-        {"Font|*.fnt|", "Font\0*.fnt\0\0"s},
-        {"Font|*.fnt||", "Font\0*.fnt\0\0"s},
-        {"Font", "Font\0*.*\0\0"s},
-        {"|*.fnt", "*.fnt\0*.fnt\0\0"s},
-        {"", "*.*\0*.*\0\0"s},
-        // An empty pair inside keeps the map filter the dialog's third.
-        {"A|*.a|||Map|*.map", "A\0*.a\0*.*\0*.*\0Map\0*.map\0\0"s},
-        {"Шрифт|*.fnt", "Шрифт\0*.fnt\0\0"s},
-    };
-    for (const auto& c : cases) EXPECT_EQ(dialogFilter(c.filters), c.dialog) << c.filters;
-}
-
-TEST(Win32FileDialog, FilterNumbersCountFromOneInTheDialog) {
-    const struct {
-        int program;
-        int dialog;
-    } roundTrips[] = {{0, 1}, {1, 2}};
-    for (const auto& c : roundTrips) {
-        EXPECT_EQ(dialogFilterIndex(c.program), c.dialog);
-        EXPECT_EQ(programFilterIndex(c.dialog), c.program);
-    }
-    EXPECT_EQ(dialogFilterIndex(-1), 1);
-    EXPECT_EQ(programFilterIndex(0), 0); // a filter the user typed
 }
 
 TEST(Win32Wheel, RotationAddsUpToWholeStepsAndTurningBackDropsTheRest) {
