@@ -1,6 +1,7 @@
 #include "app/charset_file.h"
 
 #include "app/app.h"
+#include "formats/glyph_run.h"
 #include "io/file_access.h"
 #include "io/paths.h"
 
@@ -25,7 +26,7 @@ void LoadCharsetFile(App& app, const std::string& path) {
     }
     app.state.lastPath = directoryPart(path);
     // A short read keeps the bytes it did not reach.
-    std::copy(bytes.begin(), bytes.end(), app.charset.bytes.begin() + offset);
+    formats::placeGlyphs(app.charset, bytes, app.state.currentChar);
 }
 
 } // namespace tessaly

@@ -1,7 +1,7 @@
 #include "app/image_export.h"
 
 #include "app/app.h"
-#include "io/bmp.h"
+#include "formats/bmp.h"
 #include "io/file_access.h"
 #include "io/paths.h"
 
@@ -15,7 +15,7 @@ void saveCharsetImage(App& app) {
     if (chosen.path.empty()) return;
     app.state.lastPath = directoryPart(chosen.path);
     const std::string path = withExtension(chosen.path, ".bmp");
-    if (!replaceFile(path, encodeBmp(app.charsetImage)))
+    if (!replaceFile(path, formats::encodeBmp(app.charsetImage)))
         p.messageBox("Save file", "File Error:" + path);
 }
 

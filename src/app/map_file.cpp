@@ -1,6 +1,7 @@
 #include "app/map_file.h"
 
 #include "app/app.h"
+#include "formats/map_codes.h"
 #include "io/file_access.h"
 #include "app/redraw.h"
 
@@ -19,9 +20,15 @@ void LoadMapFile(App& app, const std::string& path) {
         app.platform.messageBox("Open File", "unable to open:" + path);
         return;
     }
-    std::size_t next = 0;
-    for (int y = 0; y < height && next < bytes.size(); ++y)
-        for (int x = 0; x < width && next < bytes.size(); ++x) app.screenMap.at(x, y) = bytes[next++];
+    formats::CodeMap codes;
+    std::size_t codesRead = 0;
+    std::string error;
+    if (!formats::readMapCodes(bytes, width, height, codes, codesRead, error)) {
+        app.platform.messageBox("Open File", "to big map:" + path);
+        return;
+    }
+    // A short file leaves the cells it does not reach as they were.
+    formats::placeMapCodes(app.screenMap, codes, codesRead);
     DrawMap(app);
 }
 

@@ -1,6 +1,8 @@
 #include "app/save.h"
 
 #include "app/app.h"
+#include "formats/glyph_run.h"
+#include "formats/map_codes.h"
 #include "io/file_access.h"
 #include "io/paths.h"
 
@@ -9,11 +11,8 @@ namespace tessaly {
 namespace {
 
 std::vector<std::uint8_t> mapBytes(const App& app) {
-    std::vector<std::uint8_t> bytes;
-    for (int y = 0; y < app.state.mapHeight; ++y)
-        for (int x = 0; x < app.state.mapWidth; ++x)
-            bytes.push_back(static_cast<std::uint8_t>(app.screenMap.at(x, y) & 0xFF));
-    return bytes;
+    return formats::writeMapCodes(
+        formats::codeMapOf(app.screenMap, app.state.mapWidth, app.state.mapHeight));
 }
 
 } // namespace
@@ -40,8 +39,7 @@ void SaveCharsetOrMap(App& app, SaveTarget target) {
     if (map)
         bytes = mapBytes(app);
     else
-        bytes.assign(app.charset.bytes.begin() + offset,
-                     app.charset.bytes.begin() + offset + byteCount);
+        bytes = formats::glyphRows(app.charset, app.state.currentChar, byteCount / GlyphBytes);
     if (!replaceFile(path, bytes)) p.messageBox("Save file", "File Error:" + path);
 }
 

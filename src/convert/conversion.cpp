@@ -1,28 +1,16 @@
 #include "convert/conversion.h"
 
 #include "convert/picture_steps.h"
-#include "formats/asm_source.h"
-#include "formats/bdf.h"
-#include "formats/builtin_set.h"
-#include "formats/c_source.h"
 #include "formats/font_layout.h"
-#include "formats/freetype_font.h"
-#include "formats/glyph_run.h"
 #include "formats/gzip.h"
-#include "formats/prg.h"
-#include "formats/psf.h"
-#include "formats/raw.h"
 
 #include <algorithm>
 #include <bitset>
-#include <cstdio>
 #include <unordered_set>
 
 namespace tessaly::convert {
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
 
 // Collects the outcome: the first failure ends the conversion.
 struct Run {
@@ -43,10 +31,6 @@ std::string displayName(const FileSide& side) {
     return side.stream() ? "standard input" : side.path;
 }
 
-formats::PictureType pictureType(FileFormat f) {
-    return f == FileFormat::Png ? formats::PictureType::Png : formats::PictureType::Bmp;
-}
-
 std::string plural(std::size_t n, const char* word) {
     return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
@@ -55,8 +39,8 @@ std::string plural(std::size_t n, const char* word) {
 // formats that could never start with them.
 bool unpacked(Run& run, const FileSide& side, const InputBytes& in, Bytes& bytes) {
     const std::string file = displayName(side);
-    const bool prefixOnly = side.format == FileFormat::Raw || side.format == FileFormat::Prg;
-    const bool sniff = isFont(side.format);
+    const bool prefixOnly = side.is(ReadsStart);
+    const bool sniff = side.is(Font);
     const bool gzip = side.gzip || (sniff && formats::isGzip(in.bytes));
     if (in.cut && (gzip || !prefixOnly))
         return run.fail(file,
@@ -68,25 +52,6 @@ bool unpacked(Run& run, const FileSide& side, const InputBytes& in, Bytes& bytes
     std::string error;
     if (!formats::gunzip(in.bytes, InputLimit, bytes, error)) return run.fail(file, error);
     return true;
-}
-
-// Glyph rows of a sequential file (raw, prg) as a font placed by place; only the glyphs
-// up to `keep` are made, the rest counted.
-formats::FontGlyphs rowsFont(const Bytes& rows, const std::string& format, std::size_t keep) {
-    formats::FontGlyphs font;
-    font.format = format;
-    const std::size_t total = (rows.size() + GlyphBytes - 1) / GlyphBytes;
-    const std::size_t kept = std::min(total, keep);
-    font.droppedGlyphs = static_cast<int>(total - kept);
-    font.glyphs.resize(kept);
-    for (std::size_t i = 0; i < kept; ++i) {
-        const std::size_t begin = i * GlyphBytes;
-        const std::size_t end = std::min(rows.size(), begin + GlyphBytes);
-        font.glyphs[i].rows.assign(rows.begin() + static_cast<std::ptrdiff_t>(begin),
-                                   rows.begin() + static_cast<std::ptrdiff_t>(end));
-        font.glyphs[i].rows.resize(GlyphBytes, 0);
-    }
-    return font;
 }
 
 // How the job reads a picture.
@@ -109,7 +74,7 @@ ReadPlan readPlanOf(const Job& job) {
             job.skip,
             job.firstRow,
             job.pixelSize,
-            isFont(job.input.format) ? job.order : nullptr,
+            job.input.is(Font) ? job.order : nullptr,
             pictureInput(job)};
 }
 
@@ -117,51 +82,13 @@ ReadPlan readPlanOf(const Job& job) {
 bool readGlyphs(Run& run, const FileSide& side, const Bytes& bytes, const ReadPlan& plan,
                 formats::FontGlyphs& font) {
     const std::string file = displayName(side);
-    std::string error;
-    Bytes rows;
-    // Raw and prg files may be long: only the glyphs that can reach the set are made.
-    const std::size_t keep = static_cast<std::size_t>(plan.skip) + GlyphCount;
-    switch (side.format) {
-    case FileFormat::Builtin: {
-        const Charset set =
-            formats::builtinSet(*formats::builtinSetNamed(side.path.substr(BuiltinPrefix.size())));
-        font.format = "built-in set";
-        font.hasCodes = true;
-        font.glyphs.resize(GlyphCount);
-        for (int code = 0; code < GlyphCount; ++code) {
-            const ConstGlyph g = glyph(set, code);
-            font.glyphs[static_cast<std::size_t>(code)].rows.assign(g.begin(), g.end());
-            font.glyphs[static_cast<std::size_t>(code)].code = code;
-        }
-        return true;
-    }
-    case FileFormat::Raw:
-        if (!formats::readRaw(bytes, rows, error)) return run.fail(file, error);
-        font = rowsFont(rows, "raw", keep);
-        return true;
-    case FileFormat::Prg: {
-        int address = 0;
-        if (!formats::readPrg(bytes, rows, address, error)) return run.fail(file, error);
-        char text[48];
-        std::snprintf(text, sizeof text, "prg, loading at $%04X", static_cast<unsigned>(address));
-        font = rowsFont(rows, text, keep);
-        return true;
-    }
-    case FileFormat::Psf:
-        return run.step(formats::readPsf(bytes, font, error), file, error);
-    case FileFormat::Bdf:
-        if (!formats::readBdf(bytes, font, error)) return run.fail(file, error);
-        if (font.glyphs.empty())
-            return run.fail(file, "the font has no glyph with an ENCODING from 0 to 255");
-        return true;
-    case FileFormat::FreeType:
-        if (!formats::readFreeTypeFont(bytes, plan.pixelSize, font, error))
-            return run.fail(file, error);
-        if (font.glyphs.empty()) return run.fail(file, "the font holds no glyph");
-        return true;
-    default:
+    if (!side.format->readGlyphs)
         return run.fail(file, "no character set can be read from this format", 2);
-    }
+    // Raw and prg files may be long: only the glyphs that can reach the set are made.
+    const GlyphReading how{static_cast<std::size_t>(plan.skip) + GlyphCount, plan.pixelSize,
+                           side.setName()};
+    std::string error;
+    return run.step(side.format->readGlyphs(bytes, how, font, error), file, error);
 }
 
 bool readSet(Run& run, const FileSide& side, const InputBytes& in, const ReadPlan& plan,
@@ -169,8 +96,8 @@ bool readSet(Run& run, const FileSide& side, const InputBytes& in, const ReadPla
     const std::string file = displayName(side);
     set = Charset{};
     Bytes bytes;
-    if (side.format != FileFormat::Builtin && !unpacked(run, side, in, bytes)) return false;
-    if (isPicture(side.format)) {
+    if (!side.format->builtin() && !unpacked(run, side, in, bytes)) return false;
+    if (side.is(Picture)) {
         std::vector<std::string> notes;
         std::string error;
         if (!run.step(readPictureSet(bytes, plan.picture, plan.at, set, notes, error), file, error))
@@ -191,84 +118,38 @@ bool readSet(Run& run, const FileSide& side, const InputBytes& in, const ReadPla
     return true;
 }
 
-bool writeSet(Run& run, const Job& job, const FileSide& side, const std::string& name,
-              const Charset& set, int first, int count, Bytes& out) {
-    switch (side.format) {
-    case FileFormat::Raw:
-        out = formats::glyphRows(set, first, count);
-        break;
-    case FileFormat::Prg: {
-        std::string error;
-        if (!run.step(formats::writePrg(formats::glyphRows(set, first, count), job.loadAddress, out,
-                                        error),
-                      side.path, error))
-            return false;
-        break;
-    }
-    case FileFormat::Psf:
-        out = formats::writePsf(set, first, count, job.order ? &job.order->unicode : nullptr);
-        break;
-    case FileFormat::Bdf:
-        out = formats::writeBdf(set, first, count, name, job.order ? &job.order->unicode : nullptr);
-        break;
-    case FileFormat::Asm:
-        out = formats::writeAsmSet(set, first, count, job.syntax, name);
-        break;
-    case FileFormat::C:
-    case FileFormat::CHeader:
-        out = formats::writeCSet(set, first, count, name, side.format == FileFormat::CHeader);
-        break;
-    case FileFormat::Png:
-    case FileFormat::Bmp: {
-        std::string error;
-        if (!run.step(writePictureSet(set, first, count, pictureType(side.format), job.scale,
-                                      job.columns, job.ink, job.paper, out, error),
-                      side.path, error, 2)) // only the options can make it too large
-            return false;
-        break;
-    }
-    default:
-        return run.fail(side.path, "no character set can be written in this format", 2);
-    }
+// What the writers take from the job, with `name` for the side written.
+Writing writingOf(const Job& job, const std::string& name, const Charset* font) {
+    return {name,        job.loadAddress, job.syntax, job.order, job.scale,
+            job.columns, job.ink,         job.paper,  job.grid,  font};
+}
+
+bool written(Run& run, const FileSide& side, bool ok, const WriteFailure& failure, Bytes& out) {
+    if (!ok) return run.fail(side.path, failure.message, failure.exitCode);
     if (side.gzip) out = formats::gzip(out);
     return true;
+}
+
+bool writeSet(Run& run, const Job& job, const FileSide& side, const std::string& name,
+              const Charset& set, int first, int count, Bytes& out) {
+    if (!side.format->writeSet)
+        return run.fail(side.path, "no character set can be written in this format", 2);
+    WriteFailure failure;
+    return written(
+        run, side,
+        side.format->writeSet(set, first, count, writingOf(job, name, nullptr), out, failure),
+        failure, out);
 }
 
 bool writeMap(Run& run, const Job& job, const formats::CodeMap& map, const Charset* font,
               Bytes& out) {
     const FileSide& side = job.output;
-    switch (side.format) {
-    case FileFormat::Map:
-    case FileFormat::Raw:
-        out = map.codes;
-        break;
-    case FileFormat::Prg: {
-        std::string error;
-        if (!run.step(formats::writePrg(map.codes, job.loadAddress, out, error), side.path, error))
-            return false;
-        break;
-    }
-    case FileFormat::Asm:
-        out = formats::writeAsmMap(map, job.syntax, job.name);
-        break;
-    case FileFormat::C:
-    case FileFormat::CHeader:
-        out = formats::writeCMap(map, job.name, side.format == FileFormat::CHeader);
-        break;
-    case FileFormat::Png:
-    case FileFormat::Bmp: {
-        std::string error;
-        if (!run.step(writeMapPicture(map, *font, pictureType(side.format), job.scale, job.ink,
-                                      job.paper, job.grid, out, error),
-                      side.path, error, 2))
-            return false;
-        break;
-    }
-    default:
+    if (!side.format->writeMap)
         return run.fail(side.path, "no screen map can be written in this format", 2);
-    }
-    if (side.gzip) out = formats::gzip(out);
-    return true;
+    WriteFailure failure;
+    return written(run, side,
+                   side.format->writeMap(map, writingOf(job, job.name, font), out, failure),
+                   failure, out);
 }
 
 void convertSet(Run& run, const Job& job, const InputBytes& input) {
@@ -361,13 +242,13 @@ std::bitset<GlyphCount> codesHeld(const formats::FontGlyphs& font) {
 void info(Run& run, const Job& job, const InputBytes& input) {
     const std::string file = displayName(job.input);
     Bytes bytes;
-    if (job.input.format != FileFormat::Builtin && !unpacked(run, job.input, input, bytes)) return;
+    if (!job.input.format->builtin() && !unpacked(run, job.input, input, bytes)) return;
     std::string text = file + "\n";
     const auto line = [&](const std::string& key, const std::string& value) {
         text += "  " + key + std::string(key.size() < 17 ? 17 - key.size() : 1, ' ') + value + "\n";
     };
     const std::string packed = job.input.gzip || formats::isGzip(input.bytes) ? ", gzip" : "";
-    if (isPicture(job.input.format)) {
+    if (job.input.is(Picture)) {
         Charset set;
         ReadPlan plan;
         plan.picture.paper = job.paperGiven;
@@ -378,7 +259,7 @@ void info(Run& run, const Job& job, const InputBytes& input) {
             inked.set(static_cast<std::size_t>(code),
                       std::any_of(g.begin(), g.end(), [](std::uint8_t r) { return r != 0; }));
         }
-        line("format", std::string(formatName(job.input.format)) + " picture of glyphs");
+        line("format", std::string(job.input.format->name()) + " picture of glyphs");
         line("glyphs", "8x8 pixels");
         line("inked", formats::codeRanges(inked));
         run.outcome.output.assign(text.begin(), text.end());
@@ -391,8 +272,7 @@ void info(Run& run, const Job& job, const InputBytes& input) {
     const std::size_t total = font.glyphs.size() + static_cast<std::size_t>(font.droppedGlyphs);
     line("format", font.format + packed);
     std::string size = std::to_string(font.width) + "x" + std::to_string(font.height) + " pixels";
-    if (font.format == "BDF" || job.input.format == FileFormat::FreeType)
-        size += ", descent " + std::to_string(font.descent);
+    if (job.input.is(Descent)) size += ", descent " + std::to_string(font.descent);
     const std::string problem = formats::fitProblem(font, std::nullopt);
     if (font.height > 8 && font.width <= 8)
         size += "; --rows FIRST takes 8 of their rows";

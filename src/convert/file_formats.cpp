@@ -1,32 +1,272 @@
 #include "convert/file_formats.h"
 
+#include "convert/picture_steps.h"
+#include "formats/bdf.h"
+#include "formats/builtin_set.h"
+#include "formats/c_source.h"
+#include "formats/freetype_font.h"
+#include "formats/glyph_run.h"
+#include "formats/prg.h"
+#include "formats/psf.h"
+#include "formats/raw.h"
+
 #include <algorithm>
+#include <cstdio>
 
 namespace tessaly::convert {
 
 namespace {
 
-struct Known {
-    std::string_view name;
-    FileFormat format;
-};
-constexpr Known Names[] = {
-    {"raw", FileFormat::Raw},         {"prg", FileFormat::Prg},      {"psf", FileFormat::Psf},
-    {"bdf", FileFormat::Bdf},         {"ttf", FileFormat::FreeType}, {"otf", FileFormat::FreeType},
-    {"otb", FileFormat::FreeType},    {"pcf", FileFormat::FreeType}, {"fon", FileFormat::FreeType},
-    {"asm", FileFormat::Asm},         {"c", FileFormat::C},          {"h", FileFormat::CHeader},
-    {"map", FileFormat::Map},         {"png", FileFormat::Png},      {"bmp", FileFormat::Bmp},
-    {"builtin", FileFormat::Builtin},
-};
-constexpr Known Extensions[] = {
-    {".fnt", FileFormat::Raw},      {".bin", FileFormat::Raw},      {".chr", FileFormat::Raw},
-    {".rom", FileFormat::Raw},      {".prg", FileFormat::Prg},      {".64c", FileFormat::Prg},
-    {".psf", FileFormat::Psf},      {".psfu", FileFormat::Psf},     {".bdf", FileFormat::Bdf},
-    {".ttf", FileFormat::FreeType}, {".otf", FileFormat::FreeType}, {".otb", FileFormat::FreeType},
-    {".pcf", FileFormat::FreeType}, {".fon", FileFormat::FreeType}, {".s", FileFormat::Asm},
-    {".asm", FileFormat::Asm},      {".inc", FileFormat::Asm},      {".c", FileFormat::C},
-    {".h", FileFormat::CHeader},    {".map", FileFormat::Map},      {".png", FileFormat::Png},
-    {".bmp", FileFormat::Bmp},
+// Glyph rows of a sequential file (raw, prg) as a font placed by place; only the glyphs
+// up to `keep` are made, the rest counted.
+formats::FontGlyphs rowsFont(const Bytes& rows, const std::string& format, std::size_t keep) {
+    formats::FontGlyphs font;
+    font.format = format;
+    const std::size_t total = (rows.size() + GlyphBytes - 1) / GlyphBytes;
+    const std::size_t kept = std::min(total, keep);
+    font.droppedGlyphs = static_cast<int>(total - kept);
+    font.glyphs.resize(kept);
+    for (std::size_t i = 0; i < kept; ++i) {
+        const std::size_t begin = i * GlyphBytes;
+        const std::size_t end = std::min(rows.size(), begin + GlyphBytes);
+        font.glyphs[i].rows.assign(rows.begin() + static_cast<std::ptrdiff_t>(begin),
+                                   rows.begin() + static_cast<std::ptrdiff_t>(end));
+        font.glyphs[i].rows.resize(GlyphBytes, 0);
+    }
+    return font;
+}
+
+// A picture writer that fails only when the options make the picture too large.
+bool pictureFailure(bool ok, const std::string& error, WriteFailure& failure) {
+    if (!ok) failure = {error, 2};
+    return ok;
+}
+
+template <formats::PictureType type>
+bool writeSetPicture(const Charset& set, int first, int count, const Writing& how, Bytes& out,
+                     WriteFailure& failure) {
+    std::string error;
+    return pictureFailure(writePictureSet(set, first, count, type, how.scale, how.columns, how.ink,
+                                          how.paper, out, error),
+                          error, failure);
+}
+
+template <formats::PictureType type>
+bool writeMapPicture(const formats::CodeMap& map, const Writing& how, Bytes& out,
+                     WriteFailure& failure) {
+    std::string error;
+    return pictureFailure(convert::writeMapPicture(map, *how.font, type, how.scale, how.ink,
+                                                   how.paper, how.grid, out, error),
+                          error, failure);
+}
+
+template <bool header>
+bool writeCSet(const Charset& set, int first, int count, const Writing& how, Bytes& out,
+               WriteFailure&) {
+    out = formats::writeCSet(set, first, count, how.name, header);
+    return true;
+}
+
+template <bool header>
+bool writeCMap(const formats::CodeMap& map, const Writing& how, Bytes& out, WriteFailure&) {
+    out = formats::writeCMap(map, how.name, header);
+    return true;
+}
+
+bool cName(std::string_view name, formats::AsmSyntax) {
+    return formats::cNameAllowed(name);
+}
+
+bool writeMapCodes(const formats::CodeMap& map, const Writing&, Bytes& out, WriteFailure&) {
+    out = formats::writeMapCodes(map);
+    return true;
+}
+
+bool writePrg(std::span<const std::uint8_t> data, const Writing& how, Bytes& out,
+              WriteFailure& failure) {
+    failure.exitCode = 1;
+    return formats::writePrg(data, how.loadAddress, out, failure.message);
+}
+
+const std::array<char32_t, GlyphCount>* unicodeOf(const Writing& how) {
+    return how.order ? &how.order->unicode : nullptr;
+}
+
+std::string builtinSetList() {
+    std::string list;
+    for (const BuiltinCharsetInfo& set : builtinCharsets())
+        list += helpListLine(set.name, set.menuText);
+    return list;
+}
+
+constexpr std::string_view CNameRefusal =
+    "name this output takes: a letter, then letters, digits and '_', and no keyword, register "
+    "or instruction name";
+
+const Format Formats[] = {
+    {.names = "raw",
+     .extensions = ".fnt .bin .chr .rom",
+     .traits = Sequential | ReadsStart | ReadsMap,
+     .readGlyphs =
+         [](std::span<const std::uint8_t> bytes, const GlyphReading& how, formats::FontGlyphs& font,
+            std::string& error) {
+             Bytes rows;
+             if (!formats::readRaw(bytes, rows, error)) return false;
+             font = rowsFont(rows, "raw", how.keep);
+             return true;
+         },
+     .writeSet =
+         [](const Charset& set, int first, int count, const Writing&, Bytes& out, WriteFailure&) {
+             out = formats::glyphRows(set, first, count);
+             return true;
+         },
+     .writeMap = writeMapCodes,
+     .help =
+         R"(  raw      .fnt .bin .chr .rom   read, write   8 bytes a glyph, top row first, no header;
+                                               any length reads, as in the editor)"},
+    {.names = "prg",
+     .extensions = ".prg .64c",
+     .traits = Sequential | ReadsStart | LoadAddress,
+     .readGlyphs =
+         [](std::span<const std::uint8_t> bytes, const GlyphReading& how, formats::FontGlyphs& font,
+            std::string& error) {
+             Bytes rows;
+             int address = 0;
+             if (!formats::readPrg(bytes, rows, address, error)) return false;
+             char text[48];
+             std::snprintf(text, sizeof text, "prg, loading at $%04X",
+                           static_cast<unsigned>(address));
+             font = rowsFont(rows, text, how.keep);
+             return true;
+         },
+     .writeSet =
+         [](const Charset& set, int first, int count, const Writing& how, Bytes& out,
+            WriteFailure& failure) {
+             return writePrg(formats::glyphRows(set, first, count), how, out, failure);
+         },
+     .writeMap = [](const formats::CodeMap& map, const Writing& how, Bytes& out,
+                    WriteFailure& failure) { return writePrg(map.codes, how, out, failure); },
+     .help =
+         R"(  prg      .prg .64c             read, write   a 2-byte load address, then raw bytes)"},
+    {.names = "psf",
+     .extensions = ".psf .psfu",
+     .traits = Font | Sequential | UnicodeLabels,
+     .readGlyphs = [](std::span<const std::uint8_t> bytes, const GlyphReading&,
+                      formats::FontGlyphs& font,
+                      std::string& error) { return formats::readPsf(bytes, font, error); },
+     .writeSet =
+         [](const Charset& set, int first, int count, const Writing& how, Bytes& out,
+            WriteFailure&) {
+             out = formats::writePsf(set, first, count, unicodeOf(how));
+             return true;
+         },
+     .help =
+         R"(  psf      .psf .psfu            read, write   Linux console fonts, PSF 1 or 2, glyphs up to
+                                               8 pixels wide, with their Unicode table;
+                                               writes PSF 2 of 8x8 glyphs)"},
+    {.names = "bdf",
+     .extensions = ".bdf",
+     .traits = Font | UnicodeLabels | Descent,
+     .readGlyphs =
+         [](std::span<const std::uint8_t> bytes, const GlyphReading&, formats::FontGlyphs& font,
+            std::string& error) {
+             if (!formats::readBdf(bytes, font, error)) return false;
+             if (font.glyphs.empty())
+                 error = "the font has no glyph with an ENCODING from 0 to 255";
+             return !font.glyphs.empty();
+         },
+     .writeSet =
+         [](const Charset& set, int first, int count, const Writing& how, Bytes& out,
+            WriteFailure&) {
+             out = formats::writeBdf(set, first, count, how.name, unicodeOf(how));
+             return true;
+         },
+     .nameAllowed = [](std::string_view name,
+                       formats::AsmSyntax) { return formats::bdfFamilyAllowed(name); },
+     .badName = "BDF family name: printable ASCII, spaces inside, and no '-', '*', '?', '\"' "
+                "or ','",
+     .help =
+         R"(  bdf      .bdf                  read, write   X11 bitmap fonts; glyphs by ENCODING 0..255,
+                                               every character of an ISO10646 font)"},
+    {.names = "ttf otf otb pcf fon",
+     .extensions = ".ttf .otf .otb .pcf .fon",
+     .traits = Font | Sized | Descent,
+     .readGlyphs =
+         [](std::span<const std::uint8_t> bytes, const GlyphReading& how, formats::FontGlyphs& font,
+            std::string& error) {
+             if (!formats::readFreeTypeFont(bytes, how.pixelSize, font, error)) return false;
+             if (font.glyphs.empty()) error = "the font holds no glyph";
+             return !font.glyphs.empty();
+         },
+     .notWritten = "TrueType, OpenType, PCF and .fon fonts can be read, not written",
+     .help =
+         R"(  ttf, otf, otb, pcf, fon        read          TrueType, OpenType (bitmap strikes, or
+           .ttf .otf .otb .pcf .fon            outlines at --size), PCF (.pcf.gz too) and
+                                               Windows fonts, through FreeType)"},
+    {.names = "asm",
+     .extensions = ".s .asm .inc",
+     .traits = Syntax,
+     .writeSet =
+         [](const Charset& set, int first, int count, const Writing& how, Bytes& out,
+            WriteFailure&) {
+             out = formats::writeAsmSet(set, first, count, how.syntax, how.name);
+             return true;
+         },
+     .writeMap =
+         [](const formats::CodeMap& map, const Writing& how, Bytes& out, WriteFailure&) {
+             out = formats::writeAsmMap(map, how.syntax, how.name);
+             return true;
+         },
+     .nameAllowed = formats::asmLabelAllowed,
+     .badName = CNameRefusal,
+     .help = R"(  asm      .s .asm .inc          write         assembler source, see --syntax)"},
+    {.names = "c",
+     .extensions = ".c",
+     .writeSet = writeCSet<false>,
+     .writeMap = writeCMap<false>,
+     .nameAllowed = cName,
+     .badName = CNameRefusal,
+     .help =
+         R"(  c, h     .c .h                 write         const unsigned char NAME[N]; .h with a guard)"},
+    {.names = "h",
+     .extensions = ".h",
+     .writeSet = writeCSet<true>,
+     .writeMap = writeCMap<true>,
+     .nameAllowed = cName,
+     .badName = CNameRefusal},
+    {.names = "png",
+     .extensions = ".png",
+     .traits = Picture,
+     .writeSet = writeSetPicture<formats::PictureType::Png>,
+     .writeMap = writeMapPicture<formats::PictureType::Png>,
+     .help =
+         R"(  png, bmp .png .bmp             read, write   a picture of 16 glyphs a row (--columns);
+                                               BMPs of 1, 4, 8 (also RLE), 24, 32 bits)"},
+    {.names = "bmp",
+     .extensions = ".bmp",
+     .traits = Picture,
+     .writeSet = writeSetPicture<formats::PictureType::Bmp>,
+     .writeMap = writeMapPicture<formats::PictureType::Bmp>},
+    {.names = "map", .extensions = ".map", .traits = ReadsMap, .writeMap = writeMapCodes},
+    {.names = "builtin",
+     .prefix = "builtin:",
+     .readGlyphs =
+         [](std::span<const std::uint8_t>, const GlyphReading& how, formats::FontGlyphs& font,
+            std::string&) {
+             const Charset set = formats::builtinSet(formats::builtinSetNamed(how.setName)->set);
+             font.format = "built-in set";
+             font.hasCodes = true;
+             font.glyphs.resize(GlyphCount);
+             for (int code = 0; code < GlyphCount; ++code) {
+                 const ConstGlyph g = glyph(set, code);
+                 font.glyphs[static_cast<std::size_t>(code)].rows.assign(g.begin(), g.end());
+                 font.glyphs[static_cast<std::size_t>(code)].code = code;
+             }
+             return true;
+         },
+     .notWritten = "built-in sets cannot be written",
+     .help = R"(  builtin  builtin:NAME          read          the editor's built-in sets:)",
+     .helpList = builtinSetList},
 };
 
 std::string lower(std::string_view s) {
@@ -47,29 +287,39 @@ bool endsWith(std::string_view s, std::string_view end) {
 
 } // namespace
 
-std::optional<FileFormat> formatNamed(std::string_view name) {
-    for (const Known& k : Names)
-        if (k.name == name) return k.format;
-    return std::nullopt;
+std::span<const Format> formats() {
+    return Formats;
 }
 
-std::string_view formatName(FileFormat format) {
-    for (const Known& k : Names)
-        if (k.format == format) return k.name;
-    return "?";
-}
-
-std::optional<FileFormat> formatOfPath(std::string_view path, bool& gzip) {
-    if (path.starts_with(BuiltinPrefix)) {
-        gzip = false;
-        return FileFormat::Builtin;
+std::vector<std::string_view> wordsOf(std::string_view list) {
+    std::vector<std::string_view> words;
+    for (std::size_t at = 0; at < list.size();) {
+        const std::size_t end = std::min(list.find(' ', at), list.size());
+        words.push_back(list.substr(at, end - at));
+        at = end + 1;
     }
+    return words;
+}
+
+const Format* formatNamed(std::string_view name) {
+    for (const Format& f : Formats) {
+        const std::vector<std::string_view> names = wordsOf(f.names);
+        if (!f.builtin() && std::find(names.begin(), names.end(), name) != names.end()) return &f;
+    }
+    return nullptr;
+}
+
+const Format* formatOfPath(std::string_view path, bool& gzip) {
+    gzip = false;
+    for (const Format& f : Formats)
+        if (f.builtin() && path.starts_with(f.prefix)) return &f;
     std::string name = lower(fileName(path));
     gzip = endsWith(name, ".gz");
     if (gzip) name.resize(name.size() - 3);
-    for (const Known& k : Extensions)
-        if (endsWith(name, k.name)) return k.format;
-    return std::nullopt;
+    for (const Format& f : Formats)
+        for (std::string_view extension : wordsOf(f.extensions))
+            if (endsWith(name, extension)) return &f;
+    return nullptr;
 }
 
 std::string fileStem(std::string_view path) {
@@ -85,37 +335,9 @@ std::string fileStem(std::string_view path) {
     return std::string(name);
 }
 
-bool isPicture(FileFormat format) {
-    return format == FileFormat::Png || format == FileFormat::Bmp;
-}
-
-bool readsSet(FileFormat format) {
-    switch (format) {
-    case FileFormat::Raw:
-    case FileFormat::Prg:
-    case FileFormat::Psf:
-    case FileFormat::Bdf:
-    case FileFormat::FreeType:
-    case FileFormat::Png:
-    case FileFormat::Bmp:
-    case FileFormat::Builtin:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool writesSet(FileFormat format) {
-    return format != FileFormat::Builtin && format != FileFormat::Map &&
-           format != FileFormat::FreeType;
-}
-
-bool writesMap(FileFormat format) {
-    return format != FileFormat::Builtin && !isFont(format);
-}
-
-bool isFont(FileFormat format) {
-    return format == FileFormat::Psf || format == FileFormat::Bdf || format == FileFormat::FreeType;
+std::string helpListLine(std::string_view name, std::string_view text) {
+    return "\n" + std::string(20, ' ') + std::string(name) +
+           std::string(name.size() < 10 ? 10 - name.size() : 1, ' ') + std::string(text);
 }
 
 } // namespace tessaly::convert

@@ -1,39 +1,123 @@
 #pragma once
 
-#include <optional>
+#include "charset/charset.h"
+#include "formats/asm_source.h"
+#include "formats/font_glyphs.h"
+#include "formats/machine_orders.h"
+#include "formats/map_codes.h"
+#include "platform/surface.h"
+
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
-// The file formats tessaly-convert knows, by name (--from, --to) and by extension, and
-// what each can do.
+// The file formats tessaly-convert knows: one row each in formats(), with its names
+// (--from, --to), extensions, what it reads and writes, the functions that do it and its
+// lines in --help. Everything else asks the rows.
 
 namespace tessaly::convert {
 
-// FreeType: TrueType, OpenType, OTB, PCF and Windows .fon fonts, read through FreeType.
-enum class FileFormat { Raw, Prg, Psf, Bdf, FreeType, Asm, C, CHeader, Map, Png, Bmp, Builtin };
+using Bytes = std::vector<std::uint8_t>;
+
+// How the glyphs of a file are read.
+struct GlyphReading {
+    std::size_t keep = 0;     // sequential files: the glyphs made, the rest only counted
+    int pixelSize = 0;        // --size
+    std::string_view setName; // a built-in set: its name after "builtin:"
+};
+
+// What a writer takes from the job.
+struct Writing {
+    std::string name; // of the array, label or font
+    int loadAddress = 0x3000;
+    formats::AsmSyntax syntax = formats::AsmSyntax::Ca65;
+    const formats::MachineOrder* order = nullptr;
+    int scale = 1;
+    int columns = 16;
+    Colour ink = 0, paper = 0;
+    bool grid = false;
+    const Charset* font = nullptr; // a map picture: the set it is drawn with
+};
+
+struct WriteFailure {
+    std::string message;
+    int exitCode = 1; // 2 when only the options could make it fail
+};
+
+enum FormatTrait : unsigned {
+    ReadsMap = 1u << 0,      // --map takes it as INPUT
+    Picture = 1u << 1,       // a picture of glyphs (read through picture_steps)
+    Font = 1u << 2,          // a font with a cell, codes and Unicode of its own: --rows, --order
+    Sequential = 1u << 3,    // glyphs by their place in the file, no codes: --at, --skip
+    ReadsStart = 1u << 4,    // only the start of a long file counts
+    LoadAddress = 1u << 5,   // writes --load-address
+    Syntax = 1u << 6,        // writes in an assembler's --syntax
+    UnicodeLabels = 1u << 7, // writes each code's character (--order)
+    Sized = 1u << 8,         // --size chooses its pixel size
+    Descent = 1u << 9,       // --info tells its descent
+};
+
+struct Format {
+    std::string_view names = {};      // "ttf otf": by these for --from/--to, the first in messages
+    std::string_view extensions = {}; // ".ttf .otf": by these, after an optional ".gz"
+    std::string_view prefix = {};     // or by this start ("builtin:")
+    unsigned traits = 0;
+    // A font's glyphs (for formats that are no picture); null when nothing is read.
+    bool (*readGlyphs)(std::span<const std::uint8_t> bytes, const GlyphReading& how,
+                       formats::FontGlyphs& font, std::string& error) = nullptr;
+    bool (*writeSet)(const Charset& set, int first, int count, const Writing& how, Bytes& out,
+                     WriteFailure& failure) = nullptr;
+    bool (*writeMap)(const formats::CodeMap& map, const Writing& how, Bytes& out,
+                     WriteFailure& failure) = nullptr;
+    // The names --name may give (null: the format takes no --name), and what a refused one
+    // hears after "--name 'NAME' is no ".
+    bool (*nameAllowed)(std::string_view name, formats::AsmSyntax syntax) = nullptr;
+    std::string_view badName = {};
+    std::string_view notWritten = {}; // the error when it is given as OUTPUT and writes nothing
+    // Its lines in the help's list of formats, then a list made when the help is (the
+    // help adds the last line's end).
+    std::string_view help = {};
+    std::string (*helpList)() = nullptr;
+
+    std::string_view name() const { return names.substr(0, names.find(' ')); }
+    bool has(FormatTrait trait) const { return (traits & trait) != 0; }
+    bool readsSet() const { return readGlyphs != nullptr || has(Picture); }
+    bool writesSet() const { return writeSet != nullptr; }
+    bool writesMap() const { return writeMap != nullptr; }
+    bool builtin() const { return !prefix.empty(); }
+};
+
+std::span<const Format> formats();
 
 // One side of a conversion: a file (or "-") and its format; `gzip` when it is (to be)
 // packed with gzip, from a ".gz" ending.
 struct FileSide {
     std::string path;
-    FileFormat format = FileFormat::Raw;
+    const Format* format = nullptr;
     bool gzip = false;
     bool stream() const { return path == "-"; }
+    bool is(FormatTrait trait) const { return format && format->has(trait); }
+    // A built-in set: its name after the prefix.
+    std::string_view setName() const {
+        return std::string_view(path).substr(format->prefix.size());
+    }
 };
 
-constexpr std::string_view BuiltinPrefix = "builtin:";
+// The words of a list of names or extensions.
+std::vector<std::string_view> wordsOf(std::string_view list);
 
-std::optional<FileFormat> formatNamed(std::string_view name);
-std::string_view formatName(FileFormat format);
-// By the extension (case does not matter), after a ".gz" ending; `gzip` tells about it.
-std::optional<FileFormat> formatOfPath(std::string_view path, bool& gzip);
+// By --from / --to name; null for no format (built-in sets have none).
+const Format* formatNamed(std::string_view name);
+// By the prefix or the extension (case does not matter), after a ".gz" ending; `gzip`
+// tells about it. Null when neither says.
+const Format* formatOfPath(std::string_view path, bool& gzip);
 // The file name without folders and without its extensions as formatOfPath reads them.
 std::string fileStem(std::string_view path);
 
-bool isPicture(FileFormat format);
-bool readsSet(FileFormat format);  // a character set can be read from it
-bool writesSet(FileFormat format); // a character set can be written to it
-bool writesMap(FileFormat format); // a screen map can be written to it
-bool isFont(FileFormat format);    // a font with a cell and codes of its own (PSF, BDF, FreeType)
+// "\n                    NAME      TEXT": a line of a list in the help, after the line
+// before it.
+std::string helpListLine(std::string_view name, std::string_view text);
 
 } // namespace tessaly::convert

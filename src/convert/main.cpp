@@ -175,9 +175,9 @@ int main(int argc, char** argv) {
     if (!planJob(parsed.options, job, error)) return usageError(error);
 
     InputBytes input, font;
-    if (job.input.format != FileFormat::Builtin && !readInput(job.input, input, error))
+    if (!job.input.format->builtin() && !readInput(job.input, input, error))
         return inputError(job.input.stream() ? "" : job.input.path, error);
-    const bool fontFile = job.font && job.font->format != FileFormat::Builtin;
+    const bool fontFile = job.font && !job.font->format->builtin();
     if (fontFile && !readInput(*job.font, font, error)) return inputError(job.font->path, error);
 
     const Outcome outcome = convertBytes(job, input, fontFile ? &font : nullptr);

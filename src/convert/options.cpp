@@ -1,6 +1,6 @@
 #include "convert/options.h"
 
-#include "formats/builtin_set.h"
+#include "convert/job.h"
 #include "formats/machine_orders.h"
 
 #include <algorithm>
@@ -77,93 +77,352 @@ bool parseCrop(std::string_view text, formats::PictureCrop& crop) {
            parseNumber(text.substr(a + 1, b - a - 1), 0, 16383, crop.y);
 }
 
-constexpr std::string_view ValueOptions[] = {
-    "--from", "--to",   "--first", "--count", "--load-address", "--scale", "--syntax",
-    "--name", "--ink",  "--paper", "--font",  "--font-out",     "--map",   "--at",
-    "--skip", "--rows", "--size",  "--order", "--info"};
-// The picture options with a value.
-constexpr std::string_view PictureValueOptions[] = {"--crop", "--columns"};
-
-bool takesValue(std::string_view name) {
-    return std::find(std::begin(ValueOptions), std::end(ValueOptions), name) !=
-               std::end(ValueOptions) ||
-           std::find(std::begin(PictureValueOptions), std::end(PictureValueOptions), name) !=
-               std::end(PictureValueOptions);
-}
-
-// Stores the value of a known option. False when it does not do, with what the option
-// wants in `wants`.
-bool takeValue(std::string_view option, const std::string& v, Options& o, std::string& wants) {
+// Takers of a value: each parses it into its member of Options.
+template <long long low, long long high, const char* wants, std::optional<int> Options::*into>
+bool number(const std::string& value, Options& o, std::string& w) {
     int n = 0;
-    Colour colour = 0;
-    MapSize size;
-    const auto number = [&](long long low, long long high, std::optional<int>& into,
-                            const char* what) {
-        wants = what;
-        if (!parseNumber(v, low, high, n)) return false;
-        into = n;
-        return true;
-    };
-    const auto colourInto = [&](std::optional<Colour>& into) {
-        wants = "a colour #rrggbb";
-        if (!parseColour(v, colour)) return false;
-        into = colour;
-        return true;
-    };
-    if (option == "--from")
-        o.from = v;
-    else if (option == "--to")
-        o.to = v;
-    else if (option == "--name")
-        o.name = v;
-    else if (option == "--font")
-        o.font = v;
-    else if (option == "--font-out")
-        o.fontOut = v;
-    else if (option == "--order") {
-        wants = "one of" + orderNames();
-        if (!formats::machineOrderNamed(v)) return false;
-        o.order = v;
-    } else if (option == "--at")
-        return number(0, 255, o.at, "a code from 0 to 255");
-    else if (option == "--skip")
-        return number(0, 65535, o.skip, "a glyph count from 0 to 65535");
-    else if (option == "--rows")
-        return number(0, 1023, o.rows, "a row from 0 to 1023");
-    else if (option == "--size")
-        return number(1, 128, o.size, "a pixel size from 1 to 128");
-    else if (option == "--first")
-        return number(0, 255, o.first, "a code from 0 to 255");
-    else if (option == "--count")
-        return number(1, 256, o.count, "a glyph count from 1 to 256");
-    else if (option == "--load-address")
-        return number(0, 0xFFFF, o.loadAddress, "an address from 0 to 0xFFFF");
-    else if (option == "--scale")
-        return number(1, 16, o.scale, "a scale from 1 to 16");
-    else if (option == "--columns")
-        return number(1, 256, o.columns, "a glyph count from 1 to 256");
-    else if (option == "--ink")
-        return colourInto(o.ink);
-    else if (option == "--paper")
-        return colourInto(o.paper);
-    else if (option == "--syntax") {
-        wants = "ca65, acme, 64tass, xa, dasm or z80";
-        o.syntax = formats::asmSyntaxNamed(v);
-        return o.syntax.has_value();
-    } else if (option == "--crop") {
-        wants = "X,Y,WxH, such as 32,35,320x200";
-        formats::PictureCrop crop;
-        if (!parseCrop(v, crop)) return false;
-        o.crop = crop;
-    } else if (option == "--map") {
-        wants = "a size WxH, each from 1 to 1024, such as 40x25";
-        if (!parseMapSize(v, size)) return false;
-        o.map = size;
-    }
+    w = wants;
+    if (!parseNumber(value, low, high, n)) return false;
+    o.*into = n;
     return true;
 }
 
+template <std::optional<std::string> Options::*into>
+bool text(const std::string& value, Options& o, std::string&) {
+    o.*into = value;
+    return true;
+}
+
+template <std::optional<Colour> Options::*into>
+bool colour(const std::string& value, Options& o, std::string& wants) {
+    Colour c = 0;
+    wants = "a colour #rrggbb";
+    if (!parseColour(value, c)) return false;
+    o.*into = c;
+    return true;
+}
+
+template <bool Options::*into> bool flag(const std::string&, Options& o, std::string&) {
+    o.*into = true;
+    return true;
+}
+
+constexpr char ACode[] = "a code from 0 to 255";
+constexpr char AGlyphCount[] = "a glyph count from 1 to 256";
+constexpr char AGlyphSkip[] = "a glyph count from 0 to 65535";
+constexpr char ARow[] = "a row from 0 to 1023";
+constexpr char APixelSize[] = "a pixel size from 1 to 128";
+constexpr char AnAddress[] = "an address from 0 to 0xFFFF";
+constexpr char AScale[] = "a scale from 1 to 16";
+
+// The sides of a job, as the options' rules ask about them.
+bool pictureOut(const Job& job) {
+    return job.output.is(Picture);
+}
+bool fontOutPicture(const Job& job) {
+    return job.fontOut && job.fontOut->is(Picture);
+}
+bool anyPicture(const Job& job) {
+    return pictureOut(job) || job.input.is(Picture) || fontOutPicture(job);
+}
+bool writes(const Job& job, FormatTrait trait) {
+    return job.output.is(trait) || (job.fontOut && job.fontOut->is(trait));
+}
+
+// "raw, prg, ...)" in the help, from `column` on and wrapped at 88 columns: the formats
+// --from (input) or --to names.
+std::string formatList(std::size_t column, bool input) {
+    std::string out;
+    for (const Format& f : formats()) {
+        if (f.builtin() ||
+            !(input ? f.readsSet() || f.has(ReadsMap) : f.writesSet() || f.writesMap()))
+            continue;
+        for (std::string_view name : wordsOf(f.names)) {
+            const std::string separator = out.empty() ? "" : ", ";
+            if (column + separator.size() + name.size() + 2 > 88) {
+                out += ",\n" + std::string(20, ' ');
+                column = 20;
+            } else {
+                out += separator;
+                column += separator.size();
+            }
+            out += name;
+            column += name.size();
+        }
+    }
+    return out + ")";
+}
+
+std::string orderList() {
+    std::string list;
+    for (const formats::MachineOrder& n : formats::machineOrders())
+        list += helpListLine(n.name, n.title);
+    return list;
+}
+
+std::string syntaxList() {
+    std::string list;
+    for (const formats::AsmSyntaxName& n : formats::asmSyntaxNames())
+        list += helpListLine(n.name, n.assemblers);
+    return list;
+}
+
+constexpr std::string_view FromHelp = "the format of INPUT (", ToHelp = "the format of OUTPUT (";
+std::string fromList() {
+    return formatList(20 + FromHelp.size(), true);
+}
+std::string toList() {
+    return formatList(20 + ToHelp.size(), false);
+}
+
+constexpr unsigned Converting = InSet | InMap | InFromPicture;
+
+const Option Options_[] = {
+    {.name = "--map",
+     .value = "WxH",
+     .take =
+         [](const std::string& v, Options& o, std::string& wants) {
+             MapSize size;
+             wants = "a size WxH, each from 1 to 1024, such as 40x25";
+             if (!parseMapSize(v, size)) return false;
+             o.map = size;
+             return true;
+         },
+     .modes = InMap,
+     .mapSection = true,
+     .help = R"(read INPUT as a map of that size. A longer file is an error; a shorter
+                    one fills the map from its start and the rest is 0. OUTPUT: .map, raw,
+                    prg, assembler or C (the codes row by row), or a picture with --font.)"},
+    {.name = "--from-picture",
+     .take = flag<&Options::fromPicture>,
+     .modes = InFromPicture,
+     .mapSection = true,
+     .help = R"(cut the picture INPUT into 8x8 cells, keep each distinct glyph once
+                    from code --at, write the set to --font-out and the map to OUTPUT.
+                    With --font SET each cell takes the code of its glyph in SET (the
+                    lowest of equal glyphs); a cell that matches none is an error, or with
+                    --add a new glyph, put after SET's last glyph and written to
+                    --font-out with SET.)"},
+    {.name = "--from",
+     .value = "FORMAT",
+     .take = text<&Options::from>,
+     .modes = Converting | InInfo,
+     .help = FromHelp,
+     .helpList = fromList},
+    {.name = "--to",
+     .value = "FORMAT",
+     .take = text<&Options::to>,
+     .modes = Converting,
+     .help = ToHelp,
+     .helpList = toList},
+    {.name = "--first",
+     .value = "CODE",
+     .take = number<0, 255, ACode, &Options::first>,
+     .modes = InSet | InFromPicture,
+     .refusal = "--first chooses the codes of a set written; a map has none",
+     .help = R"(the first code written (default 0)
+                      --first 32 --count 96 cga.fnt ascii.bin   codes 32..127 only)"},
+    {.name = "--count",
+     .value = "N",
+     .take = number<1, 256, AGlyphCount, &Options::count>,
+     .modes = InSet | InFromPicture,
+     .refusal = "--count counts the glyphs of a set written",
+     .help = R"(how many codes to write (default: to the end of the set))"},
+    {.name = "--at",
+     .value = "CODE",
+     .take = number<0, 255, ACode, &Options::at>,
+     .modes = InSet | InFromPicture,
+     .used =
+         [](const Job& job) {
+             return job.mode == Mode::FromPicture || job.input.is(Sequential) ||
+                    job.input.is(Picture);
+         },
+     .refusal = "--at places the glyphs read from a set or a cut picture",
+     .help = R"(the code of the first glyph of a file without codes (default 0)
+                      --at 32 zx768.bin zx.fnt           768 bytes to codes 32..127)"},
+    {.name = "--skip",
+     .value = "N",
+     .take = number<0, 65535, AGlyphSkip, &Options::skip>,
+     .modes = InSet,
+     .used = [](const Job& job) { return job.input.is(Sequential); },
+     .refusal = "--skip leaves out glyphs at the start of a raw, prg or PSF file",
+     .help = R"(leave out the first N glyphs of a raw, prg or PSF file
+                      --skip 256 c64rom.bin lower.fnt     the second half of a C64 ROM)"},
+    {.name = "--rows",
+     .value = "FIRST",
+     .take = number<0, 1023, ARow, &Options::rows>,
+     .modes = InSet,
+     .used = [](const Job& job) { return job.input.is(Font); },
+     .refusal = "--rows takes 8 rows of a PSF, BDF or FreeType font's glyphs",
+     .help = R"(the 8 rows from row FIRST of a taller font's glyphs
+                      --rows 4 Lat15-VGA16.psf.gz lat.fnt rows 4..11 of an 8x16 font)"},
+    {.name = "--size",
+     .value = "PX",
+     .take = number<1, 128, APixelSize, &Options::size>,
+     .modes = InSet | InInfo,
+     .used = [](const Job& job) { return job.input.is(Sized); },
+     .refusal = "--size chooses the pixel size of a TrueType, OpenType, OTB, PCF or .fon font",
+     .help = R"(the pixel size of a FreeType font: its bitmap strike, or its outlines
+                    rendered (default: a bitmap font's only size, else 8)
+                      --size 8 /usr/share/fonts/truetype/misaki/misaki_gothic.ttf m.fnt)"},
+    {.name = "--order",
+     .value = "NAME",
+     .take =
+         [](const std::string& v, Options& o, std::string& wants) {
+             wants = "one of" + orderNames();
+             if (!formats::machineOrderNamed(v)) return false;
+             o.order = v;
+             return true;
+         },
+     .modes = InSet | InFromPicture,
+     .used =
+         [](const Job& job) {
+             return (job.mode == Mode::Set && job.input.is(Font)) || writes(job, UnicodeLabels);
+         },
+     .refusal = "--order lays out a font that carries Unicode (PSF, BDF, TrueType, OpenType, "
+                "PCF) or labels a PSF or BDF written",
+     .help = R"(lay a font with Unicode out in a machine's code order, and label a
+                    PSF or BDF written with each code's character; NAME is one of:)",
+     .helpList = orderList,
+     .helpAfter =
+         R"(
+                      --order c64 Lat15-VGA8.psf.gz c64.fnt  'A' at screen code 1)"},
+    {.name = "--info",
+     .value = "FILE",
+     .take = flag<&Options::info>,
+     .modes = InInfo,
+     .help = R"(print the format, glyph size and count, the codes held and, for a
+                    font with Unicode, how much of each --order it covers
+                      --info /usr/share/consolefonts/Lat15-VGA8.psf.gz)"},
+    {.name = "--load-address",
+     .value = "A",
+     .take = number<0, 0xFFFF, AnAddress, &Options::loadAddress>,
+     .modes = Converting,
+     .used = [](const Job& job) { return writes(job, LoadAddress); },
+     .refusal = "--load-address needs a .prg output",
+     .help = R"(the load address of a .prg (default 0x3000; $3000 and 12288 work too))"},
+    {.name = "--syntax",
+     .value = "NAME",
+     .take =
+         [](const std::string& v, Options& o, std::string& wants) {
+             wants = "ca65, acme, 64tass, xa, dasm or z80";
+             o.syntax = formats::asmSyntaxNamed(v);
+             return o.syntax.has_value();
+         },
+     .modes = Converting,
+     .used = [](const Job& job) { return writes(job, Syntax); },
+     .refusal = "--syntax needs an assembler output (.s .asm .inc)",
+     .help = R"(the assembler (default ca65):)",
+     .helpList = syntaxList},
+    {.name = "--name",
+     .value = "NAME",
+     .take = text<&Options::name>,
+     .modes = Converting,
+     .used = [](const Job& job) { return job.output.format->nameAllowed != nullptr; },
+     .refusal = "--name names the array or label of an assembler, C or BDF output",
+     .help = R"(the label or array name of assembler or C output, the family
+                    name of BDF output, spaces allowed (default: from OUTPUT's file name))"},
+    {.name = "--scale",
+     .value = "N",
+     .take = number<1, 16, AScale, &Options::scale>,
+     .modes = Converting,
+     .used = anyPicture,
+     .refusal = "--scale needs a picture (.png or .bmp)",
+     .help = R"(picture pixels per glyph pixel (default 1; maps 2, as the map window))"},
+    {.name = "--ink",
+     .value = "#rrggbb",
+     .take = colour<&Options::ink>,
+     .modes = Converting,
+     .used = [](const Job& job) { return pictureOut(job) || fontOutPicture(job); },
+     .refusal = "--ink needs a picture output",
+     .help = R"(the ink of a picture written (default #ffffff))"},
+    {.name = "--paper",
+     .value = "#rrggbb",
+     .take = colour<&Options::paper>,
+     .modes = Converting | InInfo,
+     .used = anyPicture,
+     .refusal = "--paper needs a picture",
+     .help = R"(the paper of a picture (default #000000; reading without it takes
+                    the most common colour))"},
+    {.name = "--grid",
+     .take = flag<&Options::grid>,
+     .modes = InMap,
+     .used = pictureOut,
+     .refusal = "--grid needs --map and a picture output",
+     .help = R"(draw the map window's grid on a map picture)"},
+    {.name = "--font",
+     .value = "SET",
+     .take = text<&Options::font>,
+     .modes = InMap | InFromPicture,
+     .help = R"(the character set a map picture is drawn with, or --from-picture
+                    matches cells against (any readable set))"},
+    {.name = "--add",
+     .take = flag<&Options::add>,
+     .modes = InFromPicture,
+     .used = [](const Job& job) { return job.font.has_value(); },
+     .refusal = "--add needs --from-picture and --font SET",
+     .qualifies = true,
+     .help = R"(--from-picture --font: add glyphs SET lacks instead of failing)"},
+    {.name = "--crop",
+     .value = "X,Y,WxH",
+     .take =
+         [](const std::string& v, Options& o, std::string& wants) {
+             wants = "X,Y,WxH, such as 32,35,320x200";
+             formats::PictureCrop crop;
+             if (!parseCrop(v, crop)) return false;
+             o.crop = crop;
+             return true;
+         },
+     .modes = Converting,
+     .used = [](const Job& job) { return job.input.is(Picture); },
+     .refusal = "--crop needs a picture INPUT",
+     .help = R"(read only that part of a picture INPUT (a capture's screen inside
+                    its border))"},
+    {.name = "--columns",
+     .value = "N",
+     .take = number<1, 256, AGlyphCount, &Options::columns>,
+     .modes = InSet | InFromPicture,
+     .used =
+         [](const Job& job) {
+             return (job.mode == Mode::Set && (pictureOut(job) || job.input.is(Picture))) ||
+                    fontOutPicture(job);
+         },
+     .refusal = "--columns needs a set picture (.png or .bmp)",
+     .help = R"(glyphs a row of a set picture read or written (default 16))"},
+    {.name = "--font-out",
+     .value = "SET",
+     .take = text<&Options::fontOut>,
+     .modes = InFromPicture,
+     .refusal = "--font-out needs --from-picture",
+     .help = R"(where --from-picture writes the set (any writable set format))"},
+    {.name = "--help", .help = R"(this text)"},
+    {.name = "--version", .help = R"(the version)"},
+};
+
+const Option* optionNamed(std::string_view name) {
+    for (const Option& option : Options_)
+        if (option.name == name) return &option;
+    return nullptr;
+}
+
+// "  --first CODE      the first ...": an option's lines in the help.
+std::string optionHelp(const Option& option) {
+    std::string head = "  " + std::string(option.name);
+    if (!option.value.empty()) head += " " + std::string(option.value);
+    head.resize(std::max<std::size_t>(head.size() + 2, 20), ' ');
+    return head + std::string(option.help) + (option.helpList ? option.helpList() : "") +
+           std::string(option.helpAfter) + "\n";
+}
+
 } // namespace
+
+bool Options::gave(std::string_view option) const {
+    return std::find(given.begin(), given.end(), option) != given.end();
+}
+
+std::span<const Option> options() {
+    return Options_;
+}
 
 ParsedArguments parseArguments(std::span<const std::string> arguments) {
     ParsedArguments parsed;
@@ -182,27 +441,28 @@ ParsedArguments parseArguments(std::span<const std::string> arguments) {
         }
         if (arg == "--help" || arg == "-h") return {Action::Help, {}, {}};
         if (arg == "--version") return {Action::Version, {}, {}};
-        if (arg == "--grid") {
-            o.grid = true;
-            continue;
-        }
-        if (arg == "--info") {
-            o.info = true;
-            continue;
-        }
-        if (arg == "--from-picture") {
-            o.fromPicture = true;
-            continue;
-        }
-        if (arg == "--add") {
-            o.add = true;
-            continue;
-        }
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
-        if (!takesValue(name)) {
+        const Option* option = optionNamed(name);
+        if (!option || !option->take) {
             parsed.error = "unknown option " + name;
             return parsed;
+        }
+        // A switch stands alone, but for --info, whose FILE may follow an '='.
+        if (option->value.empty() || option->name == "--info") {
+            if (equals != std::string::npos && option->name != "--info") {
+                parsed.error = "unknown option " + name;
+                return parsed;
+            }
+            if (equals != std::string::npos && equals + 1 == arg.size()) {
+                parsed.error = name + " needs a value";
+                return parsed;
+            }
+            std::string none;
+            option->take({}, o, none);
+            o.given.push_back(option->name);
+            if (equals != std::string::npos) files.push_back(arg.substr(equals + 1));
+            continue;
         }
         std::string value;
         if (equals != std::string::npos) {
@@ -215,10 +475,11 @@ ParsedArguments parseArguments(std::span<const std::string> arguments) {
             parsed.error = name + " needs a value";
             return parsed;
         }
-        if (!takeValue(name, value, o, wants)) {
+        if (!option->take(value, o, wants)) {
             parsed.error = name + " '" + value + "': give " + wants;
             return parsed;
         }
+        o.given.push_back(option->name);
     }
     if (o.info) {
         if (files.size() != 1)
@@ -245,18 +506,12 @@ std::string versionText() {
 }
 
 std::string helpText() {
-    std::string sets;
-    for (const formats::BuiltinSetName& n : formats::builtinSetNames())
-        sets += "                    " + std::string(n.name) +
-                std::string(10 - n.name.size(), ' ') + std::string(n.title) + "\n";
-    std::string orders;
-    for (const formats::MachineOrder& n : formats::machineOrders())
-        orders += "                    " + std::string(n.name) +
-                  std::string(10 - n.name.size(), ' ') + std::string(n.title) + "\n";
-    std::string syntaxes;
-    for (const formats::AsmSyntaxName& n : formats::asmSyntaxNames())
-        syntaxes += "                    " + std::string(n.name) +
-                    std::string(10 - n.name.size(), ' ') + std::string(n.assemblers) + "\n";
+    std::string formatLines, mapOptions, otherOptions;
+    for (const Format& f : formats())
+        if (!f.help.empty())
+            formatLines += std::string(f.help) + (f.helpList ? f.helpList() : "") + "\n";
+    for (const Option& option : options())
+        (option.mapSection ? mapOptions : otherOptions) += optionHelp(option);
     return R"(Usage: tessaly-convert [OPTIONS] INPUT OUTPUT
        tessaly-convert [--from FORMAT] [--size PX] --info FILE
 
@@ -266,23 +521,8 @@ extension, or from --from / --to; "-" is standard input or output (then name the
 A ".gz" ending reads or writes the file packed with gzip (fonts.psf.gz).
 
 Character set formats:
-  raw      .fnt .bin .chr .rom   read, write   8 bytes a glyph, top row first, no header;
-                                               any length reads, as in the editor
-  prg      .prg .64c             read, write   a 2-byte load address, then raw bytes
-  psf      .psf .psfu            read, write   Linux console fonts, PSF 1 or 2, glyphs up to
-                                               8 pixels wide, with their Unicode table;
-                                               writes PSF 2 of 8x8 glyphs
-  bdf      .bdf                  read, write   X11 bitmap fonts; glyphs by ENCODING 0..255,
-                                               every character of an ISO10646 font
-  ttf, otf, otb, pcf, fon        read          TrueType, OpenType (bitmap strikes, or
-           .ttf .otf .otb .pcf .fon            outlines at --size), PCF (.pcf.gz too) and
-                                               Windows fonts, through FreeType
-  asm      .s .asm .inc          write         assembler source, see --syntax
-  c, h     .c .h                 write         const unsigned char NAME[N]; .h with a guard
-  png, bmp .png .bmp             read, write   a picture of 16 glyphs a row (--columns);
-                                               BMPs of 1, 4, 8 (also RLE), 24, 32 bits
-  builtin  builtin:NAME          read          the editor's built-in sets:
-)" + sets + R"(
+)" + formatLines +
+           R"(
   Which codes are written: --first and --count (default all 256). Where the glyphs read
   go: a file without codes (raw, prg, psf, picture) fills codes from --at on, after
   leaving out --skip glyphs; BDF, TrueType/OpenType/PCF fonts and built-in sets keep their
@@ -294,61 +534,13 @@ Character set formats:
   an error.
 
 Screen maps (.map: width x height codes, row by row, no size stored):
-  --map WxH         read INPUT as a map of that size. A longer file is an error; a shorter
-                    one fills the map from its start and the rest is 0. OUTPUT: .map, raw,
-                    prg, assembler or C (the codes row by row), or a picture with --font.
-  --from-picture    cut the picture INPUT into 8x8 cells, keep each distinct glyph once
-                    from code --at, write the set to --font-out and the map to OUTPUT.
-                    With --font SET each cell takes the code of its glyph in SET (the
-                    lowest of equal glyphs); a cell that matches none is an error, or with
-                    --add a new glyph, put after SET's last glyph and written to
-                    --font-out with SET.
-  Reading a picture, the most common colour is paper (or --paper, which the picture must
+)" + mapOptions +
+           R"(  Reading a picture, the most common colour is paper (or --paper, which the picture must
   have), and so are pixels of alpha 0; every other colour is ink.
 
 Options:
-  --from FORMAT     the format of INPUT (raw, prg, psf, bdf, ttf, otf, otb, pcf, fon,
-                    png, bmp, map)
-  --to FORMAT       the format of OUTPUT (raw, prg, psf, bdf, asm, c, h, png, bmp, map)
-  --first CODE      the first code written (default 0)
-                      --first 32 --count 96 cga.fnt ascii.bin   codes 32..127 only
-  --count N         how many codes to write (default: to the end of the set)
-  --at CODE         the code of the first glyph of a file without codes (default 0)
-                      --at 32 zx768.bin zx.fnt           768 bytes to codes 32..127
-  --skip N          leave out the first N glyphs of a raw, prg or PSF file
-                      --skip 256 c64rom.bin lower.fnt     the second half of a C64 ROM
-  --rows FIRST      the 8 rows from row FIRST of a taller font's glyphs
-                      --rows 4 Lat15-VGA16.psf.gz lat.fnt rows 4..11 of an 8x16 font
-  --size PX         the pixel size of a FreeType font: its bitmap strike, or its outlines
-                    rendered (default: a bitmap font's only size, else 8)
-                      --size 8 /usr/share/fonts/truetype/misaki/misaki_gothic.ttf m.fnt
-  --order NAME      lay a font with Unicode out in a machine's code order, and label a
-                    PSF or BDF written with each code's character; NAME is one of:
-)" + orders +
-           R"(                      --order c64 Lat15-VGA8.psf.gz c64.fnt  'A' at screen code 1
-  --info FILE       print the format, glyph size and count, the codes held and, for a
-                    font with Unicode, how much of each --order it covers
-                      --info /usr/share/consolefonts/Lat15-VGA8.psf.gz
-  --load-address A  the load address of a .prg (default 0x3000; $3000 and 12288 work too)
-  --syntax NAME     the assembler (default ca65):
-)" + syntaxes +
-           R"(  --name NAME       the label or array name of assembler or C output, the family
-                    name of BDF output, spaces allowed (default: from OUTPUT's file name)
-  --scale N         picture pixels per glyph pixel (default 1; maps 2, as the map window)
-  --ink #rrggbb     the ink of a picture written (default #ffffff)
-  --paper #rrggbb   the paper of a picture (default #000000; reading without it takes
-                    the most common colour)
-  --grid            draw the map window's grid on a map picture
-  --font SET        the character set a map picture is drawn with, or --from-picture
-                    matches cells against (any readable set)
-  --add             --from-picture --font: add glyphs SET lacks instead of failing
-  --crop X,Y,WxH    read only that part of a picture INPUT (a capture's screen inside
-                    its border)
-  --columns N       glyphs a row of a set picture read or written (default 16)
-  --font-out SET    where --from-picture writes the set (any writable set format)
-  --help            this text
-  --version         the version
-
+)" + otherOptions +
+           R"(
 Examples:
   tessaly-convert builtin:c64 c64.fnt                  the editor's C64 CAPS set as a file
   tessaly-convert --name font font.fnt font.s          a set as ca65 source

@@ -7,6 +7,8 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 // The command line of tessaly-convert, as given: parsing checks each option's own value;
 // job.h checks how they fit together.
@@ -35,7 +37,41 @@ struct Options {
     std::optional<formats::PictureCrop> crop;
     std::optional<int> columns;
     bool add = false;
+    std::vector<std::string_view> given; // the options on the command line, as named in options()
+
+    bool gave(std::string_view option) const;
 };
+
+struct Job;
+
+// The modes of a conversion an option may be given in (job.h's Mode).
+enum ModeSet : unsigned { InSet = 1, InMap = 2, InFromPicture = 4, InInfo = 8 };
+
+// One option of the command line: how its value is taken, where it may be given and what
+// the help says about it.
+struct Option {
+    std::string_view name = {};  // "--first"
+    std::string_view value = {}; // the help's name for its value ("CODE"); empty for none
+    // Stores the value (or, without one, the switch); false when the value does not do,
+    // with what the option wants in `wants`. Null for --help and --version.
+    bool (*take)(const std::string& value, Options& options, std::string& wants) = nullptr;
+    unsigned modes = 0;
+    // Within those modes, whether the sides of the job use it; null when always.
+    bool (*used)(const Job& job) = nullptr;
+    std::string_view refusal = {}; // the usage error when it is given where it is not used
+    bool qualifies = false;        // changes what another option does: checked after the others
+    bool mapSection = false;       // listed under "Screen maps" rather than "Options"
+    // Its help lines after the name, the first from column 20; then a list made when the
+    // help is, and lines after it. The help ends the last line.
+    std::string_view help = {};
+    std::string (*helpList)() = nullptr;
+    std::string_view helpAfter = {};
+};
+
+std::span<const Option> options();
+
+// The usage error of an option --info does not use.
+constexpr std::string_view InfoRefusal = "--info takes only --from, --size and --paper";
 
 enum class Action { Convert, Help, Version };
 

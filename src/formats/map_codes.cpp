@@ -21,4 +21,23 @@ bool readMapCodes(std::span<const std::uint8_t> bytes, int width, int height, Co
     return true;
 }
 
+std::vector<std::uint8_t> writeMapCodes(const CodeMap& map) {
+    return map.codes;
+}
+
+CodeMap codeMapOf(const ScreenMap& storage, int width, int height) {
+    CodeMap map{width, height, {}};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            map.codes.push_back(static_cast<std::uint8_t>(storage.at(x, y) & 0xFF));
+    return map;
+}
+
+void placeMapCodes(ScreenMap& storage, const CodeMap& map, std::size_t count) {
+    count = std::min(count, map.codes.size());
+    for (std::size_t i = 0; i < count; ++i)
+        storage.at(static_cast<int>(i % static_cast<std::size_t>(map.width)),
+                   static_cast<int>(i / static_cast<std::size_t>(map.width))) = map.codes[i];
+}
+
 } // namespace tessaly::formats

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "map/screen_map.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
-// Screen maps as the editor saves them (.map): width x height codes row by row, one byte
-// each, no size stored.
+// Screen maps as the editor opens and saves them (.map): width x height codes row by row,
+// one byte each, no size stored. The editor and the converter read and write them here.
 
 namespace tessaly::formats {
 
@@ -21,5 +23,16 @@ struct CodeMap {
 // from the file).
 bool readMapCodes(std::span<const std::uint8_t> bytes, int width, int height, CodeMap& map,
                   std::size_t& codesRead, std::string& error);
+
+// The bytes of a .map file of the map.
+std::vector<std::uint8_t> writeMapCodes(const CodeMap& map);
+
+// The editor's map proper, the top-left width x height cells of its storage, as codes
+// (each cell's low byte).
+CodeMap codeMapOf(const ScreenMap& storage, int width, int height);
+
+// Puts the first `count` codes of `map` into the top-left map.width x map.height cells of
+// the editor's storage, row by row; the cells after them keep what they held.
+void placeMapCodes(ScreenMap& storage, const CodeMap& map, std::size_t count);
 
 } // namespace tessaly::formats

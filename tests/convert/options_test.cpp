@@ -35,9 +35,9 @@ TEST(Options, ValuesAndDefaultsMakeTheJob) {
     std::string error;
     ASSERT_EQ(usageError("--first=$20 --count 0x10 --syntax z80 in.psf.gz - --to asm", &job), "");
     EXPECT_EQ(job.mode, Mode::Set);
-    EXPECT_EQ(job.input.format, FileFormat::Psf);
+    EXPECT_EQ(job.input.format, formatNamed("psf"));
     EXPECT_TRUE(job.input.gzip);
-    EXPECT_EQ(job.output.format, FileFormat::Asm);
+    EXPECT_EQ(job.output.format, formatNamed("asm"));
     EXPECT_EQ(job.first, 32);
     EXPECT_EQ(job.count, 16);
     EXPECT_EQ(job.syntax, formats::AsmSyntax::Z80);
@@ -46,7 +46,7 @@ TEST(Options, ValuesAndDefaultsMakeTheJob) {
     ASSERT_EQ(usageError("--first 200 FONT.FNT out.PRG", &job), "");
     EXPECT_EQ(job.count, 56); // to the end of the set
     EXPECT_EQ(job.loadAddress, 0x3000);
-    EXPECT_EQ(job.output.format, FileFormat::Prg);
+    EXPECT_EQ(job.output.format, formatNamed("prg"));
 
     ASSERT_EQ(usageError("--map 40X25 --font builtin:c64 --grid -- screen.bin -x.png", &job), "");
     EXPECT_EQ(job.mode, Mode::Map);
@@ -120,6 +120,11 @@ TEST(Options, UsageErrorsSayWhatToGive) {
         {"a.fnt b.ttf", "TrueType, OpenType, PCF and .fon fonts can be read, not written"},
         {"--info a.psf b.fnt", "--info takes one FILE, not 'b.fnt' too"},
         {"--info a.psf --first 3", "--info takes only --from, --size and --paper"},
+        {"--info --crop 0,0,8x8 a.png", "--info takes only --from, --size and --paper"},
+        {"--info=a.png --to png", "--info takes only --from, --size and --paper"},
+        {"--info=a.psf b.fnt", "--info takes one FILE, not 'b.fnt' too"},
+        {"--info= a.psf", "--info needs a value"},
+        {"--grid=1 a.fnt b.png", "unknown option --grid"},
         {"--syntax acme a.fnt b.c", "--syntax needs an assembler output"},
         {"--load-address 1 a.fnt b.fnt", "--load-address needs a .prg output"},
         {"--name x a.fnt b.fnt", "--name names the array or label"},

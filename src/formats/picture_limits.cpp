@@ -1,0 +1,16 @@
+#include "formats/picture_limits.h"
+
+namespace tessaly::formats {
+
+std::string pictureSizeProblem(std::int64_t width, std::int64_t height) {
+    if (width < 1 || height < 1)
+        return "the picture is " + std::to_string(width) + " x " + std::to_string(height) +
+               " pixels: it is empty";
+    if (width > MaxPictureSide || height > MaxPictureSide || width * height > MaxPicturePixels)
+        return "the picture is " + std::to_string(width) + " x " + std::to_string(height) +
+               " pixels: at most " + std::to_string(MaxPictureSide) + " a side and " +
+               std::to_string(MaxPicturePixels / (1 << 20)) + " Mpixel in all are read or made";
+    return {};
+}
+
+} // namespace tessaly::formats
