@@ -54,7 +54,7 @@ void checkDrops(FuzzProgram& p, const std::string& text) {
     Event drop;
     drop.kind = EventKind::FilesDropped;
     drop.control = GadgetCharsetView;
-    drop.dropText = text;
+    drop.paths = text;
     dispatchEvent(app, drop);
     if (!names) FUZZ_CHECK(app.charset.bytes == charsetBefore.bytes);
 
