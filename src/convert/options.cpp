@@ -407,8 +407,13 @@ const Option* optionNamed(std::string_view name) {
 
 // "  --first CODE      the first ...": an option's lines in the help.
 std::string optionHelp(const Option& option) {
-    std::string head = "  " + std::string(option.name);
-    if (!option.value.empty()) head += " " + std::string(option.value);
+    // Built by appending: GCC 12's optimiser warns, wrongly, about " " + std::string&&.
+    std::string head = "  ";
+    head += option.name;
+    if (!option.value.empty()) {
+        head += ' ';
+        head += option.value;
+    }
     head.resize(std::max<std::size_t>(head.size() + 2, 20), ' ');
     return head + std::string(option.help) + (option.helpList ? option.helpList() : "") +
            std::string(option.helpAfter) + "\n";
