@@ -597,7 +597,11 @@ def font_checks(work):
     examples and the console's and X's own tools see them."""
     cga = convert("builtin:cga", "-", "--to", "raw").stdout
     c64 = convert("builtin:c64", "-", "--to", "raw").stdout
-    files = {"cga.fnt": cga, "c64.fnt": c64, "zx768.bin": cga[:768]}
+    files = {"cga.fnt": cga, "c64.fnt": c64, "zx768.bin": cga[:768],
+             # 96 glyphs, blank at 0 and 16; a blank cell and an 'A' drawn with cga
+             "blank16.bin": cga[:128] + bytes(8) + cga[136:768],
+             "blank_a.png": convert("--map", "2x1", "--scale", "1", "--font", "builtin:cga",
+                                    "--to", "png", "-", "-", stdin=bytes([0, 65])).stdout}
     for name, data in files.items():
         write(os.path.join(work, name), data)
     lat8 = os.path.join(work, "lat8.psf")
@@ -620,6 +624,8 @@ def font_checks(work):
          lambda out: out == cga[256:1024]),
         ("768 bytes at code 32", ["--at", "32", "zx768.bin"], "zx.fnt",
          lambda out: out[256:1024] == cga[:768] and out[:256] == bytes(256)),
+        ("a blank cell takes 32 of a set held from --at 16", ["--from-picture", "--at", "16",
+         "--font", "blank16.bin", "blank_a.png"], "blank_a.map", lambda out: out == b"\x20\x51"),
         ("the second half of c64", ["--skip", "128", "c64.fnt"], "half.fnt",
          lambda out: out[:1024] == c64[1024:] and out[1024:] == bytes(1024)),
         ("Lat15 in C64 order", ["--order", "c64", lat8], "c64.fnt",
