@@ -632,6 +632,10 @@ def font_checks(work):
          lambda out: glyph_of(out, 1) == lat8_glyphs[lat8_of[0x41]] and
          glyph_of(out, 0) == lat8_glyphs[lat8_of[0x40]] and
          glyph_of(out, 129) == bytes(255 - b for b in lat8_glyphs[lat8_of[0x41]])),
+        ("Lat15 in ZX80 order, reversed at 128-191", ["--order", "zx80", lat8], "zx80.fnt",
+         lambda out: glyph_of(out, 38) == lat8_glyphs[lat8_of[0x41]] and
+         glyph_of(out, 166) == bytes(255 - b for b in glyph_of(out, 38)) and
+         glyph_of(out, 102) == bytes(8)),
         ("rows 4-11 of an 8x16 console font", ["--rows", "4", lat16], "lat16.fnt",
          lambda out: out == b"".join(g[4:12] for g in lat16_glyphs[:256])),
         ("glyphs 256-511 of a 512-glyph PSF", ["--skip", "256", "--rows", "3", arabic],
