@@ -82,10 +82,13 @@ bool writeMapCodes(const formats::CodeMap& map, const Writing&, Bytes& out, Writ
     return true;
 }
 
+// Only --load-address can make the data run past $FFFF: a usage error.
 bool writePrg(std::span<const std::uint8_t> data, const Writing& how, Bytes& out,
               WriteFailure& failure) {
-    failure.exitCode = 1;
-    return formats::writePrg(data, how.loadAddress, out, failure.message);
+    failure.exitCode = 2;
+    if (formats::writePrg(data, how.loadAddress, out, failure.message)) return true;
+    failure.message = "--load-address: " + failure.message;
+    return false;
 }
 
 const std::array<char32_t, GlyphCount>* unicodeOf(const Writing& how) {

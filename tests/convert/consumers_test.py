@@ -225,8 +225,6 @@ def output_checks(work, charset):
         ("a missing folder", [raw, os.path.join(work, "nowhere", "x.s")], "no such folder"),
         ("a folder", [raw, folder], "it is a folder"),
         ("a full device", [raw, "/dev/full", "--to", "raw"], "the device is full"),
-        ("a .prg past $FFFF", ["--load-address", "0xF900", raw, os.path.join(work, "x.prg")],
-         "2048 bytes from $F900 run past $FFFF"),
         ("a .prg read past $FFFF", [prg, os.path.join(work, "x.fnt")],
          "2 bytes from $FFFF run past $FFFF"),
         ("the second of two outputs", ["--from-picture", "--font-out", kept,
