@@ -230,7 +230,8 @@ const Format Formats[] = {
      .nameAllowed = cName,
      .badName = CNameRefusal,
      .help =
-         R"(  c, h     .c .h                 write         const unsigned char NAME[N]; .h with a guard)"},
+         R"(  c, h     .c .h                 write         const unsigned char NAME[N]; .h with a guard,
+                                               defined where NAME_IMPLEMENTATION is)"},
     {.names = "h",
      .extensions = ".h",
      .writeSet = writeCSet<true>,

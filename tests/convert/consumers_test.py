@@ -147,6 +147,7 @@ def c_checks(work, charset, screen):
         write(given, data)
         converted(name + " converted", *options, "--name", "data", given, stem + ext)
         include = f'#include "{stem}{ext}"\n' * (2 if ext == ".h" else 1)  # the guard holds
+        include = ("#define DATA_IMPLEMENTATION\n" if ext == ".h" else "") + include
         main = stem + "_main.c"
         write(main, (include + "#include <stdio.h>\n"
                      "int main(void) {\n"
@@ -161,18 +162,18 @@ def c_checks(work, charset, screen):
 
 
 def linking_checks(work, charset):
-    """The arrays and labels reach code in other files: a C header's array from C and C++
-    through `extern` (gcc and g++ alike), and a ca65 label `_font` from cc65's C."""
+    """The arrays and labels reach code in other files: a C header's array, defined in one
+    file and included in another, from C and C++ (gcc and g++ alike), and a ca65 label
+    `_font` from cc65's C."""
     header = os.path.join(work, "linked.h")
     converted("header for linking", "--name", "font", os.path.join(work, "set.fnt"), header)
     for compiler, ext in [("gcc", "c"), ("g++", "cpp")]:
         for user_compiler, user_ext in [("gcc", "c"), ("g++", "cpp")]:
             name = f"the .h compiled by {compiler}, used from {user_compiler}"
             definition = os.path.join(work, f"def_{compiler}.{ext}")
-            write(definition, f'#include "{header}"\n'.encode())
+            write(definition, f'#define FONT_IMPLEMENTATION\n#include "{header}"\n'.encode())
             user = os.path.join(work, f"use_{user_compiler}.{user_ext}")
-            write(user, b"#include <stdio.h>\n"
-                        b"extern const unsigned char font[2048];\n"
+            write(user, f'#include <stdio.h>\n#include "{header}"\n'.encode() +
                         b"int main(void) { return fwrite(font, 1, 2048, stdout) == 2048 ? 0 : 1; }\n")
             objects = []
             for tool, source in [(compiler, definition), (user_compiler, user)]:
