@@ -207,7 +207,7 @@ const Format Formats[] = {
            .ttf .otf .otb .pcf .fon            outlines at --size), PCF (.pcf.gz too) and
                                                Windows fonts, through FreeType)"},
     {.names = "asm",
-     .extensions = ".s .asm .inc",
+     .extensions = ".s .asm .inc .a",
      .traits = Syntax,
      .writeSet =
          [](const Charset& set, int first, int count, const Writing& how, Bytes& out,
@@ -222,7 +222,7 @@ const Format Formats[] = {
          },
      .nameAllowed = formats::asmLabelAllowed,
      .badName = CNameRefusal,
-     .help = R"(  asm      .s .asm .inc          write         assembler source, see --syntax)"},
+     .help = R"(  asm      .s .asm .inc .a       write         assembler source, see --syntax)"},
     {.names = "c",
      .extensions = ".c",
      .writeSet = writeCSet<false>,

@@ -312,7 +312,7 @@ const Option Options_[] = {
          },
      .modes = Converting,
      .used = [](const Job& job) { return writes(job, Syntax); },
-     .refusal = "--syntax needs an assembler output (.s .asm .inc)",
+     .refusal = "--syntax needs an assembler output (.s .asm .inc .a)",
      .help = R"(the assembler (default ca65):)",
      .helpList = syntaxList},
     {.name = "--name",
