@@ -89,8 +89,7 @@ bool cutPicture(std::span<const std::uint8_t> bytes, int scale, const PictureInp
                 formats::CutScreen& cut, std::vector<std::string>& notes, std::string& error) {
     Surface picture;
     if (!readPicture(bytes, how, picture, error)) return false;
-    if (font ? !formats::matchScreenPicture(picture, scale, how.paper, *font, held, add, cut,
-                                            error)
+    if (font ? !formats::matchScreenPicture(picture, scale, how.paper, *font, held, add, cut, error)
              : !formats::cutScreenPicture(picture, scale, how.paper, at, cut, error))
         return false;
     colourNotes(cut.colours, how, notes);

@@ -34,9 +34,9 @@ TEST(MachineOrders, AgreeWithTheCodePagesAndWithTheBuiltInSetsGlyphs) {
         const char* charmap;
         std::vector<std::array<int, 3>> ranges; // codes first..last are the charmap's + shift
         std::optional<BuiltinCharset> set;
-        int a, zero;  // the codes of 'A' and '0'
-        int halfMask; // the left half of the set's cell, as a row byte
-        int topRows;  // of the block characters' top half
+        int a, zero;      // the codes of 'A' and '0'
+        int halfMask;     // the left half of the set's cell, as a row byte
+        int topRows;      // of the block characters' top half
         int setShift = 0; // the set holds a reversed code's glyph this many codes lower
     };
     const std::vector<std::array<int, 3>> pc = {{0x20, 0x7E, 0}, {0x80, 0xFF, 0}};

@@ -292,7 +292,8 @@ TEST(MatchScreenPicture, CellsTakeTheLowestEqualCodeAndNewGlyphsFollowTheLastOne
     dense.bytes.fill(0);
     for (int c = 0; c < 40; ++c)
         dense.bytes[8 * c] = static_cast<std::uint8_t>(c + 1);
-    ASSERT_TRUE(matchScreenPicture(picture, 1, std::nullopt, dense, all, true, cut, error)) << error;
+    ASSERT_TRUE(matchScreenPicture(picture, 1, std::nullopt, dense, all, true, cut, error))
+        << error;
     EXPECT_EQ(cut.codes[2], 40);
     EXPECT_EQ(cut.firstNew, 41);
     dense.bytes.fill(0x11);
