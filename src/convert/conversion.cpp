@@ -1,6 +1,7 @@
 #include "convert/conversion.h"
 
 #include "convert/picture_steps.h"
+#include "formats/builtin_set.h"
 #include "formats/font_layout.h"
 #include "formats/gzip.h"
 
@@ -91,17 +92,22 @@ bool readGlyphs(Run& run, const FileSide& side, const Bytes& bytes, const ReadPl
     return run.step(side.format->readGlyphs(bytes, how, font, error), file, error);
 }
 
+// The set of a file; `held` tells the codes it fills: those its glyphs went to, or a
+// built-in set's.
 bool readSet(Run& run, const FileSide& side, const InputBytes& in, const ReadPlan& plan,
-             Charset& set) {
+             Charset& set, std::bitset<GlyphCount>* held = nullptr) {
     const std::string file = displayName(side);
     set = Charset{};
+    std::bitset<GlyphCount> codes;
     Bytes bytes;
     if (!side.format->builtin() && !unpacked(run, side, in, bytes)) return false;
     if (side.is(Picture)) {
         std::vector<std::string> notes;
         std::string error;
-        if (!run.step(readPictureSet(bytes, plan.picture, plan.at, set, notes, error), file, error))
+        if (!run.step(readPictureSet(bytes, plan.picture, plan.at, set, codes, notes, error), file,
+                      error))
             return false;
+        if (held) *held = codes;
         for (const std::string& note : notes)
             run.outcome.notes.push_back(file + ": " + note);
         return true;
@@ -115,6 +121,10 @@ bool readSet(Run& run, const FileSide& side, const InputBytes& in, const ReadPla
     for (const std::string& note : laid.notes)
         run.outcome.notes.push_back(file + ": " + note);
     set = laid.set;
+    if (held)
+        *held = side.format->builtin()
+                    ? formats::builtinSetCodes(formats::builtinSetNamed(side.setName())->set)
+                    : laid.present;
     return true;
 }
 
@@ -185,16 +195,20 @@ void convertPicture(Run& run, const Job& job, const InputBytes& input,
     const std::string file = displayName(job.input);
     Bytes bytes;
     if (!unpacked(run, job.input, input, bytes)) return;
+    // The set matched against: a file without codes placed from --at.
     Charset font;
+    std::bitset<GlyphCount> held;
     if (job.font) {
         const InputBytes none;
-        if (!readSet(run, *job.font, fontBytes ? *fontBytes : none, ReadPlan{}, font)) return;
+        ReadPlan plan;
+        plan.at = job.at;
+        if (!readSet(run, *job.font, fontBytes ? *fontBytes : none, plan, font, &held)) return;
     }
     formats::CutScreen cut;
     std::vector<std::string> notes;
     std::string error;
     if (!run.step(cutPicture(bytes, job.scale, pictureInput(job), job.at,
-                             job.font ? &font : nullptr, job.add, cut, notes, error),
+                             job.font ? &font : nullptr, held, job.add, cut, notes, error),
                   file, error))
         return;
     for (const std::string& note : notes)

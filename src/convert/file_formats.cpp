@@ -82,10 +82,13 @@ bool writeMapCodes(const formats::CodeMap& map, const Writing&, Bytes& out, Writ
     return true;
 }
 
+// Only --load-address can make the data run past $FFFF: a usage error.
 bool writePrg(std::span<const std::uint8_t> data, const Writing& how, Bytes& out,
               WriteFailure& failure) {
-    failure.exitCode = 1;
-    return formats::writePrg(data, how.loadAddress, out, failure.message);
+    failure.exitCode = 2;
+    if (formats::writePrg(data, how.loadAddress, out, failure.message)) return true;
+    failure.message = "--load-address: " + failure.message;
+    return false;
 }
 
 const std::array<char32_t, GlyphCount>* unicodeOf(const Writing& how) {
@@ -204,7 +207,7 @@ const Format Formats[] = {
            .ttf .otf .otb .pcf .fon            outlines at --size), PCF (.pcf.gz too) and
                                                Windows fonts, through FreeType)"},
     {.names = "asm",
-     .extensions = ".s .asm .inc",
+     .extensions = ".s .asm .inc .a",
      .traits = Syntax,
      .writeSet =
          [](const Charset& set, int first, int count, const Writing& how, Bytes& out,
@@ -219,7 +222,7 @@ const Format Formats[] = {
          },
      .nameAllowed = formats::asmLabelAllowed,
      .badName = CNameRefusal,
-     .help = R"(  asm      .s .asm .inc          write         assembler source, see --syntax)"},
+     .help = R"(  asm      .s .asm .inc .a       write         assembler source, see --syntax)"},
     {.names = "c",
      .extensions = ".c",
      .writeSet = writeCSet<false>,
@@ -227,7 +230,8 @@ const Format Formats[] = {
      .nameAllowed = cName,
      .badName = CNameRefusal,
      .help =
-         R"(  c, h     .c .h                 write         const unsigned char NAME[N]; .h with a guard)"},
+         R"(  c, h     .c .h                 write         const unsigned char NAME[N]; .h with a guard,
+                                               defined where NAME_IMPLEMENTATION is)"},
     {.names = "h",
      .extensions = ".h",
      .writeSet = writeCSet<true>,

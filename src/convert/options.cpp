@@ -199,10 +199,11 @@ const Option Options_[] = {
      .mapSection = true,
      .help = R"(cut the picture INPUT into 8x8 cells, keep each distinct glyph once
                     from code --at, write the set to --font-out and the map to OUTPUT.
-                    With --font SET each cell takes the code of its glyph in SET (the
-                    lowest of equal glyphs); a cell that matches none is an error, or with
-                    --add a new glyph, put after SET's last glyph and written to
-                    --font-out with SET.)"},
+                    With --font SET (a file without codes placed from --at) each cell
+                    takes the code of its glyph among the codes SET holds: of equal glyphs
+                    the lowest, but 32 for a blank cell where SET holds a blank at 32; a
+                    cell that matches none is an error, or with --add a new glyph, put
+                    after SET's last glyph and written to --font-out with SET.)"},
     {.name = "--from",
      .value = "FORMAT",
      .take = text<&Options::from>,
@@ -311,7 +312,7 @@ const Option Options_[] = {
          },
      .modes = Converting,
      .used = [](const Job& job) { return writes(job, Syntax); },
-     .refusal = "--syntax needs an assembler output (.s .asm .inc)",
+     .refusal = "--syntax needs an assembler output (.s .asm .inc .a)",
      .help = R"(the assembler (default ca65):)",
      .helpList = syntaxList},
     {.name = "--name",

@@ -42,7 +42,8 @@ void colourNotes(const formats::PictureColours& c, const PictureInput& how,
 } // namespace
 
 bool readPictureSet(std::span<const std::uint8_t> bytes, const PictureInput& how, int at,
-                    Charset& set, std::vector<std::string>& notes, std::string& error) {
+                    Charset& set, std::bitset<GlyphCount>& held, std::vector<std::string>& notes,
+                    std::string& error) {
     Surface picture;
     if (!readPicture(bytes, how, picture, error)) return false;
     int count = 0;
@@ -50,6 +51,9 @@ bool readPictureSet(std::span<const std::uint8_t> bytes, const PictureInput& how
     if (!formats::glyphsFromGridPicture(picture, how.paper, at, how.columns, set, count, colours,
                                         error))
         return false;
+    held.reset();
+    for (int code = at; code < GlyphCount && code - at < count; ++code)
+        held.set(static_cast<std::size_t>(code));
     colourNotes(colours, how, notes);
     return true;
 }
@@ -81,11 +85,11 @@ bool writeMapPicture(const formats::CodeMap& map, const Charset& font, formats::
 }
 
 bool cutPicture(std::span<const std::uint8_t> bytes, int scale, const PictureInput& how, int at,
-                const Charset* font, bool add, formats::CutScreen& cut,
-                std::vector<std::string>& notes, std::string& error) {
+                const Charset* font, const std::bitset<GlyphCount>& held, bool add,
+                formats::CutScreen& cut, std::vector<std::string>& notes, std::string& error) {
     Surface picture;
     if (!readPicture(bytes, how, picture, error)) return false;
-    if (font ? !formats::matchScreenPicture(picture, scale, how.paper, *font, add, cut, error)
+    if (font ? !formats::matchScreenPicture(picture, scale, how.paper, *font, held, add, cut, error)
              : !formats::cutScreenPicture(picture, scale, how.paper, at, cut, error))
         return false;
     colourNotes(cut.colours, how, notes);

@@ -4,6 +4,7 @@
 #include "formats/map_codes.h"
 #include "formats/picture.h"
 
+#include <bitset>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -24,9 +25,10 @@ struct PictureInput {
     int columns = 16;
 };
 
-// A glyph grid picture to glyphs from code `at`.
+// A glyph grid picture to glyphs from code `at`; `held` tells the codes they went to.
 bool readPictureSet(std::span<const std::uint8_t> bytes, const PictureInput& how, int at,
-                    Charset& set, std::vector<std::string>& notes, std::string& error);
+                    Charset& set, std::bitset<GlyphCount>& held, std::vector<std::string>& notes,
+                    std::string& error);
 
 // The glyphs first .. first+count-1 as a grid picture of `columns` a row.
 bool writePictureSet(const Charset& set, int first, int count, formats::PictureType type, int scale,
@@ -39,9 +41,9 @@ bool writeMapPicture(const formats::CodeMap& map, const Charset& font, formats::
                      std::string& error);
 
 // A screen picture cut into a map and a set: its distinct glyphs from code `at`, or, with
-// `font`, the font's codes (and with `add` new glyphs after its last one).
+// `font`, the codes it holds (`held`; and with `add` new glyphs after its last one).
 bool cutPicture(std::span<const std::uint8_t> bytes, int scale, const PictureInput& how, int at,
-                const Charset* font, bool add, formats::CutScreen& cut,
-                std::vector<std::string>& notes, std::string& error);
+                const Charset* font, const std::bitset<GlyphCount>& held, bool add,
+                formats::CutScreen& cut, std::vector<std::string>& notes, std::string& error);
 
 } // namespace tessaly::convert

@@ -14,4 +14,13 @@ Charset builtinSet(BuiltinCharset set) {
     return out;
 }
 
+std::bitset<GlyphCount> builtinSetCodes(BuiltinCharset set) {
+    const BuiltinCharsetInfo& info = builtinCharsetInfo(set);
+    const std::size_t glyphs = info.table.size() / GlyphBytes * (info.invertedCopy ? 2 : 1);
+    std::bitset<GlyphCount> codes;
+    for (std::size_t code = 0; code < GlyphCount && (info.table.empty() || code < glyphs); ++code)
+        codes.set(code);
+    return codes;
+}
+
 } // namespace tessaly::formats

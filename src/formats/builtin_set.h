@@ -2,6 +2,7 @@
 
 #include "charset/builtin_charsets.h"
 
+#include <bitset>
 #include <string_view>
 
 // The editor's built-in sets as files (builtin:c64, ...), by the names in the one list of
@@ -15,5 +16,9 @@ const BuiltinCharsetInfo* builtinSetNamed(std::string_view name);
 // The set as the editor holds it after choosing it over a blank store: codes the set
 // does not fill stay blank.
 Charset builtinSet(BuiltinCharset set);
+
+// The codes the set fills (its table, and the inverted copy after it); the hex set fills
+// all 256.
+std::bitset<GlyphCount> builtinSetCodes(BuiltinCharset set);
 
 } // namespace tessaly::formats

@@ -47,22 +47,25 @@ std::vector<std::uint8_t> arrayFile(const std::string& name, bool header, std::s
                                     const std::string& description,
                                     const std::function<void(std::string&)>& lines) {
     const std::string guard = upperCase(name) + "_H";
+    // A header declares the array in every file that includes it and defines it in the
+    // one that asks, so that the program holds it once.
+    const std::string implementation = upperCase(name) + "_IMPLEMENTATION";
     const std::string declaration =
         "const unsigned char " + name + "[" + std::to_string(size) + "]";
     std::string s;
     if (header) s += "#ifndef " + guard + "\n#define " + guard + "\n\n";
     s += "/* " + description + " */\n";
     if (header)
-        s += "/* Defines the array: include this in one source file and declare it elsewhere as\n"
-             "   extern " +
-             declaration + "; */\n";
+        s += "/* Declares the array; defines it where " + implementation +
+             " is defined before the #include:\n   do that in exactly one source file. */\n";
     // The declaration first gives the array external linkage in C++ too, where a const
     // at namespace scope would otherwise be local to its file; C takes it unchanged.
     s += "extern " + declaration + ";\n";
+    if (header) s += "\n#ifdef " + implementation + "\n";
     s += declaration + " = {\n";
     lines(s);
     s += "};\n";
-    if (header) s += "\n#endif\n";
+    if (header) s += "#endif\n\n#endif\n";
     return {s.begin(), s.end()};
 }
 

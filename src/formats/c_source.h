@@ -9,7 +9,9 @@
 #include <vector>
 
 // C source of a set or a map: `const unsigned char NAME[N]` with one line a glyph (its
-// code in a comment) or the codes row by row. A header (.h) gets an include guard.
+// code in a comment) or the codes row by row. A header (.h) gets an include guard and
+// declares the array, defining it only where NAME_IMPLEMENTATION is defined (NAME in
+// capitals), so that any number of files may include it.
 
 namespace tessaly::formats {
 

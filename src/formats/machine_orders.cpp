@@ -21,8 +21,8 @@ constexpr std::u32string_view Ascii =
 constexpr std::u32string_view PcControlPictures = U"☺☻♥♦♣♠•◘○◙♂♀♪♫☼►◄↕‼¶§▬↨↑↓→←∟↔▲▼";
 constexpr std::u32string_view PcHouse = U"⌂";
 
-// A code that the built-in set holds as the reversed glyph of code - `distance`, for
-// the codes from `first` up to `last`.
+// A code that the machine shows as the reversed glyph of code - `distance`, for the
+// codes from `first` up to `last`.
 struct Reversed {
     int first = 0, last = -1, distance = 0;
 };
@@ -78,11 +78,12 @@ constexpr std::array<MachineOrder, 9> Orders = {
            {0x60, U"£"},
            {0x7F, U"©"},
            {0x80, U"\u00A0▝▘▀▗▐▚▜▖▞▌▛▄▟▙█"}}),
-    // The ZX80's own codes 00-3F; the built-in set holds their reversed glyphs at 40-7F.
+    // The ZX80's own codes 00-3F; it shows code + 80 (bit 7 set) reversed. (The built-in
+    // set, as the ROM's table, holds the reversed glyphs at 40-7F instead.)
     order("zx80", "Sinclair ZX80",
           {{0x00, U" \"▌▄▘▝▖▗▞▒\U0001FB8F\U0001FB8E£$:?()-+*/=><;,.0123456789"
                   U"ABCDEFGHIJKLMNOPQRSTUVWXYZ"}},
-          {0x40, 0x7F, 0x40}),
+          {0x80, 0xBF, 0x80}),
     // Block graphics 00-1F (blank where the Ace leaves out a quadrant), ASCII with ↑, £
     // and ©; 80-FF reversed.
     order("ace", "Jupiter Ace",

@@ -15,8 +15,7 @@ struct MachineOrder {
     std::string_view title;            // e.g. "IBM PC code page 437"
     std::array<char32_t, 256> unicode; // each code's character, 0 where the code has none
     // For each code whose glyph is another code's glyph with every pixel flipped (the
-    // machines' reversed characters, where the built-in set holds them) that other code,
-    // else -1. Such codes have `unicode` 0.
+    // machine's reversed characters) that other code, else -1. Such codes have `unicode` 0.
     std::array<std::int16_t, 256> inverseOf;
 };
 

@@ -318,22 +318,27 @@ bool cutScreenPicture(const Surface& picture, int scale, std::optional<Colour> p
 }
 
 bool matchScreenPicture(const Surface& picture, int scale, std::optional<Colour> paper,
-                        const Charset& font, bool add, CutScreen& out, std::string& error) {
+                        const Charset& font, const std::bitset<GlyphCount>& held, bool add,
+                        CutScreen& out, std::string& error) {
     CutScreen cut;
     std::vector<GlyphKey> cells;
     if (!cutCells(picture, scale, paper, cut, cells, error)) return false;
     cut.set = font;
-    // Each glyph of the font to its lowest code; the first code after its last drawn glyph.
+    // Each glyph the font holds to its lowest code, a blank one to the space at 32 where
+    // that is blank; the first code after its last drawn glyph.
     std::unordered_map<GlyphKey, int> code;
     int end = 0;
     for (int c = GlyphCount - 1; c >= 0; --c) {
+        if (!held.test(static_cast<std::size_t>(c))) continue;
         const GlyphKey key = keyOf(glyph(font, c).data());
         code[key] = c;
         if (key != 0 && end == 0) end = c + 1;
     }
+    constexpr int Space = 32;
+    if (held.test(Space) && keyOf(glyph(font, Space).data()) == 0) code[0] = Space;
     const int lastGlyph = end - 1;
-    // A screen's blank cells need a blank glyph: when the font's first one comes after its
-    // last drawn glyph, it stays and new glyphs follow it.
+    // A screen's blank cells need a blank glyph: when the one they take comes after the
+    // font's last drawn glyph, it stays and new glyphs follow it.
     if (const auto blank = code.find(0); blank != code.end() && blank->second >= end)
         end = blank->second + 1;
     cut.firstNew = end;

@@ -4,6 +4,7 @@
 #include "formats/picture_limits.h"
 #include "platform/surface.h"
 
+#include <bitset>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -94,12 +95,16 @@ struct CutScreen {
 bool cutScreenPicture(const Surface& picture, int scale, std::optional<Colour> paper, int at,
                       CutScreen& out, std::string& error);
 
-// Gives each cell the code of its glyph in `font`, the lowest code where glyphs are equal.
-// A cell that matches no glyph is an error naming its column and row; with `add` its
-// glyph is new instead: each new glyph once, in order of first appearance, at the codes
-// after the font's last drawn glyph (and after a blank glyph there, kept for blank cells),
-// an error when they run out. `out.set` is the font with the new glyphs.
+// Gives each cell the code of its glyph among the codes `font` holds (`held`; the others
+// are no glyph of it, blank as they may be). Where glyphs are equal, a blank cell takes
+// code 32 when that holds a blank (the space of most machines), any other cell the lowest
+// code. A cell that matches no glyph is an error naming its column and row; with `add`
+// its glyph is new instead: each new glyph once, in order of first appearance, at the
+// codes after the font's last drawn glyph (and after the blank glyph blank cells take,
+// when that comes later), an error when they run out. `out.set` is the font with the new
+// glyphs.
 bool matchScreenPicture(const Surface& picture, int scale, std::optional<Colour> paper,
-                        const Charset& font, bool add, CutScreen& out, std::string& error);
+                        const Charset& font, const std::bitset<GlyphCount>& held, bool add,
+                        CutScreen& out, std::string& error);
 
 } // namespace tessaly::formats

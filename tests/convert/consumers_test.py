@@ -147,6 +147,7 @@ def c_checks(work, charset, screen):
         write(given, data)
         converted(name + " converted", *options, "--name", "data", given, stem + ext)
         include = f'#include "{stem}{ext}"\n' * (2 if ext == ".h" else 1)  # the guard holds
+        include = ("#define DATA_IMPLEMENTATION\n" if ext == ".h" else "") + include
         main = stem + "_main.c"
         write(main, (include + "#include <stdio.h>\n"
                      "int main(void) {\n"
@@ -161,18 +162,18 @@ def c_checks(work, charset, screen):
 
 
 def linking_checks(work, charset):
-    """The arrays and labels reach code in other files: a C header's array from C and C++
-    through `extern` (gcc and g++ alike), and a ca65 label `_font` from cc65's C."""
+    """The arrays and labels reach code in other files: a C header's array, defined in one
+    file and included in another, from C and C++ (gcc and g++ alike), and a ca65 label
+    `_font` from cc65's C."""
     header = os.path.join(work, "linked.h")
     converted("header for linking", "--name", "font", os.path.join(work, "set.fnt"), header)
     for compiler, ext in [("gcc", "c"), ("g++", "cpp")]:
         for user_compiler, user_ext in [("gcc", "c"), ("g++", "cpp")]:
             name = f"the .h compiled by {compiler}, used from {user_compiler}"
             definition = os.path.join(work, f"def_{compiler}.{ext}")
-            write(definition, f'#include "{header}"\n'.encode())
+            write(definition, f'#define FONT_IMPLEMENTATION\n#include "{header}"\n'.encode())
             user = os.path.join(work, f"use_{user_compiler}.{user_ext}")
-            write(user, b"#include <stdio.h>\n"
-                        b"extern const unsigned char font[2048];\n"
+            write(user, f'#include <stdio.h>\n#include "{header}"\n'.encode() +
                         b"int main(void) { return fwrite(font, 1, 2048, stdout) == 2048 ? 0 : 1; }\n")
             objects = []
             for tool, source in [(compiler, definition), (user_compiler, user)]:
@@ -225,8 +226,6 @@ def output_checks(work, charset):
         ("a missing folder", [raw, os.path.join(work, "nowhere", "x.s")], "no such folder"),
         ("a folder", [raw, folder], "it is a folder"),
         ("a full device", [raw, "/dev/full", "--to", "raw"], "the device is full"),
-        ("a .prg past $FFFF", ["--load-address", "0xF900", raw, os.path.join(work, "x.prg")],
-         "2048 bytes from $F900 run past $FFFF"),
         ("a .prg read past $FFFF", [prg, os.path.join(work, "x.fnt")],
          "2 bytes from $FFFF run past $FFFF"),
         ("the second of two outputs", ["--from-picture", "--font-out", kept,
@@ -597,7 +596,11 @@ def font_checks(work):
     examples and the console's and X's own tools see them."""
     cga = convert("builtin:cga", "-", "--to", "raw").stdout
     c64 = convert("builtin:c64", "-", "--to", "raw").stdout
-    files = {"cga.fnt": cga, "c64.fnt": c64, "zx768.bin": cga[:768]}
+    files = {"cga.fnt": cga, "c64.fnt": c64, "zx768.bin": cga[:768],
+             # 96 glyphs, blank at 0 and 16; a blank cell and an 'A' drawn with cga
+             "blank16.bin": cga[:128] + bytes(8) + cga[136:768],
+             "blank_a.png": convert("--map", "2x1", "--scale", "1", "--font", "builtin:cga",
+                                    "--to", "png", "-", "-", stdin=bytes([0, 65])).stdout}
     for name, data in files.items():
         write(os.path.join(work, name), data)
     lat8 = os.path.join(work, "lat8.psf")
@@ -620,12 +623,18 @@ def font_checks(work):
          lambda out: out == cga[256:1024]),
         ("768 bytes at code 32", ["--at", "32", "zx768.bin"], "zx.fnt",
          lambda out: out[256:1024] == cga[:768] and out[:256] == bytes(256)),
+        ("a blank cell takes 32 of a set held from --at 16", ["--from-picture", "--at", "16",
+         "--font", "blank16.bin", "blank_a.png"], "blank_a.map", lambda out: out == b"\x20\x51"),
         ("the second half of c64", ["--skip", "128", "c64.fnt"], "half.fnt",
          lambda out: out[:1024] == c64[1024:] and out[1024:] == bytes(1024)),
         ("Lat15 in C64 order", ["--order", "c64", lat8], "c64.fnt",
          lambda out: glyph_of(out, 1) == lat8_glyphs[lat8_of[0x41]] and
          glyph_of(out, 0) == lat8_glyphs[lat8_of[0x40]] and
          glyph_of(out, 129) == bytes(255 - b for b in lat8_glyphs[lat8_of[0x41]])),
+        ("Lat15 in ZX80 order, reversed at 128-191", ["--order", "zx80", lat8], "zx80.fnt",
+         lambda out: glyph_of(out, 38) == lat8_glyphs[lat8_of[0x41]] and
+         glyph_of(out, 166) == bytes(255 - b for b in glyph_of(out, 38)) and
+         glyph_of(out, 102) == bytes(8)),
         ("rows 4-11 of an 8x16 console font", ["--rows", "4", lat16], "lat16.fnt",
          lambda out: out == b"".join(g[4:12] for g in lat16_glyphs[:256])),
         ("glyphs 256-511 of a 512-glyph PSF", ["--skip", "256", "--rows", "3", arabic],

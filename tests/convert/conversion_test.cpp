@@ -103,6 +103,10 @@ TEST(Conversion, FailuresGiveTheExitCodeAndNoBytes) {
          2,
          "the picture is 131072 x 128 pixels"},
         {{"--from-picture", "--font-out", "f.fnt", "in.png", "out.map"}, {1}, 1, "neither a PNG"},
+        {{"--load-address", "0xF801", "in.fnt", "out.prg"},
+         Bytes(2048, 1),
+         2,
+         "--load-address: 2048 bytes from $F801 run past $FFFF (room for 2047)"},
     };
     for (const auto& c : cases) {
         const Outcome o = run(c.args, c.input);

@@ -88,6 +88,7 @@ TEST(Options, UsageErrorsSayWhatToGive) {
         {"--from jpeg a.fnt b.s", "--from 'jpeg' is no format"},
         {"--to builtin a.fnt b", "--to 'builtin' is no format"},
         {"a.s b.fnt", "asm files cannot be read, only written"},
+        {"a.a b.fnt", "asm files cannot be read, only written"},
         {"a.map b.fnt", "'a.map' is a screen map: give --map WxH"},
         {"builtin:amiga b.fnt",
          "no built-in set 'amiga'; the sets are: cga pc866 zx zx80 ace c64 atari microsha hex"},

@@ -53,7 +53,7 @@ TEST(Sources, CArraysHaveTheirSizeAndHeadersAGuard) {
                  "};\n");
     const std::string h = textOf(formats::writeCSet(twoGlyphs(), 65, 2, "glyphs", true));
     EXPECT_TRUE(h.starts_with("#ifndef GLYPHS_H\n#define GLYPHS_H\n"));
-    EXPECT_TRUE(h.ends_with("};\n\n#endif\n"));
+    EXPECT_TRUE(h.ends_with("};\n#endif\n\n#endif\n"));
 }
 
 TEST(Sources, MapsGoRowByRowAndLongRowsAreCut) {

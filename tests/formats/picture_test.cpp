@@ -272,10 +272,12 @@ TEST(MatchScreenPicture, CellsTakeTheLowestEqualCodeAndNewGlyphsFollowTheLastOne
 
     CutScreen cut;
     std::string error;
-    EXPECT_FALSE(matchScreenPicture(picture, 1, std::nullopt, font, false, cut, error));
+    const std::bitset<GlyphCount> sixteen(0xFFFF), all = std::bitset<GlyphCount>().set();
+    EXPECT_FALSE(matchScreenPicture(picture, 1, std::nullopt, font, sixteen, false, cut, error));
     EXPECT_EQ(error, "the cell at column 3, row 0 (pixel (24, 0)) matches no glyph of the font; "
                      "--add appends such glyphs");
-    ASSERT_TRUE(matchScreenPicture(picture, 1, std::nullopt, font, true, cut, error)) << error;
+    ASSERT_TRUE(matchScreenPicture(picture, 1, std::nullopt, font, sixteen, true, cut, error))
+        << error;
     // Blank cells take code 0, the full ones 5; the new glyphs go after code 9.
     EXPECT_EQ(cut.codes, (std::vector<std::uint8_t>{5, 7, 0, 10, 11, 10, 5, 0}));
     EXPECT_EQ(cut.glyphCount, 2);
@@ -290,13 +292,14 @@ TEST(MatchScreenPicture, CellsTakeTheLowestEqualCodeAndNewGlyphsFollowTheLastOne
     dense.bytes.fill(0);
     for (int c = 0; c < 40; ++c)
         dense.bytes[8 * c] = static_cast<std::uint8_t>(c + 1);
-    ASSERT_TRUE(matchScreenPicture(picture, 1, std::nullopt, dense, true, cut, error)) << error;
+    ASSERT_TRUE(matchScreenPicture(picture, 1, std::nullopt, dense, all, true, cut, error))
+        << error;
     EXPECT_EQ(cut.codes[2], 40);
     EXPECT_EQ(cut.firstNew, 41);
     dense.bytes.fill(0x11);
     for (int c = 0; c < 256; ++c)
         dense.bytes[8 * c] = static_cast<std::uint8_t>(c);
-    EXPECT_FALSE(matchScreenPicture(picture, 1, std::nullopt, dense, true, cut, error));
+    EXPECT_FALSE(matchScreenPicture(picture, 1, std::nullopt, dense, all, true, cut, error));
     EXPECT_EQ(error.substr(0, 52), "the cell at column 0, row 0 needs a new glyph, but t");
 }
 

@@ -76,17 +76,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
         // Matched against the glyphs it was cut into, every cell finds its own code.
         CutScreen matched;
-        FUZZ_CHECK(matchScreenPicture(picture, scale, std::nullopt, cut.set, false, matched, error));
+        std::bitset<GlyphCount> held;
+        for (int code = 0; code < cut.glyphCount; ++code)
+            held.set(static_cast<std::size_t>(code));
+        FUZZ_CHECK(
+            matchScreenPicture(picture, scale, std::nullopt, cut.set, held, false, matched, error));
         FUZZ_CHECK(matched.codes == cut.codes && matched.glyphCount == 0);
     } else {
         FUZZ_CHECK(!error.empty() && cut.codes.empty());
     }
 
-    // Against an empty font, every glyph but the blank one is added.
+    // Against a font that holds only a blank at 32, every glyph but the blank one is added
+    // after it.
     CutScreen added;
     error.clear();
-    if (matchScreenPicture(picture, scale, std::nullopt, Charset{}, true, added, error)) {
-        FUZZ_CHECK(added.firstNew == 1 && added.setEnd == 1 + added.glyphCount);
+    if (matchScreenPicture(picture, scale, std::nullopt, Charset{},
+                           std::bitset<GlyphCount>().set(32), true, added, error)) {
+        FUZZ_CHECK(added.firstNew == 33 && added.setEnd == 33 + added.glyphCount);
         const Colour paper = added.colours.paper;
         FUZZ_CHECK(samePaper(screenPicture(added.codes, added.width, added.height, added.set,
                                            scale, paper ^ 0x00FFFFFFu, paper, false),
