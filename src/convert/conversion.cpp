@@ -91,8 +91,17 @@ bool readGlyphs(Run& run, const FileSide& side, const Bytes& bytes, const ReadPl
     return run.step(side.format->readGlyphs(bytes, how, font, error), file, error);
 }
 
+// The codes from..from+count-1.
+std::bitset<GlyphCount> codeRun(int from, int count) {
+    std::bitset<GlyphCount> codes;
+    for (int code = from; code < from + count && code < GlyphCount; ++code)
+        codes.set(static_cast<std::size_t>(code));
+    return codes;
+}
+
+// A set file's glyphs, and in `held` the codes they went to.
 bool readSet(Run& run, const FileSide& side, const InputBytes& in, const ReadPlan& plan,
-             Charset& set) {
+             Charset& set, std::bitset<GlyphCount>* held = nullptr) {
     const std::string file = displayName(side);
     set = Charset{};
     Bytes bytes;
@@ -100,8 +109,11 @@ bool readSet(Run& run, const FileSide& side, const InputBytes& in, const ReadPla
     if (side.is(Picture)) {
         std::vector<std::string> notes;
         std::string error;
-        if (!run.step(readPictureSet(bytes, plan.picture, plan.at, set, notes, error), file, error))
+        int count = 0;
+        if (!run.step(readPictureSet(bytes, plan.picture, plan.at, set, count, notes, error), file,
+                      error))
             return false;
+        if (held) *held = codeRun(plan.at, count);
         for (const std::string& note : notes)
             run.outcome.notes.push_back(file + ": " + note);
         return true;
@@ -115,6 +127,7 @@ bool readSet(Run& run, const FileSide& side, const InputBytes& in, const ReadPla
     for (const std::string& note : laid.notes)
         run.outcome.notes.push_back(file + ": " + note);
     set = laid.set;
+    if (held) *held = laid.present;
     return true;
 }
 
@@ -131,14 +144,15 @@ bool written(Run& run, const FileSide& side, bool ok, const WriteFailure& failur
 }
 
 bool writeSet(Run& run, const Job& job, const FileSide& side, const std::string& name,
-              const Charset& set, int first, int count, Bytes& out) {
+              const Charset& set, const std::bitset<GlyphCount>& held, int first, int count,
+              Bytes& out) {
     if (!side.format->writeSet)
         return run.fail(side.path, "no character set can be written in this format", 2);
     WriteFailure failure;
-    return written(
-        run, side,
-        side.format->writeSet(set, first, count, writingOf(job, name, nullptr), out, failure),
-        failure, out);
+    Writing how = writingOf(job, name, nullptr);
+    how.held = held;
+    return written(run, side, side.format->writeSet(set, first, count, how, out, failure), failure,
+                   out);
 }
 
 bool writeMap(Run& run, const Job& job, const formats::CodeMap& map, const Charset* font,
@@ -154,8 +168,9 @@ bool writeMap(Run& run, const Job& job, const formats::CodeMap& map, const Chars
 
 void convertSet(Run& run, const Job& job, const InputBytes& input) {
     Charset set;
-    if (!readSet(run, job.input, input, readPlanOf(job), set)) return;
-    writeSet(run, job, job.output, job.name, set, job.first, job.count, run.outcome.output);
+    std::bitset<GlyphCount> held;
+    if (!readSet(run, job.input, input, readPlanOf(job), set, &held)) return;
+    writeSet(run, job, job.output, job.name, set, held, job.first, job.count, run.outcome.output);
 }
 
 void convertMap(Run& run, const Job& job, const InputBytes& input, const InputBytes* fontBytes) {
@@ -186,9 +201,11 @@ void convertPicture(Run& run, const Job& job, const InputBytes& input,
     Bytes bytes;
     if (!unpacked(run, job.input, input, bytes)) return;
     Charset font;
+    std::bitset<GlyphCount> held;
     if (job.font) {
         const InputBytes none;
-        if (!readSet(run, *job.font, fontBytes ? *fontBytes : none, ReadPlan{}, font)) return;
+        if (!readSet(run, *job.font, fontBytes ? *fontBytes : none, ReadPlan{}, font, &held))
+            return;
     }
     formats::CutScreen cut;
     std::vector<std::string> notes;
@@ -200,6 +217,10 @@ void convertPicture(Run& run, const Job& job, const InputBytes& input,
     for (const std::string& note : notes)
         run.outcome.notes.push_back(file + ": " + note);
     const formats::CodeMap map{cut.width, cut.height, cut.codes};
+    // The set written holds the glyphs cut, the font's own and every code the map uses.
+    held |= codeRun(cut.firstNew, cut.glyphCount);
+    for (std::uint8_t code : cut.codes)
+        held.set(code);
     // The set written holds the codes the map uses: to the last cut glyph, or the font
     // with any glyphs added to its last one, unless chosen.
     const int count = job.countGiven ? job.count
@@ -210,7 +231,7 @@ void convertPicture(Run& run, const Job& job, const InputBytes& input,
                            std::to_string(count) + " goes past code 255");
         return;
     }
-    if ((job.fontOut && !writeSet(run, job, *job.fontOut, job.fontOutName, cut.set, job.first,
+    if ((job.fontOut && !writeSet(run, job, *job.fontOut, job.fontOutName, cut.set, held, job.first,
                                   count, run.outcome.fontOutput)) ||
         !writeMap(run, job, map, nullptr, run.outcome.output))
         return;

@@ -42,10 +42,9 @@ void colourNotes(const formats::PictureColours& c, const PictureInput& how,
 } // namespace
 
 bool readPictureSet(std::span<const std::uint8_t> bytes, const PictureInput& how, int at,
-                    Charset& set, std::vector<std::string>& notes, std::string& error) {
+                    Charset& set, int& count, std::vector<std::string>& notes, std::string& error) {
     Surface picture;
     if (!readPicture(bytes, how, picture, error)) return false;
-    int count = 0;
     formats::PictureColours colours;
     if (!formats::glyphsFromGridPicture(picture, how.paper, at, how.columns, set, count, colours,
                                         error))

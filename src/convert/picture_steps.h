@@ -24,9 +24,9 @@ struct PictureInput {
     int columns = 16;
 };
 
-// A glyph grid picture to glyphs from code `at`.
+// A glyph grid picture to glyphs from code `at`, `count` of them.
 bool readPictureSet(std::span<const std::uint8_t> bytes, const PictureInput& how, int at,
-                    Charset& set, std::vector<std::string>& notes, std::string& error);
+                    Charset& set, int& count, std::vector<std::string>& notes, std::string& error);
 
 // The glyphs first .. first+count-1 as a grid picture of `columns` a row.
 bool writePictureSet(const Charset& set, int first, int count, formats::PictureType type, int scale,
