@@ -92,6 +92,14 @@ bool readGlyphs(Run& run, const FileSide& side, const Bytes& bytes, const ReadPl
     return run.step(side.format->readGlyphs(bytes, how, font, error), file, error);
 }
 
+// The codes from..from+count-1.
+std::bitset<GlyphCount> codeRun(int from, int count) {
+    std::bitset<GlyphCount> codes;
+    for (int code = from; code < from + count && code < GlyphCount; ++code)
+        codes.set(static_cast<std::size_t>(code));
+    return codes;
+}
+
 // The set of a file; `held` tells the codes it fills: those its glyphs went to, or a
 // built-in set's.
 bool readSet(Run& run, const FileSide& side, const InputBytes& in, const ReadPlan& plan,
@@ -141,14 +149,15 @@ bool written(Run& run, const FileSide& side, bool ok, const WriteFailure& failur
 }
 
 bool writeSet(Run& run, const Job& job, const FileSide& side, const std::string& name,
-              const Charset& set, int first, int count, Bytes& out) {
+              const Charset& set, const std::bitset<GlyphCount>& held, int first, int count,
+              Bytes& out) {
     if (!side.format->writeSet)
         return run.fail(side.path, "no character set can be written in this format", 2);
     WriteFailure failure;
-    return written(
-        run, side,
-        side.format->writeSet(set, first, count, writingOf(job, name, nullptr), out, failure),
-        failure, out);
+    Writing how = writingOf(job, name, nullptr);
+    how.held = held;
+    return written(run, side, side.format->writeSet(set, first, count, how, out, failure), failure,
+                   out);
 }
 
 bool writeMap(Run& run, const Job& job, const formats::CodeMap& map, const Charset* font,
@@ -164,8 +173,9 @@ bool writeMap(Run& run, const Job& job, const formats::CodeMap& map, const Chars
 
 void convertSet(Run& run, const Job& job, const InputBytes& input) {
     Charset set;
-    if (!readSet(run, job.input, input, readPlanOf(job), set)) return;
-    writeSet(run, job, job.output, job.name, set, job.first, job.count, run.outcome.output);
+    std::bitset<GlyphCount> held;
+    if (!readSet(run, job.input, input, readPlanOf(job), set, &held)) return;
+    writeSet(run, job, job.output, job.name, set, held, job.first, job.count, run.outcome.output);
 }
 
 void convertMap(Run& run, const Job& job, const InputBytes& input, const InputBytes* fontBytes) {
@@ -214,6 +224,10 @@ void convertPicture(Run& run, const Job& job, const InputBytes& input,
     for (const std::string& note : notes)
         run.outcome.notes.push_back(file + ": " + note);
     const formats::CodeMap map{cut.width, cut.height, cut.codes};
+    // The set written holds the glyphs cut, the font's own and every code the map uses.
+    held |= codeRun(cut.firstNew, cut.glyphCount);
+    for (std::uint8_t code : cut.codes)
+        held.set(code);
     // The set written holds the codes the map uses: to the last cut glyph, or the font
     // with any glyphs added to its last one, unless chosen.
     const int count = job.countGiven ? job.count
@@ -224,7 +238,7 @@ void convertPicture(Run& run, const Job& job, const InputBytes& input,
                            std::to_string(count) + " goes past code 255");
         return;
     }
-    if ((job.fontOut && !writeSet(run, job, *job.fontOut, job.fontOutName, cut.set, job.first,
+    if ((job.fontOut && !writeSet(run, job, *job.fontOut, job.fontOutName, cut.set, held, job.first,
                                   count, run.outcome.fontOutput)) ||
         !writeMap(run, job, map, nullptr, run.outcome.output))
         return;

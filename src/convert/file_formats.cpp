@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace tessaly::convert {
 
@@ -91,8 +92,14 @@ bool writePrg(std::span<const std::uint8_t> data, const Writing& how, Bytes& out
     return false;
 }
 
-const std::array<char32_t, GlyphCount>* unicodeOf(const Writing& how) {
-    return how.order ? &how.order->unicode : nullptr;
+// Each held code's character in --order, 0 for the codes the set does not hold, so that
+// none of their blank glyphs is named for a character; none without --order.
+std::optional<std::array<char32_t, GlyphCount>> unicodeOf(const Writing& how) {
+    if (!how.order) return std::nullopt;
+    std::array<char32_t, GlyphCount> unicode = how.order->unicode;
+    for (std::size_t code = 0; code < GlyphCount; ++code)
+        if (!how.held.test(code)) unicode[code] = 0;
+    return unicode;
 }
 
 std::string builtinSetList() {
@@ -160,7 +167,8 @@ const Format Formats[] = {
      .writeSet =
          [](const Charset& set, int first, int count, const Writing& how, Bytes& out,
             WriteFailure&) {
-             out = formats::writePsf(set, first, count, unicodeOf(how));
+             const auto unicode = unicodeOf(how);
+             out = formats::writePsf(set, first, count, unicode ? &*unicode : nullptr);
              return true;
          },
      .help =
@@ -181,7 +189,9 @@ const Format Formats[] = {
      .writeSet =
          [](const Charset& set, int first, int count, const Writing& how, Bytes& out,
             WriteFailure&) {
-             out = formats::writeBdf(set, first, count, how.name, unicodeOf(how));
+             const auto unicode = unicodeOf(how);
+             out = formats::writeBdf(set, first, count, how.name, unicode ? &*unicode : nullptr,
+                                     &how.held);
              return true;
          },
      .nameAllowed = [](std::string_view name,

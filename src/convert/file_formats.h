@@ -7,6 +7,7 @@
 #include "formats/map_codes.h"
 #include "platform/surface.h"
 
+#include <bitset>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -39,6 +40,9 @@ struct Writing {
     Colour ink = 0, paper = 0;
     bool grid = false;
     const Charset* font = nullptr; // a map picture: the set it is drawn with
+    // The codes the set holds: formats that name their codes (BDF, a PSF's Unicode table)
+    // name only these; the others write every code, as a glyph's place is its code.
+    std::bitset<GlyphCount> held = std::bitset<GlyphCount>{}.set();
 };
 
 struct WriteFailure {

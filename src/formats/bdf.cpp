@@ -403,8 +403,15 @@ bool bdfFamilyAllowed(std::string_view name) {
 
 std::vector<std::uint8_t> writeBdf(const Charset& set, int first, int count,
                                    const std::string& name,
-                                   const std::array<char32_t, GlyphCount>* unicode) {
+                                   const std::array<char32_t, GlyphCount>* unicode,
+                                   const std::bitset<GlyphCount>* held) {
     static const char digits[] = "0123456789ABCDEF";
+    const auto written = [&](int code) {
+        return !held || held->test(static_cast<std::size_t>(code));
+    };
+    int chars = 0;
+    for (int code = first; code < first + count; ++code)
+        chars += written(code) ? 1 : 0;
     std::string s;
     s += "STARTFONT 2.1\n";
     s += "FONT -misc-" + name + "-medium-r-normal--8-80-75-75-c-80-fontspecific-0\n";
@@ -419,8 +426,9 @@ std::vector<std::uint8_t> writeBdf(const Charset& set, int first, int count,
     s += "CHARSET_REGISTRY \"FontSpecific\"\n";
     s += "CHARSET_ENCODING \"0\"\n";
     s += "ENDPROPERTIES\n";
-    s += "CHARS " + std::to_string(count) + "\n";
+    s += "CHARS " + std::to_string(chars) + "\n";
     for (int code = first; code < first + count; ++code) {
+        if (!written(code)) continue;
         const char32_t c = unicode ? (*unicode)[static_cast<std::size_t>(code)] : 0;
         s += "STARTCHAR " + (c ? glyphName(c) : "char" + std::to_string(code)) + "\n";
         s += "ENCODING " + std::to_string(code) + "\n";

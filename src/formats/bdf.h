@@ -5,6 +5,7 @@
 #include "formats/font_glyphs.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -34,8 +35,10 @@ bool bdfFamilyAllowed(std::string_view name);
 // row, ENCODING the code; `name` becomes the family of its XLFD name. With `unicode`
 // (each code's character, 0 for none) each glyph is named for its character as fonts
 // name glyphs (uni0041, u1FB00), so tools that go by glyph names find the characters.
+// With `held`, only the codes it has among them.
 std::vector<std::uint8_t> writeBdf(const Charset& set, int first, int count,
                                    const std::string& name,
-                                   const std::array<char32_t, GlyphCount>* unicode = nullptr);
+                                   const std::array<char32_t, GlyphCount>* unicode = nullptr,
+                                   const std::bitset<GlyphCount>* held = nullptr);
 
 } // namespace tessaly::formats

@@ -591,6 +591,13 @@ def unicode_glyphs(work, psf):
     return glyphs
 
 
+def x11_codes(bdf):
+    """The codes of a BDF as X's bdftopcf keeps them and pcf2bdf lists them."""
+    r = run(["bdftopcf", "-o", bdf + ".pcf", bdf])
+    text = run(["pcf2bdf", bdf + ".pcf"]).stdout.decode() if r.returncode == 0 else ""
+    return [int(line[9:]) for line in text.splitlines() if line.startswith("ENCODING ")]
+
+
 def font_checks(work):
     """Codes chosen and placed, fonts of every cell and Unicode orders, as the issue's
     examples and the console's and X's own tools see them."""
@@ -625,6 +632,11 @@ def font_checks(work):
          lambda out: out[256:1024] == cga[:768] and out[:256] == bytes(256)),
         ("a blank cell takes 32 of a set held from --at 16", ["--from-picture", "--at", "16",
          "--font", "blank16.bin", "blank_a.png"], "blank_a.map", lambda out: out == b"\x20\x51"),
+        ("768 bytes at code 32, as a BDF of those 96 codes", ["--at", "32", "zx768.bin"], "zx.bdf",
+         lambda out: x11_codes(os.path.join(work, "zx.bdf")) == list(range(32, 128))),
+        ("a PSF in C64 order names only the characters the font has", ["--order", "c64", lat8],
+         "named.psf", lambda out: set(unicode_glyphs(work, os.path.join(work, "named.psf")))
+         <= set(lat8_of)),
         ("the second half of c64", ["--skip", "128", "c64.fnt"], "half.fnt",
          lambda out: out[:1024] == c64[1024:] and out[1024:] == bytes(1024)),
         ("Lat15 in C64 order", ["--order", "c64", lat8], "c64.fnt",

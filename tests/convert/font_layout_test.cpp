@@ -29,8 +29,8 @@ TEST(FontLayout, EveryCellFitsByOneRule) {
         const char* what;
         FontGlyphs font;
         std::optional<int> rows;
-        Bytes cell; // code 65 after the fit
-        const char* error;
+        Bytes cell;          // code 65 after the fit; none when it cannot be fitted
+        const char* message; // the error, or a note on success
     } cases[] = {
         {"8x8 as it is",
          oneGlyph(8, 8, 1),
@@ -47,6 +47,15 @@ TEST(FontLayout, EveryCellFitsByOneRule) {
          4,
          {0xF8, 0xFC, 0xFE, 0xFF, 0x80, 0xC0, 0xE0, 0xF0},
          ""},
+        {"8x16 from row 6: the ink above is cut off, and said",
+         [] {
+             FontGlyphs font = oneGlyph(8, 8, 0);
+             font.height = 16;
+             return font;
+         }(),
+         6,
+         {0xFE, 0xFF, 0, 0, 0, 0, 0, 0},
+         "1 glyph has ink outside rows 6-13, cut off (code 65); --rows 0 cuts 0"},
         {"8x16 without --rows",
          oneGlyph(8, 16, 4),
          {},
@@ -65,11 +74,14 @@ TEST(FontLayout, EveryCellFitsByOneRule) {
         LaidOutFont out;
         std::string error;
         const bool ok = layOutFont(c.font, {c.rows, 0, 0, nullptr}, out, error);
-        EXPECT_EQ(ok, *c.error == 0) << error;
+        EXPECT_EQ(ok, !c.cell.empty()) << error;
         if (ok) {
             EXPECT_EQ(rowsOf(out.set, 65, 1), c.cell);
+            if (*c.message) {
+                EXPECT_EQ(out.notes, std::vector<std::string>{c.message});
+            }
         } else {
-            EXPECT_NE(error.find(c.error), std::string::npos) << error;
+            EXPECT_NE(error.find(c.message), std::string::npos) << error;
         }
     }
 }
