@@ -89,8 +89,10 @@ std::pair<int, std::size_t> fewestCut(const FontGlyphs& font, const Glyphs& glyp
 // The codes of `codes` named for a note: "code 65", "codes 94 95 ..." (the first 8).
 std::string someCodes(const std::vector<int>& codes) {
     std::string named = codes.size() == 1 ? "code " : "codes ";
-    for (std::size_t i = 0; i < codes.size() && i < 8; ++i)
-        named += (i ? " " : "") + std::to_string(codes[i]);
+    for (std::size_t i = 0; i < codes.size() && i < 8; ++i) {
+        if (i) named += ' ';
+        named += std::to_string(codes[i]);
+    }
     return named + (codes.size() > 8 ? " ..." : "");
 }
 
