@@ -10,16 +10,6 @@ std::string text(std::int64_t n) {
     return std::to_string(n);
 }
 
-// Built by appending: GCC 12's optimiser warns, wrongly, about "(" + std::string&&.
-std::string pixelText(int x, int y) {
-    std::string out = "(";
-    out += text(x);
-    out += ", ";
-    out += text(y);
-    out += ')';
-    return out;
-}
-
 void put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
     out.push_back(static_cast<std::uint8_t>(v));
     out.push_back(static_cast<std::uint8_t>(v >> 8));

@@ -1,6 +1,7 @@
 #include "formats/picture.h"
 
 #include "formats/bmp.h"
+#include "formats/picture_limits.h"
 #include "formats/png_codec.h"
 #include "render/map_render.h"
 #include "render/pixels.h"
@@ -14,15 +15,6 @@ namespace {
 
 std::string text(std::int64_t n) {
     return std::to_string(n);
-}
-
-std::string pixelText(int x, int y) {
-    std::string s = "(";
-    s += text(x);
-    s += ", ";
-    s += text(y);
-    s += ')';
-    return s;
 }
 
 // A picture's stored pixel values, the most common first; equal counts in the order they

@@ -13,4 +13,14 @@ std::string pictureSizeProblem(std::int64_t width, std::int64_t height) {
     return {};
 }
 
+// Built by appending: GCC 12's optimiser warns, wrongly, about "(" + std::string&&.
+std::string pixelText(int x, int y) {
+    std::string out = "(";
+    out += std::to_string(x);
+    out += ", ";
+    out += std::to_string(y);
+    out += ')';
+    return out;
+}
+
 } // namespace tessaly::formats

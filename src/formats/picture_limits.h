@@ -22,4 +22,7 @@ constexpr std::uint32_t TransparentPixel = 0;
 // the limits above), otherwise a sentence saying why not.
 std::string pictureSizeProblem(std::int64_t width, std::int64_t height);
 
+// "(x, y)": a pixel as the pictures' messages name it.
+std::string pixelText(int x, int y);
+
 } // namespace tessaly::formats
