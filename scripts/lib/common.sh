@@ -28,7 +28,9 @@ PACKAGE_PACKAGES=(dpkg-dev file)
 INSTALL_TEST_PACKAGES=(desktop-file-utils appstream groff-base librsvg2-bin lintian)
 # The converter's consumers: the assemblers, console font tools and fonts, bdftopcf and
 # ImageMagick; X and TrueType fonts with pcf2bdf, and the code pages' charmaps (locales).
-TEST_PACKAGES=("${BUILD_PACKAGES[@]}" libgtest-dev libbenchmark-dev python3 xvfb openbox xdotool
+# The machines' emulators and viewers that show what the converter writes for them.
+MACHINE_PACKAGES=(fuse-emulator-sdl opense-basic dosbox ansilove)
+TEST_PACKAGES=("${BUILD_PACKAGES[@]}" "${MACHINE_PACKAGES[@]}" libgtest-dev libbenchmark-dev python3 xvfb openbox xdotool
     x11-apps x11-utils cc65 acme 64tass xa65 dasm pasmo z80asm kbd console-setup-linux
     xfonts-utils imagemagick "${PACKAGE_PACKAGES[@]}" "${INSTALL_TEST_PACKAGES[@]}"
     fonts-misaki fonts-spleen xfonts-base pcf2bdf locales)
