@@ -160,15 +160,17 @@ bool writeSet(Run& run, const Job& job, const FileSide& side, const std::string&
                    out);
 }
 
-bool writeMap(Run& run, const Job& job, const formats::CodeMap& map, const Charset* font,
-              Bytes& out) {
+bool writeMap(Run& run, const Job& job, const formats::CodeMap& map, Writing how, Bytes& out) {
     const FileSide& side = job.output;
     if (!side.format->writeMap)
         return run.fail(side.path, "no screen map can be written in this format", 2);
     WriteFailure failure;
-    return written(run, side,
-                   side.format->writeMap(map, writingOf(job, job.name, font), out, failure),
-                   failure, out);
+    std::vector<std::string> notes;
+    how.notes = &notes;
+    const bool ok = side.format->writeMap(map, how, out, failure);
+    for (const std::string& note : notes)
+        run.outcome.notes.push_back(side.path + ": " + note);
+    return written(run, side, ok, failure, out);
 }
 
 void convertSet(Run& run, const Job& job, const InputBytes& input) {
@@ -197,7 +199,8 @@ void convertMap(Run& run, const Job& job, const InputBytes& input, const InputBy
         const InputBytes none;
         if (!readSet(run, *job.font, fontBytes ? *fontBytes : none, ReadPlan{}, font)) return;
     }
-    writeMap(run, job, map, job.font ? &font : nullptr, run.outcome.output);
+    writeMap(run, job, map, writingOf(job, job.name, job.font ? &font : nullptr),
+             run.outcome.output);
 }
 
 void convertPicture(Run& run, const Job& job, const InputBytes& input,
@@ -238,9 +241,13 @@ void convertPicture(Run& run, const Job& job, const InputBytes& input,
                            std::to_string(count) + " goes past code 255");
         return;
     }
+    // A program that shows the map shows it with the set read, in the picture's colours.
+    Writing how = writingOf(job, job.name, &cut.set);
+    how.ink = cut.colours.ink;
+    how.paper = cut.colours.paper;
     if ((job.fontOut && !writeSet(run, job, *job.fontOut, job.fontOutName, cut.set, held, job.first,
                                   count, run.outcome.fontOutput)) ||
-        !writeMap(run, job, map, nullptr, run.outcome.output))
+        !writeMap(run, job, map, how, run.outcome.output))
         return;
     const std::string size =
         "map " + std::to_string(cut.width) + " x " + std::to_string(cut.height) + ", ";

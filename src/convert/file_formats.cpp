@@ -3,9 +3,11 @@
 #include "convert/picture_steps.h"
 #include "formats/bdf.h"
 #include "formats/builtin_set.h"
+#include "formats/c64_program.h"
 #include "formats/c_source.h"
 #include "formats/freetype_font.h"
 #include "formats/glyph_run.h"
+#include "formats/machine_colours.h"
 #include "formats/prg.h"
 #include "formats/psf.h"
 #include "formats/raw.h"
@@ -102,6 +104,19 @@ std::optional<std::array<char32_t, GlyphCount>> unicodeOf(const Writing& how) {
     return unicode;
 }
 
+// The screen drawn with the set, in the C64's colours nearest to --ink and --paper.
+bool writeC64Program(const formats::CodeMap& map, const Writing& how, Bytes& out, WriteFailure&) {
+    bool cut = false;
+    out = formats::writeC64Program(*how.font, map,
+                                   formats::nearestColour(how.ink, formats::C64Palette),
+                                   formats::nearestColour(how.paper, formats::C64Palette), cut);
+    if (cut && how.notes)
+        how.notes->push_back("the map is cut to the C64's screen of " +
+                             std::to_string(formats::C64Columns) + "x" +
+                             std::to_string(formats::C64Rows) + " cells");
+    return true;
+}
+
 std::string builtinSetList() {
     std::string list;
     for (const BuiltinCharsetInfo& set : builtinCharsets())
@@ -136,7 +151,7 @@ const Format Formats[] = {
                                                any length reads, as in the editor)"},
     {.names = "prg",
      .extensions = ".prg .64c",
-     .traits = Sequential | ReadsStart | LoadAddress,
+     .traits = Sequential | ReadsStart | LoadAddress | ShowsMap,
      .readGlyphs =
          [](std::span<const std::uint8_t> bytes, const GlyphReading& how, formats::FontGlyphs& font,
             std::string& error) {
@@ -154,10 +169,11 @@ const Format Formats[] = {
             WriteFailure& failure) {
              return writePrg(formats::glyphRows(set, first, count), how, out, failure);
          },
-     .writeMap = [](const formats::CodeMap& map, const Writing& how, Bytes& out,
-                    WriteFailure& failure) { return writePrg(map.codes, how, out, failure); },
+     .writeMap = writeC64Program,
      .help =
-         R"(  prg      .prg .64c             read, write   a 2-byte load address, then raw bytes)"},
+         R"(  prg      .prg .64c             read, write   a 2-byte load address, then raw bytes;
+                                               with --map, a C64 program showing the map
+                                               (RUN it; a key gives BASIC back), see --font)"},
     {.names = "psf",
      .extensions = ".psf .psfu",
      .traits = Font | Sequential | UnicodeLabels,

@@ -43,6 +43,8 @@ struct Writing {
     // The codes the set holds: formats that name their codes (BDF, a PSF's Unicode table)
     // name only these; the others write every code, as a glyph's place is its code.
     std::bitset<GlyphCount> held = std::bitset<GlyphCount>{}.set();
+    // What the writer tells besides the file (a map cut to a machine's screen).
+    std::vector<std::string>* notes = nullptr;
 };
 
 struct WriteFailure {
@@ -61,6 +63,7 @@ enum FormatTrait : unsigned {
     UnicodeLabels = 1u << 7, // writes each code's character (--order)
     Sized = 1u << 8,         // --size chooses its pixel size
     Descent = 1u << 9,       // --info tells its descent
+    ShowsMap = 1u << 10,     // a map is written as a program that shows it with --font
 };
 
 struct Format {

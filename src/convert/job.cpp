@@ -162,13 +162,15 @@ bool planJob(const Options& o, Job& job, std::string& error) {
     if (job.mode != Mode::Set && !out.writesMap())
         return fail(error, "a screen map cannot be written as " + std::string(out.name()));
     if (job.mode == Mode::FromPicture && out.has(Picture))
-        return fail(error, "--from-picture writes the map as .map, raw, prg, assembler or C");
+        return fail(error,
+                    "--from-picture writes the map as .map, raw, assembler, C or a .prg program");
 
     // The second set: drawn with (--font) or written (--font-out).
+    const bool drawn = out.has(Picture) || out.has(ShowsMap);
     if (o.font) {
-        if (job.mode == Mode::Set || (job.mode == Mode::Map && !out.has(Picture)))
-            return fail(error, "--font draws a map picture (--map and a .png or .bmp OUTPUT) or "
-                               "gives --from-picture the glyphs to match");
+        if (job.mode == Mode::Set || (job.mode == Mode::Map && !drawn))
+            return fail(error, "--font draws a map picture or program (--map and a .png, .bmp "
+                               "or .prg OUTPUT) or gives --from-picture the glyphs to match");
         if (*o.font == "-") return fail(error, "--font must name a file");
         FileSide font;
         if (!sideOf(*o.font, std::nullopt, "--font", font, error)) return false;
@@ -177,8 +179,9 @@ bool planJob(const Options& o, Job& job, std::string& error) {
         if (!builtinKnown(font))
             return fail(error, "no built-in set '" + std::string(font.setName()) + "'");
         job.font = font;
-    } else if (job.mode == Mode::Map && out.has(Picture)) {
-        return fail(error, "a map picture needs --font SET to draw the codes with");
+    } else if (job.mode == Mode::Map && drawn) {
+        return fail(error, std::string(out.has(Picture) ? "a map picture" : "a map program") +
+                               " needs --font SET to draw the codes with");
     }
     if (o.fontOut) {
         if (job.mode != Mode::FromPicture) return fail(error, "--font-out needs --from-picture");

@@ -125,6 +125,10 @@ bool fontOutPicture(const Job& job) {
 bool anyPicture(const Job& job) {
     return pictureOut(job) || job.input.is(Picture) || fontOutPicture(job);
 }
+// A map written as a program that shows it.
+bool programOut(const Job& job) {
+    return job.mode != Mode::Set && job.output.is(ShowsMap);
+}
 bool writes(const Job& job, FormatTrait trait) {
     return job.output.is(trait) || (job.fontOut && job.fontOut->is(trait));
 }
@@ -192,7 +196,9 @@ const Option Options_[] = {
      .mapSection = true,
      .help = R"(read INPUT as a map of that size. A longer file is an error; a shorter
                     one fills the map from its start and the rest is 0. OUTPUT: .map, raw,
-                    prg, assembler or C (the codes row by row), or a picture with --font.)"},
+                    assembler or C (the codes row by row), or with --font a picture or a
+                    machine's program (.prg: C64, 40x25 cells; outside a smaller map the
+                    cells are blank, a larger one is cut with a note).)"},
     {.name = "--from-picture",
      .take = flag<&Options::fromPicture>,
      .modes = InFromPicture,
@@ -299,8 +305,12 @@ const Option Options_[] = {
      .value = "A",
      .take = number<0, 0xFFFF, AnAddress, &Options::loadAddress>,
      .modes = Converting,
-     .used = [](const Job& job) { return writes(job, LoadAddress); },
-     .refusal = "--load-address needs a .prg output",
+     .used =
+         [](const Job& job) {
+             return (job.output.is(LoadAddress) && !programOut(job)) ||
+                    (job.fontOut && job.fontOut->is(LoadAddress));
+         },
+     .refusal = "--load-address needs a .prg output of a set (a --map program loads at $0801)",
      .help = R"(the load address of a .prg (default 0x3000; $3000 and 12288 work too))"},
     {.name = "--syntax",
      .value = "NAME",
@@ -334,17 +344,22 @@ const Option Options_[] = {
      .value = "#rrggbb",
      .take = colour<&Options::ink>,
      .modes = Converting,
-     .used = [](const Job& job) { return pictureOut(job) || fontOutPicture(job); },
-     .refusal = "--ink needs a picture output",
-     .help = R"(the ink of a picture written (default #ffffff))"},
+     .used =
+         [](const Job& job) {
+             return pictureOut(job) || fontOutPicture(job) ||
+                    (programOut(job) && job.mode == Mode::Map);
+         },
+     .refusal = "--ink needs a picture output or a --map program",
+     .help = R"(the ink of a picture written (default #ffffff), or of a program's
+                    screen (the machine's nearest colour))"},
     {.name = "--paper",
      .value = "#rrggbb",
      .take = colour<&Options::paper>,
      .modes = Converting | InInfo,
-     .used = anyPicture,
-     .refusal = "--paper needs a picture",
+     .used = [](const Job& job) { return anyPicture(job) || programOut(job); },
+     .refusal = "--paper needs a picture or a --map program",
      .help = R"(the paper of a picture (default #000000; reading without it takes
-                    the most common colour))"},
+                    the most common colour), or a program's border and background)"},
     {.name = "--grid",
      .take = flag<&Options::grid>,
      .modes = InMap,
@@ -355,8 +370,8 @@ const Option Options_[] = {
      .value = "SET",
      .take = text<&Options::font>,
      .modes = InMap | InFromPicture,
-     .help = R"(the character set a map picture is drawn with, or --from-picture
-                    matches cells against (any readable set))"},
+     .help = R"(the character set a map picture or program is drawn with, or
+                    --from-picture matches cells against (any readable set))"},
     {.name = "--add",
      .take = flag<&Options::add>,
      .modes = InFromPicture,
@@ -568,6 +583,8 @@ Examples:
   tessaly-convert --map 40x25 screen.map screen.s      a screen's codes as ca65 source
   tessaly-convert --map 40x25 --font font.fnt screen.map screen.png
                                                        a screen as a picture
+  tessaly-convert --map 40x25 --font c64.fnt screen.map screen.prg
+                                                       a C64 program that shows the screen
   tessaly-convert --from-picture --font-out font.fnt screen.png screen.map
                                                        a picture into a set and a map
   tessaly-convert --from-picture --crop 32,35,320x200 --font builtin:c64 shot.png s.map

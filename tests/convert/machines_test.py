@@ -82,9 +82,90 @@ def wait_for(condition, seconds, step=0.25):
         time.sleep(step)
 
 
+# The C64's colours as the converter takes them (Pepto's PAL palette).
+C64_PALETTE = ["000000", "ffffff", "68372b", "70a4b2", "6f3d86", "588d43", "352879", "b8c76f",
+               "6f4f25", "433900", "9a6759", "444444", "6c6c6c", "9ad284", "6c5eb5", "959595"]
+
+
+def c64_memory(work, prg):
+    """Runs a C64 program's SYS line in sim65 (cc65's 6502 simulator) with 64K of RAM and
+    a KERNAL of stubs: GETIN, the wait for a key, writes the memory out and ends the run;
+    any other KERNAL call fails it. Returns the 64K as the program left them."""
+    load = prg[0] | prg[1] << 8
+    line = prg[6:].split(b"\0")[0]  # after the link and the line number
+    if line[:1] != b"\x9e" or not line[1:].strip().isdigit():
+        raise AssertionError(f"the BASIC line is no SYS: {line!r}")
+    sys_address = int(line[1:].strip())
+    memory = bytearray(0x10000)
+    memory[load:load + len(prg) - 2] = prg[2:]
+    for entry in range(0xFF81, 0xFFF4, 3):
+        memory[entry:entry + 3] = b"\x4c\x10\xc0"             # JMP $C010
+    memory[0xFFE4:0xFFE7] = b"\x4c\x20\xc0"                   # GETIN: JMP $C020
+    memory[0xC000:0xC00B] = bytes([
+        0xA2, 0xFF, 0x9A,                                       # LDX #$FF; TXS
+        0x20, sys_address & 0xFF, sys_address >> 8,             # JSR sys_address
+        0xA9, 0x02, 0x4C, 0xF9, 0xFF])                          # returned: exit(2)
+    memory[0xC010:0xC015] = b"\xa9\x03\x4c\xf9\xff"             # other calls: exit(3)
+    memory[0xC020:0xC03B] = bytes([
+        0xA9, 0x00, 0x85, 0xF7, 0xA9, 0xCF, 0x85, 0xF8,         # the C stack at $CF00:
+        0xA9, 0x00, 0xA2, 0x80, 0x20, 0xF7, 0xFF,               # write(1, $0000, $8000)
+        0xA9, 0x00, 0xA2, 0x80, 0x20, 0xF7, 0xFF,               # write(1, $8000, $8000)
+        0xA9, 0x00, 0x4C, 0xF9, 0xFF])                          # exit(0)
+    memory[0xCF00:0xCF08] = bytes([0x00, 0x00, 1, 0, 0x00, 0x80, 1, 0])
+    image = os.path.join(work, "c64.sim65")
+    with open(image, "wb") as f:  # header: CPU 6502, sp at $F7, load at $0200, reset $C000
+        f.write(b"sim65\x02\x00\xf7\x00\x02\x00\xc0" + memory[0x200:0xFFF4])
+    done = run(["sim65", "-x", "2000000", image])
+    if done.returncode != 0 or len(done.stdout) != 0x10000:
+        raise AssertionError(f"sim65 ended with {done.returncode} before the wait for a key "
+                             f"(2: it returned, 3: another KERNAL call) {done.stderr.decode()}")
+    return done.stdout
+
+
+def vic_picture(memory, path):
+    """The 320x200 text screen the VIC-II shows from memory, as a PPM picture; the border."""
+    bank = (3 - (memory[0xDD00] & 3)) * 0x4000
+    screen = bank + (memory[0xD018] >> 4) * 0x400
+    glyphs = bank + (memory[0xD018] >> 1 & 7) * 0x800
+    if bank in (0, 0x8000) and glyphs - bank in (0x1000, 0x1800):
+        raise AssertionError(f"$D018 points at the character ROM (${glyphs:04X})")
+    rgb = [bytes.fromhex(c) for c in C64_PALETTE]
+    paper = rgb[memory[0xD021] & 15]
+    rows = []
+    for y in range(200):
+        row = bytearray()
+        for column in range(40):
+            cell = y // 8 * 40 + column
+            bits = memory[glyphs + memory[screen + cell] * 8 + y % 8]
+            ink = rgb[memory[0xD800 + cell] & 15]
+            row += b"".join(ink if bits & 0x80 >> x else paper for x in range(8))
+        rows.append(bytes(row))
+    with open(path, "wb") as f:
+        f.write(b"P6 320 200 255\n" + b"".join(rows))
+    return memory[0xD020] & 15
+
+
+def c64(work):
+    """A runnable .prg, run to its wait for a key; the VIC's picture against the map's."""
+    every_code_map(f"{work}/s.map", 40, 25)
+    colours = ["--ink", "#9ad284", "--paper", "#352879"]  # light green on blue
+    convert("--map", "40x25", "--font", "builtin:c64", *colours, f"{work}/s.map", f"{work}/s.prg")
+    convert("--map", "40x25", "--font", "builtin:c64", *colours, "--scale", "1", f"{work}/s.map",
+            f"{work}/s.png")
+    with open(f"{work}/s.prg", "rb") as f:
+        memory = c64_memory(work, f.read())
+    border = vic_picture(memory, f"{work}/shown.ppm")
+    if C64_PALETTE[border] != "352879":
+        raise AssertionError(f"the border is colour {border}, not the paper")
+    differing = differing_pixels(f"{work}/shown.ppm", f"{work}/s.png")
+    return differing, (f"sim65 ran the SYS line to GETIN; of the 320x200 pixels the VIC shows, "
+                       f"{differing} differ from the map picture")
+
+
 # One row per machine: its name, and the check that converts, runs and compares; a check
 # returns the number of pixels (or cells) that differ and a line that says what was shown.
 MACHINES = [
+    ("c64", c64),
 ]
 
 
