@@ -146,20 +146,26 @@ def vic_picture(memory, path):
 
 
 def c64(work):
-    """A runnable .prg, run to its wait for a key; the VIC's picture against the map's."""
+    """A runnable .prg, run to its wait for a key; the VIC's picture against the map's. The
+    map picture read back (--from-picture) to a .prg must show the same."""
     every_code_map(f"{work}/s.map", 40, 25)
     colours = ["--ink", "#9ad284", "--paper", "#352879"]  # light green on blue
     convert("--map", "40x25", "--font", "builtin:c64", *colours, f"{work}/s.map", f"{work}/s.prg")
     convert("--map", "40x25", "--font", "builtin:c64", *colours, "--scale", "1", f"{work}/s.map",
             f"{work}/s.png")
-    with open(f"{work}/s.prg", "rb") as f:
-        memory = c64_memory(work, f.read())
-    border = vic_picture(memory, f"{work}/shown.ppm")
-    if C64_PALETTE[border] != "352879":
-        raise AssertionError(f"the border is colour {border}, not the paper")
-    differing = differing_pixels(f"{work}/shown.ppm", f"{work}/s.png")
-    return differing, (f"sim65 ran the SYS line to GETIN; of the 320x200 pixels the VIC shows, "
-                       f"{differing} differ from the map picture")
+    convert("--from-picture", "--font", "builtin:c64", "--paper", "#352879", f"{work}/s.png",
+            f"{work}/back.prg")
+    differing = []
+    for program in ["s", "back"]:
+        with open(f"{work}/{program}.prg", "rb") as f:
+            memory = c64_memory(work, f.read())
+        border = vic_picture(memory, f"{work}/{program}.ppm")
+        if C64_PALETTE[border] != "352879":
+            raise AssertionError(f"{program}.prg: the border is colour {border}, not the paper")
+        differing.append(differing_pixels(f"{work}/{program}.ppm", f"{work}/s.png"))
+    return sum(differing), (f"sim65 ran the SYS line to GETIN; of the 320x200 pixels the VIC "
+                            f"shows, {differing[0]} differ from the map picture, "
+                            f"{differing[1]} for the picture read back")
 
 
 # One row per machine: its name, and the check that converts, runs and compares; a check
