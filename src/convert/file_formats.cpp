@@ -105,7 +105,12 @@ std::optional<std::array<char32_t, GlyphCount>> unicodeOf(const Writing& how) {
 }
 
 // The screen drawn with the set, in the C64's colours nearest to --ink and --paper.
-bool writeC64Program(const formats::CodeMap& map, const Writing& how, Bytes& out, WriteFailure&) {
+bool writeC64Program(const formats::CodeMap& map, const Writing& how, Bytes& out,
+                     WriteFailure& failure) {
+    if (!how.font) {
+        failure = {"a C64 program needs --font SET to show the codes with", 2};
+        return false;
+    }
     bool cut = false;
     out = formats::writeC64Program(*how.font, map,
                                    formats::nearestColour(how.ink, formats::C64Palette),
