@@ -177,8 +177,8 @@ const Format Formats[] = {
      .writeMap = writeC64Program,
      .help =
          R"(  prg      .prg .64c             read, write   a 2-byte load address, then raw bytes;
-                                               with --map, a C64 program showing the map
-                                               (RUN it; a key gives BASIC back), see --font)"},
+                                               with --map and --font, a C64 program that
+                                               shows the map; a key gives BASIC back)"},
     {.names = "psf",
      .extensions = ".psf .psfu",
      .traits = Font | Sequential | UnicodeLabels,
