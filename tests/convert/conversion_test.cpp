@@ -123,6 +123,21 @@ TEST(Conversion, AShortMapIsFilledWithZeroAndSaysSo) {
               std::vector<std::string>{"standard input: 2 codes for a map of 6; the rest are 0"});
 }
 
+TEST(Conversion, AMapLargerThanTheMachinesScreenIsCutAndSaysSo) {
+    const struct {
+        const char* size;
+        std::size_t cells;
+    } maps[] = {{"40x25", 1000}, {"41x25", 1025}, {"40x26", 1040}};
+    for (const auto& [size, cells] : maps) {
+        const Outcome o =
+            run({"--map", size, "--font", "builtin:c64", "in.map", "out.prg"}, Bytes(cells, 1));
+        EXPECT_EQ(o.exitCode, 0) << o.error;
+        const std::vector<std::string> cut = {
+            "out.prg: the map is cut to the C64's screen of 40x25 cells"};
+        EXPECT_EQ(o.notes, std::string(size) == "40x25" ? std::vector<std::string>{} : cut);
+    }
+}
+
 // The editor's Charset menu over a blank store, then "Save 2048": the same bytes as the
 // built-in set converted to raw.
 struct BuiltinAsTheEditorSavesIt : FileTest {};
