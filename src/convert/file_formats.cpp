@@ -115,10 +115,11 @@ bool writeC64Program(const formats::CodeMap& map, const Writing& how, Bytes& out
     out = formats::writeC64Program(*how.font, map,
                                    formats::nearestColour(how.ink, formats::C64Palette),
                                    formats::nearestColour(how.paper, formats::C64Palette), cut);
-    if (cut && how.notes)
-        how.notes->push_back("the map is cut to the C64's screen of " +
-                             std::to_string(formats::C64Columns) + "x" +
-                             std::to_string(formats::C64Rows) + " cells");
+    if (cut && how.notes) {
+        std::string note = "the map is cut to the C64's screen of ";
+        note += std::to_string(formats::C64Columns) + "x" + std::to_string(formats::C64Rows);
+        how.notes->push_back(note + " cells");
+    }
     return true;
 }
 
