@@ -4,6 +4,7 @@
 #include "formats/bdf.h"
 #include "formats/builtin_set.h"
 #include "formats/c_source.h"
+#include "formats/dos_program.h"
 #include "formats/freetype_font.h"
 #include "formats/glyph_run.h"
 #include "formats/prg.h"
@@ -261,6 +262,19 @@ const Format Formats[] = {
      .traits = Picture,
      .writeSet = writeSetPicture<formats::PictureType::Bmp>,
      .writeMap = writeMapPicture<formats::PictureType::Bmp>},
+    {.names = "com",
+     .extensions = ".com",
+     .traits = DrawsMap,
+     .screen = {formats::DosColumns, formats::DosRows},
+     .writeMap =
+         [](const formats::CodeMap& map, const Writing& how, Bytes& out, WriteFailure&) {
+             out = formats::writeDosProgram(*how.font, map, how.ink, how.paper);
+             return true;
+         },
+     .help =
+         R"(  com      .com                  write         with --map: a DOS program for a VGA that
+                                               shows the map in 80x50 text (cut to it) with
+                                               the set as its font, until a key is pressed)"},
     {.names = "map", .extensions = ".map", .traits = ReadsMap, .writeMap = writeMapCodes},
     {.names = "builtin",
      .prefix = "builtin:",

@@ -61,6 +61,13 @@ enum FormatTrait : unsigned {
     UnicodeLabels = 1u << 7, // writes each code's character (--order)
     Sized = 1u << 8,         // --size chooses its pixel size
     Descent = 1u << 9,       // --info tells its descent
+    DrawsMap = 1u << 10,     // a machine's program that shows a map with --font, --ink, --paper
+};
+
+// A machine's text screen, in cells: a larger map is cut to it, with a note.
+struct ScreenSize {
+    int width = 0;
+    int height = 0;
 };
 
 struct Format {
@@ -68,6 +75,7 @@ struct Format {
     std::string_view extensions = {}; // ".ttf .otf": by these, after an optional ".gz"
     std::string_view prefix = {};     // or by this start ("builtin:")
     unsigned traits = 0;
+    ScreenSize screen = {}; // DrawsMap: the machine's screen
     // A font's glyphs (for formats that are no picture); null when nothing is read.
     bool (*readGlyphs)(std::span<const std::uint8_t> bytes, const GlyphReading& how,
                        formats::FontGlyphs& font, std::string& error) = nullptr;
@@ -91,6 +99,8 @@ struct Format {
     bool writesSet() const { return writeSet != nullptr; }
     bool writesMap() const { return writeMap != nullptr; }
     bool builtin() const { return !prefix.empty(); }
+    // A map written to it is drawn with --font (a picture, or a machine's program).
+    bool drawsMap() const { return has(Picture) || has(DrawsMap); }
 };
 
 std::span<const Format> formats();
