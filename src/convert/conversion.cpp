@@ -162,8 +162,8 @@ bool writeSet(Run& run, const Job& job, const FileSide& side, const std::string&
 
 // The top-left cells of a map that fit a machine's screen.
 formats::CodeMap cutToScreen(const formats::CodeMap& map, ScreenSize screen) {
-    formats::CodeMap cut{std::min(map.width, screen.width), std::min(map.height, screen.height),
-                         {}};
+    formats::CodeMap cut{
+        std::min(map.width, screen.width), std::min(map.height, screen.height), {}};
     for (int row = 0; row < cut.height; ++row) {
         const auto start = map.codes.begin() + static_cast<std::ptrdiff_t>(row * map.width);
         cut.codes.insert(cut.codes.end(), start, start + cut.width);
@@ -179,10 +179,10 @@ bool writeMap(Run& run, const Job& job, const formats::CodeMap& map, const Chars
     const ScreenSize screen = side.format->screen;
     const bool cut = side.is(DrawsMap) && (map.width > screen.width || map.height > screen.height);
     if (cut)
-        run.outcome.notes.push_back(
-            displayName(side) + ": the map of " + std::to_string(map.width) + " x " +
-            std::to_string(map.height) + " is cut to the screen's " +
-            std::to_string(screen.width) + " x " + std::to_string(screen.height) + " cells");
+        run.outcome.notes.push_back(displayName(side) + ": the map of " +
+                                    std::to_string(map.width) + " x " + std::to_string(map.height) +
+                                    " is cut to the screen's " + std::to_string(screen.width) +
+                                    " x " + std::to_string(screen.height) + " cells");
     WriteFailure failure;
     return written(run, side,
                    side.format->writeMap(cut ? cutToScreen(map, screen) : map,

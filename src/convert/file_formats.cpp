@@ -274,7 +274,8 @@ const Format Formats[] = {
      .help =
          R"(  com      .com                  write         with --map: a DOS program for a VGA that
                                                shows the map in 80x50 text (cut to it) with
-                                               the set as its font, until a key is pressed)"},
+                                               the set as its font until a key is pressed;
+                                               --ink, --paper to 6 bits a channel, rounded)"},
     {.names = "map", .extensions = ".map", .traits = ReadsMap, .writeMap = writeMapCodes},
     {.names = "builtin",
      .prefix = "builtin:",

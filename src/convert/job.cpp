@@ -179,9 +179,10 @@ bool planJob(const Options& o, Job& job, std::string& error) {
             return fail(error, "no built-in set '" + std::string(font.setName()) + "'");
         job.font = font;
     } else if (job.mode == Mode::Map && out.drawsMap()) {
-        return fail(error, out.has(Picture) ? "a map picture needs --font SET to draw the codes with"
-                                          : "a program that shows a map needs --font SET to draw "
-                                            "the codes with");
+        return fail(error, out.has(Picture)
+                               ? "a map picture needs --font SET to draw the codes with"
+                               : "a program that shows a map needs --font SET to draw "
+                                 "the codes with");
     }
     if (o.fontOut) {
         if (job.mode != Mode::FromPicture) return fail(error, "--font-out needs --from-picture");

@@ -338,7 +338,8 @@ const Option Options_[] = {
      .value = "#rrggbb",
      .take = colour<&Options::ink>,
      .modes = Converting,
-     .used = [](const Job& job) { return pictureOut(job) || programOut(job) || fontOutPicture(job); },
+     .used =
+         [](const Job& job) { return pictureOut(job) || programOut(job) || fontOutPicture(job); },
      .refusal = "--ink needs a picture output or a machine's program",
      .help = R"(the ink of a picture or machine's program written (default
                     #ffffff; a machine shows its nearest colour))"},

@@ -123,6 +123,23 @@ TEST(Conversion, AShortMapIsFilledWithZeroAndSaysSo) {
               std::vector<std::string>{"standard input: 2 codes for a map of 6; the rest are 0"});
 }
 
+// A DOS program's screen is its last 80 x 50 code and attribute pairs: the map's cells in
+// ink on paper (01h), the rest paper on paper (00h).
+TEST(Conversion, AMachineShowsTheMapsTopLeftOnItsScreenAndSaysWhatItCut) {
+    Bytes big(81 * 51, 0);
+    big[80] = 7; // row 0, column 80: cut
+    big[81] = 9; // row 1, column 0
+    const Outcome cut = run({"--map", "81x51", "--font", "builtin:cga", "-", "out.com"}, big);
+    EXPECT_EQ(cut.notes, std::vector<std::string>{
+                             "out.com: the map of 81 x 51 is cut to the screen's 80 x 50 cells"});
+    const Bytes screen(cut.output.end() - 8000, cut.output.end());
+    EXPECT_EQ(Bytes(screen.begin() + 158, screen.begin() + 162), (Bytes{0, 1, 9, 1}));
+
+    const Outcome small = run({"--map", "1x1", "--font", "builtin:cga", "-", "out.com"}, {5});
+    EXPECT_TRUE(small.notes.empty());
+    EXPECT_EQ(Bytes(small.output.end() - 8000, small.output.end() - 7996), (Bytes{5, 1, 0, 0}));
+}
+
 // The editor's Charset menu over a blank store, then "Save 2048": the same bytes as the
 // built-in set converted to raw.
 struct BuiltinAsTheEditorSavesIt : FileTest {};

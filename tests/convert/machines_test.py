@@ -50,11 +50,13 @@ def differing_pixels(shown, expected):
 
 @contextlib.contextmanager
 def xvfb(width=1024, height=768):
-    """A private X display for an emulator's window; yields its name (":N")."""
+    """A private X display for an emulator's window; yields its name (":N"). It does not
+    reset when its last client leaves: SDL 1.2 opens the display, closes it and opens it
+    again, and a reset between the two makes the second fail now and then."""
     read_end, write_end = os.pipe()
     server = subprocess.Popen(
         ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24",
-         "-nolisten", "tcp"], pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+         "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,), stderr=subprocess.DEVNULL)
     os.close(write_end)
     with os.fdopen(read_end) as f:
         display = ":" + f.readline().strip()
