@@ -17,7 +17,8 @@ constexpr int DosColumns = 80;
 constexpr int DosRows = 50;
 
 // A VGA DAC level (6 bits) for an 8-bit channel: v * 63 / 255 rounded, as level 63 is the
-// DAC's full output. (DOSBox shows level l as l * 4, so white as 252.)
+// DAC's full output. (DOSBox's default S3 shows level l as (l << 2) | (l >> 4), so 0, 85,
+// 170 and 255 come back as they went in; its plain VGA, machine=vgaonly, as l << 2.)
 int dacLevel(int channel);
 
 // The program: the map's top-left 80x50 cells; a smaller map sits at the top left with

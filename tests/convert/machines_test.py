@@ -105,6 +105,7 @@ sbtype=none
 gus=false
 [midi]
 mpu401=none
+mididevice=none
 [joystick]
 joysticktype=none
 [autoexec]
@@ -132,7 +133,9 @@ def dos_program(work):
     """The .com in DOSBox: its window (no scaler, 640x400 in 80x50 text of 8-pixel cells)
     against the map picture; then a key, after which DOSBox's prompt is back in 80x25
     text of 9-pixel cells (720x400)."""
-    # DOSBox shows DAC level l as l * 4 in a window of 5-6-5 bits: these come back exactly.
+    # A plain VGA (DOSBox's S3 draws every text cell 8 pixels wide, so it would show neither
+    # the clocking mode set nor the 9-pixel cells restored); DOSBox shows its DAC level l as
+    # l << 2 in a window of 5-6-5 bits: these colours come back exactly.
     colours = ["--ink", "#a8a8a8", "--paper", "#0000a8"]
     every_code_map(f"{work}/screen.map", 80, 50)
     convert("--map", "80x50", "--font", "builtin:cga", *colours, f"{work}/screen.map",
