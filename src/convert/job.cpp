@@ -161,7 +161,7 @@ bool planJob(const Options& o, Job& job, std::string& error) {
                                std::string(out.name()) + ")");
     if (job.mode != Mode::Set && !out.writesMap())
         return fail(error, "a screen map cannot be written as " + std::string(out.name()));
-    if (job.mode == Mode::FromPicture && out.has(Picture))
+    if (job.mode == Mode::FromPicture && out.drawsMap())
         return fail(error, "--from-picture writes the map as .map, raw, prg, assembler or C");
 
     // The second set: drawn with (--font) or written (--font-out).

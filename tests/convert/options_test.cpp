@@ -144,6 +144,7 @@ TEST(Options, UsageErrorsSayWhatToGive) {
                                                               "--font SET"},
         {"--from-picture --add --font f.fnt a.png b.map", "--add needs --font-out SET"},
         {"--font f.fnt a.fnt b.fnt", "--font draws a map picture"},
+        {"--from-picture --font f.fnt a.png b.com", "--from-picture writes the map as .map"},
     };
     for (const auto& c : cases) {
         const std::string error = usageError(c.line);
