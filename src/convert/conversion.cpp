@@ -160,17 +160,33 @@ bool writeSet(Run& run, const Job& job, const FileSide& side, const std::string&
                    out);
 }
 
-bool writeMap(Run& run, const Job& job, const formats::CodeMap& map, Writing how, Bytes& out) {
+// The top-left cells of a map that fit a machine's screen.
+formats::CodeMap cutToScreen(const formats::CodeMap& map, ScreenSize screen) {
+    formats::CodeMap cut{
+        std::min(map.width, screen.width), std::min(map.height, screen.height), {}};
+    for (int row = 0; row < cut.height; ++row) {
+        const auto start = map.codes.begin() + static_cast<std::ptrdiff_t>(row * map.width);
+        cut.codes.insert(cut.codes.end(), start, start + cut.width);
+    }
+    return cut;
+}
+
+bool writeMap(Run& run, const Job& job, const formats::CodeMap& map, const Writing& how,
+              Bytes& out) {
     const FileSide& side = job.output;
     if (!side.format->writeMap)
         return run.fail(side.path, "no screen map can be written in this format", 2);
+    const ScreenSize screen = side.format->screen;
+    const bool cut = side.is(DrawsMap) && (map.width > screen.width || map.height > screen.height);
+    if (cut)
+        run.outcome.notes.push_back(displayName(side) + ": the map of " +
+                                    std::to_string(map.width) + " x " + std::to_string(map.height) +
+                                    " is cut to the screen's " + std::to_string(screen.width) +
+                                    " x " + std::to_string(screen.height) + " cells");
     WriteFailure failure;
-    std::vector<std::string> notes;
-    how.notes = &notes;
-    const bool ok = side.format->writeMap(map, how, out, failure);
-    for (const std::string& note : notes)
-        run.outcome.notes.push_back(side.path + ": " + note);
-    return written(run, side, ok, failure, out);
+    return written(run, side,
+                   side.format->writeMap(cut ? cutToScreen(map, screen) : map, how, out, failure),
+                   failure, out);
 }
 
 void convertSet(Run& run, const Job& job, const InputBytes& input) {

@@ -5,6 +5,7 @@
 #include "formats/builtin_set.h"
 #include "formats/c64_program.h"
 #include "formats/c_source.h"
+#include "formats/dos_program.h"
 #include "formats/freetype_font.h"
 #include "formats/glyph_run.h"
 #include "formats/machine_colours.h"
@@ -111,15 +112,9 @@ bool writeC64Program(const formats::CodeMap& map, const Writing& how, Bytes& out
         failure = {"a C64 program needs --font SET to show the codes with", 2};
         return false;
     }
-    bool cut = false;
     out = formats::writeC64Program(*how.font, map,
                                    formats::nearestColour(how.ink, formats::C64Palette),
-                                   formats::nearestColour(how.paper, formats::C64Palette), cut);
-    if (cut && how.notes) {
-        std::string note = "the map is cut to the C64's screen of ";
-        note += std::to_string(formats::C64Columns) + "x" + std::to_string(formats::C64Rows);
-        how.notes->push_back(note + " cells");
-    }
+                                   formats::nearestColour(how.paper, formats::C64Palette));
     return true;
 }
 
@@ -157,7 +152,8 @@ const Format Formats[] = {
                                                any length reads, as in the editor)"},
     {.names = "prg",
      .extensions = ".prg .64c",
-     .traits = Sequential | ReadsStart | LoadAddress | ShowsMap,
+     .traits = Sequential | ReadsStart | LoadAddress | DrawsMap,
+     .screen = {formats::C64Columns, formats::C64Rows},
      .readGlyphs =
          [](std::span<const std::uint8_t> bytes, const GlyphReading& how, formats::FontGlyphs& font,
             std::string& error) {
@@ -283,6 +279,20 @@ const Format Formats[] = {
      .traits = Picture,
      .writeSet = writeSetPicture<formats::PictureType::Bmp>,
      .writeMap = writeMapPicture<formats::PictureType::Bmp>},
+    {.names = "com",
+     .extensions = ".com",
+     .traits = DrawsMap,
+     .screen = {formats::DosColumns, formats::DosRows},
+     .writeMap =
+         [](const formats::CodeMap& map, const Writing& how, Bytes& out, WriteFailure&) {
+             out = formats::writeDosProgram(*how.font, map, how.ink, how.paper);
+             return true;
+         },
+     .help =
+         R"(  com      .com                  write         with --map: a DOS program for a VGA that
+                                               shows the map in 80x50 text (cut to it) with
+                                               the set as its font until a key is pressed;
+                                               --ink, --paper to 6 bits a channel, rounded)"},
     {.names = "map", .extensions = ".map", .traits = ReadsMap, .writeMap = writeMapCodes},
     {.names = "builtin",
      .prefix = "builtin:",

@@ -43,8 +43,6 @@ struct Writing {
     // The codes the set holds: formats that name their codes (BDF, a PSF's Unicode table)
     // name only these; the others write every code, as a glyph's place is its code.
     std::bitset<GlyphCount> held = std::bitset<GlyphCount>{}.set();
-    // What the writer tells besides the file (a map cut to a machine's screen).
-    std::vector<std::string>* notes = nullptr;
 };
 
 struct WriteFailure {
@@ -63,7 +61,13 @@ enum FormatTrait : unsigned {
     UnicodeLabels = 1u << 7, // writes each code's character (--order)
     Sized = 1u << 8,         // --size chooses its pixel size
     Descent = 1u << 9,       // --info tells its descent
-    ShowsMap = 1u << 10,     // a map is written as a program that shows it with --font
+    DrawsMap = 1u << 10,     // a machine's program that shows a map with --font, --ink, --paper
+};
+
+// A machine's text screen, in cells: a larger map is cut to it, with a note.
+struct ScreenSize {
+    int width = 0;
+    int height = 0;
 };
 
 struct Format {
@@ -71,6 +75,7 @@ struct Format {
     std::string_view extensions = {}; // ".ttf .otf": by these, after an optional ".gz"
     std::string_view prefix = {};     // or by this start ("builtin:")
     unsigned traits = 0;
+    ScreenSize screen = {}; // DrawsMap: the machine's screen
     // A font's glyphs (for formats that are no picture); null when nothing is read.
     bool (*readGlyphs)(std::span<const std::uint8_t> bytes, const GlyphReading& how,
                        formats::FontGlyphs& font, std::string& error) = nullptr;
@@ -94,6 +99,8 @@ struct Format {
     bool writesSet() const { return writeSet != nullptr; }
     bool writesMap() const { return writeMap != nullptr; }
     bool builtin() const { return !prefix.empty(); }
+    // A map written to it is drawn with --font (a picture, or a machine's program).
+    bool drawsMap() const { return has(Picture) || has(DrawsMap); }
 };
 
 std::span<const Format> formats();

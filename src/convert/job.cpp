@@ -166,11 +166,11 @@ bool planJob(const Options& o, Job& job, std::string& error) {
                     "--from-picture writes the map as .map, raw, assembler, C or a .prg program");
 
     // The second set: drawn with (--font) or written (--font-out).
-    const bool drawn = out.has(Picture) || out.has(ShowsMap);
     if (o.font) {
-        if (job.mode == Mode::Set || (job.mode == Mode::Map && !drawn))
-            return fail(error, "--font draws a map picture or program (--map and a .png, .bmp "
-                               "or .prg OUTPUT) or gives --from-picture the glyphs to match");
+        if (job.mode == Mode::Set || (job.mode == Mode::Map && !out.drawsMap()))
+            return fail(error, "--font draws a map picture or program (--map and a .png, .bmp or a "
+                               "machine's program as OUTPUT) or gives --from-picture the glyphs "
+                               "to match");
         if (*o.font == "-") return fail(error, "--font must name a file");
         FileSide font;
         if (!sideOf(*o.font, std::nullopt, "--font", font, error)) return false;
@@ -179,9 +179,11 @@ bool planJob(const Options& o, Job& job, std::string& error) {
         if (!builtinKnown(font))
             return fail(error, "no built-in set '" + std::string(font.setName()) + "'");
         job.font = font;
-    } else if (job.mode == Mode::Map && drawn) {
-        return fail(error, std::string(out.has(Picture) ? "a map picture" : "a map program") +
-                               " needs --font SET to draw the codes with");
+    } else if (job.mode == Mode::Map && out.drawsMap()) {
+        return fail(error, out.has(Picture)
+                               ? "a map picture needs --font SET to draw the codes with"
+                               : "a program that shows a map needs --font SET to draw "
+                                 "the codes with");
     }
     if (o.fontOut) {
         if (job.mode != Mode::FromPicture) return fail(error, "--font-out needs --from-picture");

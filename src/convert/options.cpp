@@ -125,9 +125,9 @@ bool fontOutPicture(const Job& job) {
 bool anyPicture(const Job& job) {
     return pictureOut(job) || job.input.is(Picture) || fontOutPicture(job);
 }
-// A map written as a program that shows it.
+// A machine's program that shows a map in --ink and --paper.
 bool programOut(const Job& job) {
-    return job.mode != Mode::Set && job.output.is(ShowsMap);
+    return job.mode != Mode::Set && job.output.is(DrawsMap);
 }
 bool writes(const Job& job, FormatTrait trait) {
     return job.output.is(trait) || (job.fontOut && job.fontOut->is(trait));
@@ -345,19 +345,16 @@ const Option Options_[] = {
      .take = colour<&Options::ink>,
      .modes = Converting,
      .used =
-         [](const Job& job) {
-             return pictureOut(job) || fontOutPicture(job) ||
-                    (programOut(job) && job.mode == Mode::Map);
-         },
-     .refusal = "--ink needs a picture output or a --map program",
-     .help = R"(the ink of a picture written (default #ffffff), or of a program's
-                    screen (the machine's nearest colour))"},
+         [](const Job& job) { return pictureOut(job) || programOut(job) || fontOutPicture(job); },
+     .refusal = "--ink needs a picture output or a machine's program",
+     .help = R"(the ink of a picture or machine's program written (default
+                    #ffffff; a machine shows its nearest colour))"},
     {.name = "--paper",
      .value = "#rrggbb",
      .take = colour<&Options::paper>,
      .modes = Converting | InInfo,
      .used = [](const Job& job) { return anyPicture(job) || programOut(job); },
-     .refusal = "--paper needs a picture or a --map program",
+     .refusal = "--paper needs a picture or a machine's program",
      .help = R"(the paper of a picture (default #000000; reading without it takes
                     the most common colour), or a program's border and background)"},
     {.name = "--grid",

@@ -86,7 +86,7 @@ std::size_t at(int address) {
 } // namespace
 
 std::vector<std::uint8_t> writeC64Program(const Charset& set, const CodeMap& map, int ink,
-                                          int paper, bool& cut) {
+                                          int paper) {
     std::vector<std::uint8_t> out(at(EndPage * 0x100), 0);
     out[0] = LoadAddress & 0xFF;
     out[1] = LoadAddress >> 8;
@@ -98,7 +98,6 @@ std::vector<std::uint8_t> writeC64Program(const Charset& set, const CodeMap& map
     const std::size_t screen = at(ScreenPage * 0x100), colours = at(ColourPage * 0x100);
     std::fill_n(out.begin() + screen, C64Columns * C64Rows, 32);
     std::fill_n(out.begin() + colours, C64Columns * C64Rows, paper & 15);
-    cut = map.width > C64Columns || map.height > C64Rows;
     for (int y = 0; y < std::min(map.height, C64Rows); ++y)
         for (int x = 0; x < std::min(map.width, C64Columns); ++x) {
             const std::size_t cell = static_cast<std::size_t>(y * C64Columns + x);

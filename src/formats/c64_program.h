@@ -24,9 +24,8 @@ extern const std::array<Colour, 16> C64Palette;
 
 // The .prg file (its load address first). The map's top-left 40x25 cells are shown; the
 // cells outside a smaller map hold code 32 in the paper colour, so that they show blank
-// whatever the set's code 32 is. `ink` and `paper` are indexes into C64Palette. `cut` is
-// set when the map is larger than the screen.
+// whatever the set's code 32 is. `ink` and `paper` are indexes into C64Palette.
 std::vector<std::uint8_t> writeC64Program(const Charset& set, const CodeMap& map, int ink,
-                                          int paper, bool& cut);
+                                          int paper);
 
 } // namespace tessaly::formats

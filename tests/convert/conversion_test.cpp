@@ -123,19 +123,43 @@ TEST(Conversion, AShortMapIsFilledWithZeroAndSaysSo) {
               std::vector<std::string>{"standard input: 2 codes for a map of 6; the rest are 0"});
 }
 
-TEST(Conversion, AMapLargerThanTheMachinesScreenIsCutAndSaysSo) {
+// A machine's program shows the map's top-left cells and says what it cut. A DOS
+// program's screen is its last 80 x 50 code and attribute pairs: the map's cells in ink on
+// paper (01h), the rest paper on paper (00h).
+TEST(Conversion, AMachineShowsTheMapsTopLeftOnItsScreenAndSaysWhatItCut) {
     const struct {
         const char* size;
         std::size_t cells;
-    } maps[] = {{"40x25", 1000}, {"41x25", 1025}, {"40x26", 1040}};
-    for (const auto& [size, cells] : maps) {
+        const char* output;
+        const char* note;
+    } maps[] = {
+        {"40x25", 1000, "out.prg", nullptr},
+        {"41x25", 1025, "out.prg",
+         "out.prg: the map of 41 x 25 is cut to the screen's 40 x 25 cells"},
+        {"40x26", 1040, "out.prg",
+         "out.prg: the map of 40 x 26 is cut to the screen's 40 x 25 cells"},
+        {"80x50", 4000, "out.com", nullptr},
+    };
+    for (const auto& [size, cells, output, note] : maps) {
         const Outcome o =
-            run({"--map", size, "--font", "builtin:c64", "in.map", "out.prg"}, Bytes(cells, 1));
+            run({"--map", size, "--font", "builtin:c64", "in.map", output}, Bytes(cells, 1));
         EXPECT_EQ(o.exitCode, 0) << o.error;
-        const std::vector<std::string> cut = {
-            "out.prg: the map is cut to the C64's screen of 40x25 cells"};
-        EXPECT_EQ(o.notes, std::string(size) == "40x25" ? std::vector<std::string>{} : cut);
+        EXPECT_EQ(o.notes, note ? std::vector<std::string>{note} : std::vector<std::string>{})
+            << size;
     }
+
+    Bytes big(81 * 51, 0);
+    big[80] = 7; // row 0, column 80: cut
+    big[81] = 9; // row 1, column 0
+    const Outcome cut = run({"--map", "81x51", "--font", "builtin:cga", "-", "out.com"}, big);
+    EXPECT_EQ(cut.notes, std::vector<std::string>{
+                             "out.com: the map of 81 x 51 is cut to the screen's 80 x 50 cells"});
+    const Bytes screen(cut.output.end() - 8000, cut.output.end());
+    EXPECT_EQ(Bytes(screen.begin() + 158, screen.begin() + 162), (Bytes{0, 1, 9, 1}));
+
+    const Outcome small = run({"--map", "1x1", "--font", "builtin:cga", "-", "out.com"}, {5});
+    EXPECT_TRUE(small.notes.empty());
+    EXPECT_EQ(Bytes(small.output.end() - 8000, small.output.end() - 7996), (Bytes{5, 1, 0, 0}));
 }
 
 // The editor's Charset menu over a blank store, then "Save 2048": the same bytes as the

@@ -96,7 +96,7 @@ TEST(Options, UsageErrorsSayWhatToGive) {
         {"a.fnt b.map", "a character set cannot be written as a screen map"},
         {"--map 4x4 a.map b.psf", "a screen map cannot be written as psf"},
         {"--map 4x4 a.map b.png", "a map picture needs --font SET"},
-        {"--map 40x25 a.map b.prg", "a map program needs --font SET"},
+        {"--map 40x25 a.map b.prg", "a program that shows a map needs --font SET"},
         {"--map 40x25 --font f.fnt --load-address 1 a.map b.prg",
          "--load-address needs a .prg output of a set"},
         {"--map 4x4 --font a.s a.map b.png", "--font 'a.s' is no readable set"},
