@@ -108,7 +108,7 @@ export async function settle(page) {
 }
 
 // The menu entry under `scope` that reads `text`.
-async function entry(page, scope, text) {
+export async function entry(page, scope, text) {
   const element = (await page.evaluateHandle((scope, text) =>
     Array.from(document.querySelectorAll(scope)).find((e) =>
       (e.querySelector(':scope > .text') || e).firstChild.textContent === text), scope, text)).asElement();
