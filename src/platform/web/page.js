@@ -312,7 +312,7 @@ var Page = (() => {
       const pointer = (kind, e, button) => report(kind, where(e), button, e.buttons & 7);
       // Fingers and pens, and the mouse while one of them draws, go their own way.
       const stroke = Page.fingerOrPen(node, where, report);
-      const own = (e) => e.pointerType !== 'mouse' || Page.stroke;
+      const own = (e) => e.pointerType === 'touch' || e.pointerType === 'pen' || Page.stroke;
       node.addEventListener('pointerdown', (e) => {
         if (keyboard) node.focus({ preventScroll: true });
         e.preventDefault();
