@@ -3,7 +3,7 @@
 
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
-import { at, cell, click, entry, launch, openEditor, pixels, ready, settle, waitTitle }
+import { at, cell, click, entry, launch, openEditor, pixels, settle, waitTitle }
   from './browser.js';
 
 let browser;
@@ -12,9 +12,7 @@ after(() => browser.close());
 
 // The page on a touch screen (a coarse pointer); fingers through the DevTools protocol.
 const touchEditor = async () => {
-  const page = await openEditor(browser);
-  await page.setViewport({ width: 1280, height: 900, hasTouch: true });
-  await ready(page);
+  const page = await openEditor(browser, { touch: true });
   page.cdp = await page.createCDPSession();
   return page;
 };
