@@ -28,10 +28,11 @@ export async function launch() {
   return browser;
 }
 
-// A fresh page with the editor started; `query` is the page's query string. Downloads go to
-// a folder of their own, given as page.downloads.
-export async function openEditor(browser, { query = '', url = null, wait = true } = {}) {
+// A fresh page with the editor started; `query` is the page's query string, `touch` makes
+// the screen a touch screen. Downloads go to a folder of their own, given as page.downloads.
+export async function openEditor(browser, { query = '', url = null, wait = true, touch = false } = {}) {
   const page = await browser.newPage();
+  if (touch) await page.setViewport({ ...page.viewport(), hasTouch: true });
   page.downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'tessaly-downloads-'));
   const session = await page.createCDPSession();
   await session.send('Browser.setDownloadBehavior',
@@ -108,7 +109,7 @@ export async function settle(page) {
 }
 
 // The menu entry under `scope` that reads `text`.
-async function entry(page, scope, text) {
+export async function entry(page, scope, text) {
   const element = (await page.evaluateHandle((scope, text) =>
     Array.from(document.querySelectorAll(scope)).find((e) =>
       (e.querySelector(':scope > .text') || e).firstChild.textContent === text), scope, text)).asElement();

@@ -298,34 +298,49 @@ var Page = (() => {
     // negative) while a button pressed on it is held, as the canvas has the pointer then.
     canvasEvents(control, keyboard) {
       const node = control.node;
-      const pointer = (kind, e, button) => {
+      const where = (e) => {
         const box = node.getBoundingClientRect();
         const scale = box.width / node.width || 1;
-        const x = Math.floor((e.clientX - box.left) / scale) - control.border;
-        const y = Math.floor((e.clientY - box.top) / scale) - control.border;
-        Page.pointer = { x: e.clientX, y: e.clientY };
-        Page.push({ kind, control: control.id, x, y, button, buttons: e.buttons & 7 });
+        return { x: Math.floor((e.clientX - box.left) / scale) - control.border,
+                 y: Math.floor((e.clientY - box.top) / scale) - control.border,
+                 clientX: e.clientX, clientY: e.clientY };
       };
+      const report = (kind, at, button, buttons) => {
+        Page.pointer = { x: at.clientX, y: at.clientY };
+        Page.push({ kind, control: control.id, x: at.x, y: at.y, button, buttons });
+      };
+      const pointer = (kind, e, button) => report(kind, where(e), button, e.buttons & 7);
+      // Fingers and pens, and the mouse while one of them draws, go their own way.
+      const stroke = Page.fingerOrPen(node, where, report);
+      const own = (e) => e.pointerType === 'touch' || e.pointerType === 'pen' || Page.stroke;
       node.addEventListener('pointerdown', (e) => {
         if (keyboard) node.focus({ preventScroll: true });
         e.preventDefault();
+        if (own(e)) { stroke.down(e); return; }
         if (!buttonOf[e.button]) return;
         node.setPointerCapture(e.pointerId);
         pointer('PointerDown', e, buttonOf[e.button][0]);
       });
       node.addEventListener('pointerup', (e) => {
-        if (buttonOf[e.button]) pointer('PointerUp', e, buttonOf[e.button][0]);
+        if (own(e)) stroke.up(e, false);
+        else if (buttonOf[e.button]) pointer('PointerUp', e, buttonOf[e.button][0]);
       });
+      // Taken by the browser, or the capture lost on the way: the stroke ends where it was.
+      for (const type of ['pointercancel', 'lostpointercapture'])
+        node.addEventListener(type, (e) => { if (Page.stroke) stroke.up(e, true); });
       node.addEventListener('pointermove', (e) => {
         // A button pressed or released while another is held comes as a move with its number.
-        if (e.button < 0) pointer('PointerMove', e);
+        if (own(e)) stroke.move(e);
+        else if (e.button < 0) pointer('PointerMove', e);
         else if (buttonOf[e.button]) {
           const [button, bit] = buttonOf[e.button];
           pointer(e.buttons & bit ? 'PointerDown' : 'PointerUp', e, button);
         }
       });
       node.addEventListener('pointerleave', (e) => {
-        if (!node.hasPointerCapture(e.pointerId)) Page.push({ kind: 'PointerLeave', control: control.id });
+        const ignored = Page.stroke && Page.stroke.id !== e.pointerId;
+        if (node.hasPointerCapture(e.pointerId) || ignored) return;
+        Page.push({ kind: 'PointerLeave', control: control.id });
       });
       if (!keyboard) return;
       // Keys while the canvas has the focus; a key held down does not repeat.
@@ -338,6 +353,70 @@ var Page = (() => {
       };
       node.addEventListener('keydown', key('KeyDown'));
       node.addEventListener('keyup', key('KeyUp'));
+    },
+
+    // A finger or a pen draws one stroke with one button, chosen as it touches and kept until
+    // it lifts: the left one, or the right one with the pen's barrel button held or once a
+    // finger has stayed still for half a second (its press and moves wait until then: a
+    // long press sets no ink first). While a stroke is on (Page.stroke) other fingers, pens
+    // and the mouse are ignored. `where` gives an event's place, `report` pushes a record.
+    fingerOrPen(node, where, report) {
+      const longPress = 500; // ms
+      const slop = 6; // CSS pixels a still finger may wander
+      const bit = { Left: 1, Right: 2 };
+      // A finger that moved or lifted: its left press, then the moves it made meanwhile.
+      const begin = (stroke) => {
+        clearTimeout(stroke.timer);
+        report('PointerDown', stroke.start, 'Left', 1);
+        for (const at of stroke.waiting) report('PointerMove', at, undefined, 1);
+        stroke.waiting = null;
+      };
+      return {
+        down(e) {
+          const barrel = e.pointerType === 'pen' && (e.button === 2 || (e.buttons & 2) !== 0);
+          if (Page.stroke || (e.button !== 0 && !barrel)) return;
+          node.setPointerCapture(e.pointerId);
+          const start = where(e);
+          const stroke = { id: e.pointerId, button: barrel ? 'Right' : 'Left', start, last: start,
+                           waiting: null };
+          Page.stroke = stroke;
+          if (e.pointerType !== 'touch') {
+            report('PointerDown', start, stroke.button, bit[stroke.button]);
+            return;
+          }
+          // A finger arrives as it presses, where a mouse moves onto the canvas first.
+          report('PointerMove', start, undefined, 0);
+          stroke.waiting = [];
+          stroke.timer = setTimeout(() => {
+            stroke.waiting = null;
+            stroke.button = 'Right';
+            report('PointerDown', start, 'Right', 2);
+          }, longPress);
+        },
+        move(e) {
+          const stroke = Page.stroke;
+          if (!stroke) { report('PointerMove', where(e), undefined, 0); return; } // a pen hovering
+          if (e.pointerId !== stroke.id) return;
+          const at = where(e);
+          stroke.last = at;
+          if (stroke.waiting) {
+            const wandered = Math.hypot(at.clientX - stroke.start.clientX, at.clientY - stroke.start.clientY);
+            if (wandered <= slop) { stroke.waiting.push(at); return; }
+            begin(stroke);
+          }
+          report('PointerMove', at, undefined, bit[stroke.button]);
+        },
+        // A tap is a left press and release; a finger taken by the browser before its
+        // press was known presses nothing.
+        up(e, cancelled) {
+          const stroke = Page.stroke;
+          if (!stroke || e.pointerId !== stroke.id) return;
+          Page.stroke = null;
+          if (stroke.waiting && cancelled) { clearTimeout(stroke.timer); return; }
+          if (stroke.waiting) begin(stroke);
+          report('PointerUp', cancelled ? stroke.last : where(e), stroke.button, 0);
+        },
+      };
     },
 
     // The wheel scrolls the map by whole steps; with Shift, sideways. Down goes right.
@@ -676,6 +755,14 @@ var Page = (() => {
     if (Page.openMenu && !Page.openMenu.contains(e.target)) Page.toggleMenu(null);
   }, true);
   document.addEventListener('contextmenu', (e) => e.preventDefault());
+  // A finger opens a submenu by a tap, where a mouse hovers over it; a press elsewhere
+  // closes it.
+  document.addEventListener('pointerdown', (e) => {
+    for (const open of document.querySelectorAll('.submenu.open'))
+      if (!open.contains(e.target)) open.classList.remove('open');
+    const tapped = e.pointerType !== 'mouse' && e.target.closest && e.target.closest('.submenu');
+    if (tapped && !tapped.lastChild.contains(e.target)) tapped.classList.add('open');
+  }, true);
   // Pressing on menus and title bars leaves the keyboard focus where it is, as on the
   // desktop: the overview keeps its arrow keys.
   document.addEventListener('mousedown', (e) => {
