@@ -9,6 +9,7 @@
 #include "formats/prg.h"
 #include "formats/psf.h"
 #include "formats/raw.h"
+#include "formats/xbin.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -33,6 +34,20 @@ formats::FontGlyphs rowsFont(const Bytes& rows, const std::string& format, std::
         font.glyphs[i].rows.assign(rows.begin() + static_cast<std::ptrdiff_t>(begin),
                                    rows.begin() + static_cast<std::ptrdiff_t>(end));
         font.glyphs[i].rows.resize(GlyphBytes, 0);
+    }
+    return font;
+}
+
+// The 256 glyphs of a set, each at its code.
+formats::FontGlyphs codedFont(const Charset& set, const std::string& format) {
+    formats::FontGlyphs font;
+    font.format = format;
+    font.hasCodes = true;
+    font.glyphs.resize(GlyphCount);
+    for (int code = 0; code < GlyphCount; ++code) {
+        const ConstGlyph g = glyph(set, code);
+        font.glyphs[static_cast<std::size_t>(code)].rows.assign(g.begin(), g.end());
+        font.glyphs[static_cast<std::size_t>(code)].code = code;
     }
     return font;
 }
@@ -100,6 +115,19 @@ std::optional<std::array<char32_t, GlyphCount>> unicodeOf(const Writing& how) {
     for (std::size_t code = 0; code < GlyphCount; ++code)
         if (!how.held.test(code)) unicode[code] = 0;
     return unicode;
+}
+
+constexpr std::string_view XBinColoursNote =
+    "the XBin's colours (palette and attributes) are not read: a set and a map hold none";
+
+bool readXBinGlyphs(std::span<const std::uint8_t> bytes, const GlyphReading&,
+                    formats::FontGlyphs& font, std::string& error) {
+    formats::XBinContent xbin;
+    if (!formats::readXBin(bytes, false, xbin, error)) return false;
+    font = codedFont(xbin.font, "XBin, a map of " + std::to_string(xbin.width) + " x " +
+                                    std::to_string(xbin.height) + " cells");
+    font.notes.emplace_back(XBinColoursNote);
+    return true;
 }
 
 std::string builtinSetList() {
@@ -261,21 +289,38 @@ const Format Formats[] = {
      .traits = Picture,
      .writeSet = writeSetPicture<formats::PictureType::Bmp>,
      .writeMap = writeMapPicture<formats::PictureType::Bmp>},
+    {.names = "xb",
+     .extensions = ".xb",
+     .traits = ReadsMap | MapInSet,
+     .readGlyphs = readXBinGlyphs,
+     .writeMap =
+         [](const formats::CodeMap& map, const Writing& how, Bytes& out, WriteFailure&) {
+             out = formats::writeXBin(map, *how.font, how.ink, how.paper);
+             return true;
+         },
+     .readMap =
+         [](std::span<const std::uint8_t> bytes, formats::CodeMap& map,
+            std::vector<std::string>& notes, std::string& error) {
+             formats::XBinContent xbin;
+             if (!formats::readXBin(bytes, true, xbin, error)) return false;
+             map = std::move(xbin.map);
+             notes.emplace_back(XBinColoursNote);
+             return true;
+         },
+     .help =
+         R"(  xb       .xb                   read, write   XBin text-mode art (PabloDraw, Moebius, ansilove);
+                                               written from --map and --font, with a palette
+                                               of --ink and --paper (6 bits a channel, the
+                                               nearest); read: its font of 8 rows as a set,
+                                               its characters as a map (--map of its size))"},
     {.names = "map", .extensions = ".map", .traits = ReadsMap, .writeMap = writeMapCodes},
     {.names = "builtin",
      .prefix = "builtin:",
      .readGlyphs =
          [](std::span<const std::uint8_t>, const GlyphReading& how, formats::FontGlyphs& font,
             std::string&) {
-             const Charset set = formats::builtinSet(formats::builtinSetNamed(how.setName)->set);
-             font.format = "built-in set";
-             font.hasCodes = true;
-             font.glyphs.resize(GlyphCount);
-             for (int code = 0; code < GlyphCount; ++code) {
-                 const ConstGlyph g = glyph(set, code);
-                 font.glyphs[static_cast<std::size_t>(code)].rows.assign(g.begin(), g.end());
-                 font.glyphs[static_cast<std::size_t>(code)].code = code;
-             }
+             font = codedFont(formats::builtinSet(formats::builtinSetNamed(how.setName)->set),
+                              "built-in set");
              return true;
          },
      .notWritten = "built-in sets cannot be written",

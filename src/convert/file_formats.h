@@ -61,6 +61,7 @@ enum FormatTrait : unsigned {
     UnicodeLabels = 1u << 7, // writes each code's character (--order)
     Sized = 1u << 8,         // --size chooses its pixel size
     Descent = 1u << 9,       // --info tells its descent
+    MapInSet = 1u << 10,     // writes a map with the set it is shown in (--font), --ink, --paper
 };
 
 struct Format {
@@ -75,6 +76,10 @@ struct Format {
                      WriteFailure& failure) = nullptr;
     bool (*writeMap)(const formats::CodeMap& map, const Writing& how, Bytes& out,
                      WriteFailure& failure) = nullptr;
+    // A map of the size the file itself gives (null: --map WxH gives it), with notes for
+    // standard error.
+    bool (*readMap)(std::span<const std::uint8_t> bytes, formats::CodeMap& map,
+                    std::vector<std::string>& notes, std::string& error) = nullptr;
     // The names --name may give (null: the format takes no --name), and what a refused one
     // hears after "--name 'NAME' is no ".
     bool (*nameAllowed)(std::string_view name, formats::AsmSyntax syntax) = nullptr;

@@ -120,7 +120,8 @@ bool planJob(const Options& o, Job& job, std::string& error) {
 
     // INPUT
     if (job.mode == Mode::Map) {
-        // Any file reads as a map; only the map's own formats may be named.
+        // Any file reads as a map of codes, but for formats that hold a map of their own
+        // (XBin); only the formats that read as maps may be named.
         job.input.path = o.input;
         job.input.format = formatNamed("map");
         bool gzip = false;
@@ -128,8 +129,11 @@ bool planJob(const Options& o, Job& job, std::string& error) {
         job.input.gzip = gzip;
         if (byName && byName->builtin())
             return fail(error, "--map reads a map file, not a built-in set");
-        if (o.from && !(formatNamed(*o.from) && formatNamed(*o.from)->has(ReadsMap)))
-            return fail(error, "--map reads INPUT as a map: --from can only be map or raw");
+        const Format* named = o.from ? formatNamed(*o.from) : nullptr;
+        if (o.from && !(named && named->has(ReadsMap)))
+            return fail(error, "--map reads INPUT as a map: --from can only be map, raw or xb");
+        if (const Format* own = o.from ? named : byName; own && own->readMap)
+            job.input.format = own;
     } else if (!sideOf(o.input, o.from, "--from", job.input, error)) {
         return false;
     }
@@ -161,14 +165,16 @@ bool planJob(const Options& o, Job& job, std::string& error) {
                                std::string(out.name()) + ")");
     if (job.mode != Mode::Set && !out.writesMap())
         return fail(error, "a screen map cannot be written as " + std::string(out.name()));
-    if (job.mode == Mode::FromPicture && out.has(Picture))
+    const bool mapInSet = out.has(Picture) || out.has(MapInSet);
+    if (job.mode == Mode::FromPicture && mapInSet)
         return fail(error, "--from-picture writes the map as .map, raw, prg, assembler or C");
 
     // The second set: drawn with (--font) or written (--font-out).
     if (o.font) {
-        if (job.mode == Mode::Set || (job.mode == Mode::Map && !out.has(Picture)))
-            return fail(error, "--font draws a map picture (--map and a .png or .bmp OUTPUT) or "
-                               "gives --from-picture the glyphs to match");
+        if (job.mode == Mode::Set || (job.mode == Mode::Map && !mapInSet))
+            return fail(error, "--font draws a map picture (--map and a .png or .bmp OUTPUT), "
+                               "goes with the map into an XBin (.xb) or gives --from-picture "
+                               "the glyphs to match");
         if (*o.font == "-") return fail(error, "--font must name a file");
         FileSide font;
         if (!sideOf(*o.font, std::nullopt, "--font", font, error)) return false;
@@ -179,6 +185,9 @@ bool planJob(const Options& o, Job& job, std::string& error) {
         job.font = font;
     } else if (job.mode == Mode::Map && out.has(Picture)) {
         return fail(error, "a map picture needs --font SET to draw the codes with");
+    } else if (job.mode == Mode::Map && out.has(MapInSet)) {
+        return fail(error,
+                    std::string(out.name()) + " holds the map with its set: give --font SET");
     }
     if (o.fontOut) {
         if (job.mode != Mode::FromPicture) return fail(error, "--font-out needs --from-picture");

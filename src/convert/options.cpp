@@ -191,8 +191,9 @@ const Option Options_[] = {
      .modes = InMap,
      .mapSection = true,
      .help = R"(read INPUT as a map of that size. A longer file is an error; a shorter
-                    one fills the map from its start and the rest is 0. OUTPUT: .map, raw,
-                    prg, assembler or C (the codes row by row), or a picture with --font.)"},
+                    one fills the map from its start and the rest is 0; an XBin holds its
+                    size, which WxH must name. OUTPUT: .map, raw, prg, assembler or C (the
+                    codes row by row), or a picture or an XBin with --font.)"},
     {.name = "--from-picture",
      .take = flag<&Options::fromPicture>,
      .modes = InFromPicture,
@@ -334,15 +335,18 @@ const Option Options_[] = {
      .value = "#rrggbb",
      .take = colour<&Options::ink>,
      .modes = Converting,
-     .used = [](const Job& job) { return pictureOut(job) || fontOutPicture(job); },
-     .refusal = "--ink needs a picture output",
+     .used =
+         [](const Job& job) {
+             return pictureOut(job) || fontOutPicture(job) || job.output.is(MapInSet);
+         },
+     .refusal = "--ink needs a picture output, or a map written with its set (.xb)",
      .help = R"(the ink of a picture written (default #ffffff))"},
     {.name = "--paper",
      .value = "#rrggbb",
      .take = colour<&Options::paper>,
      .modes = Converting | InInfo,
-     .used = anyPicture,
-     .refusal = "--paper needs a picture",
+     .used = [](const Job& job) { return anyPicture(job) || job.output.is(MapInSet); },
+     .refusal = "--paper needs a picture, or a map written with its set (.xb)",
      .help = R"(the paper of a picture (default #000000; reading without it takes
                     the most common colour))"},
     {.name = "--grid",
