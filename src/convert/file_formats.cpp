@@ -308,9 +308,9 @@ const Format Formats[] = {
              return true;
          },
      .help =
-         R"(  xb       .xb                   read, write   XBin text-mode art (PabloDraw, Moebius, ansilove);
-                                               written from --map and --font, with a palette
-                                               of --ink and --paper (6 bits a channel, the
+         R"(  xb       .xb                   read, write   XBin text-mode art (ansilove, PabloDraw):
+                                               written from --map and --font, a palette of
+                                               --ink and --paper (6 bits a channel, the
                                                nearest); read: its font of 8 rows as a set,
                                                its characters as a map (--map of its size))"},
     {.names = "map", .extensions = ".map", .traits = ReadsMap, .writeMap = writeMapCodes},

@@ -340,15 +340,15 @@ const Option Options_[] = {
              return pictureOut(job) || fontOutPicture(job) || job.output.is(MapInSet);
          },
      .refusal = "--ink needs a picture output, or a map written with its set (.xb)",
-     .help = R"(the ink of a picture written (default #ffffff))"},
+     .help = R"(the ink of a picture or XBin written (default #ffffff))"},
     {.name = "--paper",
      .value = "#rrggbb",
      .take = colour<&Options::paper>,
      .modes = Converting | InInfo,
      .used = [](const Job& job) { return anyPicture(job) || job.output.is(MapInSet); },
      .refusal = "--paper needs a picture, or a map written with its set (.xb)",
-     .help = R"(the paper of a picture (default #000000; reading without it takes
-                    the most common colour))"},
+     .help = R"(the paper of a picture or XBin (default #000000; reading a picture
+                    without it takes the most common colour))"},
     {.name = "--grid",
      .take = flag<&Options::grid>,
      .modes = InMap,
