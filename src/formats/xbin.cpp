@@ -147,8 +147,8 @@ bool readXBin(std::span<const std::uint8_t> bytes, bool map, XBinContent& out, s
     const int rows = bytes[9];
     const std::uint8_t flags = bytes[10];
     if (!(flags & HasFont)) {
-        error = "the XBin has no font of its own (viewers draw it in their default font), so "
-                "no set to read";
+        error = "the XBin has no font of its own (viewers draw it in their default font); "
+                "only XBins with a font of 8 rows can be read";
         return false;
     }
     if (rows != GlyphBytes) {

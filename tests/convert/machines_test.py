@@ -107,7 +107,8 @@ def xbin(work):
     with open(xb, "rb") as first, open(again, "rb") as second:
         if first.read() != second.read():
             raise AssertionError("the XBin read back into a set and a map is written differently")
-    return differing, "ansilove drew the 80 x 25 cells; read back, written to the same bytes"
+    return differing, (f"ansilove drew 640 x 200 pixels, {differing} differ from the map "
+                       "picture; read back, written to the same bytes")
 
 
 # One row per machine: its name, and the check that converts, runs and compares; a check
