@@ -39,7 +39,7 @@ struct Writing {
     int columns = 16;
     Colour ink = 0, paper = 0;
     bool grid = false;
-    const Charset* font = nullptr; // a map picture: the set it is drawn with
+    const Charset* font = nullptr; // a map picture or MapInSet: the set it is shown in
     // The codes the set holds: formats that name their codes (BDF, a PSF's Unicode table)
     // name only these; the others write every code, as a glyph's place is its code.
     std::bitset<GlyphCount> held = std::bitset<GlyphCount>{}.set();

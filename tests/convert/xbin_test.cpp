@@ -12,12 +12,9 @@ using namespace formats;
 
 // A header of a w x h XBin with `rows` a glyph and `flags`, and a font when flag 0x02 says.
 Bytes xbinHead(int w, int h, int rows, std::uint8_t flags) {
-    Bytes b = {'X',  'B',
-               'I',  'N',
-               0x1A, static_cast<std::uint8_t>(w),
-               0,    static_cast<std::uint8_t>(h),
-               0,    static_cast<std::uint8_t>(rows),
-               flags};
+    Bytes b = bytesOf("XBIN\x1A");
+    for (int v : {w, 0, h, 0, rows, int{flags}})
+        b.push_back(static_cast<std::uint8_t>(v));
     if (flags & 0x02) b.resize(b.size() + 256u * static_cast<unsigned>(rows), 0x81);
     return b;
 }
@@ -43,18 +40,10 @@ TEST(XBin, PackedRunsOfEveryKindUnpackAcrossRows) {
     EXPECT_EQ(x.font.bytes[0], 0x81);
 }
 
-TEST(XBin, WrittenMapsComeBackAndChannelsGoToTheNearestShown) {
-    CodeMap map{70, 2, {}};
-    for (int i = 0; i < 140; ++i) // runs of 1, 2, 3, ... cells
-        map.codes.push_back(static_cast<std::uint8_t>(i < 70 ? (i * i) % 11 : i / 68));
-    const Bytes written = writeXBin(map, distinctSet(), rgb(255, 85, 3), rgb(0, 0, 170));
+TEST(XBin, ThePaletteHoldsInkAndPaperAtTheNearestChannelsShown) {
+    const Bytes written = writeXBin({1, 1, {0}}, distinctSet(), rgb(255, 85, 3), rgb(0, 0, 170));
     EXPECT_EQ(Bytes(written.begin() + 11, written.begin() + 14), (Bytes{0, 0, 42}));
     EXPECT_EQ(Bytes(written.begin() + 56, written.begin() + 59), (Bytes{63, 21, 1}));
-    XBinContent x;
-    std::string error;
-    ASSERT_TRUE(readXBin(written, true, x, error)) << error;
-    EXPECT_EQ(x.map.codes, map.codes);
-    EXPECT_EQ(x.font.bytes, distinctSet().bytes);
     for (int v = 0; v < 256; ++v) {
         const auto shown = [](int six) { return six * 4 + six / 16; };
         for (int other = 0; other < 64; ++other)
@@ -100,15 +89,14 @@ TEST(XBin, TheConverterReadsTheMapOfTheSizeNamedAndNotesTheColours) {
         EXPECT_TRUE(parsed.error.empty() && planJob(parsed.options, job, error)) << error;
         return convertBytes(job, InputBytes{file, false}, nullptr);
     };
-    Outcome o = run({"--map", "3x1", "in.xb", "out.map"});
+    const Outcome o = run({"--map", "3x1", "in.xb", "out.map"});
     EXPECT_EQ(o.output, bytesOf("abc"));
     EXPECT_EQ(o.notes.size(), 1u);
     EXPECT_EQ(run({"--map", "3x2", "in.xb", "out.map"}).error,
               "the map is 3x1 cells: give --map 3x1");
-    o = run({"in.xb", "out.fnt"});
-    EXPECT_EQ(o.output, rowsOf(distinctSet(), 0, 256));
-    EXPECT_NE(o.notes.at(0).find("colours (palette and attributes) are not read"),
-              std::string::npos);
+    EXPECT_NE(
+        run({"in.xb", "out.fnt"}).notes.at(0).find("colours (palette and attributes) are not read"),
+        std::string::npos);
 }
 
 } // namespace
