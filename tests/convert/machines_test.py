@@ -94,7 +94,7 @@ def xbin(work):
     colours = ["--ink", "#55ff55", "--paper", "#0000aa"]  # 6-bit channels show them exactly
     convert("--map", "80x25", "--font", font, *colours, screen, xb)
     shown, expected = os.path.join(work, "shown.png"), os.path.join(work, "expected.png")
-    done = run(["ansilove", "-q", "-o", shown, xb])
+    done = run(["ansilove", "-q", "-b", "8", "-o", shown, xb])  # 8-pixel cells
     if done.returncode != 0:
         raise AssertionError(f"ansilove: {done.stderr.decode()}")
     convert("--map", "80x25", "--font", font, "--scale", "1", *colours, screen, expected)
