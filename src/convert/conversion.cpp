@@ -177,7 +177,9 @@ bool writeMap(Run& run, const Job& job, const formats::CodeMap& map, const Writi
     if (!side.format->writeMap)
         return run.fail(side.path, "no screen map can be written in this format", 2);
     const ScreenSize screen = side.format->screen;
-    const bool cut = side.is(DrawsMap) && (map.width > screen.width || map.height > screen.height);
+    // A screen of 0 cells (an XBin) takes any map.
+    const bool cut = side.is(DrawsMap) && screen.width > 0 &&
+                     (map.width > screen.width || map.height > screen.height);
     if (cut)
         run.outcome.notes.push_back(displayName(side) + ": the map of " +
                                     std::to_string(map.width) + " x " + std::to_string(map.height) +
@@ -203,7 +205,20 @@ void convertMap(Run& run, const Job& job, const InputBytes& input, const InputBy
     formats::CodeMap map;
     std::size_t codesRead = 0;
     std::string error;
-    if (!formats::readMapCodes(bytes, job.map.width, job.map.height, map, codesRead, error)) {
+    if (const auto readMap = job.input.format->readMap) {
+        std::vector<std::string> notes;
+        if (!run.step(readMap(bytes, map, notes, error), file, error)) return;
+        // The file gives the size; --map must name it, so that it says what is read.
+        const std::string size = std::to_string(map.width) + "x" + std::to_string(map.height);
+        if (map.width != job.map.width || map.height != job.map.height) {
+            run.fail(file, "the map is " + size + " cells: give --map " + size);
+            return;
+        }
+        for (const std::string& note : notes)
+            run.outcome.notes.push_back(file + ": " + note);
+        codesRead = map.codes.size();
+    } else if (!formats::readMapCodes(bytes, job.map.width, job.map.height, map, codesRead,
+                                      error)) {
         run.fail(file, error);
         return;
     }

@@ -12,6 +12,7 @@
 #include "formats/prg.h"
 #include "formats/psf.h"
 #include "formats/raw.h"
+#include "formats/xbin.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -36,6 +37,20 @@ formats::FontGlyphs rowsFont(const Bytes& rows, const std::string& format, std::
         font.glyphs[i].rows.assign(rows.begin() + static_cast<std::ptrdiff_t>(begin),
                                    rows.begin() + static_cast<std::ptrdiff_t>(end));
         font.glyphs[i].rows.resize(GlyphBytes, 0);
+    }
+    return font;
+}
+
+// The 256 glyphs of a set, each at its code.
+formats::FontGlyphs codedFont(const Charset& set, const std::string& format) {
+    formats::FontGlyphs font;
+    font.format = format;
+    font.hasCodes = true;
+    font.glyphs.resize(GlyphCount);
+    for (int code = 0; code < GlyphCount; ++code) {
+        const ConstGlyph g = glyph(set, code);
+        font.glyphs[static_cast<std::size_t>(code)].rows.assign(g.begin(), g.end());
+        font.glyphs[static_cast<std::size_t>(code)].code = code;
     }
     return font;
 }
@@ -115,6 +130,19 @@ bool writeC64Program(const formats::CodeMap& map, const Writing& how, Bytes& out
     out = formats::writeC64Program(*how.font, map,
                                    formats::nearestColour(how.ink, formats::C64Palette),
                                    formats::nearestColour(how.paper, formats::C64Palette));
+    return true;
+}
+
+constexpr std::string_view XBinColoursNote =
+    "the XBin's colours (palette and attributes) are not read: a set and a map hold none";
+
+bool readXBinGlyphs(std::span<const std::uint8_t> bytes, const GlyphReading&,
+                    formats::FontGlyphs& font, std::string& error) {
+    formats::XBinContent xbin;
+    if (!formats::readXBin(bytes, false, xbin, error)) return false;
+    font = codedFont(xbin.font, "XBin, a map of " + std::to_string(xbin.width) + " x " +
+                                    std::to_string(xbin.height) + " cells");
+    font.notes.emplace_back(XBinColoursNote);
     return true;
 }
 
@@ -293,21 +321,38 @@ const Format Formats[] = {
                                                shows the map in 80x50 text (cut to it) with
                                                the set as its font until a key is pressed;
                                                --ink, --paper to 6 bits a channel, rounded)"},
+    {.names = "xb",
+     .extensions = ".xb",
+     .traits = ReadsMap | DrawsMap,
+     .readGlyphs = readXBinGlyphs,
+     .writeMap =
+         [](const formats::CodeMap& map, const Writing& how, Bytes& out, WriteFailure&) {
+             out = formats::writeXBin(map, *how.font, how.ink, how.paper);
+             return true;
+         },
+     .readMap =
+         [](std::span<const std::uint8_t> bytes, formats::CodeMap& map,
+            std::vector<std::string>& notes, std::string& error) {
+             formats::XBinContent xbin;
+             if (!formats::readXBin(bytes, true, xbin, error)) return false;
+             map = std::move(xbin.map);
+             notes.emplace_back(XBinColoursNote);
+             return true;
+         },
+     .help =
+         R"(  xb       .xb                   read, write   XBin text-mode art (ansilove, PabloDraw):
+                                               written from --map and --font, a palette of
+                                               --ink and --paper (6 bits a channel, the
+                                               nearest); read: its font of 8 rows as a set,
+                                               its characters as a map (--map of its size))"},
     {.names = "map", .extensions = ".map", .traits = ReadsMap, .writeMap = writeMapCodes},
     {.names = "builtin",
      .prefix = "builtin:",
      .readGlyphs =
          [](std::span<const std::uint8_t>, const GlyphReading& how, formats::FontGlyphs& font,
             std::string&) {
-             const Charset set = formats::builtinSet(formats::builtinSetNamed(how.setName)->set);
-             font.format = "built-in set";
-             font.hasCodes = true;
-             font.glyphs.resize(GlyphCount);
-             for (int code = 0; code < GlyphCount; ++code) {
-                 const ConstGlyph g = glyph(set, code);
-                 font.glyphs[static_cast<std::size_t>(code)].rows.assign(g.begin(), g.end());
-                 font.glyphs[static_cast<std::size_t>(code)].code = code;
-             }
+             font = codedFont(formats::builtinSet(formats::builtinSetNamed(how.setName)->set),
+                              "built-in set");
              return true;
          },
      .notWritten = "built-in sets cannot be written",

@@ -39,7 +39,7 @@ struct Writing {
     int columns = 16;
     Colour ink = 0, paper = 0;
     bool grid = false;
-    const Charset* font = nullptr; // a map picture: the set it is drawn with
+    const Charset* font = nullptr; // a map picture or DrawsMap: the set it is shown in
     // The codes the set holds: formats that name their codes (BDF, a PSF's Unicode table)
     // name only these; the others write every code, as a glyph's place is its code.
     std::bitset<GlyphCount> held = std::bitset<GlyphCount>{}.set();
@@ -75,7 +75,7 @@ struct Format {
     std::string_view extensions = {}; // ".ttf .otf": by these, after an optional ".gz"
     std::string_view prefix = {};     // or by this start ("builtin:")
     unsigned traits = 0;
-    ScreenSize screen = {}; // DrawsMap: the machine's screen
+    ScreenSize screen = {}; // DrawsMap: the machine's screen (none: any size)
     // A font's glyphs (for formats that are no picture); null when nothing is read.
     bool (*readGlyphs)(std::span<const std::uint8_t> bytes, const GlyphReading& how,
                        formats::FontGlyphs& font, std::string& error) = nullptr;
@@ -83,6 +83,10 @@ struct Format {
                      WriteFailure& failure) = nullptr;
     bool (*writeMap)(const formats::CodeMap& map, const Writing& how, Bytes& out,
                      WriteFailure& failure) = nullptr;
+    // A map of the size the file itself gives (null: --map WxH gives it), with notes for
+    // standard error.
+    bool (*readMap)(std::span<const std::uint8_t> bytes, formats::CodeMap& map,
+                    std::vector<std::string>& notes, std::string& error) = nullptr;
     // The names --name may give (null: the format takes no --name), and what a refused one
     // hears after "--name 'NAME' is no ".
     bool (*nameAllowed)(std::string_view name, formats::AsmSyntax syntax) = nullptr;

@@ -120,7 +120,8 @@ bool planJob(const Options& o, Job& job, std::string& error) {
 
     // INPUT
     if (job.mode == Mode::Map) {
-        // Any file reads as a map; only the map's own formats may be named.
+        // Any file reads as a map of codes, but for formats that hold a map of their own
+        // (XBin); only the formats that read as maps may be named.
         job.input.path = o.input;
         job.input.format = formatNamed("map");
         bool gzip = false;
@@ -128,8 +129,11 @@ bool planJob(const Options& o, Job& job, std::string& error) {
         job.input.gzip = gzip;
         if (byName && byName->builtin())
             return fail(error, "--map reads a map file, not a built-in set");
-        if (o.from && !(formatNamed(*o.from) && formatNamed(*o.from)->has(ReadsMap)))
-            return fail(error, "--map reads INPUT as a map: --from can only be map or raw");
+        const Format* named = o.from ? formatNamed(*o.from) : nullptr;
+        if (o.from && !(named && named->has(ReadsMap)))
+            return fail(error, "--map reads INPUT as a map: --from can only be map, raw or xb");
+        if (const Format* own = o.from ? named : byName; own && own->readMap)
+            job.input.format = own;
     } else if (!sideOf(o.input, o.from, "--from", job.input, error)) {
         return false;
     }
@@ -180,10 +184,10 @@ bool planJob(const Options& o, Job& job, std::string& error) {
             return fail(error, "no built-in set '" + std::string(font.setName()) + "'");
         job.font = font;
     } else if (job.mode == Mode::Map && out.drawsMap()) {
-        return fail(error, out.has(Picture)
-                               ? "a map picture needs --font SET to draw the codes with"
-                               : "a program that shows a map needs --font SET to draw "
-                                 "the codes with");
+        return fail(error,
+                    out.has(Picture)
+                        ? "a map picture needs --font SET to draw the codes with"
+                        : std::string(out.name()) + " shows the map in its set: give --font SET");
     }
     if (o.fontOut) {
         if (job.mode != Mode::FromPicture) return fail(error, "--font-out needs --from-picture");

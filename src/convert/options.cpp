@@ -195,10 +195,10 @@ const Option Options_[] = {
      .modes = InMap,
      .mapSection = true,
      .help = R"(read INPUT as a map of that size. A longer file is an error; a shorter
-                    one fills the map from its start and the rest is 0. OUTPUT: .map, raw,
-                    assembler or C (the codes row by row), or with --font a picture or a
-                    machine's program (.prg: C64, 40x25 cells; outside a smaller map the
-                    cells are blank, a larger one is cut with a note).)"},
+                    one fills the map from its start and the rest is 0; an XBin holds its
+                    size, which WxH must name. OUTPUT: .map, raw, assembler or C (the codes
+                    row by row), or with --font a picture, an XBin or a machine's program
+                    (a larger map is cut to the machine's screen with a note).)"},
     {.name = "--from-picture",
      .take = flag<&Options::fromPicture>,
      .modes = InFromPicture,
@@ -346,17 +346,17 @@ const Option Options_[] = {
      .modes = Converting,
      .used =
          [](const Job& job) { return pictureOut(job) || programOut(job) || fontOutPicture(job); },
-     .refusal = "--ink needs a picture output or a machine's program",
-     .help = R"(the ink of a picture or machine's program written (default
-                    #ffffff; a machine shows its nearest colour))"},
+     .refusal = "--ink needs a picture output, an XBin or a machine's program",
+     .help = R"(the ink of a picture, XBin or machine's program written (default
+                    #ffffff; a machine of fixed colours shows its nearest))"},
     {.name = "--paper",
      .value = "#rrggbb",
      .take = colour<&Options::paper>,
      .modes = Converting | InInfo,
      .used = [](const Job& job) { return anyPicture(job) || programOut(job); },
-     .refusal = "--paper needs a picture or a machine's program",
-     .help = R"(the paper of a picture (default #000000; reading without it takes
-                    the most common colour), or a program's border and background)"},
+     .refusal = "--paper needs a picture, an XBin or a machine's program",
+     .help = R"(the paper of a picture, XBin or machine's program (default #000000;
+                    reading a picture without it takes the most common colour))"},
     {.name = "--grid",
      .take = flag<&Options::grid>,
      .modes = InMap,

@@ -29,6 +29,8 @@ struct FontGlyphs {
     std::vector<FontGlyph> glyphs; // in the font's order
     int droppedGlyphs = 0;    // glyphs the reader left out (no code 0..255), for a note
     int wideGlyphs = 0;       // glyphs left out for being wider than 8 pixels, for a note
+    // What else the reader says about the file, for standard error.
+    std::vector<std::string> notes;
 };
 
 } // namespace tessaly::formats

@@ -267,6 +267,7 @@ bool layOutFont(const FontGlyphs& font, const FontLayout& layout, LaidOutFont& o
     out = {};
     error = fitProblem(font, layout.firstRow);
     if (!error.empty()) return false;
+    out.notes = font.notes;
     if (font.wideGlyphs > 0)
         out.notes.push_back(plural(static_cast<std::size_t>(font.wideGlyphs), "glyph") +
                             " wider than 8 pixels left out");

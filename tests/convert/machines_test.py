@@ -252,11 +252,41 @@ def dos_program(work):
                    "a key restored 80x25 text")
 
 
+def xbin(work):
+    """XBin drawn by ansilove; then read back into a set and a map, written to the same bytes."""
+    font, screen, xb = (os.path.join(work, n) for n in ("cga.fnt", "screen.map", "screen.xb"))
+    convert("builtin:cga", font)
+    # Every code once, then runs of 5 and a row of one code, so that each kind of packed run
+    # the writer makes is drawn.
+    with open(screen, "wb") as f:
+        f.write(bytes(range(256)) + bytes((i // 5) % 256 for i in range(256, 1920)) +
+                bytes([219] * 80))
+    colours = ["--ink", "#55ff55", "--paper", "#0000aa"]  # 6-bit channels show them exactly
+    convert("--map", "80x25", "--font", font, *colours, screen, xb)
+    shown, expected = os.path.join(work, "shown.png"), os.path.join(work, "expected.png")
+    done = run(["ansilove", "-q", "-b", "8", "-o", shown, xb])  # 8-pixel cells
+    if done.returncode != 0:
+        raise AssertionError(f"ansilove: {done.stderr.decode()}")
+    convert("--map", "80x25", "--font", font, "--scale", "1", *colours, screen, expected)
+    differing = differing_pixels(shown, expected)
+
+    back_font, back_map, again = (os.path.join(work, n) for n in ("b.fnt", "b.map", "b.xb"))
+    convert(xb, back_font)
+    convert("--map", "80x25", xb, back_map)
+    convert("--map", "80x25", "--font", back_font, *colours, back_map, again)
+    with open(xb, "rb") as first, open(again, "rb") as second:
+        if first.read() != second.read():
+            raise AssertionError("the XBin read back into a set and a map is written differently")
+    return differing, (f"ansilove drew 640 x 200 pixels, {differing} differ from the map "
+                       "picture; read back, written to the same bytes")
+
+
 # One row per machine: its name, and the check that converts, runs and compares; a check
 # returns the number of pixels (or cells) that differ and a line that says what was shown.
 MACHINES = [
     ("c64", c64),
     ("dos", dos_program),
+    ("xb", xbin),
 ]
 
 
