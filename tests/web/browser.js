@@ -28,10 +28,11 @@ export async function launch() {
   return browser;
 }
 
-// A fresh page with the editor started; `query` is the page's query string. Downloads go to
-// a folder of their own, given as page.downloads.
-export async function openEditor(browser, { query = '', url = null, wait = true } = {}) {
+// A fresh page with the editor started; `query` is the page's query string, `scale` the
+// screen's (devicePixelRatio). Downloads go to a folder of their own, given as page.downloads.
+export async function openEditor(browser, { query = '', url = null, wait = true, scale = 1 } = {}) {
   const page = await browser.newPage();
+  if (scale !== 1) await page.setViewport({ width: 1280, height: 900, deviceScaleFactor: scale });
   page.downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'tessaly-downloads-'));
   const session = await page.createCDPSession();
   await session.send('Browser.setDownloadBehavior',
