@@ -56,7 +56,7 @@ void createCanvas(App& app, ControlSpec c) {
 void createRangeControls(App& app) {
     Platform& p = app.platform;
     ControlSpec overview = control(ControlKind::Canvas, GadgetCharsetView, "overview",
-                                   {0, 0, 260, 260});
+                                   {0, 0, 260, 260}, "Character set");
     overview.border = overview.keyboard = true;
     createCanvas(app, overview);
     p.createControl(label(GadgetRangeBeginLabel, "range-begin-label", {20, 260, 255, 20},
@@ -93,7 +93,7 @@ void createEditorControls(App& app) {
     p.createControl(data);
     p.setToolTip(GadgetDataField, "Data for char");
     createCanvas(app, control(ControlKind::Canvas, GadgetGlyphEditor, "glyph-editor",
-                              {262, 0, 128, 128}));
+                              {262, 0, 128, 128}, "Character editor"));
 }
 
 void fillInitialMap(ScreenMap& map) {
@@ -120,7 +120,7 @@ void openMapWindow(App& app) {
     scroll.step = 16;
     p.createControl(scroll);
     ControlSpec canvas = control(ControlKind::Canvas, GadgetMapCanvas, "map",
-                                 {0, 0, MapCanvasWidth, MapCanvasHeight});
+                                 {0, 0, MapCanvasWidth, MapCanvasHeight}, "Character map");
     canvas.window = WindowMap;
     createCanvas(app, canvas);
     p.acceptFileDrops(GadgetMapCanvas);

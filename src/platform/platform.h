@@ -46,7 +46,8 @@ struct ControlSpec {
     int id = -1;
     std::string name; // a stable name by which tests and the page's markup find it
     Rect rect;
-    std::string text; // a check box's or button's caption, a label's text
+    std::string text; // a check box's or button's caption, a label's text, a canvas's name
+                      // for screen readers
     // Canvas: a border is a 2-pixel sunken frame, so the drawing area is smaller by 2
     // pixels on each side; with the keyboard it takes the focus when clicked and reports
     // keys. A new canvas is white.

@@ -104,7 +104,7 @@ TEST(StartUp, CreatesEveryControlInOrderAtItsPlace) {
         const char* toolTip;
     };
     const Expected expected[] = {
-        {GadgetCharsetView, Kind::Canvas, WindowMain, 0, 0, 260, 260, "", ""},
+        {GadgetCharsetView, Kind::Canvas, WindowMain, 0, 0, 260, 260, "Character set", ""},
         {GadgetRangeBeginLabel, Kind::Label, WindowMain, 20, 260, 255, 20, "Begin range:0", ""},
         {GadgetRangeBeginSlider, Kind::Slider, WindowMain, 20, 280, 255, 30, "", ""},
         {GadgetRangeEndLabel, Kind::Label, WindowMain, 20, 310, 255, 20, "End range:0", ""},
@@ -116,9 +116,9 @@ TEST(StartUp, CreatesEveryControlInOrderAtItsPlace) {
         {GadgetShiftRight, Kind::Button, WindowMain, 358, 128, 32, 20, ">", "shift right"},
         {GadgetDataField, Kind::TextField, WindowMain, 262, 148, 128, 40, "0,0,0,0,0,0,0,0",
          "Data for char"},
-        {GadgetGlyphEditor, Kind::Canvas, WindowMain, 262, 0, 128, 128, "", ""},
+        {GadgetGlyphEditor, Kind::Canvas, WindowMain, 262, 0, 128, 128, "Character editor", ""},
         {GadgetMapScrollArea, Kind::ScrollArea, WindowMap, 0, 0, 522, 394, "", ""},
-        {GadgetMapCanvas, Kind::Canvas, WindowMap, 0, 0, 1280, 800, "", ""},
+        {GadgetMapCanvas, Kind::Canvas, WindowMap, 0, 0, 1280, 800, "Character map", ""},
     };
     for (const Expected& e : expected) {
         SCOPED_TRACE(e.id);

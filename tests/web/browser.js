@@ -29,10 +29,13 @@ export async function launch() {
 }
 
 // A fresh page with the editor started; `query` is the page's query string, `touch` makes
-// the screen a touch screen. Downloads go to a folder of their own, given as page.downloads.
-export async function openEditor(browser, { query = '', url = null, wait = true, touch = false } = {}) {
+// the screen a touch screen, `scale` is its devicePixelRatio. Downloads go to a folder of
+// their own, given as page.downloads.
+export async function openEditor(browser,
+                                 { query = '', url = null, wait = true, touch = false, scale = 1 } = {}) {
   const page = await browser.newPage();
-  if (touch) await page.setViewport({ ...page.viewport(), hasTouch: true });
+  if (touch || scale !== 1)
+    await page.setViewport({ ...page.viewport(), hasTouch: touch, deviceScaleFactor: scale });
   page.downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'tessaly-downloads-'));
   const session = await page.createCDPSession();
   await session.send('Browser.setDownloadBehavior',

@@ -212,6 +212,7 @@ QWidget* QtPlatform::newControl(const ControlSpec& spec, QWidget* parent, Contro
         const QSize area(spec.rect.w - 2 * inset, spec.rect.h - 2 * inset);
         made.canvas = new CanvasWidget(queue_, spec.window, spec.id, area, spec.keyboard, frame);
         made.canvas->setObjectName(QString::fromStdString(spec.name));
+        made.canvas->setAccessibleName(QString::fromStdString(spec.text));
         made.canvas->move(inset, inset);
         frame->setFocusProxy(made.canvas);
         return frame;

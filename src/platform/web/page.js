@@ -24,6 +24,11 @@ var Page = (() => {
     node.append(...children);
     return node;
   };
+  // The page's zoom (see fitPixels): pointer positions are in the viewport's pixels, the
+  // panels' and popups' in the page's.
+  const zoom = () => Number(document.documentElement.style.zoom) || 1;
+  // A menu's entries that the keys can reach: all but separators.
+  const entriesOf = (list) => Array.from(list.children).filter((li) => li.className !== 'separator');
   const place = (node, x, y) => Object.assign(node.style, { left: `${x}px`, top: `${y}px` });
   const size = (node, width, height) =>
     Object.assign(node.style, { width: `${Math.max(0, width)}px`, height: `${Math.max(0, height)}px` });
@@ -31,7 +36,8 @@ var Page = (() => {
   const Page = {
     queue: [], wake: null, text: '', escapeHeld: false, windows: {}, controls: {}, menus: {},
     shortcuts: [], active: null, firstWindow: null, pointer: { x: 0, y: 0 }, openMenu: null,
-    modal: false, lastSaveName: '', saveHandle: null, zIndex: 1, numbers: null,
+    menuReturn: null, altAlone: false, modal: false, lastSaveName: '', saveHandle: null, zIndex: 1,
+    numbers: null,
 
     start() {
       Page.numbers = PageNumbers;
@@ -136,8 +142,11 @@ var Page = (() => {
                             caption, client);
       const desk = document.getElementById('desktop');
       desk.append(panel);
-      const win = { id, panel, titleText, client, area, controlArea: area };
+      const win = { id, panel, titleText, client, area, controlArea: area, focus: null };
       Page.windows[id] = win;
+      // The panel takes the keys itself when none of its controls has them.
+      panel.tabIndex = -1;
+      panel.addEventListener('focusin', (e) => { if (!e.target.closest('.menubar')) win.focus = e.target; });
       panel.addEventListener('pointerdown', () => Page.activate(id), true);
       close.addEventListener('click', () => Page.push({ kind: 'WindowClosed', window: id }));
       minimise.addEventListener('click', () => Page.minimise(id, true));
@@ -165,6 +174,7 @@ var Page = (() => {
 
     hideWindow(id) {
       Page.windows[id].panel.hidden = true;
+      if (Page.active === id) Page.activateTop();
       Page.updateTaskbar();
     },
 
@@ -175,16 +185,31 @@ var Page = (() => {
       if (task) task.textContent = title;
     },
 
+    // The active window is in front and has the keys: they go to the control that last had
+    // them there, as a desktop window's do.
     activate(id) {
-      if (Page.active === id && Page.windows[id].panel.classList.contains('active')) return;
-      for (const win of Object.values(Page.windows)) win.panel.classList.toggle('active', win.id === id);
-      Page.windows[id].panel.style.zIndex = ++Page.zIndex;
+      const win = Page.windows[id];
+      if (!win.panel.contains(document.activeElement)) {
+        (win.focus && win.focus.isConnected ? win.focus : win.panel).focus({ preventScroll: true });
+      }
+      if (Page.active === id && win.panel.classList.contains('active')) return;
+      for (const other of Object.values(Page.windows)) other.panel.classList.toggle('active', other === win);
+      win.panel.style.zIndex = ++Page.zIndex;
       Page.active = id;
       Page.updateTaskbar();
     },
 
+    // When the active window goes away, the frontmost one left becomes active.
+    activateTop() {
+      const shown = Object.values(Page.windows).filter((w) =>
+        !w.panel.hidden && !w.panel.classList.contains('minimised'));
+      shown.sort((a, b) => b.panel.style.zIndex - a.panel.style.zIndex);
+      if (shown.length) Page.activate(shown[0].id);
+    },
+
     minimise(id, on) {
       Page.windows[id].panel.classList.toggle('minimised', on);
+      if (on && Page.active === id) Page.activateTop();
       Page.updateTaskbar();
     },
 
@@ -204,11 +229,12 @@ var Page = (() => {
 
     dragPanel(win, e) {
       if (e.button !== 0 || e.target.tagName === 'BUTTON') return;
-      const startX = e.clientX - win.panel.offsetLeft;
-      const startY = e.clientY - win.panel.offsetTop;
+      const startX = e.clientX / zoom() - win.panel.offsetLeft;
+      const startY = e.clientY / zoom() - win.panel.offsetTop;
       const caption = e.currentTarget;
       caption.setPointerCapture(e.pointerId);
-      const move = (m) => place(win.panel, m.clientX - startX, Math.max(0, m.clientY - startY));
+      const move = (m) => place(win.panel, m.clientX / zoom() - startX,
+                                Math.max(0, m.clientY / zoom() - startY));
       const up = () => {
         caption.removeEventListener('pointermove', move);
         caption.removeEventListener('pointerup', up);
@@ -228,6 +254,8 @@ var Page = (() => {
         node = element('canvas', { width: spec.width, height: spec.height });
         if (spec.border) Page.drawBorder(node);
         if (spec.keyboard) node.tabIndex = 0;
+        // Named for screen readers; one that takes keys has them all while it has the focus.
+        Object.assign(node, { ariaLabel: spec.text, role: spec.keyboard ? 'application' : 'img' });
         control.node = node;
         Page.canvasEvents(control, spec.keyboard);
       } else if (spec.kind === kinds.Slider) {
@@ -329,10 +357,12 @@ var Page = (() => {
       for (const type of ['pointercancel', 'lostpointercapture'])
         node.addEventListener(type, (e) => { if (Page.stroke) stroke.up(e, true); });
       node.addEventListener('pointermove', (e) => {
-        // A button pressed or released while another is held comes as a move with its number.
-        if (own(e)) stroke.move(e);
-        else if (e.button < 0) pointer('PointerMove', e);
-        else if (buttonOf[e.button]) {
+        // A button pressed or released while another is held comes as a move with its number;
+        // such a press, too, leaves the focus where it is.
+        if (own(e)) return stroke.move(e);
+        if (e.button < 0) return pointer('PointerMove', e);
+        e.preventDefault();
+        if (buttonOf[e.button]) {
           const [button, bit] = buttonOf[e.button];
           pointer(e.buttons & bit ? 'PointerDown' : 'PointerUp', e, button);
         }
@@ -468,23 +498,25 @@ var Page = (() => {
       });
     },
 
-    // --- Menus: a menu bar's entries are its titles; a window of -1 makes a popup.
+    // --- Menus: a menu bar's entries are its titles; a window of -1 makes a popup. Titles
+    // and items take the keyboard focus while the menus are used from the keyboard.
 
     createMenu(menu) {
       const kinds = Page.numbers.entry;
       const items = {}; // the first item of each command, which shows its mark
-      const list = (className, entries) => element('ul', { className }, ...entries.map((entry) => {
-        if (entry.kind === kinds.Separator) return element('li', { className: 'separator' });
+      const list = (className, entries) => element('ul', { className, role: 'menu' }, ...entries.map((entry) => {
+        if (entry.kind === kinds.Separator) return element('li', { className: 'separator', role: 'separator' });
         if (entry.kind === kinds.Submenu) {
-          return element('li', { className: 'submenu' }, element('span', { className: 'text' }, entry.text),
-                         list('menu', entry.entries));
+          return element('li', { className: 'submenu', role: 'menuitem', ariaHasPopup: 'menu',
+                                 ariaLabel: entry.text, tabIndex: -1 },
+                         element('span', { className: 'text' }, entry.text), list('menu', entry.entries));
         }
         const [label, shortcut] = entry.text.split('\t');
-        const item = element('li', { className: entry.checked ? 'item checked' : 'item',
-                                     data: { command: entry.command } },
+        const item = element('li', { className: 'item', tabIndex: -1, data: { command: entry.command } },
                              element('span', { className: 'check' }),
                              element('span', { className: 'text' }, label),
                              element('span', { className: 'accel' }, shortcut || ''));
+        Page.mark(item, entry.checked);
         item.addEventListener('click', (e) => {
           e.stopPropagation();
           Page.closeMenus();
@@ -500,8 +532,10 @@ var Page = (() => {
         Page.menus[menu.id] = { items, list: popup };
         return;
       }
-      const bar = element('nav', { className: 'menubar' }, ...menu.entries.map((entry) => {
-        const title = element('div', { className: 'menutitle' }, entry.text, list('menu', entry.entries));
+      const bar = element('nav', { className: 'menubar', role: 'menubar' }, ...menu.entries.map((entry) => {
+        const title = element('div', { className: 'menutitle', role: 'menuitem', ariaHasPopup: 'menu',
+                                       ariaExpanded: 'false', ariaLabel: entry.text, tabIndex: -1 },
+                              entry.text, list('menu', entry.entries));
         title.addEventListener('pointerdown', (e) => {
           if (e.target === title) Page.toggleMenu(Page.openMenu === title ? null : title);
         });
@@ -515,18 +549,96 @@ var Page = (() => {
 
     setMenuChecked(menu, command, on) {
       const item = Page.menus[menu] && Page.menus[menu].items[command];
-      if (item) item.classList.toggle('checked', !!on);
+      if (item) Page.mark(item, !!on);
+    },
+
+    // An item once marked is a check box item from then on, as the desktop's becomes
+    // checkable.
+    mark(item, on) {
+      item.classList.toggle('checked', on);
+      item.role = on || item.ariaChecked ? 'menuitemcheckbox' : 'menuitem';
+      if (item.role === 'menuitemcheckbox') item.ariaChecked = String(on);
     },
 
     toggleMenu(title) {
-      if (Page.openMenu) Page.openMenu.classList.remove('open');
+      if (Page.openMenu) {
+        Page.openMenu.classList.remove('open');
+        Page.openMenu.ariaExpanded = 'false';
+        Page.openMenu.querySelectorAll('.submenu.open').forEach((s) => s.classList.remove('open'));
+      }
       Page.openMenu = title;
-      if (title) title.classList.add('open');
+      if (title) { title.classList.add('open'); title.ariaExpanded = 'true'; }
     },
 
     closeMenus() {
-      Page.toggleMenu(null);
+      Page.leaveMenus();
       if (Page.closePopup) Page.closePopup();
+    },
+
+    inMenus() { return !!(document.activeElement && document.activeElement.closest('.menubar')); },
+
+    // F10 or Alt alone: the keys go to the active window's menu bar, its first title.
+    enterMenus() {
+      const win = Page.windows[Page.active];
+      const title = win && win.client.querySelector('.menubar > .menutitle');
+      if (!title) return;
+      if (!Page.inMenus()) Page.menuReturn = document.activeElement;
+      title.focus({ preventScroll: true });
+    },
+
+    // The menus closed; the keys go back where they were before.
+    leaveMenus() {
+      const inside = Page.inMenus();
+      Page.toggleMenu(null);
+      if (!inside) return;
+      const back = Page.menuReturn;
+      const win = Page.windows[Page.active];
+      if (back && back.isConnected && back !== document.body) back.focus({ preventScroll: true });
+      else if (win) win.panel.focus({ preventScroll: true });
+    },
+
+    // A key on the focused title or item `at`: the arrows move between titles, within a
+    // menu and into and out of submenus; Enter chooses; Escape goes back a level, from the
+    // bar out of the menus.
+    menuKey(key, at) {
+      const title = at.closest('.menutitle');
+      const step = (list, node, by) => list[(list.indexOf(node) + by + list.length) % list.length];
+      const enter = (node, last) => {
+        const items = entriesOf(node.querySelector(':scope > .menu'));
+        items[last ? items.length - 1 : 0].focus({ preventScroll: true });
+      };
+      const open = (node, last) => { Page.toggleMenu(node); enter(node, last); };
+      const sideways = (by) => {
+        const next = step(Array.from(title.parentElement.children), title, by);
+        if (at === title && !Page.openMenu) next.focus({ preventScroll: true });
+        else open(next);
+      };
+      const horizontal = key === 'ArrowLeft' ? -1 : key === 'ArrowRight' ? 1 : 0;
+      const choose = key === 'Enter' || key === ' ';
+      if (at === title) {
+        if (horizontal) sideways(horizontal);
+        else if (choose || key === 'ArrowDown' || key === 'ArrowUp') open(title, key === 'ArrowUp');
+        else if (key === 'Escape') Page.leaveMenus();
+        return;
+      }
+      const parent = at.parentElement.parentElement; // the title or a submenu's entry
+      const submenu = at.classList.contains('submenu');
+      if (key === 'ArrowDown' || key === 'ArrowUp') {
+        step(entriesOf(at.parentElement), at, key === 'ArrowUp' ? -1 : 1).focus({ preventScroll: true });
+      } else if (submenu && (choose || horizontal > 0)) {
+        at.classList.add('open');
+        enter(at);
+      } else if (choose) {
+        at.click();
+      } else if (parent !== title && (horizontal < 0 || key === 'Escape')) {
+        parent.classList.remove('open');
+        parent.focus({ preventScroll: true });
+      } else if (horizontal) {
+        sideways(horizontal);
+      } else if (key === 'Escape') {
+        Page.toggleMenu(null);
+        title.focus({ preventScroll: true });
+      }
     },
 
     addShortcut(window, key, command) {
@@ -542,14 +654,15 @@ var Page = (() => {
       list.style.zIndex = ++Page.zIndex + 1;
       shade.style.zIndex = Page.zIndex;
       // One pixel left of and above the pointer, kept inside the page.
-      place(list, Math.max(0, Math.min(Page.pointer.x - 1, innerWidth - list.offsetWidth)),
-            Math.max(0, Math.min(Page.pointer.y - 1, innerHeight - list.offsetHeight)));
-      Page.popupSelection = -1;
+      const scale = zoom();
+      place(list, Math.max(0, Math.min(Page.pointer.x / scale - 1, innerWidth / scale - list.offsetWidth)),
+            Math.max(0, Math.min(Page.pointer.y / scale - 1, innerHeight / scale - list.offsetHeight)));
+      const before = document.activeElement;
       return new Promise((resolve) => {
         Page.closePopup = () => {
           Page.closePopup = null;
+          if (list.contains(document.activeElement) && before) before.focus({ preventScroll: true });
           list.hidden = true;
-          list.querySelectorAll('.selected').forEach((item) => item.classList.remove('selected'));
           shade.remove();
           resolve();
         };
@@ -558,26 +671,64 @@ var Page = (() => {
       });
     },
 
-    // Up, Down, Return and Escape in an open popup.
+    // Up, Down, Return and Escape in an open popup; its items take the focus.
     popupKey(e) {
-      const items = Array.from(Page.popupList.querySelectorAll(':scope > li.item'));
       e.preventDefault();
-      if (e.key === 'Escape') { Page.closePopup(); return; }
-      if (e.key === 'Enter') { if (items[Page.popupSelection]) items[Page.popupSelection].click(); return; }
+      const items = entriesOf(Page.popupList);
+      const at = items.indexOf(document.activeElement);
       const step = e.key === 'ArrowDown' ? 1 : e.key === 'ArrowUp' ? -1 : 0;
-      if (!step) return;
-      Page.popupSelection = (Page.popupSelection + step + items.length) % items.length;
-      items.forEach((item, i) => item.classList.toggle('selected', i === Page.popupSelection));
+      if (e.key === 'Escape') Page.closePopup();
+      else if (e.key === 'Enter' && at >= 0) items[at].click();
+      else if (step) items[(at + step + items.length) % items.length].focus({ preventScroll: true });
     },
 
-    // --- Keys for the whole page: shortcuts, menus and dialogs, and whether Escape is down
-    // in one of the program's panels (a wake-up tells the program to ask).
+    // --- Keys. First, before any control (the capture phase): an open popup or the menus
+    // take every key, and F10 or Alt pressed and released alone enter or leave the menus.
+    routeKey(e) {
+      if (Page.modal || (e.target.closest && e.target.closest('.dialog'))) return;
+      const down = e.type === 'keydown';
+      const altAlone = !down && e.key === 'Alt' && Page.altAlone;
+      if (down) Page.altAlone = e.key === 'Alt' && !e.ctrlKey && !e.shiftKey && !e.metaKey;
+      if (Page.closePopup) {
+        e.stopPropagation();
+        if (down) Page.popupKey(e);
+        return;
+      }
+      const plain = !e.ctrlKey && !e.altKey && !e.shiftKey && !e.metaKey;
+      if ((down && e.key === 'F10' && plain) || altAlone) {
+        e.preventDefault();
+        e.stopPropagation();
+        if (Page.inMenus() || Page.openMenu) Page.leaveMenus();
+        else Page.enterMenus();
+        return;
+      }
+      // A menu opened by the mouse: Escape closes it, the arrows go on from its title.
+      if (down && Page.openMenu && !Page.inMenus()) {
+        if (e.key === 'Escape') {
+          Page.toggleMenu(null);
+          e.preventDefault();
+          e.stopPropagation();
+          return;
+        }
+        if (e.key.startsWith('Arrow')) {
+          Page.menuReturn = document.activeElement;
+          Page.openMenu.focus({ preventScroll: true });
+        }
+      }
+      if (!Page.inMenus()) return;
+      // A shortcut leaves the menus and acts (keyDown).
+      if (down && (e.ctrlKey || e.metaKey)) { Page.leaveMenus(); return; }
+      e.stopPropagation();
+      if (!down) return;
+      e.preventDefault();
+      Page.menuKey(e.key, document.activeElement);
+    },
 
+    // Then, for the whole page: shortcuts, and whether Escape is down in one of the program's
+    // panels (a wake-up tells the program to ask).
     keyDown(e) {
       // A key for a dialog stays there, even when it has closed the dialog on its way.
       if (Page.modal || (e.target.closest && e.target.closest('.dialog'))) return;
-      if (Page.closePopup) { Page.popupKey(e); return; }
-      if (Page.openMenu && e.key === 'Escape') { Page.toggleMenu(null); e.preventDefault(); return; }
       if (e.ctrlKey && !e.altKey && !e.metaKey && !e.shiftKey && e.key.length === 1) {
         // The program's shortcut keys never reach the browser (Ctrl+O would open a file
         // in the tab), also on a window where they mean nothing.
@@ -747,12 +898,17 @@ var Page = (() => {
                                                               { once: true });
   };
   fitPixels();
+  window.addEventListener('keyup', Page.keyUp, true);
+  window.addEventListener('keydown', Page.routeKey, true);
+  window.addEventListener('keyup', Page.routeKey, true);
   document.addEventListener('keydown', Page.keyDown);
-  document.addEventListener('keyup', Page.keyUp);
-  window.addEventListener('blur', () => { Page.escapeHeld = false; });
+  window.addEventListener('blur', () => { Page.escapeHeld = Page.altAlone = false; });
   document.addEventListener('pointerdown', (e) => {
     Page.pointer = { x: e.clientX, y: e.clientY };
-    if (Page.openMenu && !Page.openMenu.contains(e.target)) Page.toggleMenu(null);
+    Page.altAlone = false;
+    // A press outside the menus leaves them; one on a title goes on with the mouse.
+    if (Page.inMenus() && !e.target.closest('.menu')) Page.leaveMenus();
+    else if (Page.openMenu && !Page.openMenu.contains(e.target)) Page.toggleMenu(null);
   }, true);
   document.addEventListener('contextmenu', (e) => e.preventDefault());
   // A finger opens a submenu by a tap, where a mouse hovers over it; a press elsewhere
@@ -763,10 +919,11 @@ var Page = (() => {
     const tapped = e.pointerType !== 'mouse' && e.target.closest && e.target.closest('.submenu');
     if (tapped && !tapped.lastChild.contains(e.target)) tapped.classList.add('open');
   }, true);
-  // Pressing on menus and title bars leaves the keyboard focus where it is, as on the
-  // desktop: the overview keeps its arrow keys.
+  // Pressing on menus, title bars, labels and a panel's bare background leaves the keyboard
+  // focus where it is, as on the desktop: the overview keeps its arrow keys.
   document.addEventListener('mousedown', (e) => {
-    if (e.target.closest && e.target.closest('.caption, .menubar, .popup')) e.preventDefault();
+    if (e.target.closest && (e.target.closest('.caption, .menubar, .popup') ||
+                             e.target.matches('.window, .client, .area, .label'))) e.preventDefault();
   });
   // Files dropped anywhere else are not opened by the browser in place of the page.
   document.addEventListener('dragover', (e) => e.preventDefault());
