@@ -192,6 +192,12 @@ void convertMap(Run& run, const Job& job, const InputBytes& input, const InputBy
     if (codesRead < map.codes.size())
         run.outcome.notes.push_back(file + ": " + plural(codesRead, "code") + " for a map of " +
                                     std::to_string(map.codes.size()) + "; the rest are 0");
+    const Format& out = *job.output.format;
+    if (out.screenColumns && (map.width > out.screenColumns || map.height > out.screenRows))
+        run.outcome.notes.push_back(job.output.path + ": the map of " + std::to_string(map.width) +
+                                    "x" + std::to_string(map.height) + " is cut to the " +
+                                    std::to_string(out.screenColumns) + "x" +
+                                    std::to_string(out.screenRows) + " cells of the screen");
     Charset font;
     if (job.font) {
         const InputBytes none;

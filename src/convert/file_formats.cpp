@@ -9,6 +9,7 @@
 #include "formats/prg.h"
 #include "formats/psf.h"
 #include "formats/raw.h"
+#include "formats/zx_tape.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -100,6 +101,34 @@ std::optional<std::array<char32_t, GlyphCount>> unicodeOf(const Writing& how) {
     for (std::size_t code = 0; code < GlyphCount; ++code)
         if (!how.held.test(code)) unicode[code] = 0;
     return unicode;
+}
+
+// Only --load-address can put the code where it does not fit: a usage error.
+bool loadAddressFailure(bool ok, WriteFailure& failure) {
+    if (!ok) failure = {"--load-address: " + failure.message, 2};
+    return ok;
+}
+
+bool writeZxSet(const Charset& set, int first, int count, const Writing& how, Bytes& out,
+                WriteFailure& failure) {
+    // PRINT takes codes 32-127 from CHARS, and the whole set would not fit at the default
+    // address: all 256 codes mean those.
+    if (first == 0 && count == GlyphCount) {
+        first = 32;
+        count = 96;
+    }
+    return loadAddressFailure(formats::writeZxSetTape(formats::glyphRows(set, first, count), first,
+                                                      how.loadAddress, how.name, out,
+                                                      failure.message),
+                              failure);
+}
+
+bool writeZxMap(const formats::CodeMap& map, const Writing& how, Bytes& out,
+                WriteFailure& failure) {
+    return loadAddressFailure(
+        formats::writeZxMapTape(map, *how.font, formats::zxAttribute(how.ink, how.paper),
+                                how.loadAddress, how.name, out, failure.message),
+        failure);
 }
 
 std::string builtinSetList() {
@@ -261,6 +290,20 @@ const Format Formats[] = {
      .traits = Picture,
      .writeSet = writeSetPicture<formats::PictureType::Bmp>,
      .writeMap = writeMapPicture<formats::PictureType::Bmp>},
+    {.names = "tap",
+     .extensions = ".tap",
+     .traits = LoadAddress | DrawsMap,
+     .writeSet = writeZxSet,
+     .writeMap = writeZxMap,
+     .help =
+         R"(  tap      .tap                  write         a ZX Spectrum tape that runs after LOAD "":
+                                               a set that PRINT then uses (codes 32-127
+                                               unless --first/--count say), or with --map
+                                               and --font a 32x24 screen shown until a key)",
+     .setLoadAddress = formats::ZxSetLoadAddress,
+     .mapLoadAddress = formats::ZxMapLoadAddress,
+     .screenColumns = formats::ZxScreenColumns,
+     .screenRows = formats::ZxScreenRows},
     {.names = "map", .extensions = ".map", .traits = ReadsMap, .writeMap = writeMapCodes},
     {.names = "builtin",
      .prefix = "builtin:",

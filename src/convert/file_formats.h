@@ -61,6 +61,7 @@ enum FormatTrait : unsigned {
     UnicodeLabels = 1u << 7, // writes each code's character (--order)
     Sized = 1u << 8,         // --size chooses its pixel size
     Descent = 1u << 9,       // --info tells its descent
+    DrawsMap = 1u << 10,     // a program that shows a map drawn with --font, --ink, --paper
 };
 
 struct Format {
@@ -84,6 +85,10 @@ struct Format {
     // help adds the last line's end).
     std::string_view help = {};
     std::string (*helpList)() = nullptr;
+    // The default --load-address of a set written, and of a map.
+    int setLoadAddress = 0x3000, mapLoadAddress = 0x3000;
+    // The cells a machine's screen shows (0: any): a larger map is cut to them, with a note.
+    int screenColumns = 0, screenRows = 0;
 
     std::string_view name() const { return names.substr(0, names.find(' ')); }
     bool has(FormatTrait trait) const { return (traits & trait) != 0; }

@@ -161,14 +161,15 @@ bool planJob(const Options& o, Job& job, std::string& error) {
                                std::string(out.name()) + ")");
     if (job.mode != Mode::Set && !out.writesMap())
         return fail(error, "a screen map cannot be written as " + std::string(out.name()));
-    if (job.mode == Mode::FromPicture && out.has(Picture))
+    if (job.mode == Mode::FromPicture && (out.has(Picture) || out.has(DrawsMap)))
         return fail(error, "--from-picture writes the map as .map, raw, prg, assembler or C");
 
     // The second set: drawn with (--font) or written (--font-out).
     if (o.font) {
-        if (job.mode == Mode::Set || (job.mode == Mode::Map && !out.has(Picture)))
-            return fail(error, "--font draws a map picture (--map and a .png or .bmp OUTPUT) or "
-                               "gives --from-picture the glyphs to match");
+        if (job.mode == Mode::Set ||
+            (job.mode == Mode::Map && !out.has(Picture) && !out.has(DrawsMap)))
+            return fail(error, "--font draws a map picture (--map and a .png, .bmp or .tap "
+                               "OUTPUT) or gives --from-picture the glyphs to match");
         if (*o.font == "-") return fail(error, "--font must name a file");
         FileSide font;
         if (!sideOf(*o.font, std::nullopt, "--font", font, error)) return false;
@@ -177,8 +178,10 @@ bool planJob(const Options& o, Job& job, std::string& error) {
         if (!builtinKnown(font))
             return fail(error, "no built-in set '" + std::string(font.setName()) + "'");
         job.font = font;
-    } else if (job.mode == Mode::Map && out.has(Picture)) {
-        return fail(error, "a map picture needs --font SET to draw the codes with");
+    } else if (job.mode == Mode::Map && (out.has(Picture) || out.has(DrawsMap))) {
+        return fail(error,
+                    std::string(out.has(Picture) ? "a map picture" : "a map a machine shows") +
+                        " needs --font SET to draw the codes with");
     }
     if (o.fontOut) {
         if (job.mode != Mode::FromPicture) return fail(error, "--font-out needs --from-picture");
@@ -220,7 +223,8 @@ bool planJob(const Options& o, Job& job, std::string& error) {
     if (job.first + job.count > GlyphCount)
         return fail(error, "--first " + std::to_string(job.first) + " --count " +
                                std::to_string(job.count) + " goes past code 255");
-    job.loadAddress = o.loadAddress.value_or(0x3000);
+    job.loadAddress =
+        o.loadAddress.value_or(job.mode == Mode::Set ? out.setLoadAddress : out.mapLoadAddress);
     job.syntax = o.syntax.value_or(AsmSyntax::Ca65);
     job.scale = o.scale.value_or(job.mode == Mode::Map ? 2 : 1);
     job.ink = o.ink.value_or(rgb(255, 255, 255));

@@ -125,6 +125,9 @@ bool fontOutPicture(const Job& job) {
 bool anyPicture(const Job& job) {
     return pictureOut(job) || job.input.is(Picture) || fontOutPicture(job);
 }
+bool drawsMap(const Job& job) {
+    return job.mode == Mode::Map && job.output.is(DrawsMap);
+}
 bool writes(const Job& job, FormatTrait trait) {
     return job.output.is(trait) || (job.fontOut && job.fontOut->is(trait));
 }
@@ -192,7 +195,8 @@ const Option Options_[] = {
      .mapSection = true,
      .help = R"(read INPUT as a map of that size. A longer file is an error; a shorter
                     one fills the map from its start and the rest is 0. OUTPUT: .map, raw,
-                    prg, assembler or C (the codes row by row), or a picture with --font.)"},
+                    prg, assembler or C (the codes row by row), or with --font a picture
+                    or a machine's program that shows it (.tap).)"},
     {.name = "--from-picture",
      .take = flag<&Options::fromPicture>,
      .modes = InFromPicture,
@@ -300,8 +304,9 @@ const Option Options_[] = {
      .take = number<0, 0xFFFF, AnAddress, &Options::loadAddress>,
      .modes = Converting,
      .used = [](const Job& job) { return writes(job, LoadAddress); },
-     .refusal = "--load-address needs a .prg output",
-     .help = R"(the load address of a .prg (default 0x3000; $3000 and 12288 work too))"},
+     .refusal = "--load-address needs a .prg or .tap output",
+     .help = R"(the load address of a .prg (default 0x3000; $3000 and 12288 work too)
+                    or of a .tap's code (default 64768, with --map 32768))"},
     {.name = "--syntax",
      .value = "NAME",
      .take =
@@ -334,17 +339,18 @@ const Option Options_[] = {
      .value = "#rrggbb",
      .take = colour<&Options::ink>,
      .modes = Converting,
-     .used = [](const Job& job) { return pictureOut(job) || fontOutPicture(job); },
+     .used = [](const Job& job) { return pictureOut(job) || fontOutPicture(job) || drawsMap(job); },
      .refusal = "--ink needs a picture output",
-     .help = R"(the ink of a picture written (default #ffffff))"},
+     .help = R"(the ink of a picture written (default #ffffff), or of a map a machine
+                    shows (the machine's nearest colour))"},
     {.name = "--paper",
      .value = "#rrggbb",
      .take = colour<&Options::paper>,
      .modes = Converting | InInfo,
-     .used = anyPicture,
+     .used = [](const Job& job) { return anyPicture(job) || drawsMap(job); },
      .refusal = "--paper needs a picture",
-     .help = R"(the paper of a picture (default #000000; reading without it takes
-                    the most common colour))"},
+     .help = R"(the paper of a picture or of a map a machine shows (default #000000;
+                    reading a picture without it takes the most common colour))"},
     {.name = "--grid",
      .take = flag<&Options::grid>,
      .modes = InMap,
@@ -568,6 +574,8 @@ Examples:
   tessaly-convert --map 40x25 screen.map screen.s      a screen's codes as ca65 source
   tessaly-convert --map 40x25 --font font.fnt screen.map screen.png
                                                        a screen as a picture
+  tessaly-convert --map 32x24 --font zx.fnt screen.map screen.tap
+                                                       a ZX Spectrum tape showing the screen
   tessaly-convert --from-picture --font-out font.fnt screen.png screen.map
                                                        a picture into a set and a map
   tessaly-convert --from-picture --crop 32,35,320x200 --font builtin:c64 shot.png s.map

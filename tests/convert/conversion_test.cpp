@@ -5,6 +5,8 @@
 
 #include "convert_test_support.h"
 
+#include <algorithm>
+
 namespace tessaly {
 namespace {
 
@@ -107,6 +109,10 @@ TEST(Conversion, FailuresGiveTheExitCodeAndNoBytes) {
          Bytes(2048, 1),
          2,
          "--load-address: 2048 bytes from $F801 run past $FFFF (room for 2047)"},
+        {{"--load-address", "65000", "in.fnt", "out.tap"},
+         Bytes(2048, 1),
+         2,
+         "--load-address: 768 bytes from 65000 run past 65535 (room for 536)"},
     };
     for (const auto& c : cases) {
         const Outcome o = run(c.args, c.input);
@@ -114,6 +120,38 @@ TEST(Conversion, FailuresGiveTheExitCodeAndNoBytes) {
         EXPECT_NE(o.error.find(c.error), std::string::npos) << o.error;
         EXPECT_TRUE(o.output.empty() && o.fontOutput.empty());
     }
+}
+
+// A set's tape: a program, then the glyphs of codes 32-127 (PRINT's) at 64768 and CHARS
+// 256 bytes below; each block's XOR check holds. (The map's tape runs in Fuse.)
+TEST(Conversion, ASetTapeHoldsPrintsCodesAndPointsCharsAtThem) {
+    const Charset set = distinctSet();
+    const Bytes fnt(set.bytes.begin(), set.bytes.end());
+    const Bytes tape = run({"in.fnt", "out.tap"}, fnt).output;
+    std::vector<Bytes> blocks;
+    for (std::size_t at = 0; at + 2 <= tape.size();) {
+        const std::size_t length = tape[at] | tape[at + 1] << 8;
+        ASSERT_LE(at + 2 + length, tape.size());
+        blocks.emplace_back(tape.begin() + static_cast<std::ptrdiff_t>(at + 2),
+                            tape.begin() + static_cast<std::ptrdiff_t>(at + 2 + length));
+        std::uint8_t check = 0;
+        for (std::uint8_t b : blocks.back())
+            check ^= b;
+        EXPECT_EQ(check, 0);
+        at += 2 + length;
+    }
+    ASSERT_EQ(blocks.size(), 4u);
+    EXPECT_EQ(Bytes(blocks[0].begin(), blocks[0].begin() + 2), (Bytes{0x00, 0}));  // program
+    EXPECT_EQ(Bytes(blocks[0].begin() + 14, blocks[0].end() - 3), (Bytes{10, 0})); // autostart
+    // POKE 23607,252: CHARS = 0xFC00, the glyph of code 32 at 0xFD00 = 64768.
+    const Bytes poke = {0xF4, '2', '3', '6', '0',  '7', 0x0E, 0,    0, 0x37, 0x5C, 0,
+                        ',',  '2', '5', '2', 0x0E, 0,   0,    0xFC, 0, 0,    0x0D};
+    EXPECT_TRUE(std::search(blocks[1].begin(), blocks[1].end(), poke.begin(), poke.end()) !=
+                blocks[1].end());
+    EXPECT_EQ(Bytes(blocks[2].begin(), blocks[2].begin() + 2), (Bytes{0x00, 3})); // code
+    EXPECT_EQ(Bytes(blocks[2].begin() + 12, blocks[2].end() - 3), (Bytes{0x00, 3, 0x00, 0xFD}));
+    EXPECT_EQ(Bytes(blocks[3].begin() + 1, blocks[3].end() - 1),
+              Bytes(fnt.begin() + 32 * 8, fnt.begin() + 128 * 8));
 }
 
 TEST(Conversion, AShortMapIsFilledWithZeroAndSaysSo) {
