@@ -109,11 +109,17 @@ Bytes loaderTape(std::string_view name, int address, const BasicLine& line, cons
 
 bool blockFits(std::size_t size, int address, std::string& error) {
     if (address >= ZxLowestLoadAddress && address + size <= 0x10000) return true;
-    error = std::to_string(size) + " bytes from " + std::to_string(address) +
-            (address < ZxLowestLoadAddress
-                 ? " start below " + std::to_string(ZxLowestLoadAddress) +
-                       ", where the tape's BASIC and its workspace lie"
-                 : " run past 65535 (room for " + std::to_string(0x10000 - address) + ")");
+    // Built by appending: GCC 12's optimiser warns, wrongly, about "..." + std::string&&.
+    error = std::to_string(size) + " bytes from " + std::to_string(address);
+    if (address < ZxLowestLoadAddress) {
+        error += " start below ";
+        error += std::to_string(ZxLowestLoadAddress);
+        error += ", where the tape's BASIC and its workspace lie";
+    } else {
+        error += " run past 65535 (room for ";
+        error += std::to_string(0x10000 - address);
+        error += ")";
+    }
     return false;
 }
 
