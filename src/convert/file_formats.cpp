@@ -117,6 +117,11 @@ bool writeZxSet(const Charset& set, int first, int count, const Writing& how, By
         first = 32;
         count = 96;
     }
+    // CHARS serves codes 32-127 together: a block without them all would print garbage.
+    if (first > 32 || first + count < 128) {
+        failure = {"--first and --count: a tape's set holds codes 32-127, the ones PRINT takes", 2};
+        return false;
+    }
     return loadAddressFailure(formats::writeZxSetTape(formats::glyphRows(set, first, count), first,
                                                       how.loadAddress, how.name, out,
                                                       failure.message),
@@ -297,8 +302,8 @@ const Format Formats[] = {
      .writeMap = writeZxMap,
      .help =
          R"(  tap      .tap                  write         a ZX Spectrum tape that runs after LOAD "":
-                                               a set that PRINT then uses (codes 32-127
-                                               unless --first/--count say), or with --map
+                                               a set that PRINT then uses (codes 32-127, or
+                                               more with --first/--count), or with --map
                                                and --font a 32x24 screen shown until a key)",
      .setLoadAddress = formats::ZxSetLoadAddress,
      .mapLoadAddress = formats::ZxMapLoadAddress,

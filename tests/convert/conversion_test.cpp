@@ -113,6 +113,10 @@ TEST(Conversion, FailuresGiveTheExitCodeAndNoBytes) {
          Bytes(2048, 1),
          2,
          "--load-address: 768 bytes from 65000 run past 65535 (room for 536)"},
+        {{"--first", "65", "--count", "26", "in.fnt", "out.tap"},
+         Bytes(2048, 1),
+         2,
+         "a tape's set holds codes 32-127"},
     };
     for (const auto& c : cases) {
         const Outcome o = run(c.args, c.input);

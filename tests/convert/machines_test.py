@@ -112,7 +112,7 @@ def zx_spectrum(work):
     def key(name):
         # Held long enough for the ROM's scan of the keyboard, once a frame.
         run(["xdotool", "keydown", name], env=env)
-        time.sleep(0.1)
+        time.sleep(0.15)
         run(["xdotool", "keyup", name], env=env)
         time.sleep(0.1)
 
