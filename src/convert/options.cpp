@@ -340,7 +340,7 @@ const Option Options_[] = {
      .take = colour<&Options::ink>,
      .modes = Converting,
      .used = [](const Job& job) { return pictureOut(job) || fontOutPicture(job) || drawsMap(job); },
-     .refusal = "--ink needs a picture output",
+     .refusal = "--ink needs a picture output, or a map a machine shows",
      .help = R"(the ink of a picture written (default #ffffff), or of a map a machine
                     shows (the machine's nearest colour))"},
     {.name = "--paper",
@@ -348,7 +348,7 @@ const Option Options_[] = {
      .take = colour<&Options::paper>,
      .modes = Converting | InInfo,
      .used = [](const Job& job) { return anyPicture(job) || drawsMap(job); },
-     .refusal = "--paper needs a picture",
+     .refusal = "--paper needs a picture, or a map a machine shows",
      .help = R"(the paper of a picture or of a map a machine shows (default #000000;
                     reading a picture without it takes the most common colour))"},
     {.name = "--grid",
