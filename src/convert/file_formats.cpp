@@ -13,6 +13,7 @@
 #include "formats/psf.h"
 #include "formats/raw.h"
 #include "formats/xbin.h"
+#include "formats/zx_tape.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -146,6 +147,39 @@ bool readXBinGlyphs(std::span<const std::uint8_t> bytes, const GlyphReading&,
     return true;
 }
 
+// Only --load-address can put the code where it does not fit: a usage error.
+bool loadAddressFailure(bool ok, WriteFailure& failure) {
+    if (!ok) failure = {"--load-address: " + failure.message, 2};
+    return ok;
+}
+
+bool writeZxSet(const Charset& set, int first, int count, const Writing& how, Bytes& out,
+                WriteFailure& failure) {
+    // PRINT takes codes 32-127 from CHARS, and the whole set would not fit at the default
+    // address: all 256 codes mean those.
+    if (first == 0 && count == GlyphCount) {
+        first = 32;
+        count = 96;
+    }
+    // CHARS serves codes 32-127 together: a block without them all would print garbage.
+    if (first > 32 || first + count < 128) {
+        failure = {"--first and --count: a tape's set holds codes 32-127, the ones PRINT takes", 2};
+        return false;
+    }
+    return loadAddressFailure(formats::writeZxSetTape(formats::glyphRows(set, first, count), first,
+                                                      how.loadAddress, how.name, out,
+                                                      failure.message),
+                              failure);
+}
+
+bool writeZxMap(const formats::CodeMap& map, const Writing& how, Bytes& out,
+                WriteFailure& failure) {
+    return loadAddressFailure(
+        formats::writeZxMapTape(map, *how.font, formats::zxAttribute(how.ink, how.paper),
+                                how.loadAddress, how.name, out, failure.message),
+        failure);
+}
+
 std::string builtinSetList() {
     std::string list;
     for (const BuiltinCharsetInfo& set : builtinCharsets())
@@ -203,7 +237,8 @@ const Format Formats[] = {
      .help =
          R"(  prg      .prg .64c             read, write   a 2-byte load address, then raw bytes;
                                                with --map and --font, a C64 program that
-                                               shows the map; a key gives BASIC back)"},
+                                               shows the map; a key gives BASIC back)",
+     .mapLoadAddress = 0},
     {.names = "psf",
      .extensions = ".psf .psfu",
      .traits = Font | Sequential | UnicodeLabels,
@@ -345,6 +380,19 @@ const Format Formats[] = {
                                                --ink and --paper (6 bits a channel, the
                                                nearest); read: its font of 8 rows as a set,
                                                its characters as a map (--map of its size))"},
+    {.names = "tap",
+     .extensions = ".tap",
+     .traits = LoadAddress | DrawsMap,
+     .screen = {formats::ZxScreenColumns, formats::ZxScreenRows},
+     .writeSet = writeZxSet,
+     .writeMap = writeZxMap,
+     .help =
+         R"(  tap      .tap                  write         a ZX Spectrum tape that runs after LOAD "":
+                                               a set that PRINT then uses (codes 32-127, or
+                                               more with --first/--count), or with --map
+                                               and --font a 32x24 screen shown until a key)",
+     .setLoadAddress = formats::ZxSetLoadAddress,
+     .mapLoadAddress = formats::ZxMapLoadAddress},
     {.names = "map", .extensions = ".map", .traits = ReadsMap, .writeMap = writeMapCodes},
     {.names = "builtin",
      .prefix = "builtin:",

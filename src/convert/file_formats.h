@@ -96,6 +96,9 @@ struct Format {
     // help adds the last line's end).
     std::string_view help = {};
     std::string (*helpList)() = nullptr;
+    // The default --load-address of a set written, and of a map (0: a map program that
+    // loads where its machine starts it, and takes no --load-address).
+    int setLoadAddress = 0x3000, mapLoadAddress = 0x3000;
 
     std::string_view name() const { return names.substr(0, names.find(' ')); }
     bool has(FormatTrait trait) const { return (traits & trait) != 0; }

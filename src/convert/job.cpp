@@ -229,7 +229,8 @@ bool planJob(const Options& o, Job& job, std::string& error) {
     if (job.first + job.count > GlyphCount)
         return fail(error, "--first " + std::to_string(job.first) + " --count " +
                                std::to_string(job.count) + " goes past code 255");
-    job.loadAddress = o.loadAddress.value_or(0x3000);
+    job.loadAddress =
+        o.loadAddress.value_or(job.mode == Mode::Set ? out.setLoadAddress : out.mapLoadAddress);
     job.syntax = o.syntax.value_or(AsmSyntax::Ca65);
     job.scale = o.scale.value_or(job.mode == Mode::Map ? 2 : 1);
     job.ink = o.ink.value_or(rgb(255, 255, 255));

@@ -307,11 +307,14 @@ const Option Options_[] = {
      .modes = Converting,
      .used =
          [](const Job& job) {
-             return (job.output.is(LoadAddress) && !programOut(job)) ||
+             return (job.output.is(LoadAddress) &&
+                     !(programOut(job) && job.output.format->mapLoadAddress == 0)) ||
                     (job.fontOut && job.fontOut->is(LoadAddress));
          },
-     .refusal = "--load-address needs a .prg output of a set (a --map program loads at $0801)",
-     .help = R"(the load address of a .prg (default 0x3000; $3000 and 12288 work too))"},
+     .refusal = "--load-address needs a .prg output of a set, or a .tap (a C64 program loads "
+                "at $0801)",
+     .help = R"(the load address of a .prg (default 0x3000; $3000 and 12288 work too)
+                    or of a .tap's code (default 64768, with --map 32768))"},
     {.name = "--syntax",
      .value = "NAME",
      .take =

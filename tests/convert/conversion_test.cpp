@@ -5,6 +5,8 @@
 
 #include "convert_test_support.h"
 
+#include <algorithm>
+
 namespace tessaly {
 namespace {
 
@@ -107,6 +109,14 @@ TEST(Conversion, FailuresGiveTheExitCodeAndNoBytes) {
          Bytes(2048, 1),
          2,
          "--load-address: 2048 bytes from $F801 run past $FFFF (room for 2047)"},
+        {{"--load-address", "65000", "in.fnt", "out.tap"},
+         Bytes(2048, 1),
+         2,
+         "--load-address: 768 bytes from 65000 run past 65535 (room for 536)"},
+        {{"--first", "65", "--count", "26", "in.fnt", "out.tap"},
+         Bytes(2048, 1),
+         2,
+         "a tape's set holds codes 32-127"},
     };
     for (const auto& c : cases) {
         const Outcome o = run(c.args, c.input);
@@ -114,6 +124,41 @@ TEST(Conversion, FailuresGiveTheExitCodeAndNoBytes) {
         EXPECT_NE(o.error.find(c.error), std::string::npos) << o.error;
         EXPECT_TRUE(o.output.empty() && o.fontOutput.empty());
     }
+}
+
+// The blocks of a tape, each with its XOR check holding.
+std::vector<Bytes> tapeBlocks(const Bytes& tape) {
+    std::vector<Bytes> blocks;
+    for (std::size_t at = 0; at + 2 <= tape.size(); at += 2 + blocks.back().size()) {
+        const std::size_t length = tape[at] | tape[at + 1] << 8;
+        EXPECT_LE(at + 2 + length, tape.size());
+        blocks.emplace_back(
+            tape.begin() + static_cast<std::ptrdiff_t>(at + 2),
+            tape.begin() + static_cast<std::ptrdiff_t>(std::min(tape.size(), at + 2 + length)));
+        std::uint8_t check = 0;
+        for (std::uint8_t b : blocks.back())
+            check ^= b;
+        EXPECT_EQ(check, 0);
+    }
+    return blocks;
+}
+
+// Tapes: a program and a code block, each a header and data (Fuse runs them; see
+// machines_test.py). A set's block holds codes 32-127 at 64768; a larger map is cut.
+TEST(Conversion, TapesHoldAProgramAndACodeBlockAndALargerMapIsCut) {
+    const Charset set = distinctSet();
+    const Bytes fnt(set.bytes.begin(), set.bytes.end());
+    std::vector<Bytes> blocks = tapeBlocks(run({"in.fnt", "out.tap"}, fnt).output);
+    ASSERT_EQ(blocks.size(), 4u);
+    EXPECT_EQ(Bytes(blocks[2].begin() + 12, blocks[2].end() - 3), (Bytes{0x00, 3, 0x00, 0xFD}));
+    EXPECT_EQ(Bytes(blocks[3].begin() + 1, blocks[3].end() - 1),
+              Bytes(fnt.begin() + 32 * 8, fnt.begin() + 128 * 8));
+
+    const Outcome o =
+        run({"--map", "40x25", "--font", "builtin:zx", "-", "out.tap"}, Bytes(1000, 7));
+    EXPECT_EQ(tapeBlocks(o.output).size(), 4u);
+    EXPECT_EQ(o.notes, std::vector<std::string>{
+                           "out.tap: the map of 40 x 25 is cut to the screen's 32 x 24 cells"});
 }
 
 TEST(Conversion, AShortMapIsFilledWithZeroAndSaysSo) {

@@ -131,7 +131,7 @@ TEST(Options, UsageErrorsSayWhatToGive) {
         {"--info= a.psf", "--info needs a value"},
         {"--grid=1 a.fnt b.png", "unknown option --grid"},
         {"--syntax acme a.fnt b.c", "--syntax needs an assembler output"},
-        {"--load-address 1 a.fnt b.fnt", "--load-address needs a .prg output"},
+        {"--load-address 1 a.fnt b.fnt", "--load-address needs a .prg output of a set, or a .tap"},
         {"--name x a.fnt b.fnt", "--name names the array or label"},
         {"--name lda a.fnt b.s", "--name 'lda' is no name this output takes"},
         {"--name 2x a.fnt b.c", "--name '2x' is no name this output takes"},
