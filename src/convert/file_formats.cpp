@@ -207,9 +207,10 @@ const Format Formats[] = {
      .readGlyphs =
          [](std::span<const std::uint8_t> bytes, const GlyphReading& how, formats::FontGlyphs& font,
             std::string& error) {
-             if (!formats::readFreeTypeFont(bytes, how.pixelSize, font, error)) return false;
-             if (font.glyphs.empty()) error = "the font holds no glyph";
-             return !font.glyphs.empty();
+             if (!formats::readFreeTypeFont(bytes, how.pixelSize, font, error, how.describe))
+                 return false;
+             if (font.glyphs.empty() && !how.describe) error = "the font holds no glyph";
+             return !font.glyphs.empty() || how.describe;
          },
      .notWritten = "TrueType, OpenType, PCF and .fon fonts can be read, not written",
      .help =
@@ -267,14 +268,16 @@ const Format Formats[] = {
      .readGlyphs =
          [](std::span<const std::uint8_t>, const GlyphReading& how, formats::FontGlyphs& font,
             std::string&) {
-             const Charset set = formats::builtinSet(formats::builtinSetNamed(how.setName)->set);
+             // The codes the set holds, so that the others read as held by none.
+             const BuiltinCharset which = formats::builtinSetNamed(how.setName)->set;
+             const Charset set = formats::builtinSet(which);
+             const std::bitset<GlyphCount> held = formats::builtinSetCodes(which);
              font.format = "built-in set";
              font.hasCodes = true;
-             font.glyphs.resize(GlyphCount);
              for (int code = 0; code < GlyphCount; ++code) {
+                 if (!held.test(static_cast<std::size_t>(code))) continue;
                  const ConstGlyph g = glyph(set, code);
-                 font.glyphs[static_cast<std::size_t>(code)].rows.assign(g.begin(), g.end());
-                 font.glyphs[static_cast<std::size_t>(code)].code = code;
+                 font.glyphs.push_back({{g.begin(), g.end()}, code, {}});
              }
              return true;
          },

@@ -17,6 +17,7 @@ struct FontGlyph {
     std::vector<std::uint8_t> rows;
     int code = -1;                 // the font's own code 0..255, -1 for none
     std::vector<char32_t> unicode; // the characters the glyph shows, when the font says
+    bool inkCut = false;           // the reader cut ink that fell outside the font's cell
 };
 
 struct FontGlyphs {
@@ -29,6 +30,14 @@ struct FontGlyphs {
     std::vector<FontGlyph> glyphs; // in the font's order
     int droppedGlyphs = 0;    // glyphs the reader left out (no code 0..255), for a note
     int wideGlyphs = 0;       // glyphs left out for being wider than 8 pixels, for a note
+    // The characters those wide glyphs showed.
+    std::vector<char32_t> wideCharacters;
+    // FreeType fonts: the heights of their bitmap strikes, each once, and whether they
+    // have outlines for any size.
+    std::vector<int> strikes;
+    bool scalable = false;
+    // Read to be described (--info): why a conversion would refuse the font, "" if not.
+    std::string refusal;
 };
 
 } // namespace tessaly::formats

@@ -620,9 +620,14 @@ def font_checks(work):
     _, _, arabic_glyphs = psf_font(gzip.decompress(read(arabic)))
     misaki = "/usr/share/fonts/truetype/misaki/misaki_gothic.ttf"
     x11 = "/usr/share/fonts/X11/misc/5x8.pcf.gz"
+    mono = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf"
 
     def glyph_of(data, code):
         return data[code * 8:code * 8 + 8]
+
+    def stems(glyph):
+        """The most runs of ink in one row of a glyph."""
+        return max(len([r for r in format(row, "08b").split("0") if r]) for row in glyph)
 
     # (what, arguments before OUTPUT, OUTPUT, a check of the bytes written)
     cases = [
@@ -655,6 +660,8 @@ def font_checks(work):
          lambda out: glyph_of(out, 65) != bytes(8) and glyph_of(out, 1) == bytes(8)),
         ("an X11 PCF in C64 order", ["--order", "c64", x11], "x11.fnt",
          lambda out: glyph_of(out, 1) != bytes(8)),
+        ("outlines keep the ink past their advance: 'm' has three stems",
+         ["--size", "8", "--rows", "2", mono], "mono.fnt", lambda out: stems(glyph_of(out, 109)) == 3),
     ]
     for what, args, output, good in cases:
         out = os.path.join(work, output)
@@ -719,6 +726,29 @@ def font_checks(work):
     check("--info on a console font", r.returncode == 0 and "PSF 1, gzip" in info and
           "256 glyphs of 8x16 pixels" in info and "--order c64" in info, info)
 
+    # What the converter says of Debian's fonts that do not simply fit: on standard output
+    # for --info, as a note on standard error for a conversion.
+    wine, unifont = "/usr/share/wine/fonts/", "/usr/share/fonts/truetype/unifont/unifont_sample.ttf"
+    for what, args, said in [
+        ("--info on an OTB without a strike of 8", [
+            "--info", "/usr/share/fonts/opentype/terminus/terminus-normal.otb"],
+         "bitmap strikes of 12, 14, 16, 18, 20, 22, 24, 28, 32 pixels (--size chooses)"),
+        ("--info on a .fon with ASCII wider than 8", ["--info", wine + "vgasys.fon"],
+         "58 wider than 8 pixels (left out)"),
+        ("--info names each strike once", ["--info", wine + "cvgasys.fon"],
+         "sizes            bitmap strikes of 16 pixels\n"),
+        ("--info names a TrueType font of bitmaps", ["--info", unifont],
+         "format           TrueType (bitmaps, 16 px)"),
+        ("a character drawn too wide is no missing one", [
+            "--order", "latin1", "--rows", "4", unifont, "-", "--to", "raw"],
+         "the font draws 1 of the 191 characters of --order latin1 wider than 8 pixels (U+00AD)"),
+        ("--info names the codes a built-in set holds", ["--info", "builtin:zx"],
+         "codes            32-143\n"),
+    ]:
+        r = convert(*args)
+        said_all = (r.stdout + r.stderr).decode(errors="replace")
+        check(what, r.returncode == 0 and said in said_all, said_all[-600:])
+
 
 def expect_failure(work, name, args, message, source):
     out = os.path.join(work, "kept.s")
@@ -734,9 +764,12 @@ def expect_failure(work, name, args, message, source):
 
 def main():
     missing = [t for t in TOOLS if not shutil.which(t)]
-    fonts = [CONSOLE_FONTS, "/usr/share/fonts/truetype/misaki", "/usr/share/fonts/X11/misc"]
+    fonts = [CONSOLE_FONTS, "/usr/share/fonts/truetype/misaki", "/usr/share/fonts/X11/misc",
+             "/usr/share/fonts/opentype/terminus", "/usr/share/wine/fonts",
+             "/usr/share/fonts/truetype/unifont"]
     if missing or not all(os.path.isdir(f) for f in fonts):
-        print("missing: " + " ".join(missing or ["console-setup-linux fonts-misaki xfonts-base"]) +
+        print("missing: " + " ".join(missing or ["console-setup-linux fonts-misaki xfonts-base "
+                                                 "fonts-terminus-otb fonts-wine fonts-unifont"]) +
               " (scripts/test installs them)")
         return 1
     charset = distinct_set()
