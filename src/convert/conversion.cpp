@@ -218,7 +218,9 @@ void convertPicture(Run& run, const Job& job, const InputBytes& input,
     formats::CutScreen cut;
     std::vector<std::string> notes;
     std::string error;
-    if (!run.step(cutPicture(bytes, job.scale, pictureInput(job), job.at,
+    const std::optional<int> scale =
+        job.scaleGiven ? std::optional<int>(job.scale) : std::nullopt;
+    if (!run.step(cutPicture(bytes, scale, pictureInput(job), job.at,
                              job.font ? &font : nullptr, held, job.add, cut, notes, error),
                   file, error))
         return;

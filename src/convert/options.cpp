@@ -293,7 +293,9 @@ const Option Options_[] = {
      .take = flag<&Options::info>,
      .modes = InInfo,
      .help = R"(print the format, glyph size and count, the codes held and, for a
-                    font with Unicode, how much of each --order it covers
+                    font with Unicode, how much of each --order it covers; of a
+                    FreeType font also its sizes, the glyphs too large, and why a
+                    conversion would refuse it
                       --info /usr/share/consolefonts/Lat15-VGA8.psf.gz)"},
     {.name = "--load-address",
      .value = "A",
@@ -329,7 +331,8 @@ const Option Options_[] = {
      .modes = Converting,
      .used = anyPicture,
      .refusal = "--scale needs a picture (.png or .bmp)",
-     .help = R"(picture pixels per glyph pixel (default 1; maps 2, as the map window))"},
+     .help = R"(picture pixels per glyph pixel (default 1; maps 2, as the map window;
+                    --from-picture --font tries each the picture allows))"},
     {.name = "--ink",
      .value = "#rrggbb",
      .take = colour<&Options::ink>,
@@ -344,7 +347,8 @@ const Option Options_[] = {
      .used = anyPicture,
      .refusal = "--paper needs a picture",
      .help = R"(the paper of a picture (default #000000; reading without it takes
-                    the most common colour))"},
+                    the most common colour, --from-picture --font whichever of the
+                    two most common lets every cell match))"},
     {.name = "--grid",
      .take = flag<&Options::grid>,
      .modes = InMap,

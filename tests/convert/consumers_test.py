@@ -512,7 +512,8 @@ def capture_checks(work):
     os.remove(lossy + ".jpg")
     for name, args, message in [
             ("a cell no glyph matches", ["--font", zx, "--crop", "32,35,320x200", capture],
-             "matches no glyph of the font"),
+             "matches no glyph of the font; --add appends such glyphs; tried scales 5 and 1 "
+             "with paper #000000 and #"),
             ("a paper the picture lacks", ["--font", font, "--paper", "#abcdef", capture],
              "no pixel has the paper colour #abcdef"),
             ("a crop outside", ["--font", font, "--crop", "100,100,320x200", capture],
@@ -610,11 +611,17 @@ def font_checks(work):
     examples and the console's and X's own tools see them."""
     cga = convert("builtin:cga", "-", "--to", "raw").stdout
     c64 = convert("builtin:c64", "-", "--to", "raw").stdout
+    # A screen of C64 reversed glyphs, mostly ink, each the lowest code of its glyph.
+    c64_rows = [c64[c * 8:c * 8 + 8] for c in range(256)]
+    reversed_codes = [c for c in range(128, 256) if c64_rows.index(c64_rows[c]) == c]
+    reversed_screen = bytes(reversed_codes[i * 7 % len(reversed_codes)] for i in range(1000))
     files = {"cga.fnt": cga, "c64.fnt": c64, "zx768.bin": cga[:768],
              # 96 glyphs, blank at 0 and 16; a blank cell and an 'A' drawn with cga
              "blank16.bin": cga[:128] + bytes(8) + cga[136:768],
              "blank_a.png": convert("--map", "2x1", "--scale", "1", "--font", "builtin:cga",
-                                    "--to", "png", "-", "-", stdin=bytes([0, 65])).stdout}
+                                    "--to", "png", "-", "-", stdin=bytes([0, 65])).stdout,
+             "reversed.png": convert("--map", "40x25", "--font", "builtin:c64", "--to", "png",
+                                     "-", "-", stdin=reversed_screen).stdout}
     for name, data in files.items():
         write(os.path.join(work, name), data)
     lat8 = os.path.join(work, "lat8.psf")
@@ -667,6 +674,9 @@ def font_checks(work):
          lambda out: glyph_of(out, 65) != bytes(8) and glyph_of(out, 1) == bytes(8)),
         ("an X11 PCF in C64 order", ["--order", "c64", x11], "x11.fnt",
          lambda out: glyph_of(out, 1) != bytes(8)),
+        ("a map picture (scale 2, mostly ink) reads back with its own scale and paper",
+         ["--from-picture", "--font", "builtin:c64", "reversed.png"], "reversed.map",
+         lambda out: out == reversed_screen),
         ("outlines keep the ink past their advance: 'm' has three stems",
          ["--size", "8", "--rows", "2", mono], "mono.fnt", lambda out: stems(glyph_of(out, 109)) == 3),
     ]
