@@ -761,6 +761,9 @@ def font_checks(work):
          "the font draws 1 of the 191 characters of --order latin1 wider than 8 pixels (U+00AD)"),
         ("--info names the codes a built-in set holds", ["--info", "builtin:zx"],
          "codes            32-143\n"),
+        ("ink outside the cell is counted", [
+            "--size", "8", "--rows", "2", "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf",
+            "-", "--to", "raw"], "have ink outside 8 columns and the font's 10 rows, cut off"),
     ]:
         r = convert(*args)
         said_all = (r.stdout + r.stderr).decode(errors="replace")
