@@ -233,13 +233,16 @@ bool byOrder(const FontGlyphs& font, const FontLayout& layout, LaidOutFont& out,
     });
     const std::string of =
         " of the " + std::to_string(wanted) + " characters of --order " + std::string(order.name);
+    const auto blank = [](std::size_t n) {
+        return n == 1 ? "); its code is blank" : "); their codes are blank";
+    };
     if (!lacking.empty())
         out.notes.push_back("the font lacks " + std::to_string(lacking.size()) + of + " (" +
-                            someCharacters(lacking) + "); their codes are blank");
+                            someCharacters(lacking) + blank(lacking.size()));
     if (!tooWide.empty())
         out.notes.push_back("the font draws " + std::to_string(tooWide.size()) + of +
                             " wider than 8 pixels (" + someCharacters(tooWide) +
-                            "); their codes are blank");
+                            blank(tooWide.size()));
     return true;
 }
 
