@@ -27,10 +27,12 @@ PACKAGE_PACKAGES=(dpkg-dev file)
 # of the end-to-end tests.
 INSTALL_TEST_PACKAGES=(desktop-file-utils appstream groff-base librsvg2-bin lintian)
 # The converter's consumers: the assemblers, console font tools and fonts, bdftopcf and
-# ImageMagick; X and TrueType fonts with pcf2bdf, and the code pages' charmaps (locales).
+# ImageMagick; X and TrueType fonts with pcf2bdf, fonts --info describes (Terminus OTB,
+# Wine's .fon, unifont), and the code pages' charmaps (locales).
 # The machines' emulators and viewers that show what the converter writes for them.
 MACHINE_PACKAGES=(fuse-emulator-sdl opense-basic dosbox ansilove)
 TEST_PACKAGES=("${BUILD_PACKAGES[@]}" "${MACHINE_PACKAGES[@]}" libgtest-dev libbenchmark-dev python3 xvfb openbox xdotool
     x11-apps x11-utils cc65 acme 64tass xa65 dasm pasmo z80asm kbd console-setup-linux
     xfonts-utils imagemagick "${PACKAGE_PACKAGES[@]}" "${INSTALL_TEST_PACKAGES[@]}"
-    fonts-misaki fonts-spleen xfonts-base pcf2bdf locales)
+    fonts-misaki fonts-spleen xfonts-base fonts-terminus-otb fonts-wine fonts-unifont pcf2bdf
+    locales)

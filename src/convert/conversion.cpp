@@ -68,6 +68,7 @@ struct ReadPlan {
     int pixelSize = 0;
     const formats::MachineOrder* order = nullptr;
     PictureInput picture;
+    bool describe = false; // --info
 };
 
 ReadPlan readPlanOf(const Job& job) {
@@ -87,7 +88,7 @@ bool readGlyphs(Run& run, const FileSide& side, const Bytes& bytes, const ReadPl
         return run.fail(file, "no character set can be read from this format", 2);
     // Raw and prg files may be long: only the glyphs that can reach the set are made.
     const GlyphReading how{static_cast<std::size_t>(plan.skip) + GlyphCount, plan.pixelSize,
-                           side.setName()};
+                           side.setName(), plan.describe};
     std::string error;
     return run.step(side.format->readGlyphs(bytes, how, font, error), file, error);
 }
@@ -251,7 +252,9 @@ void convertPicture(Run& run, const Job& job, const InputBytes& input,
     formats::CutScreen cut;
     std::vector<std::string> notes;
     std::string error;
-    if (!run.step(cutPicture(bytes, job.scale, pictureInput(job), job.at,
+    const std::optional<int> scale =
+        job.scaleGiven ? std::optional<int>(job.scale) : std::nullopt;
+    if (!run.step(cutPicture(bytes, scale, pictureInput(job), job.at,
                              job.font ? &font : nullptr, held, job.add, cut, notes, error),
                   file, error))
         return;
@@ -305,6 +308,33 @@ std::bitset<GlyphCount> codesHeld(const formats::FontGlyphs& font) {
     return present;
 }
 
+// A FreeType font's sizes: its bitmap strikes, its outlines.
+std::string sizesText(const formats::FontGlyphs& font) {
+    std::string strikes;
+    for (int height : font.strikes)
+        strikes += (strikes.empty() ? "" : ", ") + std::to_string(height);
+    std::string text = font.scalable ? "outlines at any --size" : "";
+    if (!strikes.empty())
+        text += std::string(font.scalable ? "; " : "") + "bitmap strikes of " + strikes +
+                " pixels" + (font.strikes.size() > 1 && !font.scalable ? " (--size chooses)" : "");
+    return text;
+}
+
+// A FreeType font's glyphs that do not fit: wider than 8 pixels, or with ink outside the
+// cell.
+std::string tooLargeText(const formats::FontGlyphs& font) {
+    const auto cut = std::count_if(font.glyphs.begin(), font.glyphs.end(),
+                                   [](const formats::FontGlyph& g) { return g.inkCut; });
+    if (font.wideGlyphs == 0 && cut == 0) return "none";
+    std::string text;
+    if (font.wideGlyphs > 0)
+        text = std::to_string(font.wideGlyphs) + " wider than 8 pixels (left out)";
+    if (cut > 0)
+        text += (text.empty() ? "" : ", ") + std::to_string(cut) +
+                " with ink outside 8 columns or the cell's rows (cut off)";
+    return text;
+}
+
 void info(Run& run, const Job& job, const InputBytes& input) {
     const std::string file = displayName(job.input);
     Bytes bytes;
@@ -333,10 +363,13 @@ void info(Run& run, const Job& job, const InputBytes& input) {
     }
     ReadPlan plan;
     plan.pixelSize = job.pixelSize;
+    plan.describe = true;
     formats::FontGlyphs font;
     if (!readGlyphs(run, job.input, bytes, plan, font)) return;
-    const std::size_t total = font.glyphs.size() + static_cast<std::size_t>(font.droppedGlyphs);
+    const std::size_t total = font.glyphs.size() + static_cast<std::size_t>(font.droppedGlyphs) +
+                              static_cast<std::size_t>(font.wideGlyphs);
     line("format", font.format + packed);
+    if (job.input.is(Sized)) line("sizes", sizesText(font));
     std::string size = std::to_string(font.width) + "x" + std::to_string(font.height) + " pixels";
     if (job.input.is(Descent)) size += ", descent " + std::to_string(font.descent);
     const std::string problem = formats::fitProblem(font, std::nullopt);
@@ -345,6 +378,8 @@ void info(Run& run, const Job& job, const InputBytes& input) {
     else if (!problem.empty())
         size += "; too wide to read";
     line("glyphs", plural(total, "glyph") + " of " + size);
+    if (job.input.is(Sized)) line("too large", tooLargeText(font));
+    if (!font.refusal.empty()) line("conversion", "refused: " + font.refusal);
     line("codes", formats::codeRanges(codesHeld(font)) +
                       (font.hasCodes ? "" : " (by place; --at and --skip move them)"));
     if (font.hasUnicode) {
@@ -355,15 +390,19 @@ void info(Run& run, const Job& job, const InputBytes& input) {
             all.insert(g.unicode.begin(), g.unicode.end());
         }
         line("unicode", plural(carrying, "glyph") + " show " + plural(all.size(), "character"));
+        const std::unordered_set<char32_t> wide(font.wideCharacters.begin(),
+                                                font.wideCharacters.end());
         for (const formats::MachineOrder& order : formats::machineOrders()) {
-            int wanted = 0, found = 0;
+            int wanted = 0, found = 0, tooWide = 0;
             for (char32_t c : order.unicode) {
                 if (c == 0) continue;
                 ++wanted;
                 found += all.count(c) ? 1 : 0;
+                tooWide += !all.count(c) && wide.count(c) ? 1 : 0;
             }
             line("--order " + std::string(order.name),
-                 std::to_string(found) + " of " + std::to_string(wanted) + " characters  (" +
+                 std::to_string(found) + " of " + std::to_string(wanted) + " characters" +
+                     (tooWide ? ", " + std::to_string(tooWide) + " more too wide" : "") + "  (" +
                      std::string(order.title) + ")");
         }
     } else {

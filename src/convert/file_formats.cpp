@@ -42,16 +42,17 @@ formats::FontGlyphs rowsFont(const Bytes& rows, const std::string& format, std::
     return font;
 }
 
-// The 256 glyphs of a set, each at its code.
-formats::FontGlyphs codedFont(const Charset& set, const std::string& format) {
+// The glyphs of a set, each at its code: all 256, or the codes held.
+formats::FontGlyphs
+codedFont(const Charset& set, const std::string& format,
+          const std::bitset<GlyphCount>& held = std::bitset<GlyphCount>{}.set()) {
     formats::FontGlyphs font;
     font.format = format;
     font.hasCodes = true;
-    font.glyphs.resize(GlyphCount);
     for (int code = 0; code < GlyphCount; ++code) {
+        if (!held.test(static_cast<std::size_t>(code))) continue;
         const ConstGlyph g = glyph(set, code);
-        font.glyphs[static_cast<std::size_t>(code)].rows.assign(g.begin(), g.end());
-        font.glyphs[static_cast<std::size_t>(code)].code = code;
+        font.glyphs.push_back({{g.begin(), g.end()}, code, {}});
     }
     return font;
 }
@@ -288,9 +289,10 @@ const Format Formats[] = {
      .readGlyphs =
          [](std::span<const std::uint8_t> bytes, const GlyphReading& how, formats::FontGlyphs& font,
             std::string& error) {
-             if (!formats::readFreeTypeFont(bytes, how.pixelSize, font, error)) return false;
-             if (font.glyphs.empty()) error = "the font holds no glyph";
-             return !font.glyphs.empty();
+             if (!formats::readFreeTypeFont(bytes, how.pixelSize, font, error, how.describe))
+                 return false;
+             if (font.glyphs.empty() && !how.describe) error = "the font holds no glyph";
+             return !font.glyphs.empty() || how.describe;
          },
      .notWritten = "TrueType, OpenType, PCF and .fon fonts can be read, not written",
      .help =
@@ -399,8 +401,9 @@ const Format Formats[] = {
      .readGlyphs =
          [](std::span<const std::uint8_t>, const GlyphReading& how, formats::FontGlyphs& font,
             std::string&) {
-             font = codedFont(formats::builtinSet(formats::builtinSetNamed(how.setName)->set),
-                              "built-in set");
+             const BuiltinCharset which = formats::builtinSetNamed(how.setName)->set;
+             font = codedFont(formats::builtinSet(which), "built-in set",
+                              formats::builtinSetCodes(which));
              return true;
          },
      .notWritten = "built-in sets cannot be written",

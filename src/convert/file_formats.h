@@ -27,6 +27,7 @@ struct GlyphReading {
     std::size_t keep = 0;     // sequential files: the glyphs made, the rest only counted
     int pixelSize = 0;        // --size
     std::string_view setName; // a built-in set: its name after "builtin:"
+    bool describe = false;    // --info: read what can be described rather than refuse
 };
 
 // What a writer takes from the job.

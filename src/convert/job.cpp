@@ -233,6 +233,7 @@ bool planJob(const Options& o, Job& job, std::string& error) {
         o.loadAddress.value_or(job.mode == Mode::Set ? out.setLoadAddress : out.mapLoadAddress);
     job.syntax = o.syntax.value_or(AsmSyntax::Ca65);
     job.scale = o.scale.value_or(job.mode == Mode::Map ? 2 : 1);
+    job.scaleGiven = o.scale.has_value();
     job.ink = o.ink.value_or(rgb(255, 255, 255));
     job.paper = o.paper.value_or(rgb(0, 0, 0));
     job.paperGiven = o.paper;

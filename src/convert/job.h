@@ -40,6 +40,7 @@ struct Job {
     std::string name;        // of the array, label or font written to OUTPUT
     std::string fontOutName; // of the set written to --font-out
     int scale = 1;
+    bool scaleGiven = false; // --scale; else a picture matched against --font finds its own
     Colour ink = rgb(255, 255, 255);
     Colour paper = rgb(0, 0, 0);
     std::optional<Colour> paperGiven; // reading a picture: the paper, when named

@@ -299,7 +299,9 @@ const Option Options_[] = {
      .take = flag<&Options::info>,
      .modes = InInfo,
      .help = R"(print the format, glyph size and count, the codes held and, for a
-                    font with Unicode, how much of each --order it covers
+                    font with Unicode, how much of each --order it covers; of a
+                    FreeType font also its sizes, the glyphs too large, and why a
+                    conversion would refuse it
                       --info /usr/share/consolefonts/Lat15-VGA8.psf.gz)"},
     {.name = "--load-address",
      .value = "A",
@@ -342,7 +344,8 @@ const Option Options_[] = {
      .modes = Converting,
      .used = anyPicture,
      .refusal = "--scale needs a picture (.png or .bmp)",
-     .help = R"(picture pixels per glyph pixel (default 1; maps 2, as the map window))"},
+     .help = R"(picture pixels per glyph pixel (default 1; maps 2, as the map window;
+                    --from-picture --font tries each the picture allows))"},
     {.name = "--ink",
      .value = "#rrggbb",
      .take = colour<&Options::ink>,
@@ -359,7 +362,9 @@ const Option Options_[] = {
      .used = [](const Job& job) { return anyPicture(job) || programOut(job); },
      .refusal = "--paper needs a picture, an XBin or a machine's program",
      .help = R"(the paper of a picture, XBin or machine's program (default #000000;
-                    reading a picture without it takes the most common colour))"},
+                    reading a picture without it takes the most common colour,
+                    --from-picture --font whichever of the two most common lets every
+                    cell match))"},
     {.name = "--grid",
      .take = flag<&Options::grid>,
      .modes = InMap,

@@ -17,8 +17,11 @@ Charset builtinSet(BuiltinCharset set) {
 std::bitset<GlyphCount> builtinSetCodes(BuiltinCharset set) {
     const BuiltinCharsetInfo& info = builtinCharsetInfo(set);
     const std::size_t glyphs = info.table.size() / GlyphBytes * (info.invertedCopy ? 2 : 1);
+    // The Spectrum's codes 0-31 are control codes, blank in its table to keep codes in place.
+    const std::size_t first = set == BuiltinCharset::ZxSpectrum ? 32 : 0;
     std::bitset<GlyphCount> codes;
-    for (std::size_t code = 0; code < GlyphCount && (info.table.empty() || code < glyphs); ++code)
+    for (std::size_t code = first; code < GlyphCount && (info.table.empty() || code < glyphs);
+         ++code)
         codes.set(code);
     return codes;
 }

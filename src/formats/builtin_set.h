@@ -17,8 +17,8 @@ const BuiltinCharsetInfo* builtinSetNamed(std::string_view name);
 // does not fill stay blank.
 Charset builtinSet(BuiltinCharset set);
 
-// The codes the set fills (its table, and the inverted copy after it); the hex set fills
-// all 256.
+// The codes the set fills (its table, and the inverted copy after it; the ZX Spectrum's
+// from 32, after its control codes); the hex set fills all 256.
 std::bitset<GlyphCount> builtinSetCodes(BuiltinCharset set);
 
 } // namespace tessaly::formats

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 namespace tessaly::formats {
@@ -94,6 +95,28 @@ std::string someCodes(const std::vector<int>& codes) {
         named += std::to_string(codes[i]);
     }
     return named + (codes.size() > 8 ? " ..." : "");
+}
+
+// "U+00A3 U+00A5 ..." (the first 8).
+std::string someCharacters(const std::vector<char32_t>& characters) {
+    std::string named;
+    for (std::size_t i = 0; i < characters.size() && i < 8; ++i) {
+        if (i) named += ' ';
+        named += codePointName(characters[i]);
+    }
+    return named + (characters.size() > 8 ? " ..." : "");
+}
+
+// The glyphs placed whose ink the reader cut at the font's cell.
+void noteReaderCut(const FontGlyphs& font, const std::vector<Placed>& placed, LaidOutFont& out) {
+    std::vector<int> cut;
+    for (const Placed& p : placed)
+        if (p.glyph->inkCut) cut.push_back(p.code);
+    if (cut.empty()) return;
+    std::sort(cut.begin(), cut.end());
+    out.notes.push_back(plural(cut.size(), "glyph") + (cut.size() == 1 ? " has" : " have") +
+                        " ink outside 8 columns and the font's " + std::to_string(font.height) +
+                        " rows, cut off (" + someCodes(cut) + ")");
 }
 
 // With --rows, the glyphs placed whose ink reaches past the 8 rows taken, those left
@@ -200,17 +223,26 @@ bool byOrder(const FontGlyphs& font, const FontLayout& layout, LaidOutFont& out,
                        [](std::uint8_t r) { return static_cast<std::uint8_t>(~r); });
         put(out, code, rows);
     }
-    if (!lacking.empty()) {
-        std::string named;
-        for (std::size_t i = 0; i < lacking.size() && i < 8; ++i) {
-            if (i) named += ' ';
-            named += codePointName(lacking[i]);
-        }
-        if (lacking.size() > 8) named += " ...";
-        out.notes.push_back("the font lacks " + std::to_string(lacking.size()) + " of the " +
-                            std::to_string(wanted) + " characters of --order " +
-                            std::string(order.name) + " (" + named + "); their codes are blank");
-    }
+    // A character the font draws too wide is there but left out: said apart.
+    const std::unordered_set<char32_t> wide(font.wideCharacters.begin(), font.wideCharacters.end());
+    std::vector<char32_t> tooWide;
+    std::erase_if(lacking, [&](char32_t c) {
+        if (!wide.count(c)) return false;
+        tooWide.push_back(c);
+        return true;
+    });
+    const std::string of =
+        " of the " + std::to_string(wanted) + " characters of --order " + std::string(order.name);
+    const auto blank = [](std::size_t n) {
+        return n == 1 ? "); its code is blank" : "); their codes are blank";
+    };
+    if (!lacking.empty())
+        out.notes.push_back("the font lacks " + std::to_string(lacking.size()) + of + " (" +
+                            someCharacters(lacking) + blank(lacking.size()));
+    if (!tooWide.empty())
+        out.notes.push_back("the font draws " + std::to_string(tooWide.size()) + of +
+                            " wider than 8 pixels (" + someCharacters(tooWide) +
+                            blank(tooWide.size()));
     return true;
 }
 
@@ -275,6 +307,7 @@ bool layOutFont(const FontGlyphs& font, const FontLayout& layout, LaidOutFont& o
     const bool ok = layout.order    ? byOrder(font, layout, out, placed, error)
                     : font.hasCodes ? (byCode(font, layout, out, placed), true)
                                     : byPlace(font, layout, out, placed, error);
+    if (ok) noteReaderCut(font, placed, out);
     if (ok && layout.firstRow) noteCutInk(font, *layout.firstRow, std::move(placed), out);
     return ok;
 }

@@ -6,6 +6,8 @@
 #include FT_FREETYPE_H
 #include FT_BITMAP_H
 #include FT_FONT_FORMATS_H
+#include FT_TRUETYPE_TABLES_H
+#include FT_TRUETYPE_TAGS_H
 #include FT_WINFONTS_H
 
 #include <algorithm>
@@ -94,25 +96,6 @@ std::map<FT_UInt, Mapped> mappedGlyphs(FT_Face face) {
     return glyphs;
 }
 
-std::string strikeList(FT_Face face) {
-    std::string list;
-    for (int i = 0; i < face->num_fixed_sizes; ++i) {
-        if (!list.empty()) list += ", ";
-        list += std::to_string(face->available_sizes[i].height);
-    }
-    return list;
-}
-
-// The strike of `face` `pixelSize` rows high (by its line height, else by its nominal
-// size), -1 for none.
-int strikeOf(FT_Face face, int pixelSize) {
-    for (int i = 0; i < face->num_fixed_sizes; ++i)
-        if (face->available_sizes[i].height == pixelSize) return i;
-    for (int i = 0; i < face->num_fixed_sizes; ++i)
-        if (pixels(face->available_sizes[i].y_ppem) == pixelSize) return i;
-    return -1;
-}
-
 std::string glyphName(const FontGlyph& glyph, FT_UInt index) {
     char text[32];
     const char32_t c = glyph.unicode.empty() ? 0 : glyph.unicode[0];
@@ -128,13 +111,21 @@ std::string glyphName(const FontGlyph& glyph, FT_UInt index) {
     return text;
 }
 
+// Where a glyph's ink went.
+struct Drawn {
+    int right = 0;    // one past its rightmost inked column within the 8
+    bool cut = false; // some ink fell outside the 8 columns or the cell's rows
+};
+
 // Draws the glyph in `slot` into `rows` (8 columns, `ascent` rows above the baseline),
 // cutting what falls outside.
-void drawGlyph(FT_Library library, FT_GlyphSlot slot, int ascent, std::vector<std::uint8_t>& rows) {
+Drawn drawGlyph(FT_Library library, FT_GlyphSlot slot, int ascent,
+                std::vector<std::uint8_t>& rows) {
+    Drawn drawn;
     const FT_Bitmap* source = &slot->bitmap;
     Bitmap converted(library);
     if (source->pixel_mode != FT_PIXEL_MODE_MONO && source->pixel_mode != FT_PIXEL_MODE_GRAY) {
-        if (FT_Bitmap_Convert(library, source, &converted.bitmap, 1)) return;
+        if (FT_Bitmap_Convert(library, source, &converted.bitmap, 1)) return drawn;
         source = &converted.bitmap;
     }
     const bool mono = source->pixel_mode == FT_PIXEL_MODE_MONO;
@@ -143,101 +134,178 @@ void drawGlyph(FT_Library library, FT_GlyphSlot slot, int ascent, std::vector<st
     const int height = static_cast<int>(rows.size());
     for (unsigned r = 0; r < source->rows; ++r) {
         const long y = static_cast<long>(ascent) - slot->bitmap_top + r;
-        if (y < 0) continue;
-        if (y >= height) break;
+        const bool rowOutside = y < 0 || y >= height;
+        // Outside the cell only whether there is ink counts: once found, no more is looked at.
+        if (rowOutside && drawn.cut) continue;
         // A negative pitch stores the rows bottom up.
         const long stored = source->pitch >= 0 ? r : source->rows - 1 - r;
         const unsigned char* line = source->buffer + stored * std::labs(source->pitch);
         for (unsigned c = 0; c < source->width; ++c) {
             const long x = static_cast<long>(slot->bitmap_left) + c;
-            if (x < 0) continue;
-            if (x >= 8) break;
+            const bool outside = rowOutside || x < 0 || x >= 8;
+            if (outside && drawn.cut) {
+                if (x >= 8) break;
+                continue;
+            }
             const int value = mono ? (line[c / 8] >> (7 - c % 8)) & 1 : line[c];
-            if (value >= inkFrom) rows[y] |= static_cast<std::uint8_t>(0x80 >> x);
+            if (value < inkFrom) continue;
+            if (outside) {
+                drawn.cut = true;
+                continue;
+            }
+            rows[static_cast<std::size_t>(y)] |= static_cast<std::uint8_t>(0x80 >> x);
+            drawn.right = std::max(drawn.right, static_cast<int>(x) + 1);
         }
     }
+    return drawn;
 }
 
-// The size to read when none is asked for: a bitmap font of one size (a PCF, most .fon
-// files) at that size, anything else at 8 pixels.
-int ownSize(std::span<const std::uint8_t> bytes) {
-    constexpr int Default = 8;
-    Library lib;
+// "12, 14, 16".
+std::string sizeList(const std::vector<int>& sizes) {
+    std::string list;
+    for (int size : sizes) {
+        if (!list.empty()) list += ", ";
+        list += std::to_string(size);
+    }
+    return list;
+}
+
+// The faces of a font file (a .fon or a collection holds several): the first with
+// outlines, and every bitmap strike by the face holding it.
+struct Strike {
+    long face;
+    int index;  // in the face's available_sizes
+    int height; // its line height in pixels
+    int ppem;   // its nominal size in pixels
+};
+struct Faces {
+    long outlineFace = -1;
+    std::vector<Strike> strikes;
+    std::vector<int> heights() const {
+        std::vector<int> h;
+        for (const Strike& s : strikes)
+            h.push_back(s.height);
+        std::sort(h.begin(), h.end());
+        h.erase(std::unique(h.begin(), h.end()), h.end());
+        return h;
+    }
+};
+
+bool openFace(FT_Library library, std::span<const std::uint8_t> bytes, long index, Face& face) {
+    face.reset();
+    return FT_New_Memory_Face(library, bytes.data(), static_cast<FT_Long>(bytes.size()), index,
+                              &face.face) == 0;
+}
+
+// False when FreeType cannot open the first face.
+bool surveyFaces(FT_Library library, std::span<const std::uint8_t> bytes, Faces& faces) {
     Face face;
-    if (!lib.library || FT_New_Memory_Face(lib.library, bytes.data(),
-                                           static_cast<FT_Long>(bytes.size()), 0, &face.face))
-        return Default;
-    const FT_Face f = face.face;
-    if (f->num_faces != 1 || FT_IS_SCALABLE(f) || f->num_fixed_sizes != 1) return Default;
-    return f->available_sizes[0].height;
+    long faceCount = 1;
+    for (long i = 0; i < std::min(faceCount, MaxFaces); ++i) {
+        if (!openFace(library, bytes, i, face)) {
+            if (i == 0) return false;
+            continue;
+        }
+        const FT_Face f = face.face;
+        if (i == 0) faceCount = f->num_faces;
+        if (FT_IS_SCALABLE(f) && faces.outlineFace < 0) faces.outlineFace = i;
+        for (int s = 0; s < f->num_fixed_sizes; ++s)
+            faces.strikes.push_back(
+                {i, s, f->available_sizes[s].height, pixels(f->available_sizes[s].y_ppem)});
+    }
+    return true;
+}
+
+// The strike `pixelSize` rows high (by its line height, else by its nominal size) in the
+// first face that has one; null for none.
+const Strike* strikeOf(const Faces& faces, int pixelSize) {
+    for (const Strike& s : faces.strikes)
+        if (s.height == pixelSize) return &s;
+    for (const Strike& s : faces.strikes)
+        if (s.ppem == pixelSize) return &s;
+    return nullptr;
+}
+
+// The strike nearest `pixelSize` rows, the smaller of two as near.
+const Strike& nearestStrike(const Faces& faces, int pixelSize) {
+    const Strike* best = &faces.strikes.front();
+    for (const Strike& s : faces.strikes) {
+        const int d = std::abs(s.height - pixelSize), bestD = std::abs(best->height - pixelSize);
+        if (d < bestD || (d == bestD && s.height < best->height)) best = &s;
+    }
+    return *best;
+}
+
+// The format as FreeType names it; an sfnt with bitmaps and no outline data at all is an
+// OTB (a .ttf may hold bitmaps beside a few outlines and stay TrueType).
+std::string formatName(FT_Face f) {
+    std::string format = FT_Get_Font_Format(f) ? FT_Get_Font_Format(f) : "font";
+    if (format == "CFF") return "OpenType";
+    FT_ULong glyf = 0;
+    if (format == "TrueType" && !FT_IS_SCALABLE(f) &&
+        (FT_Load_Sfnt_Table(f, TTAG_glyf, 0, nullptr, &glyf) != 0 || glyf == 0))
+        return "OTB";
+    return format;
 }
 
 } // namespace
 
 bool readFreeTypeFont(std::span<const std::uint8_t> bytes, int pixelSize, FontGlyphs& font,
-                      std::string& error) {
+                      std::string& error, bool describe) {
     font = {};
-    if (pixelSize == 0) pixelSize = ownSize(bytes);
-    if (pixelSize < 1 || pixelSize > MaxCellRows) {
-        error = "a size of " + std::to_string(pixelSize) + " pixels is out of range (1 to " +
-                std::to_string(MaxCellRows) + ")";
-        return false;
-    }
     Library lib;
     if (!lib.library) {
         error = "FreeType cannot start";
         return false;
     }
-    // The face to read: the first with a strike of the size, else the first with outlines
-    // (a .fon or a collection holds several).
-    Face face;
-    long faceCount = 1, outlineFace = -1, strikeFace = -1;
-    int strike = -1;
-    std::string strikes;
-    for (long i = 0; i < std::min(faceCount, MaxFaces); ++i) {
-        face.reset();
-        if (FT_New_Memory_Face(lib.library, bytes.data(), static_cast<FT_Long>(bytes.size()), i,
-                               &face.face)) {
-            if (i == 0) {
-                error = "not a font FreeType reads";
-                return false;
-            }
-            continue;
-        }
-        if (i == 0) faceCount = face.face->num_faces;
-        strike = strikeOf(face.face, pixelSize);
-        if (strike >= 0) {
-            strikeFace = i;
-            break;
-        }
-        if (FT_IS_SCALABLE(face.face) && outlineFace < 0) outlineFace = i;
-        const std::string list = strikeList(face.face);
-        if (!list.empty()) strikes += (strikes.empty() ? "" : ", ") + list;
+    Faces faces;
+    if (!surveyFaces(lib.library, bytes, faces)) {
+        error = "not a font FreeType reads";
+        return false;
     }
-    const bool outlines = strikeFace < 0;
-    if (outlines) {
-        if (outlineFace < 0) {
-            error = "no bitmap strike of " + std::to_string(pixelSize) + " pixels and no outlines";
-            if (!strikes.empty()) error += "; strikes: " + strikes;
+    font.strikes = faces.heights();
+    font.scalable = faces.outlineFace >= 0;
+    // No size asked: a bitmap font of one size (a PCF, most .fon files) at that size,
+    // anything else at 8 pixels.
+    if (pixelSize == 0)
+        pixelSize = !font.scalable && font.strikes.size() == 1 ? font.strikes.front() : 8;
+    if (pixelSize < 1 || pixelSize > MaxCellRows) {
+        error = "a size of " + std::to_string(pixelSize) + " pixels is out of range (1 to " +
+                std::to_string(MaxCellRows) + ")";
+        font = {};
+        return false;
+    }
+    // The strike of the size, else the outlines; described, else the strike nearest.
+    const Strike* strike = strikeOf(faces, pixelSize);
+    const bool outlines = !strike && font.scalable;
+    if (!strike && !outlines) {
+        error = "no bitmap strike of " + std::to_string(pixelSize) + " pixels and no outlines";
+        if (!font.strikes.empty()) error += "; strikes: " + sizeList(font.strikes);
+        if (!describe || faces.strikes.empty()) {
+            font = {};
             return false;
         }
-        face.reset();
-        if (FT_New_Memory_Face(lib.library, bytes.data(), static_cast<FT_Long>(bytes.size()),
-                               outlineFace, &face.face) ||
+        font.refusal = error;
+        strike = &nearestStrike(faces, pixelSize);
+        pixelSize = strike->height;
+    }
+    Face face;
+    if (outlines) {
+        if (!openFace(lib.library, bytes, faces.outlineFace, face) ||
             FT_Set_Pixel_Sizes(face.face, 0, static_cast<FT_UInt>(pixelSize))) {
             error = "the outlines cannot be scaled to " + std::to_string(pixelSize) + " pixels";
+            font = {};
             return false;
         }
-    } else if (FT_Select_Size(face.face, strike)) {
+    } else if (!openFace(lib.library, bytes, strike->face, face) ||
+               FT_Select_Size(face.face, strike->index)) {
         error = "the strike of " + std::to_string(pixelSize) + " pixels cannot be read";
+        font = {};
         return false;
     }
     FT_Face f = face.face;
 
-    // The format as FreeType names it; an sfnt with bitmaps only is an OTB.
-    std::string format = FT_Get_Font_Format(f) ? FT_Get_Font_Format(f) : "font";
-    if (format == "CFF") format = "OpenType";
-    if (format == "TrueType" && !FT_IS_SCALABLE(f)) format = "OTB";
+    const std::string format = formatName(f);
     font.format =
         format + (outlines ? " (outlines at " : " (bitmaps, ") + std::to_string(pixelSize) + " px)";
 
@@ -250,6 +318,7 @@ bool readFreeTypeFont(std::span<const std::uint8_t> bytes, int pixelSize, FontGl
         error = "a cell of " + std::to_string(font.height) + " rows at " +
                 std::to_string(pixelSize) + " pixels; at most " + std::to_string(MaxCellRows) +
                 " fit";
+        font = {};
         return false;
     }
 
@@ -272,16 +341,20 @@ bool readFreeTypeFont(std::span<const std::uint8_t> bytes, int pixelSize, FontGl
     const FT_Int32 loadFlags =
         FT_LOAD_RENDER | FT_LOAD_TARGET_MONO | (outlines ? FT_LOAD_NO_BITMAP : FT_LOAD_DEFAULT);
     std::vector<int> advances; // each glyph's, in pixels
+    std::vector<int> widths;   // each glyph's advance or ink, the wider
     std::vector<FT_UInt> indexOf;
     auto addGlyph = [&](FT_UInt index, FontGlyph glyph) {
         glyph.rows.assign(static_cast<std::size_t>(font.height), 0);
         int advance = 0;
+        Drawn drawn;
         // A glyph FreeType cannot load (none in the strike, damaged data) stays blank.
         if (FT_Load_Glyph(f, index, loadFlags) == 0) {
-            drawGlyph(lib.library, f->glyph, ascent, glyph.rows);
+            drawn = drawGlyph(lib.library, f->glyph, ascent, glyph.rows);
             advance = pixels(f->glyph->advance.x);
         }
+        glyph.inkCut = drawn.cut;
         advances.push_back(advance);
+        widths.push_back(std::max(advance, drawn.right));
         indexOf.push_back(index);
         font.glyphs.push_back(std::move(glyph));
     };
@@ -348,31 +421,38 @@ bool readFreeTypeFont(std::span<const std::uint8_t> bytes, int pixelSize, FontGl
         error = glyphName(font.glyphs[widest], indexOf[widest]) + " is " +
                 std::to_string(advances[widest]) + " pixels wide at " + std::to_string(pixelSize) +
                 " pixels; a cell holds at most 8" + (outlines ? " (a smaller size may fit)" : "");
-        font = {};
-        return false;
+        if (!describe) {
+            font = {};
+            return false;
+        }
+        if (font.refusal.empty()) font.refusal = error;
     }
     std::vector<FontGlyph> kept;
     int width = 0;
     for (std::size_t i = 0; i < font.glyphs.size(); ++i) {
+        FontGlyph& glyph = font.glyphs[i];
         if (advances[i] > 8) {
             ++font.wideGlyphs;
+            font.wideCharacters.insert(font.wideCharacters.end(), glyph.unicode.begin(),
+                                       glyph.unicode.end());
             continue;
         }
-        width = std::max(width, advances[i]);
-        if (!font.glyphs[i].unicode.empty()) font.hasUnicode = true;
-        kept.push_back(std::move(font.glyphs[i]));
+        // The glyph keeps its ink up to the cell's eighth column, past its advance too.
+        width = std::max(width, std::min(widths[i], 8));
+        if (!glyph.unicode.empty()) font.hasUnicode = true;
+        kept.push_back(std::move(glyph));
+    }
+    if (kept.empty()) {
+        if (!describe || font.glyphs.empty()) {
+            error = "the font has no glyphs";
+            font = {};
+            return false;
+        }
+        // Described: every glyph is too wide, and so is the cell.
+        width = advances[widest];
     }
     font.glyphs = std::move(kept);
-    if (font.glyphs.empty()) {
-        error = "the font has no glyphs";
-        return false;
-    }
-    // The cell is as wide as the widest advance; what a glyph draws beyond it is cut.
     font.width = std::max(1, width);
-    const auto keep = static_cast<std::uint8_t>(0xFF00 >> font.width);
-    for (FontGlyph& glyph : font.glyphs)
-        for (std::uint8_t& row : glyph.rows)
-            row &= keep;
     return true;
 }
 

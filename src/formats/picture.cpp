@@ -143,6 +143,16 @@ bool cutCells(const Surface& picture, int scale, std::optional<Colour> paper, Cu
 bool pictureColours(const Surface& picture, std::optional<Colour> paper, PictureColours& out,
                     std::string& error) {
     const std::vector<PixelCount> pixels = pixelsByCount(picture);
+    const auto colours = std::count_if(pixels.begin(), pixels.end(), [](const PixelCount& p) {
+        return p.pixel != TransparentPixel;
+    });
+    if (colours > MaxPictureColours) {
+        error = "the picture has " + text(colours) +
+                " colours: not a clean pixel picture (a lossy save such as JPEG, or smoothed "
+                "scaling?); at most " +
+                text(MaxPictureColours) + " are read";
+        return false;
+    }
     PictureColours c;
     if (paper) {
         c.paper = *paper & 0x00FFFFFFu;

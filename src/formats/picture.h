@@ -48,7 +48,7 @@ struct PictureColours {
 
 // The paper is `paper`, an error when no pixel has it, or else the most common colour
 // (the transparent pixels counting as one; on a tie the first met, row by row); every
-// other colour is ink.
+// other colour is ink. More than MaxPictureColours colours is an error.
 bool pictureColours(const Surface& picture, std::optional<Colour> paper, PictureColours& out,
                     std::string& error);
 

@@ -14,6 +14,11 @@ namespace tessaly::formats {
 constexpr int MaxPictureSide = 16384;
 constexpr std::int64_t MaxPicturePixels = std::int64_t{16} << 20;
 
+// The most colours a picture read may have (transparent pixels aside): a machine's
+// palette holds no more, and a picture with more is no clean pixel picture but a lossy
+// save or a smoothed scaling, whose noise would be read as glyphs.
+constexpr int MaxPictureColours = 16;
+
 // A decoded pixel whose alpha is 0: paper whatever colour it stored. Every other pixel
 // is opaque (Surface::stored), so this value is no colour's.
 constexpr std::uint32_t TransparentPixel = 0;

@@ -505,15 +505,23 @@ def capture_checks(work):
     r = converted("a third colour", "--from-picture", "--font-out", os.path.join(work, "t.fnt"),
                   three, back)
     check("a third colour is noted", b"2 colours besides the paper" in r.stderr, r.stderr.decode())
+    # The screen saved as JPEG and then as PNG: the noise of a lossy save.
+    lossy = os.path.join(work, "lossy.png")
+    run(["convert", shown, "-quality", "80", lossy + ".jpg"])
+    run(["convert", lossy + ".jpg", lossy])
+    os.remove(lossy + ".jpg")
     for name, args, message in [
-            ("a cell no glyph matches", ["--font", zx, "--crop", "32,35,320x200"],
-             "matches no glyph of the font"),
-            ("a paper the picture lacks", ["--font", font, "--paper", "#abcdef"],
+            ("a cell no glyph matches", ["--font", zx, "--crop", "32,35,320x200", capture],
+             "matches no glyph of the font; --add appends such glyphs; tried scales 5 and 1 "
+             "with paper #000000 and #"),
+            ("a paper the picture lacks", ["--font", font, "--paper", "#abcdef", capture],
              "no pixel has the paper colour #abcdef"),
-            ("a crop outside", ["--font", font, "--crop", "100,100,320x200"],
+            ("a crop outside", ["--font", font, "--crop", "100,100,320x200", capture],
              "does not lie inside the picture of 384 x 272"),
+            ("a lossy picture", ["--font-out", os.path.join(work, "noise.fnt"), lossy],
+             "colours: not a clean pixel picture"),
     ]:
-        expect_failure(work, name, ["--from-picture", *args, capture], message, capture)
+        expect_failure(work, name, ["--from-picture", *args], message, args[-1])
 
 
 def failure_checks(work, charset):
@@ -603,11 +611,17 @@ def font_checks(work):
     examples and the console's and X's own tools see them."""
     cga = convert("builtin:cga", "-", "--to", "raw").stdout
     c64 = convert("builtin:c64", "-", "--to", "raw").stdout
+    # A screen of C64 reversed glyphs, mostly ink, each the lowest code of its glyph.
+    c64_rows = [c64[c * 8:c * 8 + 8] for c in range(256)]
+    reversed_codes = [c for c in range(128, 256) if c64_rows.index(c64_rows[c]) == c]
+    reversed_screen = bytes(reversed_codes[i * 7 % len(reversed_codes)] for i in range(1000))
     files = {"cga.fnt": cga, "c64.fnt": c64, "zx768.bin": cga[:768],
              # 96 glyphs, blank at 0 and 16; a blank cell and an 'A' drawn with cga
              "blank16.bin": cga[:128] + bytes(8) + cga[136:768],
              "blank_a.png": convert("--map", "2x1", "--scale", "1", "--font", "builtin:cga",
-                                    "--to", "png", "-", "-", stdin=bytes([0, 65])).stdout}
+                                    "--to", "png", "-", "-", stdin=bytes([0, 65])).stdout,
+             "reversed.png": convert("--map", "40x25", "--font", "builtin:c64", "--to", "png",
+                                     "-", "-", stdin=reversed_screen).stdout}
     for name, data in files.items():
         write(os.path.join(work, name), data)
     lat8 = os.path.join(work, "lat8.psf")
@@ -620,9 +634,14 @@ def font_checks(work):
     _, _, arabic_glyphs = psf_font(gzip.decompress(read(arabic)))
     misaki = "/usr/share/fonts/truetype/misaki/misaki_gothic.ttf"
     x11 = "/usr/share/fonts/X11/misc/5x8.pcf.gz"
+    mono = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf"
 
     def glyph_of(data, code):
         return data[code * 8:code * 8 + 8]
+
+    def stems(glyph):
+        """The most runs of ink in one row of a glyph."""
+        return max(len([r for r in format(row, "08b").split("0") if r]) for row in glyph)
 
     # (what, arguments before OUTPUT, OUTPUT, a check of the bytes written)
     cases = [
@@ -655,6 +674,11 @@ def font_checks(work):
          lambda out: glyph_of(out, 65) != bytes(8) and glyph_of(out, 1) == bytes(8)),
         ("an X11 PCF in C64 order", ["--order", "c64", x11], "x11.fnt",
          lambda out: glyph_of(out, 1) != bytes(8)),
+        ("a map picture (scale 2, mostly ink) reads back with its own scale and paper",
+         ["--from-picture", "--font", "builtin:c64", "reversed.png"], "reversed.map",
+         lambda out: out == reversed_screen),
+        ("outlines keep the ink past their advance: 'm' has three stems",
+         ["--size", "8", "--rows", "2", mono], "mono.fnt", lambda out: stems(glyph_of(out, 109)) == 3),
     ]
     for what, args, output, good in cases:
         out = os.path.join(work, output)
@@ -719,6 +743,32 @@ def font_checks(work):
     check("--info on a console font", r.returncode == 0 and "PSF 1, gzip" in info and
           "256 glyphs of 8x16 pixels" in info and "--order c64" in info, info)
 
+    # What the converter says of Debian's fonts that do not simply fit: on standard output
+    # for --info, as a note on standard error for a conversion.
+    wine, unifont = "/usr/share/wine/fonts/", "/usr/share/fonts/truetype/unifont/unifont_sample.ttf"
+    for what, args, said in [
+        ("--info on an OTB without a strike of 8", [
+            "--info", "/usr/share/fonts/opentype/terminus/terminus-normal.otb"],
+         "bitmap strikes of 12, 14, 16, 18, 20, 22, 24, 28, 32 pixels (--size chooses)"),
+        ("--info on a .fon with ASCII wider than 8", ["--info", wine + "vgasys.fon"],
+         "58 wider than 8 pixels (left out)"),
+        ("--info names each strike once", ["--info", wine + "cvgasys.fon"],
+         "sizes            bitmap strikes of 16 pixels\n"),
+        ("--info names a TrueType font of bitmaps", ["--info", unifont],
+         "format           TrueType (bitmaps, 16 px)"),
+        ("a character drawn too wide is no missing one", [
+            "--order", "latin1", "--rows", "4", unifont, "-", "--to", "raw"],
+         "the font draws 1 of the 191 characters of --order latin1 wider than 8 pixels (U+00AD)"),
+        ("--info names the codes a built-in set holds", ["--info", "builtin:zx"],
+         "codes            32-143\n"),
+        ("ink outside the cell is counted", [
+            "--size", "8", "--rows", "2", "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf",
+            "-", "--to", "raw"], "have ink outside 8 columns and the font's 10 rows, cut off"),
+    ]:
+        r = convert(*args)
+        said_all = (r.stdout + r.stderr).decode(errors="replace")
+        check(what, r.returncode == 0 and said in said_all, said_all[-600:])
+
 
 def expect_failure(work, name, args, message, source):
     out = os.path.join(work, "kept.s")
@@ -734,9 +784,12 @@ def expect_failure(work, name, args, message, source):
 
 def main():
     missing = [t for t in TOOLS if not shutil.which(t)]
-    fonts = [CONSOLE_FONTS, "/usr/share/fonts/truetype/misaki", "/usr/share/fonts/X11/misc"]
+    fonts = [CONSOLE_FONTS, "/usr/share/fonts/truetype/misaki", "/usr/share/fonts/X11/misc",
+             "/usr/share/fonts/opentype/terminus", "/usr/share/wine/fonts",
+             "/usr/share/fonts/truetype/unifont"]
     if missing or not all(os.path.isdir(f) for f in fonts):
-        print("missing: " + " ".join(missing or ["console-setup-linux fonts-misaki xfonts-base"]) +
+        print("missing: " + " ".join(missing or ["console-setup-linux fonts-misaki xfonts-base "
+                                                 "fonts-terminus-otb fonts-wine fonts-unifont"]) +
               " (scripts/test installs them)")
         return 1
     charset = distinct_set()

@@ -228,6 +228,9 @@ TEST(PictureReading, PicturesThatAreNoGridOrScreenAreRefusedWithTheReason) {
     };
     Surface mixedBlock(256, 16, Black);
     mixedBlock.setPixel(3, 0, White);
+    Surface noisy(16, 8, Black); // 17 colours, as a lossy save gives
+    for (int x = 0; x < 16; ++x)
+        noisy.setPixel(x, 1, rgb(255, 255, 240 + x));
     const struct {
         std::function<std::string()> run;
         std::string expected;
@@ -254,6 +257,8 @@ TEST(PictureReading, PicturesThatAreNoGridOrScreenAreRefusedWithTheReason) {
          "the picture is 256 x 20 pixels: at scale 2 (from the width) its height must be a "
          "multiple of 16"},
         {[&] { return grid(Surface()); }, "the picture is 0 x 0 pixels: a glyph grid is"},
+        {[&] { return cut(noisy, 1, 0); },
+         "the picture has 17 colours: not a clean pixel picture"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.run().substr(0, c.expected.size()), c.expected);

@@ -1,6 +1,7 @@
-// The FreeType reader (behind gzip when the bytes are packed, as a .pcf.gz comes): a font
-// it takes has a cell of 1..8 columns, glyphs of the cell's rows with no pixel beyond its
-// columns, codes within a byte, and a format name; a font it refuses gets one line.
+// The FreeType reader (behind gzip when the bytes are packed, as a .pcf.gz comes), read
+// and described: a font it takes has a cell of 1..8 columns, glyphs of the cell's rows
+// with no pixel beyond its columns, codes within a byte, and a format name; a font it
+// refuses gets one line.
 
 #include "formats/freetype_font.h"
 #include "formats/gzip.h"
@@ -18,6 +19,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (isGzip(bytes)) {
         if (!gunzip(bytes, 1 << 20, unpacked, error)) return 0;
         bytes = unpacked;
+    }
+    // Described (--info), a font is read whatever its sizes and widths, or refused with
+    // one line; its glyphs fit 8 columns and the cell's rows.
+    FontGlyphs described;
+    if (readFreeTypeFont(bytes, 8, described, error, true)) {
+        FUZZ_CHECK(described.height >= 1 && described.height <= 128 && described.width >= 1);
+        FUZZ_CHECK(described.glyphs.empty() == (described.width > 8));
+        for (const FontGlyph& glyph : described.glyphs)
+            FUZZ_CHECK(glyph.rows.size() == static_cast<std::size_t>(described.height));
+        FUZZ_CHECK(oneLine(described.refusal) || described.refusal.empty());
+    } else {
+        FUZZ_CHECK(oneLine(error) && described.glyphs.empty());
     }
     FontGlyphs font;
     if (!readFreeTypeFont(bytes, 8, font, error)) {
