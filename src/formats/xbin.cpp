@@ -83,8 +83,10 @@ bool unpackCells(std::span<const std::uint8_t> bytes, std::size_t at,
         const auto kind = static_cast<RunKind>(bytes[head] >> 6);
         const std::size_t cells = (bytes[head] & (RunLimit - 1)) + 1u;
         if (cell + cells > codes.size()) {
-            error = "the run of " + std::to_string(cells) + " cells at byte " +
-                    std::to_string(head) + " goes past the last cell";
+            // Appended: GCC 12's optimiser warns wrongly about "literal" + string.
+            error = "the run of ";
+            error += std::to_string(cells) + " cells at byte " + std::to_string(head) +
+                     " goes past the last cell";
             return false;
         }
         const std::size_t length = kind == Pairs ? 2 * cells : kind == OneCell ? 2 : 1 + cells;
