@@ -668,6 +668,14 @@ var Page = (() => {
                                                               { once: true });
   };
   fitPixels();
+  // Served over http(s), the page is an app to install that also starts offline: its
+  // manifest and service worker lie beside it (scripts/build-web). From disk it stays the
+  // one file it is.
+  if (/^https?:$/.test(location.protocol) && navigator.serviceWorker) {
+    document.head.append(element('link', { rel: 'manifest', href: 'manifest.webmanifest' }),
+                         element('link', { rel: 'icon', href: 'tessaly-192.png' }));
+    navigator.serviceWorker.register('worker.js').catch(() => {});
+  }
   document.addEventListener('keydown', Page.keyDown);
   document.addEventListener('keyup', Page.keyUp);
   window.addEventListener('blur', () => { Page.escapeHeld = false; });
