@@ -314,12 +314,14 @@ var Page = (() => {
       ring(1, '#e3e3e3', '#696969');
     },
 
+    // The picture goes to the canvas straight from the program's memory: an ImageData over
+    // those bytes, with no copy of its own to fill first (copying into the ImageData's
+    // clamped array goes byte by byte).
     putPixels(id, bytes, width, height, at) {
       const control = Page.controls[id];
       if (!control.context) control.context = control.node.getContext('2d');
-      const image = new ImageData(width, height);
-      image.data.set(bytes);
-      control.context.putImageData(image, at, at);
+      const view = new Uint8ClampedArray(bytes.buffer, bytes.byteOffset, bytes.length);
+      control.context.putImageData(new ImageData(view, width, height), at, at);
     },
 
     // The pointer on a canvas, in the pixels of its drawing area: outside it too (even
@@ -898,6 +900,14 @@ var Page = (() => {
                                                               { once: true });
   };
   fitPixels();
+  // Served over http(s), the page is an app to install that also starts offline: its
+  // manifest and service worker lie beside it (scripts/build-web). From disk it stays the
+  // one file it is.
+  if (/^https?:$/.test(location.protocol) && navigator.serviceWorker) {
+    document.head.append(element('link', { rel: 'manifest', href: 'manifest.webmanifest' }),
+                         element('link', { rel: 'icon', href: 'tessaly-192.png' }));
+    navigator.serviceWorker.register('worker.js').catch(() => {});
+  }
   window.addEventListener('keyup', Page.keyUp, true);
   window.addEventListener('keydown', Page.routeKey, true);
   window.addEventListener('keyup', Page.routeKey, true);
