@@ -37,7 +37,7 @@ var Page = (() => {
     queue: [], wake: null, text: '', escapeHeld: false, windows: {}, controls: {}, menus: {},
     shortcuts: [], active: null, firstWindow: null, pointer: { x: 0, y: 0 }, openMenu: null,
     menuReturn: null, altAlone: false, modal: false, lastSaveName: '', saveHandle: null, zIndex: 1,
-    numbers: null,
+    numbers: null, laterTexts: new Map(),
 
     start() {
       Page.numbers = PageNumbers;
@@ -467,12 +467,24 @@ var Page = (() => {
 
     setInnerSize(id, width, height) { size(Page.controls[id].inner, width, height); },
 
+    // A text unchanged is not written again: a write has the page laid out anew. A text
+    // field's new text waits until after the next frame, so that the frame after a press
+    // shows the canvases' pixels with no layout of the field (its text shaped anew) before
+    // them; the text follows a frame later.
     setControlText(id, text) {
       const control = Page.controls[id];
       const kinds = Page.numbers.control;
-      if (control.kind === kinds.TextField) control.node.value = text;
-      else if (control.kind === kinds.CheckBox) control.node.lastChild.textContent = text;
-      else if (control.kind === kinds.Label || control.kind === kinds.Button) control.node.textContent = text;
+      const write = (node) => { if (node.textContent !== text) node.textContent = text; };
+      if (control.kind === kinds.TextField) {
+        if (!Page.laterTexts.size) requestAnimationFrame(() => setTimeout(Page.writeLaterTexts));
+        Page.laterTexts.set(control.node, text);
+      } else if (control.kind === kinds.CheckBox) write(control.node.lastChild);
+      else if (control.kind === kinds.Label || control.kind === kinds.Button) write(control.node);
+    },
+
+    writeLaterTexts() {
+      Page.laterTexts.forEach((text, node) => { if (node.value !== text) node.value = text; });
+      Page.laterTexts.clear();
     },
 
     setToolTip(id, text) { Page.controls[id].node.title = text; },
