@@ -5,7 +5,8 @@
 // on the page done (a requestAnimationFrame probe reading the pressed pixel, then a message
 // after the frame). The presses alternate the left button (set) and the right one (clear);
 // the pages take turns, a press each by default, so a slower stretch of a shared machine
-// falls on both alike. Prints per page the median, the 90th and 99th percentile and the
+// falls on both alike; a short pause of random length comes before each press (see
+// `pause`). Prints per page the median, the 90th and 99th percentile and the
 // slowest, in milliseconds, the ratios of the medians and of the 99th percentiles, and the
 // machine's load.
 // Usage: node bench/web_latency.js [--presses N] [--turn N] [--warm-up N], after
@@ -73,6 +74,13 @@ const floorPage = await (await browser.createBrowserContext()).newPage();
 await floorPage.goto(`file://${floorPath}`);
 subjects.floor = await prepare(floorPage, 'canvas', 48, 48);
 
+// Each press comes after a pause of `pause` to twice that, at random, as a person's do: at
+// any moment of the browser's frame clock (60 a second) and to a page gone idle. Pressed
+// back to back instead, the two pages' turns fall into step with that clock, one page's
+// presses just before a frame and the other's just after, and which page draws the short
+// lot changes from run to run (either page alone so pressed waits 13 ms a press).
+const pause = 40; // ms
+
 // `count` presses on a subject's page, left and right by turns; gives their times.
 async function press(subject, count) {
   const times = [];
@@ -81,6 +89,7 @@ async function press(subject, count) {
     await subject.page.mouse.down({ button });
     times.push(await subject.page.evaluate(() => window.lastPress));
     await subject.page.mouse.up({ button });
+    await new Promise((resolve) => setTimeout(resolve, pause + Math.random() * pause));
   }
   return times;
 }
