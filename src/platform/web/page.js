@@ -314,14 +314,14 @@ var Page = (() => {
       ring(1, '#e3e3e3', '#696969');
     },
 
-    // A picture (a band of whole rows) goes to the canvas at (x, y) straight from the
-    // program's memory: an ImageData over those bytes, with no copy of its own to fill first
-    // (copying into the ImageData's clamped array goes byte by byte).
-    putPixels(id, bytes, width, height, x, y) {
+    // The picture goes to the canvas straight from the program's memory: an ImageData over
+    // those bytes, with no copy of its own to fill first (copying into the ImageData's
+    // clamped array goes byte by byte).
+    putPixels(id, bytes, width, height, at) {
       const control = Page.controls[id];
       if (!control.context) control.context = control.node.getContext('2d');
       const view = new Uint8ClampedArray(bytes.buffer, bytes.byteOffset, bytes.length);
-      control.context.putImageData(new ImageData(view, width, height), x, y);
+      control.context.putImageData(new ImageData(view, width, height), at, at);
     },
 
     // The pointer on a canvas, in the pixels of its drawing area: outside it too (even

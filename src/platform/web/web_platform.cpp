@@ -2,7 +2,6 @@
 
 #include <emscripten.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <map>
@@ -125,7 +124,7 @@ class WebPlatform final : public Platform {
                            c.innerHeight, c.step);
         if (canvas) {
             canvases_[c.id] = {Surface(c.rect.w - 2 * border, c.rect.h - 2 * border, white),
-                               border, Surface()};
+                               border};
             endCanvasDrawing(c.id);
         }
         return true;
@@ -187,27 +186,10 @@ class WebPlatform final : public Platform {
     void endCanvasDrawing(int canvas) override {
         const auto found = canvases_.find(canvas);
         if (found == canvases_.end()) return;
-        Canvas& c = found->second;
-        const Surface& surface = c.surface;
-        // Only the rows changed since the last put go to the page: a put costs by its size
-        // (the canvas converts each pixel), and a press changes a few rows of the overview.
-        const int width = surface.width();
-        int top = 0;
-        int bottom = surface.height();
-        if (c.shown.height() == surface.height() && c.shown.width() == width) {
-            const auto same = [&](int y) {
-                return std::equal(surface.row(y), surface.row(y) + width, c.shown.row(y));
-            };
-            while (top < bottom && same(top)) ++top;
-            while (bottom > top && same(bottom - 1)) --bottom;
-            if (top == bottom) return;
-            std::copy(surface.row(top), surface.row(bottom), c.shown.row(top));
-        } else {
-            c.shown = surface;
-        }
+        const Surface& surface = found->second.surface;
         // The stored pixels are R, G, B, 0xFF bytes: the canvas's own RGBA layout.
-        EM_ASM(Page.putPixels($0, HEAPU8.subarray($1, $1 + $2 * $3 * 4), $2, $3, $4, $4 + $5),
-               canvas, surface.row(top), width, bottom - top, c.border, top);
+        EM_ASM(Page.putPixels($0, HEAPU8.subarray($1, $1 + $2 * $3 * 4), $2, $3, $4), canvas,
+               surface.data(), surface.width(), surface.height(), found->second.border);
     }
 
     void messageBox(const std::string& title, const std::string& text) override {
@@ -243,7 +225,6 @@ class WebPlatform final : public Platform {
     struct Canvas {
         Surface surface;
         int border = 0;
-        Surface shown; // the pixels the page has, to put only the rows that change
     };
     std::map<int, Canvas> canvases_;
 };
