@@ -37,7 +37,7 @@ var Page = (() => {
     queue: [], wake: null, text: '', escapeHeld: false, windows: {}, controls: {}, menus: {},
     shortcuts: [], active: null, firstWindow: null, pointer: { x: 0, y: 0 }, openMenu: null,
     menuReturn: null, altAlone: false, modal: false, lastSaveName: '', saveHandle: null, zIndex: 1,
-    numbers: null,
+    numbers: null, laterTexts: new Map(),
 
     start() {
       Page.numbers = PageNumbers;
@@ -314,12 +314,14 @@ var Page = (() => {
       ring(1, '#e3e3e3', '#696969');
     },
 
+    // The picture goes to the canvas straight from the program's memory: an ImageData over
+    // those bytes, with no copy of its own to fill first (copying into the ImageData's
+    // clamped array goes byte by byte).
     putPixels(id, bytes, width, height, at) {
       const control = Page.controls[id];
       if (!control.context) control.context = control.node.getContext('2d');
-      const image = new ImageData(width, height);
-      image.data.set(bytes);
-      control.context.putImageData(image, at, at);
+      const view = new Uint8ClampedArray(bytes.buffer, bytes.byteOffset, bytes.length);
+      control.context.putImageData(new ImageData(view, width, height), at, at);
     },
 
     // The pointer on a canvas, in the pixels of its drawing area: outside it too (even
@@ -465,12 +467,24 @@ var Page = (() => {
 
     setInnerSize(id, width, height) { size(Page.controls[id].inner, width, height); },
 
+    // A text unchanged is not written again: a write has the page laid out anew. A text
+    // field's new text waits until after the next frame, so that the frame after a press
+    // shows the canvases' pixels with no layout of the field (its text shaped anew) before
+    // them; the text follows a frame later.
     setControlText(id, text) {
       const control = Page.controls[id];
       const kinds = Page.numbers.control;
-      if (control.kind === kinds.TextField) control.node.value = text;
-      else if (control.kind === kinds.CheckBox) control.node.lastChild.textContent = text;
-      else if (control.kind === kinds.Label || control.kind === kinds.Button) control.node.textContent = text;
+      const write = (node) => { if (node.textContent !== text) node.textContent = text; };
+      if (control.kind === kinds.TextField) {
+        if (!Page.laterTexts.size) requestAnimationFrame(() => setTimeout(Page.writeLaterTexts));
+        Page.laterTexts.set(control.node, text);
+      } else if (control.kind === kinds.CheckBox) write(control.node.lastChild);
+      else if (control.kind === kinds.Label || control.kind === kinds.Button) write(control.node);
+    },
+
+    writeLaterTexts() {
+      Page.laterTexts.forEach((text, node) => { if (node.value !== text) node.value = text; });
+      Page.laterTexts.clear();
     },
 
     setToolTip(id, text) { Page.controls[id].node.title = text; },
@@ -898,6 +912,14 @@ var Page = (() => {
                                                               { once: true });
   };
   fitPixels();
+  // Served over http(s), the page is an app to install that also starts offline: its
+  // manifest and service worker lie beside it (scripts/build-web). From disk it stays the
+  // one file it is.
+  if (/^https?:$/.test(location.protocol) && navigator.serviceWorker) {
+    document.head.append(element('link', { rel: 'manifest', href: 'manifest.webmanifest' }),
+                         element('link', { rel: 'icon', href: 'tessaly-192.png' }));
+    navigator.serviceWorker.register('worker.js').catch(() => {});
+  }
   window.addEventListener('keyup', Page.keyUp, true);
   window.addEventListener('keydown', Page.routeKey, true);
   window.addEventListener('keyup', Page.routeKey, true);
