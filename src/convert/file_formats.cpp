@@ -103,13 +103,17 @@ bool writeMapCodes(const formats::CodeMap& map, const Writing&, Bytes& out, Writ
     return true;
 }
 
-// Only --load-address can make the data run past $FFFF: a usage error.
+// Only --load-address can put the code where it does not fit: a usage error.
+bool loadAddressFailure(bool ok, WriteFailure& failure) {
+    if (!ok) failure = {"--load-address: " + failure.message, 2};
+    return ok;
+}
+
+// Only --load-address can make the data run past $FFFF.
 bool writePrg(std::span<const std::uint8_t> data, const Writing& how, Bytes& out,
               WriteFailure& failure) {
-    failure.exitCode = 2;
-    if (formats::writePrg(data, how.loadAddress, out, failure.message)) return true;
-    failure.message = "--load-address: " + failure.message;
-    return false;
+    return loadAddressFailure(formats::writePrg(data, how.loadAddress, out, failure.message),
+                              failure);
 }
 
 // Each held code's character in --order, 0 for the codes the set does not hold, so that
@@ -123,12 +127,7 @@ std::optional<std::array<char32_t, GlyphCount>> unicodeOf(const Writing& how) {
 }
 
 // The screen drawn with the set, in the C64's colours nearest to --ink and --paper.
-bool writeC64Program(const formats::CodeMap& map, const Writing& how, Bytes& out,
-                     WriteFailure& failure) {
-    if (!how.font) {
-        failure = {"a C64 program needs --font SET to show the codes with", 2};
-        return false;
-    }
+bool writeC64Program(const formats::CodeMap& map, const Writing& how, Bytes& out, WriteFailure&) {
     out = formats::writeC64Program(*how.font, map,
                                    formats::nearestColour(how.ink, formats::C64Palette),
                                    formats::nearestColour(how.paper, formats::C64Palette));
@@ -146,12 +145,6 @@ bool readXBinGlyphs(std::span<const std::uint8_t> bytes, const GlyphReading&,
                                     std::to_string(xbin.height) + " cells");
     font.notes.emplace_back(XBinColoursNote);
     return true;
-}
-
-// Only --load-address can put the code where it does not fit: a usage error.
-bool loadAddressFailure(bool ok, WriteFailure& failure) {
-    if (!ok) failure = {"--load-address: " + failure.message, 2};
-    return ok;
 }
 
 bool writeZxSet(const Charset& set, int first, int count, const Writing& how, Bytes& out,
