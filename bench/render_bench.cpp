@@ -54,13 +54,13 @@ struct Program {
         for (int x = 0; x < MapColumns; ++x)
             for (int y = 0; y < MapRows; ++y) app->screenMap.at(x, y) = (x * 7 + y * 13) & 0xFF;
         app->state.mapGrid = grid;
-        SetMapSize(*app, 80, 50);
+        setMapSize(*app, 80, 50);
     }
 };
 
 void BM_DrawMap80x50(benchmark::State& state) {
     Program p(state.range(0) != 0);
-    runAgainstFloor(state, 1280 * 800, [&] { DrawMap(*p.app); });
+    runAgainstFloor(state, 1280 * 800, [&] { drawMap(*p.app); });
 }
 BENCHMARK(BM_DrawMap80x50)->Arg(0)->Arg(1)->ArgName("grid");
 
@@ -96,7 +96,7 @@ void BM_Refresh(benchmark::State& state) {
     Program p(true);
     const int width = static_cast<int>(state.range(0));
     const int height = width == 80 ? 50 : 24;
-    SetMapSize(*p.app, width, height);
+    setMapSize(*p.app, width, height);
     runAgainstFloor(state, 256 * 256 + 128 * 128 + 256 * width * height,
                     [&] { refresh(*p.app); });
 }
@@ -106,7 +106,7 @@ BENCHMARK(BM_Refresh)->Arg(40)->Arg(80)->ArgName("mapWidth");
 // default 40 x 24 map.
 void BM_GlyphEditorPress(benchmark::State& state) {
     Program p(true);
-    SetMapSize(*p.app, 40, 24);
+    setMapSize(*p.app, 40, 24);
     Event press;
     press.kind = EventKind::PointerDown;
     press.control = GadgetGlyphEditor;

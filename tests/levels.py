@@ -5,19 +5,24 @@ import re
 import sys
 
 SRC = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else "src")
-LEVEL = {"platform": 0, "charset": 1, "map": 1, "io": 1, "render": 2, "formats": 3, "app": 4,
-         "platform/qt": 4, "platform/win32": 4, "platform/web": 4, "convert": 5}
+LEVEL = {"platform": 0, "charset": 1, "map": 1, "io": 1, "render": 2, "app": 4,
+         "platform/qt": 4, "platform/win32": 4, "platform/web": 4, "convert": 5,
+         # The kinds of formats are steps of level 3: what they all share, the raw files,
+         # then pictures, sources and machines, and the fonts, laid out in machines' orders.
+         "formats": 3, "formats/raw": 3.1, "formats/pictures": 3.2, "formats/sources": 3.2,
+         "formats/machines": 3.2, "formats/fonts": 3.3}
 # What a folder may use besides the levels below it: the translators use level 0 alone,
 # the converter never the editor, and on Windows its console's UTF-16 conversion.
 ONLY = {"platform/qt": {"platform"}, "platform/win32": {"platform"},
         "platform/web": {"platform"}}
 EXTRA = {"convert": {"platform/win32/utf8.h"}}
 NEVER = {"convert": {"app", "platform/qt", "platform/web"}}
+NEVER.update({kind: {"app"} for kind in LEVEL if kind.startswith("formats")})
 
 
 def folder(path):
     parts = pathlib.PurePosixPath(path).parts[:-1]
-    if parts[:1] == ("platform",) and len(parts) > 1:
+    if parts[:1] in (("platform",), ("formats",)) and len(parts) > 1:
         return "/".join(parts[:2])
     return "/".join(parts[:1])
 

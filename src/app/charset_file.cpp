@@ -1,7 +1,7 @@
 #include "app/charset_file.h"
 
 #include "app/app.h"
-#include "formats/glyph_run.h"
+#include "formats/raw/glyph_run.h"
 #include "io/file_access.h"
 #include "io/paths.h"
 
@@ -9,7 +9,7 @@
 
 namespace tessaly {
 
-void LoadCharsetFile(App& app, const std::string& path) {
+void loadCharsetFile(App& app, const std::string& path) {
     if (path.find_first_not_of(' ') == std::string::npos) return;
     const std::int64_t size = fileSize(path);
     if (size <= 0) {

@@ -48,7 +48,7 @@ void drop(App& app, int mouseX, int mouseY) {
     refresh(app);
 }
 
-void keyUp(App& app, Key key) {
+void moveOrEditWithKey(App& app, Key key) {
     switch (key) {
     case Key::Up: moveCursor(app, 0, -1); break;
     case Key::Down: moveCursor(app, 0, 1); break;
@@ -85,7 +85,7 @@ void moveCursor(App& app, int dx, int dy) {
     s.cursorRow = (s.cursorRow + dy) & 15;
     s.currentChar = static_cast<std::uint8_t>(s.cursorRow * 16 + s.cursorColumn);
     drawCharsetView(app);
-    drawGlyphEditor(app);
+    drawGlyphEditorAndMap(app);
     app.platform.setWindowTitle(WindowMain, charsetTitle(s.titleBase, s.currentChar));
 }
 
@@ -114,7 +114,7 @@ void handleCharsetViewEvent(App& app, const CanvasEvent& e) {
             app.platform.showPopupMenu(MenuCharsetPopup, WindowMain);
         }
     }
-    if (e.type == CanvasInput::KeyUp) keyUp(app, e.key);
+    if (e.type == CanvasInput::KeyUp) moveOrEditWithKey(app, e.key);
     // A move without the left button while a drag is open means its release went to a
     // popup or dialog: the drag ends there, without a drop, and the plain hover is drawn.
     if (e.type == CanvasInput::MouseMove && app.state.dragging && !(e.buttons & ButtonLeft))

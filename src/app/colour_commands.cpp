@@ -14,8 +14,8 @@ void chooseColourCommand(App& app, ColourTarget target) {
         app.state.paperColour = *chosen;
     // Every view changes colour: the map too, even when the editor could not be drawn.
     drawCharsetView(app);
-    drawGlyphEditorOnly(app);
-    DrawMap(app);
+    drawGlyphEditor(app);
+    drawMap(app);
 }
 
 } // namespace tessaly

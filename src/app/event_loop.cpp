@@ -29,10 +29,10 @@ bool dispatchCommand(App& app, int command) {
     switch (command) {
     case CmdOpen: openCommand(app); break;
     case CmdQuit: return false;
-    case CmdSaveCharset768: SaveCharsetOrMap(app, SaveTarget::Glyphs96); break;
-    case CmdSaveCharset1024: SaveCharsetOrMap(app, SaveTarget::Glyphs128); break;
-    case CmdSaveCharset2048: SaveCharsetOrMap(app, SaveTarget::Glyphs256); break;
-    case CmdSaveMap: SaveCharsetOrMap(app, SaveTarget::Map); break;
+    case CmdSaveCharset768: saveCharsetOrMap(app, SaveTarget::Glyphs96); break;
+    case CmdSaveCharset1024: saveCharsetOrMap(app, SaveTarget::Glyphs128); break;
+    case CmdSaveCharset2048: saveCharsetOrMap(app, SaveTarget::Glyphs256); break;
+    case CmdSaveMap: saveCharsetOrMap(app, SaveTarget::Map); break;
     case CmdSaveImage: saveCharsetImage(app); break;
     case CmdInvert: applyTransform(app, GlyphTransform::Invert); break;
     case CmdMirrorLeftRight: applyTransform(app, GlyphTransform::MirrorLeftRight); break;
@@ -48,12 +48,12 @@ bool dispatchCommand(App& app, int command) {
     case CmdDragSwap: setDragMode(app, true); break;
     case CmdDragCopy: setDragMode(app, false); break;
     case CmdCopyRange: copyRangeToCurrent(app); break;
-    case CmdMapSize32x24: SetMapSize(app, 32, 24); break;
-    case CmdMapSize40x24: SetMapSize(app, 40, 24); break;
-    case CmdMapSize80x50: SetMapSize(app, 80, 50); break;
-    case CmdMapSize64x30: SetMapSize(app, 64, 30); break;
-    case CmdFillMap: FillMap(app); break;
-    case CmdGridOnMap: ToggleMapGrid(app); break;
+    case CmdMapSize32x24: setMapSize(app, 32, 24); break;
+    case CmdMapSize40x24: setMapSize(app, 40, 24); break;
+    case CmdMapSize80x50: setMapSize(app, 80, 50); break;
+    case CmdMapSize64x30: setMapSize(app, 64, 30); break;
+    case CmdFillMap: fillMap(app); break;
+    case CmdGridOnMap: toggleMapGrid(app); break;
     case CmdInkColour: chooseColourCommand(app, ColourTarget::Ink); break;
     case CmdPaperColour: chooseColourCommand(app, ColourTarget::Paper); break;
     case CmdMapInsertChar: mapCellCommand(app, MapOperation::InsertChar); break;
@@ -82,10 +82,10 @@ void dispatchControlChange(App& app, const Event& e) {
 
 void dispatchDrop(App& app, const Event& e) {
     if (e.control == GadgetCharsetView) {
-        LoadCharsetFile(app, e.paths);
+        loadCharsetFile(app, e.paths);
         refresh(app);
     } else if (e.control == GadgetMapCanvas) {
-        LoadMapFile(app, e.paths);
+        loadMapFile(app, e.paths);
     }
 }
 

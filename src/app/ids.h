@@ -11,7 +11,8 @@ enum WindowId : int {
     WindowMap = 1,
 };
 
-enum GadgetId : int {
+// The controls' ids. Gadget is only their prefix; the code's word is control.
+enum ControlId : int {
     GadgetCharsetView = 0,
     GadgetGlyphEditor = 1,
     GadgetMapCanvas = 2,

@@ -1,7 +1,7 @@
 #include "app/image_export.h"
 
 #include "app/app.h"
-#include "formats/bmp.h"
+#include "formats/pictures/bmp.h"
 #include "io/file_access.h"
 #include "io/paths.h"
 

@@ -57,9 +57,9 @@ void handleMapCanvasEvent(App& app, const CanvasEvent& e) {
     if (!paint && !move) return;
     // A hover outlines the cell; painting shows the map plain.
     if (move && !paint)
-        DrawMap(app, Outline{16 * cx, 16 * cy, MapHighlightColour});
+        drawMap(app, Outline{16 * cx, 16 * cy, MapHighlightColour});
     else
-        DrawMap(app);
+        drawMap(app);
 }
 
 } // namespace tessaly

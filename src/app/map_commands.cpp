@@ -7,28 +7,28 @@
 
 namespace tessaly {
 
-void SetMapSize(App& app, int width, int height) {
+void setMapSize(App& app, int width, int height) {
     app.state.mapWidth = width;
     app.state.mapHeight = height;
     if (app.state.mapWindowCreated) {
         app.platform.setScrollAreaInnerSize(GadgetMapScrollArea, width * 16, height * 16);
         app.state.mapWindowShown = true;
     }
-    DrawMap(app);
+    drawMap(app);
     drawPending(app);
     if (app.state.mapWindowCreated) app.platform.showWindow(WindowMap);
 }
 
-void FillMap(App& app) {
+void fillMap(App& app) {
     for (int y = 0; y < app.state.mapHeight; ++y)
         for (int x = 0; x < app.state.mapWidth; ++x) app.screenMap.at(x, y) = app.state.currentChar;
-    DrawMap(app);
+    drawMap(app);
 }
 
-void ToggleMapGrid(App& app) {
+void toggleMapGrid(App& app) {
     app.state.mapGrid = !app.state.mapGrid;
     app.platform.setMenuChecked(MenuMain, CmdGridOnMap, app.state.mapGrid);
-    DrawMap(app);
+    drawMap(app);
 }
 
 void mapCellCommand(App& app, MapOperation op) {
@@ -45,7 +45,7 @@ void mapCellCommand(App& app, MapOperation op) {
     case MapOperation::InsertColumn: mapInsertColumn(map, sx, s.mapWidth, s.mapHeight); break;
     case MapOperation::DeleteColumn: mapDeleteColumn(map, sx, s.mapWidth, s.mapHeight); break;
     }
-    DrawMap(app);
+    drawMap(app);
     s.selectedMapX = -1;
     s.selectedMapY = -1;
 }

@@ -1,13 +1,13 @@
 #include "app/map_file.h"
 
 #include "app/app.h"
-#include "formats/map_codes.h"
+#include "formats/raw/map_codes.h"
 #include "io/file_access.h"
 #include "app/redraw.h"
 
 namespace tessaly {
 
-void LoadMapFile(App& app, const std::string& path) {
+void loadMapFile(App& app, const std::string& path) {
     const int width = app.state.mapWidth;
     const int height = app.state.mapHeight;
     const std::int64_t cells = static_cast<std::int64_t>(width) * height;
@@ -29,7 +29,7 @@ void LoadMapFile(App& app, const std::string& path) {
     }
     // A short file leaves the cells it does not reach as they were.
     formats::placeMapCodes(app.screenMap, codes, codesRead);
-    DrawMap(app);
+    drawMap(app);
 }
 
 } // namespace tessaly

@@ -142,7 +142,7 @@ void createMenu(App& app, int menu, int window, const Line (&layout)[N], const c
 
 } // namespace
 
-void BuildMenus(App& app) {
+void buildMenus(App& app) {
     Platform& p = app.platform;
     // Drags swap from the start, as the menu's mark shows; without the menu they copy.
     app.state.dragSwap = true;

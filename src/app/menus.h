@@ -7,6 +7,6 @@ struct App;
 // Builds the menu bar of the main window, the two popup menus and the Ctrl+I / Ctrl+O
 // shortcuts. Each of the three menus that cannot be created is reported once and the
 // program goes on without it.
-void BuildMenus(App& app);
+void buildMenus(App& app);
 
 } // namespace tessaly

@@ -15,9 +15,9 @@ void openCommand(App& app) {
     if (chosen.path.empty()) return;
     app.state.lastPath = directoryPart(chosen.path);
     if (chosen.filterIndex == 1) {
-        LoadMapFile(app, chosen.path);
+        loadMapFile(app, chosen.path);
     } else {
-        LoadCharsetFile(app, chosen.path);
+        loadCharsetFile(app, chosen.path);
         refresh(app);
     }
 }

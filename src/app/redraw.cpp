@@ -38,7 +38,7 @@ void drawCharsetView(App& app) {
     p.endCanvasDrawing(GadgetCharsetView);
 }
 
-bool drawGlyphEditorOnly(App& app) {
+bool drawGlyphEditor(App& app) {
     if (app.pending.collecting) {
         app.pending.glyphEditor = true;
         return false; // whether it can be drawn is known only then
@@ -56,18 +56,18 @@ bool drawGlyphEditorOnly(App& app) {
     return true;
 }
 
-void drawGlyphEditor(App& app) {
+void drawGlyphEditorAndMap(App& app) {
     if (app.pending.collecting) {
         app.pending.glyphEditor = app.pending.mapAfterEditor = true;
         app.pending.outline.reset();
         return;
     }
-    if (drawGlyphEditorOnly(app)) DrawMap(app);
+    if (drawGlyphEditor(app)) drawMap(app);
 }
 
 void refresh(App& app) {
     drawCharsetView(app);
-    drawGlyphEditor(app);
+    drawGlyphEditorAndMap(app);
 }
 
 void drawCharsetHover(App& app, int mouseX, int mouseY) {
@@ -95,7 +95,7 @@ void drawCharsetHover(App& app, int mouseX, int mouseY) {
     p.endCanvasDrawing(GadgetCharsetView);
 }
 
-void DrawMap(App& app, std::optional<Outline> outline) {
+void drawMap(App& app, std::optional<Outline> outline) {
     if (app.pending.collecting) {
         app.pending.map = true;
         app.pending.outline = outline;
@@ -124,8 +124,8 @@ void drawPending(App& app) {
     else if (todo.overview)
         drawCharsetView(app);
     if (todo.hover) drawCharsetHover(app, todo.hoverX, todo.hoverY);
-    const bool editorDrawn = todo.glyphEditor && drawGlyphEditorOnly(app);
-    if (todo.map || (todo.mapAfterEditor && editorDrawn)) DrawMap(app, todo.outline);
+    const bool editorDrawn = todo.glyphEditor && drawGlyphEditor(app);
+    if (todo.map || (todo.mapAfterEditor && editorDrawn)) drawMap(app, todo.outline);
     app.pending.collecting = collecting;
 }
 

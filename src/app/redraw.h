@@ -4,7 +4,9 @@
 
 #include <optional>
 
-// The redraw procedures every handler ends with. Each redraws its view completely.
+// The redraw procedures every handler ends with. While an event is handled they only note
+// the view as to be drawn; each noted view is then drawn once, completely, when the event is
+// done (drawPending).
 
 namespace tessaly {
 
@@ -37,16 +39,16 @@ struct PendingDraws {
 void drawCharsetView(App& app);
 // Draws the current glyph enlarged and rewrites the data field; false when the canvas
 // could not be drawn.
-bool drawGlyphEditorOnly(App& app);
-// drawGlyphEditorOnly, then, if it was drawn, the map.
-void drawGlyphEditor(App& app);
-// drawCharsetView, then drawGlyphEditor.
+bool drawGlyphEditor(App& app);
+// drawGlyphEditor, then, if it was drawn, the map.
+void drawGlyphEditorAndMap(App& app);
+// drawCharsetView, then drawGlyphEditorAndMap.
 void refresh(App& app);
 // Hover or drag feedback for a pointer at (mouseX, mouseY) over the overview.
 void drawCharsetHover(App& app, int mouseX, int mouseY);
 // Draws the map proper on the map canvas, with the outline if given; nothing while the
 // map window is missing or has never been shown.
-void DrawMap(App& app, std::optional<Outline> outline = std::nullopt);
+void drawMap(App& app, std::optional<Outline> outline = std::nullopt);
 
 // Draws what was noted while collecting; also before the program shows a window or a
 // popup, so that the user sees the change behind it.

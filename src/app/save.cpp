@@ -1,8 +1,8 @@
 #include "app/save.h"
 
 #include "app/app.h"
-#include "formats/glyph_run.h"
-#include "formats/map_codes.h"
+#include "formats/raw/glyph_run.h"
+#include "formats/raw/map_codes.h"
 #include "io/file_access.h"
 #include "io/paths.h"
 
@@ -17,7 +17,7 @@ std::vector<std::uint8_t> mapBytes(const App& app) {
 
 } // namespace
 
-void SaveCharsetOrMap(App& app, SaveTarget target) {
+void saveCharsetOrMap(App& app, SaveTarget target) {
     Platform& p = app.platform;
     const bool map = target == SaveTarget::Map;
     const int byteCount = static_cast<int>(target);

@@ -9,6 +9,6 @@ struct App;
 enum class SaveTarget { Glyphs96 = 768, Glyphs128 = 1024, Glyphs256 = 2048, Map = -1 };
 
 // Saves the target to a file the user chooses.
-void SaveCharsetOrMap(App& app, SaveTarget target);
+void saveCharsetOrMap(App& app, SaveTarget target);
 
 } // namespace tessaly

@@ -158,14 +158,14 @@ bool startUp(App& app) {
     createRangeControls(app);
     app.charset.bytes.fill(0);
     const std::vector<std::string> args = p.commandLineArguments();
-    if (args.size() == 1) LoadCharsetFile(app, args[0]);
+    if (args.size() == 1) loadCharsetFile(app, args[0]);
 
     app.charsetImage = Surface(256, 256, rgb(0, 0, 0));
     drawCharsetView(app);
     createEditorControls(app);
-    drawGlyphEditor(app);
+    drawGlyphEditorAndMap(app);
 
-    BuildMenus(app);
+    buildMenus(app);
     p.acceptFileDrops(GadgetCharsetView);
     fillBitReverseTable(app.bitReverse);
 

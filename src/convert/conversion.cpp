@@ -1,9 +1,9 @@
 #include "convert/conversion.h"
 
 #include "convert/picture_steps.h"
-#include "formats/builtin_set.h"
-#include "formats/font_layout.h"
-#include "formats/gzip.h"
+#include "formats/fonts/builtin_set.h"
+#include "formats/fonts/font_layout.h"
+#include "formats/fonts/gzip.h"
 
 #include <algorithm>
 #include <bitset>

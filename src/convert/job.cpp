@@ -1,9 +1,9 @@
 #include "convert/job.h"
 
-#include "formats/ascii_name.h"
-#include "formats/builtin_set.h"
-#include "formats/machine_orders.h"
-#include "formats/source_text.h"
+#include "formats/sources/ascii_name.h"
+#include "formats/fonts/builtin_set.h"
+#include "formats/machines/machine_orders.h"
+#include "formats/sources/source_text.h"
 
 namespace tessaly::convert {
 

@@ -1,7 +1,7 @@
 #include "convert/options.h"
 
 #include "convert/job.h"
-#include "formats/machine_orders.h"
+#include "formats/machines/machine_orders.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "formats/asm_source.h"
-#include "formats/picture.h"
+#include "formats/sources/asm_source.h"
+#include "formats/pictures/picture.h"
 #include "platform/surface.h"
 
 #include <optional>

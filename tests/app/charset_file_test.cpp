@@ -32,7 +32,7 @@ TEST_F(CharsetFile, LoadsFromTheCurrentCharacterCutAtTheEndOfTheStore) {
         t.app->charset.bytes.fill(0xEE);
         t.state().currentChar = static_cast<std::uint8_t>(current);
         const Bytes file = countingBytes(size, 0x11);
-        LoadCharsetFile(*t.app, write("set.fnt", file));
+        loadCharsetFile(*t.app, write("set.fnt", file));
         for (int i = 0; i < CharsetBytes; ++i) {
             const bool loaded = i >= 8 * current && i < 8 * current + used;
             ASSERT_EQ(t.app->charset.bytes[i], loaded ? file[i - 8 * current] : 0xEE) << i;
@@ -45,9 +45,9 @@ TEST_F(CharsetFile, LoadsFromTheCurrentCharacterCutAtTheEndOfTheStore) {
 TEST_F(CharsetFile, MissingDirectoryAndEmptyFilesAreNoFileAndBlankPathsNothing) {
     std::filesystem::create_directory(path("folder"));
     const std::string paths[] = {path("missing.fnt"), path("folder"), write("empty.fnt", {})};
-    for (const std::string& p : paths) LoadCharsetFile(*t.app, p);
-    LoadCharsetFile(*t.app, "");
-    LoadCharsetFile(*t.app, "   ");
+    for (const std::string& p : paths) loadCharsetFile(*t.app, p);
+    loadCharsetFile(*t.app, "");
+    loadCharsetFile(*t.app, "   ");
     EXPECT_EQ(t.platform.messages,
               (Messages{{"No file", paths[0]}, {"No file", paths[1]}, {"No file", paths[2]}}));
     expectNothingLoaded();
@@ -59,7 +59,7 @@ TEST_F(CharsetFile, AnUnreadableFileIsAReadError) {
 #endif
     const std::string locked = write("locked.fnt", countingBytes(16));
     const auto load = [&] {
-        LoadCharsetFile(*t.app, locked);
+        loadCharsetFile(*t.app, locked);
         const bool untouched =
             std::all_of(t.app->charset.bytes.begin(), t.app->charset.bytes.end(),
                         [](std::uint8_t b) { return b == 0xEE; }) &&

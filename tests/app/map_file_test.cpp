@@ -20,12 +20,12 @@ struct MapFile : FileTest {
 TEST_F(MapFile, FillsCellsInRowOrderAsUnsignedBytesAndNothingElse) {
     // A short file fills rows 0..18 and 8 cells of row 19; an empty one changes nothing,
     // without a message; both redraw.
-    LoadMapFile(*t.app, write("short.map", countingBytes(768)));
+    loadMapFile(*t.app, write("short.map", countingBytes(768)));
     scribble(GadgetMapCanvas);
-    LoadMapFile(*t.app, write("empty.map", {}));
+    loadMapFile(*t.app, write("empty.map", {}));
     expectLoaded(40, 24, 768);
     EXPECT_TRUE(redrawn(GadgetMapCanvas));
-    LoadMapFile(*t.app, write("screen.map", countingBytes(960)));
+    loadMapFile(*t.app, write("screen.map", countingBytes(960)));
     expectLoaded(40, 24, 960);
     EXPECT_TRUE(t.platform.messages.empty());
 }
@@ -33,13 +33,13 @@ TEST_F(MapFile, FillsCellsInRowOrderAsUnsignedBytesAndNothingElse) {
 TEST_F(MapFile, LongerFilesAreRefusedAndThe80x50MapTakes4000Bytes) {
     const std::string screen = write("screen.map", countingBytes(960));
     command(CmdMapSize32x24);
-    LoadMapFile(*t.app, screen);
+    loadMapFile(*t.app, screen);
     EXPECT_EQ(t.platform.messages, (Messages{{"Open File", "to big map:" + screen}}));
     expectLoaded(32, 24, 0);
     command(CmdMapSize80x50);
-    LoadMapFile(*t.app, write("big.map", countingBytes(4001)));
+    loadMapFile(*t.app, write("big.map", countingBytes(4001)));
     EXPECT_EQ(t.platform.messages.size(), 2u);
-    LoadMapFile(*t.app, write("big.map", countingBytes(4000)));
+    loadMapFile(*t.app, write("big.map", countingBytes(4000)));
     EXPECT_EQ(t.platform.messages.size(), 2u);
     expectLoaded(80, 50, 4000);
 }
@@ -47,7 +47,7 @@ TEST_F(MapFile, LongerFilesAreRefusedAndThe80x50MapTakes4000Bytes) {
 TEST_F(MapFile, PathsThatCannotBeOpenedAreNeverTooBig) {
     std::filesystem::create_directory(path("folder"));
     const std::string paths[] = {path("missing.map"), path("folder"), ""};
-    for (const std::string& p : paths) LoadMapFile(*t.app, p);
+    for (const std::string& p : paths) loadMapFile(*t.app, p);
     EXPECT_EQ(t.platform.messages, (Messages{{"Open File", "unable to open:" + paths[0]},
                                              {"Open File", "unable to open:" + paths[1]},
                                              {"Open File", "unable to open:"}}));

@@ -1,7 +1,7 @@
-#include "formats/bdf.h"
+#include "formats/fonts/bdf.h"
 
-#include "formats/builtin_set.h"
-#include "formats/font_layout.h"
+#include "formats/fonts/builtin_set.h"
+#include "formats/fonts/font_layout.h"
 
 #include "convert_test_support.h"
 

@@ -1,6 +1,6 @@
 #include "convert/conversion.h"
-#include "formats/gzip.h"
-#include "formats/psf.h"
+#include "formats/fonts/gzip.h"
+#include "formats/fonts/psf.h"
 #include "io/file_test.h"
 
 #include "convert_test_support.h"

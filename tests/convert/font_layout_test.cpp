@@ -1,4 +1,4 @@
-#include "formats/font_layout.h"
+#include "formats/fonts/font_layout.h"
 
 #include "convert_test_support.h"
 

@@ -1,4 +1,4 @@
-#include "formats/psf.h"
+#include "formats/fonts/psf.h"
 
 #include "convert_test_support.h"
 

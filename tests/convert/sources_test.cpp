@@ -1,7 +1,7 @@
 #include "convert/job.h"
-#include "formats/asm_source.h"
-#include "formats/c_source.h"
-#include "formats/source_text.h"
+#include "formats/sources/asm_source.h"
+#include "formats/sources/c_source.h"
+#include "formats/sources/source_text.h"
 
 #include "convert_test_support.h"
 

@@ -1,5 +1,5 @@
 #include "convert/conversion.h"
-#include "formats/xbin.h"
+#include "formats/machines/xbin.h"
 
 #include "convert_test_support.h"
 

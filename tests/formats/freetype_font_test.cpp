@@ -1,6 +1,6 @@
-#include "formats/freetype_font.h"
+#include "formats/fonts/freetype_font.h"
 
-#include "formats/gzip.h"
+#include "formats/fonts/gzip.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "formats/machine_orders.h"
+#include "formats/machines/machine_orders.h"
 
 #include "charset/builtin_charsets.h"
-#include "formats/gzip.h"
+#include "formats/fonts/gzip.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The pictures we write, read by ImageMagick, and the variants ImageMagick writes read by
 // us: both sides must see the same pixels.
 
-#include "formats/picture.h"
+#include "formats/pictures/picture.h"
 
 #include "formats/picture_support.h"
 

@@ -1,4 +1,4 @@
-#include "formats/picture.h"
+#include "formats/pictures/picture.h"
 
 #include "formats/picture_support.h"
 #include "io/file_test.h"

@@ -2,8 +2,8 @@
 // 8 rows comes back the same through the BDF writer; a font it refuses gets one line
 // saying why.
 
-#include "formats/bdf.h"
-#include "formats/font_layout.h"
+#include "formats/fonts/bdf.h"
+#include "formats/fonts/font_layout.h"
 
 #include "fuzz_check.h"
 

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 0; i < CharsetBytes; ++i) app.charset.bytes[i] = static_cast<std::uint8_t>(i * 7);
     const Charset before = app.charset;
     p.platform.messages.clear();
-    LoadCharsetFile(app, path);
+    loadCharsetFile(app, path);
 
     const std::size_t offset = app.state.currentChar * 8u;
     const std::size_t n = std::min(fileBytes, CharsetBytes - offset);

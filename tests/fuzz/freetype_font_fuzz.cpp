@@ -3,8 +3,8 @@
 // with no pixel beyond its columns, codes within a byte, and a format name; a font it
 // refuses gets one line.
 
-#include "formats/freetype_font.h"
-#include "formats/gzip.h"
+#include "formats/fonts/freetype_font.h"
+#include "formats/fonts/gzip.h"
 
 #include "fuzz_check.h"
 

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     App& app = *p.app;
     const int width = sizes[data[0] % 4][0];
     const int height = sizes[data[0] % 4][1];
-    SetMapSize(app, width, height);
+    setMapSize(app, width, height);
     const std::string path = p.writeFile(data + 1, size - 1);
     const std::size_t fileBytes = size - 1;
 
@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int y = 0; y < MapRows; ++y) app.screenMap.at(x, y) = (x * 31 + y * 17) & 0xFF;
     const ScreenMap before = app.screenMap;
     p.platform.messages.clear();
-    LoadMapFile(app, path);
+    loadMapFile(app, path);
 
     const bool tooBig = fileBytes > static_cast<std::size_t>(width * height);
     FUZZ_CHECK(p.platform.messages.size() == (tooBig ? 1u : 0u));

@@ -4,7 +4,7 @@
 
 #include "fuzz_support.h"
 
-#include "formats/picture.h"
+#include "formats/pictures/picture.h"
 
 #include <algorithm>
 

@@ -2,9 +2,9 @@
 // its cell, lays out, and as 8x8 comes back the same through the PSF writer; a font it
 // refuses gets one line saying why.
 
-#include "formats/font_layout.h"
-#include "formats/gzip.h"
-#include "formats/psf.h"
+#include "formats/fonts/font_layout.h"
+#include "formats/fonts/gzip.h"
+#include "formats/fonts/psf.h"
 
 #include "fuzz_check.h"
 

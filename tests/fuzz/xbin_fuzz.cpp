@@ -2,7 +2,7 @@
 // converter's limit, and comes back the same through the XBin writer; reading only the set
 // takes every file the map reading takes; a file it refuses gets one line saying why.
 
-#include "formats/xbin.h"
+#include "formats/machines/xbin.h"
 
 #include "fuzz_check.h"
 

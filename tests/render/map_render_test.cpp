@@ -43,14 +43,14 @@ TEST(DrawMap, DrawsOnlyTheMapProperInTheStateColoursAndReportsEachFailedStart) {
     t.state().mapWindowShown = true;
     t.state().paperColour = rgb(9, 8, 7);
     t.state().inkColour = rgb(1, 2, 3);
-    DrawMap(*t.app);
+    drawMap(*t.app);
     // Only the 40 x 24 map proper is drawn: the rest keeps the white of a new canvas.
     expectPixels(t.canvas(GadgetMapCanvas), rgb(1, 2, 3), {2, 0});
     expectPixels(t.canvas(GadgetMapCanvas), rgb(9, 8, 7), {5, 5, 639, 383});
     expectPixels(t.canvas(GadgetMapCanvas), White, {640, 2, 2, 384});
     t.platform.failCanvasDrawing.insert(GadgetMapCanvas);
-    DrawMap(*t.app);
-    DrawMap(*t.app);
+    drawMap(*t.app);
+    drawMap(*t.app);
     EXPECT_EQ(t.platform.messages, Messages(2, {"tessaly", "draw char map error!"}));
 }
 
