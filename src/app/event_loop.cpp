@@ -22,8 +22,7 @@ namespace {
 
 // Runs the handler of one command; false for Quit.
 bool dispatchCommand(App& app, int command) {
-    if (const BuiltinCharsetInfo* set = builtinCharsetNumbered(command - CmdCharsetCga);
-        set && command >= CmdCharsetCga && command <= CmdCharsetHex) {
+    if (const BuiltinCharsetInfo* set = builtinCharsetNumbered(command - CmdCharsetCga)) {
         loadBuiltinCharset(app, *set);
         return true;
     }
