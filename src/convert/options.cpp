@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <string_view>
 
 #ifndef TESSALY_VERSION
@@ -184,6 +185,26 @@ std::string syntaxList() {
     return list;
 }
 
+// "prg       a set at 12288 ($3000)": the default load addresses of the formats that load.
+std::string loadAddressList() {
+    const auto address = [](int a) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "$%04X", static_cast<unsigned>(a));
+        return std::to_string(a) + " (" + hex + ")";
+    };
+    std::string list;
+    for (const Format& f : formats()) {
+        if (!f.has(LoadAddress)) continue;
+        std::string text;
+        if (f.writesSet()) text = "a set at " + address(f.setLoadAddress);
+        if (f.writesMap() && f.mapLoadAddress != 0)
+            text += (text.empty() ? "" : ", ") + std::string("a map's program at ") +
+                    address(f.mapLoadAddress);
+        list += helpListLine(f.name(), text);
+    }
+    return list;
+}
+
 constexpr std::string_view FromHelp = "the format of INPUT (", ToHelp = "the format of OUTPUT (";
 std::string fromList() {
     return formatList(20 + FromHelp.size(), true);
@@ -346,8 +367,9 @@ const Option Options_[] = {
              return fixed.empty() ? std::string()
                                   : "--load-address: " + std::string(fixed) + "; it takes none";
          },
-     .help = R"(the load address of a .prg (default 0x3000; $3000 and 12288 work too)
-                    or of a .tap's code (default 64768, with --map 32768))"},
+     .help = R"(where the file written loads (0x3000, $3000 and 12288 alike); the
+                    defaults:)",
+     .helpList = loadAddressList},
     {.name = "--syntax",
      .value = "NAME",
      .take =
