@@ -243,8 +243,7 @@ void convertMap(Run& run, const Job& job, const InputBytes& input, const InputBy
     Charset font;
     if (job.font) {
         const InputBytes none;
-        if (!readSet(run, *job.font, fontBytes ? *fontBytes : none, fontPlanOf(job), font))
-            return;
+        if (!readSet(run, *job.font, fontBytes ? *fontBytes : none, fontPlanOf(job), font)) return;
     }
     writeMap(run, job, map, writingOf(job, job.name, job.font ? &font : nullptr),
              run.outcome.output);

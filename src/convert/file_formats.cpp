@@ -209,9 +209,8 @@ const Format Formats[] = {
              return true;
          },
      .writeMap = writeMapCodes,
-     .help =
-         "8 bytes a glyph, top row first, no header;\n"
-         "any length reads, as in the editor"},
+     .help = "8 bytes a glyph, top row first, no header;\n"
+             "any length reads, as in the editor"},
     {.names = "prg",
      .extensions = ".prg .64c",
      .traits = Sequential | ReadsStart | LoadAddress | DrawsMap,
@@ -234,10 +233,9 @@ const Format Formats[] = {
              return writePrg(formats::glyphRows(set, first, count), how, out, failure);
          },
      .writeMap = writeC64Program,
-     .help =
-         "a 2-byte load address, then raw bytes;\n"
-         "with --map and --font, a C64 program that\n"
-         "shows the map; a key gives BASIC back",
+     .help = "a 2-byte load address, then raw bytes;\n"
+             "with --map and --font, a C64 program that\n"
+             "shows the map; a key gives BASIC back",
      .mapLoadAddress = 0,
      .fixedAddress = "a C64 program that shows a map loads at $0801, where BASIC runs it"},
     {.names = "psf",
@@ -253,10 +251,9 @@ const Format Formats[] = {
              out = formats::writePsf(set, first, count, unicode ? &*unicode : nullptr);
              return true;
          },
-     .help =
-         "Linux console fonts, PSF 1 or 2, glyphs up to\n"
-         "8 pixels wide, with their Unicode table;\n"
-         "writes PSF 2 of 8x8 glyphs"},
+     .help = "Linux console fonts, PSF 1 or 2, glyphs up to\n"
+             "8 pixels wide, with their Unicode table;\n"
+             "writes PSF 2 of 8x8 glyphs"},
     {.names = "bdf",
      .extensions = ".bdf",
      .traits = Font | UnicodeLabels | Descent,
@@ -280,9 +277,8 @@ const Format Formats[] = {
                        formats::AsmSyntax) { return formats::bdfFamilyAllowed(name); },
      .badName = "BDF family name: printable ASCII, spaces inside, and no '-', '*', '?', '\"' "
                 "or ','",
-     .help =
-         "X11 bitmap fonts; glyphs by ENCODING 0..255,\n"
-         "every character of an ISO10646 font"},
+     .help = "X11 bitmap fonts; glyphs by ENCODING 0..255,\n"
+             "every character of an ISO10646 font"},
     {.names = "ttf otf otb pcf fon",
      .extensions = ".ttf .otf .otb .pcf .fon",
      .traits = Font | Sized | Descent,
@@ -295,10 +291,9 @@ const Format Formats[] = {
              return !font.glyphs.empty() || how.describe;
          },
      .notWritten = "TrueType, OpenType, PCF and .fon fonts can be read, not written",
-     .help =
-         "TrueType, OpenType (bitmap strikes, or\n"
-         "outlines at --size), PCF (.pcf.gz too) and\n"
-         "Windows fonts, through FreeType"},
+     .help = "TrueType, OpenType (bitmap strikes, or\n"
+             "outlines at --size), PCF (.pcf.gz too) and\n"
+             "Windows fonts, through FreeType"},
     {.names = "asm",
      .extensions = ".s .asm .inc .a",
      .traits = Syntax,
@@ -353,11 +348,10 @@ const Format Formats[] = {
              out = formats::writeDosProgram(*how.font, map, how.ink, how.paper);
              return true;
          },
-     .help =
-         "with --map: a DOS program for a VGA that\n"
-         "shows the map in 80x50 text (cut to it) with\n"
-         "the set as its font until a key is pressed;\n"
-         "--ink, --paper to 6 bits a channel, rounded",
+     .help = "with --map: a DOS program for a VGA that\n"
+             "shows the map in 80x50 text (cut to it) with\n"
+             "the set as its font until a key is pressed;\n"
+             "--ink, --paper to 6 bits a channel, rounded",
      .fixedAddress = "a DOS .com program always loads at offset 0x100"},
     {.names = "xb",
      .extensions = ".xb",
@@ -377,12 +371,11 @@ const Format Formats[] = {
              notes.emplace_back(XBinColoursNote);
              return true;
          },
-     .help =
-         "XBin text-mode art (ansilove, PabloDraw):\n"
-         "written from --map and --font, a palette of\n"
-         "--ink and --paper (6 bits a channel, the\n"
-         "nearest); read: its font of 8 rows as a set,\n"
-         "its characters as a map (--map of its size)",
+     .help = "XBin text-mode art (ansilove, PabloDraw):\n"
+             "written from --map and --font, a palette of\n"
+             "--ink and --paper (6 bits a channel, the\n"
+             "nearest); read: its font of 8 rows as a set,\n"
+             "its characters as a map (--map of its size)",
      .fixedAddress = "an XBin is art for a viewer, not a program that loads"},
     {.names = "tap",
      .extensions = ".tap",
@@ -390,13 +383,12 @@ const Format Formats[] = {
      .screen = {formats::ZxScreenColumns, formats::ZxScreenRows},
      .writeSet = writeZxSet,
      .writeMap = writeZxMap,
-     .help =
-         "a ZX Spectrum tape that runs after LOAD \"\":\n"
-         "a set that PRINT then uses (codes 32-127;\n"
-         "more codes by --first/--count load too,\n"
-         "but only programs of your own use them),\n"
-         "or with --map and --font a 32x24 screen\n"
-         "shown until a key",
+     .help = "a ZX Spectrum tape that runs after LOAD \"\":\n"
+             "a set that PRINT then uses (codes 32-127;\n"
+             "more codes by --first/--count load too,\n"
+             "but only programs of your own use them),\n"
+             "or with --map and --font a 32x24 screen\n"
+             "shown until a key",
      .setLoadAddress = formats::ZxSetLoadAddress,
      .mapLoadAddress = formats::ZxMapLoadAddress},
     {.names = "map",
@@ -410,8 +402,8 @@ const Format Formats[] = {
          [](std::span<const std::uint8_t>, const GlyphReading& how, formats::FontGlyphs& font,
             std::string&) {
              const BuiltinCharsetInfo& set = *formats::builtinSetNamed(how.setName);
-             font = codedFont(formats::builtinSet(set), "built-in set",
-                              formats::builtinSetCodes(set));
+             font =
+                 codedFont(formats::builtinSet(set), "built-in set", formats::builtinSetCodes(set));
              return true;
          },
      .notWritten = "built-in sets cannot be written",
@@ -500,14 +492,17 @@ std::string formatNames(bool (*which)(const Format&), std::string_view last) {
     std::vector<std::string> names;
     for (const Format& f : Formats)
         if (which(f)) {
-            if (f.builtin()) names.push_back(std::string(f.prefix) + "NAME");
+            if (f.builtin())
+                names.push_back(std::string(f.prefix) + "NAME");
             else
                 for (std::string_view name : wordsOf(f.names))
                     names.emplace_back(name);
         }
     std::string text;
     for (std::size_t i = 0; i < names.size(); ++i)
-        text += (i == 0 ? "" : i + 1 == names.size() ? " " + std::string(last) + " " : ", ") +
+        text += (i == 0                  ? ""
+                 : i + 1 == names.size() ? " " + std::string(last) + " "
+                                         : ", ") +
                 names[i];
     return text;
 }

@@ -55,10 +55,10 @@ bool sideOf(const std::string& path, const std::optional<std::string>& named, co
             return fail(error, std::string("standard ") +
                                    (std::string_view(option) == "--from" ? "input" : "output") +
                                    " needs " + option + " FORMAT");
-        return fail(error, "cannot tell the format of '" + path + "' from its name: " +
-                               (fontSide ? "name it in front, as in " + std::string(option) +
-                                               " raw:" + path
-                                         : "give " + std::string(option) + " FORMAT"));
+        return fail(
+            error, "cannot tell the format of '" + path + "' from its name: " +
+                       (fontSide ? "name it in front, as in " + std::string(option) + " raw:" + path
+                                 : "give " + std::string(option) + " FORMAT"));
     }
     side.format = byName;
     return true;
@@ -239,13 +239,12 @@ bool planJob(const Options& o, Job& job, std::string& error) {
                                " and --order exclude each other: --order places the glyphs by "
                                "their Unicode");
     if ((o.at || o.skip) && job.mode == Mode::Set && !byPlace)
-        return fail(error, std::string(o.at ? "--at" : "--skip") +
-                               " places the glyphs of a file without codes (" +
-                               formatNames([](const Format& f) { return f.byPlace(); }) + "); " +
-                               formatNames([](const Format& f) {
-                                   return f.readsSet() && !f.byPlace();
-                               }, "and") +
-                               " keep their codes");
+        return fail(
+            error,
+            std::string(o.at ? "--at" : "--skip") + " places the glyphs of a file without codes (" +
+                formatNames([](const Format& f) { return f.byPlace(); }) + "); " +
+                formatNames([](const Format& f) { return f.readsSet() && !f.byPlace(); }, "and") +
+                " keep their codes");
     if (!optionsFit(o, job, error)) return false;
 
     job.at = o.at.value_or(0);

@@ -326,10 +326,7 @@ const Option Options_[] = {
              return true;
          },
      .modes = InSet | InMap | InFromPicture,
-     .used =
-         [](const Job& job) {
-             return setRead(job, Font) || writes(job, UnicodeLabels);
-         },
+     .used = [](const Job& job) { return setRead(job, Font) || writes(job, UnicodeLabels); },
      .refusal = "--order lays out a font that carries Unicode or labels a font written "
                 "({})",
      .lists = with<UnicodeLabels>,
@@ -507,8 +504,8 @@ std::string optionHelp(const Option& option) {
         head += option.value;
     }
     head.resize(std::max<std::size_t>(head.size() + 2, 20), ' ');
-    return head + withFormats(option.help, option) +
-           (option.helpList ? option.helpList() : "") + std::string(option.helpAfter) + "\n";
+    return head + withFormats(option.help, option) + (option.helpList ? option.helpList() : "") +
+           std::string(option.helpAfter) + "\n";
 }
 
 } // namespace

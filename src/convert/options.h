@@ -1,8 +1,8 @@
 #pragma once
 
 #include "convert/file_formats.h"
-#include "formats/sources/asm_source.h"
 #include "formats/pictures/picture.h"
+#include "formats/sources/asm_source.h"
 #include "platform/surface.h"
 
 #include <optional>

@@ -55,7 +55,8 @@ TEST(Options, ValuesAndDefaultsMakeTheJob) {
     EXPECT_EQ(job.output.path, "-x.png");
 
     // The --font file: its format named in front, placed by --at, a font's rows taken.
-    ASSERT_EQ(usageError("--map 4x4 --font raw:chargen.psf --at 32 --skip 1 a.map b.png", &job), "");
+    ASSERT_EQ(usageError("--map 4x4 --font raw:chargen.psf --at 32 --skip 1 a.map b.png", &job),
+              "");
     EXPECT_EQ(job.font->path, "chargen.psf");
     EXPECT_EQ(job.font->format, formatNamed("raw"));
     EXPECT_EQ(job.at * 100 + job.skip, 3201);
@@ -101,8 +102,9 @@ TEST(Options, UsageErrorsSayWhatToGive) {
         {"builtin:amiga b.fnt",
          "no built-in set 'amiga'; the sets are: cga pc866 zx zx80 ace c64 atari microsha hex"},
         {"a.fnt builtin:c64", "built-in sets cannot be written"},
-        {"a.fnt b.map", "a character set cannot be written as map, which takes a screen map (--map WxH); "
-                        "a set is written as raw, prg, psf, bdf, asm, c, h, png, bmp or tap"},
+        {"a.fnt b.map",
+         "a character set cannot be written as map, which takes a screen map (--map WxH); "
+         "a set is written as raw, prg, psf, bdf, asm, c, h, png, bmp or tap"},
         {"--map 4x4 a.map b.psf", "a screen map cannot be written as psf; a map is written as "
                                   "raw, prg, asm, c, h, png, bmp, com, xb, tap or map"},
         {"--map 4x4 a.map b.png", "a map picture needs --font SET"},
@@ -152,13 +154,16 @@ TEST(Options, UsageErrorsSayWhatToGive) {
         {"--info= a.psf", "--info needs a value"},
         {"--grid=1 a.fnt b.png", "unknown option --grid"},
         {"--syntax acme a.fnt b.c", "--syntax needs an assembler output"},
-        {"--load-address 1 a.fnt b.fnt", "--load-address needs OUTPUT, or --font-out, of a format that loads: prg or tap"},
-        {"--name x a.fnt b.fnt", "--name names the array, label or font family an output holds: bdf, asm, c or h"},
+        {"--load-address 1 a.fnt b.fnt",
+         "--load-address needs OUTPUT, or --font-out, of a format that loads: prg or tap"},
+        {"--name x a.fnt b.fnt",
+         "--name names the array, label or font family an output holds: bdf, asm, c or h"},
         {"--name lda a.fnt b.s", "--name 'lda' is no name this output takes"},
         {"--name 2x a.fnt b.c", "--name '2x' is no name this output takes"},
         {"--name=a-b a.fnt b.bdf", "--name 'a-b' is no BDF family name"},
         {"--scale 2 a.fnt b.s", "--scale needs a picture"},
-        {"--ink #ffffff a.png b.fnt", "--ink needs an output drawn in colours: prg, png, bmp, com, xb or tap"},
+        {"--ink #ffffff a.png b.fnt",
+         "--ink needs an output drawn in colours: prg, png, bmp, com, xb or tap"},
         {"--grid a.fnt b.png", "--grid needs --map and a picture output"},
         {"--crop 1,2,3 a.png b.fnt", "--crop '1,2,3': give X,Y,WxH"},
         {"--crop 1,2,0x5 a.png b.fnt", "--crop '1,2,0x5': give X,Y,WxH"},

@@ -33,7 +33,7 @@ TEST(MachineOrders, AgreeWithTheCodePagesAndWithTheBuiltInSetsGlyphs) {
         const char* order;
         const char* charmap;
         std::vector<std::array<int, 3>> ranges; // codes first..last are the charmap's + shift
-        const char* set;  // the built-in set of the same glyphs
+        const char* set;                        // the built-in set of the same glyphs
         int a, zero;      // the codes of 'A' and '0'
         int halfMask;     // the left half of the set's cell, as a row byte
         int topRows;      // of the block characters' top half

@@ -11,7 +11,6 @@ std::string text(std::int64_t n) {
     return std::to_string(n);
 }
 
-
 bool bmpFailure(std::string& error, const std::string& what) {
     error = "BMP: " + what;
     return false;
