@@ -25,11 +25,10 @@ void eraseAll(App& app) {
     refresh(app);
 }
 
-void loadBuiltinCharset(App& app, BuiltinCharset set) {
+void loadBuiltinCharset(App& app, const BuiltinCharsetInfo& set) {
     writeBuiltinCharset(app.charset, set);
-    const BuiltinCharsetInfo& info = builtinCharsetInfo(set);
-    app.state.paperColour = info.paper;
-    app.state.inkColour = info.ink;
+    app.state.paperColour = set.paper;
+    app.state.inkColour = set.ink;
     refresh(app);
 }
 

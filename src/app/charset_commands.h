@@ -17,6 +17,6 @@ void applyTransform(App& app, GlyphTransform op);
 void eraseAll(App& app);
 
 // Replaces the store with a built-in set, takes its colours and refreshes.
-void loadBuiltinCharset(App& app, BuiltinCharset set);
+void loadBuiltinCharset(App& app, const BuiltinCharsetInfo& set);
 
 } // namespace tessaly

@@ -22,8 +22,8 @@ namespace {
 
 // Runs the handler of one command; false for Quit.
 bool dispatchCommand(App& app, int command) {
-    if (command >= CmdCharsetCga && command <= CmdCharsetHex) {
-        loadBuiltinCharset(app, static_cast<BuiltinCharset>(command - CmdCharsetCga));
+    if (const BuiltinCharsetInfo* set = builtinCharsetNumbered(command - CmdCharsetCga)) {
+        loadBuiltinCharset(app, *set);
         return true;
     }
     switch (command) {

@@ -20,13 +20,11 @@ void loadMapFile(App& app, const std::string& path) {
         app.platform.messageBox("Open File", "unable to open:" + path);
         return;
     }
+    // At most `cells` bytes were read, so the codes always fit.
     formats::CodeMap codes;
     std::size_t codesRead = 0;
     std::string error;
-    if (!formats::readMapCodes(bytes, width, height, codes, codesRead, error)) {
-        app.platform.messageBox("Open File", "to big map:" + path);
-        return;
-    }
+    formats::readMapCodes(bytes, width, height, codes, codesRead, error);
     // A short file leaves the cells it does not reach as they were.
     formats::placeMapCodes(app.screenMap, codes, codesRead);
     drawMap(app);

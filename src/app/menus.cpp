@@ -124,7 +124,7 @@ std::vector<MenuEntry> entriesOf(const EditorState& state, const Line (&layout)[
             for (const BuiltinCharsetInfo& set : builtinCharsets()) {
                 if (set.groupStart) add(entry(MenuEntry::Kind::Separator));
                 add(entry(MenuEntry::Kind::Item, std::string(set.menuText),
-                          CmdCharsetCga + static_cast<int>(set.set)));
+                          CmdCharsetCga + set.number));
             }
             break;
         }

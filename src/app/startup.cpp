@@ -134,16 +134,12 @@ bool startUp(App& app) {
     EditorState& s = app.state;
 
     s = EditorState{};
-    s.currentChar = 0;
     app.charset = Charset{};
-    s.dragging = false;
-    s.cursorColumn = s.cursorRow = 0;
     s.titleBase = "tessaly v2 0.9c";
     s.mapWidth = s.mapHeight = 1;
     app.screenMap = ScreenMap{};
     s.paperColour = rgb(0, 0, 0);
     s.inkColour = rgb(255, 255, 255);
-    app.bitReverse = BitReverseTable{};
     s.lastPath = p.currentDirectory();
     // Dialogs open in lastPath, which is always a folder with its separator at the end.
     if (!s.lastPath.empty() && s.lastPath.back() != '/' && s.lastPath.back() != '\\')
@@ -156,7 +152,6 @@ bool startUp(App& app) {
         return false;
 
     createRangeControls(app);
-    app.charset.bytes.fill(0);
     const std::vector<std::string> args = p.commandLineArguments();
     if (args.size() == 1) loadCharsetFile(app, args[0]);
 

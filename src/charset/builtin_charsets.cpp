@@ -30,22 +30,30 @@ namespace {
 constexpr Colour black = rgb(0, 0, 0);
 constexpr Colour white = rgb(255, 255, 255);
 
+// Each code shows its number in two hex digits.
+void writeHexDigits(Charset& charset) {
+    for (int code = 0; code < GlyphCount; ++code)
+        for (int y = 0; y < GlyphBytes; ++y)
+            charset.bytes[code * 8 + y] = static_cast<std::uint8_t>(
+                HexDigitGlyphs[code / 16][y] | (HexDigitGlyphs[code % 16][y] >> 4));
+}
+
+// In the order of the editor's menu: number, name, menu text, separator before, table,
+// inverted copy, generated, first code, paper, ink.
 const BuiltinCharsetInfo Sets[] = {
-    {BuiltinCharset::Cga, "cga", "IBM PC CGA", false, BuiltinFontData_cga, false, black, white},
-    {BuiltinCharset::Pc866, "pc866", "IBM PC 866", false, BuiltinFontData_pc866, false, black,
-     white},
-    {BuiltinCharset::ZxSpectrum, "zx", "ZX Spectrum", true, BuiltinFontData_zxspectrum, false,
+    {0, "cga", "IBM PC CGA", false, BuiltinFontData_cga, false, nullptr, 0, black, white},
+    {3, "pc866", "IBM PC 866", false, BuiltinFontData_pc866, false, nullptr, 0, black, white},
+    {4, "zx", "ZX Spectrum", true, BuiltinFontData_zxspectrum, false, nullptr, 32,
      rgb(203, 203, 203), black},
-    {BuiltinCharset::Zx80, "zx80", "ZX80", false, BuiltinFontData_zx80, true, white, black},
-    {BuiltinCharset::JupiterAce, "ace", "Jupiter Ace", false, BuiltinFontData_jupiterace, true,
-     black, white},
-    {BuiltinCharset::C64Caps, "c64", "C64 CAPS", true, BuiltinFontData_c64caps, false,
-     rgb(46, 44, 155), rgb(112, 109, 235)},
-    {BuiltinCharset::Atari, "atari", "Atari XL", false, BuiltinFontData_atari, true,
-     rgb(1, 78, 157), rgb(97, 174, 253)},
-    {BuiltinCharset::Microsha, "microsha", "Microsha(USSR)", false, BuiltinFontData_microsha,
-     true, black, white},
-    {BuiltinCharset::Hex, "hex", "Hex numbers", true, {}, false, black, white},
+    {5, "zx80", "ZX80", false, BuiltinFontData_zx80, true, nullptr, 0, white, black},
+    {7, "ace", "Jupiter Ace", false, BuiltinFontData_jupiterace, true, nullptr, 0, black, white},
+    {1, "c64", "C64 CAPS", true, BuiltinFontData_c64caps, false, nullptr, 0, rgb(46, 44, 155),
+     rgb(112, 109, 235)},
+    {2, "atari", "Atari XL", false, BuiltinFontData_atari, true, nullptr, 0, rgb(1, 78, 157),
+     rgb(97, 174, 253)},
+    {6, "microsha", "Microsha(USSR)", false, BuiltinFontData_microsha, true, nullptr, 0, black,
+     white},
+    {8, "hex", "Hex numbers", true, {}, false, writeHexDigits, 0, black, white},
 };
 
 } // namespace
@@ -54,25 +62,21 @@ std::span<const BuiltinCharsetInfo> builtinCharsets() {
     return Sets;
 }
 
-const BuiltinCharsetInfo& builtinCharsetInfo(BuiltinCharset set) {
+const BuiltinCharsetInfo* builtinCharsetNumbered(int number) {
     for (const BuiltinCharsetInfo& info : Sets)
-        if (info.set == set) return info;
-    return Sets[0];
+        if (info.number == number) return &info;
+    return nullptr;
 }
 
-void writeBuiltinCharset(Charset& charset, BuiltinCharset set) {
-    auto& bytes = charset.bytes;
-    if (set == BuiltinCharset::Hex) {
-        for (int code = 0; code < GlyphCount; ++code)
-            for (int y = 0; y < GlyphBytes; ++y)
-                bytes[code * 8 + y] = static_cast<std::uint8_t>(
-                    HexDigitGlyphs[code / 16][y] | (HexDigitGlyphs[code % 16][y] >> 4));
+void writeBuiltinCharset(Charset& charset, const BuiltinCharsetInfo& set) {
+    if (set.generate) {
+        set.generate(charset);
         return;
     }
-    const BuiltinCharsetInfo& info = builtinCharsetInfo(set);
-    const std::size_t count = std::min(info.table.size(), bytes.size());
-    std::copy_n(info.table.begin(), count, bytes.begin());
-    if (info.invertedCopy)
+    auto& bytes = charset.bytes;
+    const std::size_t count = std::min(set.table.size(), bytes.size());
+    std::copy_n(set.table.begin(), count, bytes.begin());
+    if (set.invertedCopy)
         for (std::size_t i = 0; i < count && i + count < bytes.size(); ++i)
             bytes[i + count] = static_cast<std::uint8_t>(bytes[i] ^ 0xFF);
 }

@@ -80,6 +80,18 @@ ReadPlan readPlanOf(const Job& job) {
             pictureInput(job)};
 }
 
+// How the --font file is read: placed by --at and --skip, or a font's by --order, and
+// --rows and --size for a font.
+ReadPlan fontPlanOf(const Job& job) {
+    ReadPlan plan;
+    plan.at = job.at;
+    plan.skip = job.skip;
+    plan.firstRow = job.firstRow;
+    plan.pixelSize = job.pixelSize;
+    plan.order = job.font && job.font->is(Font) ? job.order : nullptr;
+    return plan;
+}
+
 // The glyphs of a file that is no picture, as its reader finds them.
 bool readGlyphs(Run& run, const FileSide& side, const Bytes& bytes, const ReadPlan& plan,
                 formats::FontGlyphs& font) {
@@ -132,15 +144,17 @@ bool readSet(Run& run, const FileSide& side, const InputBytes& in, const ReadPla
     set = laid.set;
     if (held)
         *held = side.format->builtin()
-                    ? formats::builtinSetCodes(formats::builtinSetNamed(side.setName())->set)
+                    ? formats::builtinSetCodes(*formats::builtinSetNamed(side.setName()))
                     : laid.present;
     return true;
 }
 
 // What the writers take from the job, with `name` for the side written.
 Writing writingOf(const Job& job, const std::string& name, const Charset* font) {
-    return {name,        job.loadAddress, job.syntax, job.order, job.scale,
-            job.columns, job.ink,         job.paper,  job.grid,  font};
+    Writing how{name,        job.loadAddress, job.syntax, job.order, job.scale,
+                job.columns, job.ink,         job.paper,  job.grid,  font};
+    how.loadAddressGiven = job.loadAddressGiven;
+    return how;
 }
 
 bool written(Run& run, const FileSide& side, bool ok, const WriteFailure& failure, Bytes& out) {
@@ -229,7 +243,7 @@ void convertMap(Run& run, const Job& job, const InputBytes& input, const InputBy
     Charset font;
     if (job.font) {
         const InputBytes none;
-        if (!readSet(run, *job.font, fontBytes ? *fontBytes : none, ReadPlan{}, font)) return;
+        if (!readSet(run, *job.font, fontBytes ? *fontBytes : none, fontPlanOf(job), font)) return;
     }
     writeMap(run, job, map, writingOf(job, job.name, job.font ? &font : nullptr),
              run.outcome.output);
@@ -245,9 +259,8 @@ void convertPicture(Run& run, const Job& job, const InputBytes& input,
     std::bitset<GlyphCount> held;
     if (job.font) {
         const InputBytes none;
-        ReadPlan plan;
-        plan.at = job.at;
-        if (!readSet(run, *job.font, fontBytes ? *fontBytes : none, plan, font, &held)) return;
+        if (!readSet(run, *job.font, fontBytes ? *fontBytes : none, fontPlanOf(job), font, &held))
+            return;
     }
     formats::CutScreen cut;
     std::vector<std::string> notes;

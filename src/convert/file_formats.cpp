@@ -103,17 +103,23 @@ bool writeMapCodes(const formats::CodeMap& map, const Writing&, Bytes& out, Writ
     return true;
 }
 
-// Only --load-address can put the code where it does not fit: a usage error.
-bool loadAddressFailure(bool ok, WriteFailure& failure) {
-    if (!ok) failure = {"--load-address: " + failure.message, 2};
-    return ok;
+// Only the load address can put the code where it does not fit: a usage error. When it
+// was the default, the advice is the highest address where `size` bytes fit (0: none).
+bool loadAddressFailure(bool ok, const Writing& how, std::size_t size, WriteFailure& failure) {
+    if (ok) return true;
+    failure.exitCode = 2;
+    failure.message = "--load-address: " + failure.message;
+    if (!how.loadAddressGiven && size > 0 && size <= 0x10000)
+        failure.message += "; the default address leaves no room: give --load-address " +
+                           std::to_string(0x10000 - size);
+    return false;
 }
 
 // Only --load-address can make the data run past $FFFF.
 bool writePrg(std::span<const std::uint8_t> data, const Writing& how, Bytes& out,
               WriteFailure& failure) {
-    return loadAddressFailure(formats::writePrg(data, how.loadAddress, out, failure.message),
-                              failure);
+    return loadAddressFailure(formats::writePrg(data, how.loadAddress, out, failure.message), how,
+                              data.size(), failure);
 }
 
 // Each held code's character in --order, 0 for the codes the set does not hold, so that
@@ -160,10 +166,10 @@ bool writeZxSet(const Charset& set, int first, int count, const Writing& how, By
         failure = {"--first and --count: a tape's set holds codes 32-127, the ones PRINT takes", 2};
         return false;
     }
-    return loadAddressFailure(formats::writeZxSetTape(formats::glyphRows(set, first, count), first,
-                                                      how.loadAddress, how.name, out,
-                                                      failure.message),
-                              failure);
+    const Bytes rows = formats::glyphRows(set, first, count);
+    return loadAddressFailure(
+        formats::writeZxSetTape(rows, first, how.loadAddress, how.name, out, failure.message), how,
+        rows.size(), failure);
 }
 
 bool writeZxMap(const formats::CodeMap& map, const Writing& how, Bytes& out,
@@ -171,7 +177,7 @@ bool writeZxMap(const formats::CodeMap& map, const Writing& how, Bytes& out,
     return loadAddressFailure(
         formats::writeZxMapTape(map, *how.font, formats::zxAttribute(how.ink, how.paper),
                                 how.loadAddress, how.name, out, failure.message),
-        failure);
+        how, 0, failure);
 }
 
 std::string builtinSetList() {
@@ -203,9 +209,8 @@ const Format Formats[] = {
              return true;
          },
      .writeMap = writeMapCodes,
-     .help =
-         R"(  raw      .fnt .bin .chr .rom   read, write   8 bytes a glyph, top row first, no header;
-                                               any length reads, as in the editor)"},
+     .help = "8 bytes a glyph, top row first, no header;\n"
+             "any length reads, as in the editor"},
     {.names = "prg",
      .extensions = ".prg .64c",
      .traits = Sequential | ReadsStart | LoadAddress | DrawsMap,
@@ -228,11 +233,11 @@ const Format Formats[] = {
              return writePrg(formats::glyphRows(set, first, count), how, out, failure);
          },
      .writeMap = writeC64Program,
-     .help =
-         R"(  prg      .prg .64c             read, write   a 2-byte load address, then raw bytes;
-                                               with --map and --font, a C64 program that
-                                               shows the map; a key gives BASIC back)",
-     .mapLoadAddress = 0},
+     .help = "a 2-byte load address, then raw bytes;\n"
+             "with --map and --font, a C64 program that\n"
+             "shows the map; a key gives BASIC back",
+     .mapLoadAddress = 0,
+     .fixedAddress = "a C64 program that shows a map loads at $0801, where BASIC runs it"},
     {.names = "psf",
      .extensions = ".psf .psfu",
      .traits = Font | Sequential | UnicodeLabels,
@@ -246,10 +251,9 @@ const Format Formats[] = {
              out = formats::writePsf(set, first, count, unicode ? &*unicode : nullptr);
              return true;
          },
-     .help =
-         R"(  psf      .psf .psfu            read, write   Linux console fonts, PSF 1 or 2, glyphs up to
-                                               8 pixels wide, with their Unicode table;
-                                               writes PSF 2 of 8x8 glyphs)"},
+     .help = "Linux console fonts, PSF 1 or 2, glyphs up to\n"
+             "8 pixels wide, with their Unicode table;\n"
+             "writes PSF 2 of 8x8 glyphs"},
     {.names = "bdf",
      .extensions = ".bdf",
      .traits = Font | UnicodeLabels | Descent,
@@ -273,9 +277,8 @@ const Format Formats[] = {
                        formats::AsmSyntax) { return formats::bdfFamilyAllowed(name); },
      .badName = "BDF family name: printable ASCII, spaces inside, and no '-', '*', '?', '\"' "
                 "or ','",
-     .help =
-         R"(  bdf      .bdf                  read, write   X11 bitmap fonts; glyphs by ENCODING 0..255,
-                                               every character of an ISO10646 font)"},
+     .help = "X11 bitmap fonts; glyphs by ENCODING 0..255,\n"
+             "every character of an ISO10646 font"},
     {.names = "ttf otf otb pcf fon",
      .extensions = ".ttf .otf .otb .pcf .fon",
      .traits = Font | Sized | Descent,
@@ -288,10 +291,9 @@ const Format Formats[] = {
              return !font.glyphs.empty() || how.describe;
          },
      .notWritten = "TrueType, OpenType, PCF and .fon fonts can be read, not written",
-     .help =
-         R"(  ttf, otf, otb, pcf, fon        read          TrueType, OpenType (bitmap strikes, or
-           .ttf .otf .otb .pcf .fon            outlines at --size), PCF (.pcf.gz too) and
-                                               Windows fonts, through FreeType)"},
+     .help = "TrueType, OpenType (bitmap strikes, or\n"
+             "outlines at --size), PCF (.pcf.gz too) and\n"
+             "Windows fonts, through FreeType"},
     {.names = "asm",
      .extensions = ".s .asm .inc .a",
      .traits = Syntax,
@@ -308,35 +310,35 @@ const Format Formats[] = {
          },
      .nameAllowed = formats::asmLabelAllowed,
      .badName = CNameRefusal,
-     .help = R"(  asm      .s .asm .inc .a       write         assembler source, see --syntax)"},
+     .help = "assembler source, see --syntax"},
     {.names = "c",
      .extensions = ".c",
      .writeSet = writeCSet<false>,
      .writeMap = writeCMap<false>,
      .nameAllowed = cName,
      .badName = CNameRefusal,
-     .help =
-         R"(  c, h     .c .h                 write         const unsigned char NAME[N]; .h with a guard,
-                                               defined where NAME_IMPLEMENTATION is)"},
+     .help = "const unsigned char NAME[N];"},
     {.names = "h",
      .extensions = ".h",
      .writeSet = writeCSet<true>,
      .writeMap = writeCMap<true>,
      .nameAllowed = cName,
-     .badName = CNameRefusal},
+     .badName = CNameRefusal,
+     .help = "the same with a guard, defined where\n"
+             "NAME_IMPLEMENTATION is"},
     {.names = "png",
      .extensions = ".png",
      .traits = Picture,
      .writeSet = writeSetPicture<formats::PictureType::Png>,
      .writeMap = writeMapPicture<formats::PictureType::Png>,
-     .help =
-         R"(  png, bmp .png .bmp             read, write   a picture of 16 glyphs a row (--columns);
-                                               BMPs of 1, 4, 8 (also RLE), 24, 32 bits)"},
+     .help = "a picture of 16 glyphs a row (--columns)"},
     {.names = "bmp",
      .extensions = ".bmp",
      .traits = Picture,
      .writeSet = writeSetPicture<formats::PictureType::Bmp>,
-     .writeMap = writeMapPicture<formats::PictureType::Bmp>},
+     .writeMap = writeMapPicture<formats::PictureType::Bmp>,
+     .help = "the same; reads BMPs of 1, 4, 8 (also\n"
+             "RLE), 24 and 32 bits"},
     {.names = "com",
      .extensions = ".com",
      .traits = DrawsMap,
@@ -346,11 +348,11 @@ const Format Formats[] = {
              out = formats::writeDosProgram(*how.font, map, how.ink, how.paper);
              return true;
          },
-     .help =
-         R"(  com      .com                  write         with --map: a DOS program for a VGA that
-                                               shows the map in 80x50 text (cut to it) with
-                                               the set as its font until a key is pressed;
-                                               --ink, --paper to 6 bits a channel, rounded)"},
+     .help = "with --map: a DOS program for a VGA that\n"
+             "shows the map in 80x50 text (cut to it) with\n"
+             "the set as its font until a key is pressed;\n"
+             "--ink, --paper to 6 bits a channel, rounded",
+     .fixedAddress = "a DOS .com program always loads at offset 0x100"},
     {.names = "xb",
      .extensions = ".xb",
      .traits = ReadsMap | DrawsMap,
@@ -369,38 +371,43 @@ const Format Formats[] = {
              notes.emplace_back(XBinColoursNote);
              return true;
          },
-     .help =
-         R"(  xb       .xb                   read, write   XBin text-mode art (ansilove, PabloDraw):
-                                               written from --map and --font, a palette of
-                                               --ink and --paper (6 bits a channel, the
-                                               nearest); read: its font of 8 rows as a set,
-                                               its characters as a map (--map of its size))"},
+     .help = "XBin text-mode art (ansilove, PabloDraw):\n"
+             "written from --map and --font, a palette of\n"
+             "--ink and --paper (6 bits a channel, the\n"
+             "nearest); read: its font of 8 rows as a set,\n"
+             "its characters as a map (--map of its size)",
+     .fixedAddress = "an XBin is art for a viewer, not a program that loads"},
     {.names = "tap",
      .extensions = ".tap",
      .traits = LoadAddress | DrawsMap,
      .screen = {formats::ZxScreenColumns, formats::ZxScreenRows},
      .writeSet = writeZxSet,
      .writeMap = writeZxMap,
-     .help =
-         R"(  tap      .tap                  write         a ZX Spectrum tape that runs after LOAD "":
-                                               a set that PRINT then uses (codes 32-127, or
-                                               more with --first/--count), or with --map
-                                               and --font a 32x24 screen shown until a key)",
+     .help = "a ZX Spectrum tape that runs after LOAD \"\":\n"
+             "a set that PRINT then uses (codes 32-127;\n"
+             "more codes by --first/--count load too,\n"
+             "but only programs of your own use them),\n"
+             "or with --map and --font a 32x24 screen\n"
+             "shown until a key",
      .setLoadAddress = formats::ZxSetLoadAddress,
      .mapLoadAddress = formats::ZxMapLoadAddress},
-    {.names = "map", .extensions = ".map", .traits = ReadsMap, .writeMap = writeMapCodes},
+    {.names = "map",
+     .extensions = ".map",
+     .traits = ReadsMap,
+     .writeMap = writeMapCodes,
+     .help = "a screen map: its codes row by row (--map)"},
     {.names = "builtin",
      .prefix = "builtin:",
      .readGlyphs =
          [](std::span<const std::uint8_t>, const GlyphReading& how, formats::FontGlyphs& font,
             std::string&) {
-             const BuiltinCharset which = formats::builtinSetNamed(how.setName)->set;
-             font = codedFont(formats::builtinSet(which), "built-in set",
-                              formats::builtinSetCodes(which));
+             const BuiltinCharsetInfo& set = *formats::builtinSetNamed(how.setName);
+             font =
+                 codedFont(formats::builtinSet(set), "built-in set", formats::builtinSetCodes(set));
              return true;
          },
      .notWritten = "built-in sets cannot be written",
-     .help = R"(  builtin  builtin:NAME          read          the editor's built-in sets:)",
+     .help = "the editor's built-in sets:",
      .helpList = builtinSetList},
 };
 
@@ -418,6 +425,17 @@ std::string_view fileName(std::string_view path) {
 
 bool endsWith(std::string_view s, std::string_view end) {
     return s.size() > end.size() && s.substr(s.size() - end.size()) == end;
+}
+
+// The lines of a text split at '\n'; none of an empty one.
+std::vector<std::string_view> linesOf(std::string_view text) {
+    std::vector<std::string_view> lines;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find('\n', at), text.size());
+        lines.push_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    return lines;
 }
 
 } // namespace
@@ -468,6 +486,60 @@ std::string fileStem(std::string_view path) {
         }
     }
     return std::string(name);
+}
+
+std::string formatNames(bool (*which)(const Format&), std::string_view last) {
+    std::vector<std::string> names;
+    for (const Format& f : Formats)
+        if (which(f)) {
+            if (f.builtin())
+                names.push_back(std::string(f.prefix) + "NAME");
+            else
+                for (std::string_view name : wordsOf(f.names))
+                    names.emplace_back(name);
+        }
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        text += (i == 0                  ? ""
+                 : i + 1 == names.size() ? " " + std::string(last) + " "
+                                         : ", ") +
+                names[i];
+    return text;
+}
+
+std::string formatTable() {
+    // Names from column 2, extensions from 11, "read, write" from 33, the row's lines from
+    // 47; names too long for their column take the first line, the extensions the next.
+    const auto column = [](std::string& line, std::size_t at) {
+        line.resize(std::max(at, line.size() + 1), ' ');
+    };
+    std::string table;
+    for (const Format& f : Formats) {
+        std::string names;
+        for (std::string_view name : wordsOf(f.names))
+            names += (names.empty() ? "" : ", ") + std::string(name);
+        const bool reads = f.readsSet() || f.has(ReadsMap);
+        const bool writes = f.writesSet() || f.writesMap();
+        const std::string access = reads && writes ? "read, write" : reads ? "read" : "write";
+        const std::string extensions =
+            f.builtin() ? std::string(f.prefix) + "NAME" : std::string(f.extensions);
+        std::vector<std::string> lines(1, "  " + names);
+        if (names.size() > 8) lines.emplace_back();
+        column(lines.back(), 11);
+        lines.back() += extensions;
+        column(lines.front(), 33);
+        lines.front() += access;
+        std::size_t i = 0;
+        for (std::string_view text : linesOf(f.help)) {
+            if (i == lines.size()) lines.emplace_back();
+            column(lines[i], 47);
+            lines[i++] += text;
+        }
+        for (std::size_t l = 0; l < lines.size(); ++l)
+            table += lines[l] + (l + 1 < lines.size() || !f.helpList ? "\n" : "");
+        if (f.helpList) table += f.helpList() + "\n";
+    }
+    return table;
 }
 
 std::string helpListLine(std::string_view name, std::string_view text) {

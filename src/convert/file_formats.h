@@ -16,7 +16,9 @@
 
 // The file formats tessaly-convert knows: one row each in formats(), with its names
 // (--from, --to), extensions, what it reads and writes, the functions that do it and its
-// lines in --help. Everything else asks the rows.
+// lines in --help. Everything else asks the rows: the help's table of formats and every
+// message that names formats are made from their traits and functions, so a new format is
+// its file in formats/ and its row here.
 
 namespace tessaly::convert {
 
@@ -44,6 +46,7 @@ struct Writing {
     // The codes the set holds: formats that name their codes (BDF, a PSF's Unicode table)
     // name only these; the others write every code, as a glyph's place is its code.
     std::bitset<GlyphCount> held = std::bitset<GlyphCount>{}.set();
+    bool loadAddressGiven = false; // else a failure to fit advises an address that fits
 };
 
 struct WriteFailure {
@@ -93,13 +96,17 @@ struct Format {
     bool (*nameAllowed)(std::string_view name, formats::AsmSyntax syntax) = nullptr;
     std::string_view badName = {};
     std::string_view notWritten = {}; // the error when it is given as OUTPUT and writes nothing
-    // Its lines in the help's list of formats, then a list made when the help is (the
-    // help adds the last line's end).
+    // Its lines in the help's table of formats, after the names, extensions and "read,
+    // write" made from the row: lines of at most 41 characters, split by '\n'; then a list
+    // made when the help is.
     std::string_view help = {};
     std::string (*helpList)() = nullptr;
     // The default --load-address of a set written, and of a map (0: a map program that
     // loads where its machine starts it, and takes no --load-address).
     int setLoadAddress = 0x3000, mapLoadAddress = 0x3000;
+    // Why a map program written takes no --load-address ("a C64 program ... loads at
+    // $0801"); empty: the refusal names the formats that take one.
+    std::string_view fixedAddress = {};
 
     std::string_view name() const { return names.substr(0, names.find(' ')); }
     bool has(FormatTrait trait) const { return (traits & trait) != 0; }
@@ -107,6 +114,8 @@ struct Format {
     bool writesSet() const { return writeSet != nullptr; }
     bool writesMap() const { return writeMap != nullptr; }
     bool builtin() const { return !prefix.empty(); }
+    // A file without codes: its glyphs go by their place (--at, --skip).
+    bool byPlace() const { return has(Sequential) || has(Picture); }
     // A map written to it is drawn with --font (a picture, or a machine's program).
     bool drawsMap() const { return has(Picture) || has(DrawsMap); }
 };
@@ -141,5 +150,13 @@ std::string fileStem(std::string_view path);
 // "\n                    NAME      TEXT": a line of a list in the help, after the line
 // before it.
 std::string helpListLine(std::string_view name, std::string_view text);
+
+// The formats `which` picks, by their names as messages list them: "raw, prg or psf"
+// (`last` before the last one); a built-in set is "builtin:NAME".
+std::string formatNames(bool (*which)(const Format&), std::string_view last = "or");
+
+// The help's table of formats: a row's names, extensions, what it reads and writes, then
+// its own lines.
+std::string formatTable();
 
 } // namespace tessaly::convert

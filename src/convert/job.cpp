@@ -16,13 +16,31 @@ bool fail(std::string& error, const std::string& message) {
     return false;
 }
 
-// The side of `path`: its format named by `named` (--from / --to) or by its extension.
+// A --font or --font-out file whose name does not tell its format names it in front:
+// "raw:chargen". The format's name and the file's; none for a name of one letter, which
+// on Windows is a drive ("c:font.fnt").
+std::optional<std::pair<const Format*, std::string>> namedInFront(const std::string& path) {
+    const std::size_t colon = path.find(':');
+    if (colon == std::string::npos || colon < 2) return std::nullopt;
+    const Format* format = formatNamed(std::string_view(path).substr(0, colon));
+    if (!format) return std::nullopt;
+    return std::pair{format, path.substr(colon + 1)};
+}
+
+// The side of `path`: its format named by `named` (--from / --to), in front of the file
+// (--font, --font-out) or by its extension.
 bool sideOf(const std::string& path, const std::optional<std::string>& named, const char* option,
             FileSide& side, std::string& error) {
-    side.path = path;
+    const bool fontSide = std::string_view(option).starts_with("--font");
+    const auto inFront = fontSide ? namedInFront(path) : std::nullopt;
+    side.path = inFront ? inFront->second : path;
     bool gzip = false;
-    const Format* byName = formatOfPath(path, gzip);
+    const Format* byName = formatOfPath(side.path, gzip);
     side.gzip = gzip;
+    if (inFront) {
+        side.format = inFront->first;
+        return true;
+    }
     if (named) {
         const Format* format = formatNamed(*named);
         if (!format)
@@ -37,8 +55,10 @@ bool sideOf(const std::string& path, const std::optional<std::string>& named, co
             return fail(error, std::string("standard ") +
                                    (std::string_view(option) == "--from" ? "input" : "output") +
                                    " needs " + option + " FORMAT");
-        return fail(error, "cannot tell the format of '" + path + "' from its name: give " +
-                               option + " FORMAT");
+        return fail(
+            error, "cannot tell the format of '" + path + "' from its name: " +
+                       (fontSide ? "name it in front, as in " + std::string(option) + " raw:" + path
+                                 : "give " + std::string(option) + " FORMAT"));
     }
     side.format = byName;
     return true;
@@ -87,7 +107,7 @@ bool optionsFit(const Options& o, const Job& job, std::string& error) {
         for (const Option& option : options())
             if (option.qualifies == qualifying && o.gave(option.name) &&
                 (!(option.modes & mode) || (option.used && !option.used(job))))
-                return fail(error, std::string(option.refusal));
+                return fail(error, refusalOf(option, job));
     return true;
 }
 
@@ -131,7 +151,8 @@ bool planJob(const Options& o, Job& job, std::string& error) {
             return fail(error, "--map reads a map file, not a built-in set");
         const Format* named = o.from ? formatNamed(*o.from) : nullptr;
         if (o.from && !(named && named->has(ReadsMap)))
-            return fail(error, "--map reads INPUT as a map: --from can only be map, raw or xb");
+            return fail(error, "--map reads INPUT as a map: --from can only be " +
+                                   formatNames([](const Format& f) { return f.has(ReadsMap); }));
         if (const Format* own = o.from ? named : byName; own && own->readMap)
             job.input.format = own;
     } else if (!sideOf(o.input, o.from, "--from", job.input, error)) {
@@ -153,7 +174,8 @@ bool planJob(const Options& o, Job& job, std::string& error) {
         return fail(error, std::string(in.name()) + " files cannot be read, only written");
     }
     if (job.mode == Mode::FromPicture && !in.has(Picture))
-        return fail(error, "--from-picture reads a picture (.png or .bmp)");
+        return fail(error, "--from-picture reads a picture: " +
+                               formatNames([](const Format& f) { return f.has(Picture); }));
 
     // OUTPUT
     if (!sideOf(o.output, o.to, "--to", job.output, error)) return false;
@@ -161,20 +183,24 @@ bool planJob(const Options& o, Job& job, std::string& error) {
     if (!out.writesSet() && !out.writesMap() && !out.notWritten.empty())
         return fail(error, std::string(out.notWritten));
     if (job.mode == Mode::Set && !out.writesSet())
-        return fail(error, "a character set cannot be written as a screen map (" +
-                               std::string(out.name()) + ")");
+        return fail(error, "a character set cannot be written as " + std::string(out.name()) +
+                               ", which takes a screen map (--map WxH); a set is written as " +
+                               formatNames([](const Format& f) { return f.writesSet(); }));
     if (job.mode != Mode::Set && !out.writesMap())
-        return fail(error, "a screen map cannot be written as " + std::string(out.name()));
+        return fail(error, "a screen map cannot be written as " + std::string(out.name()) +
+                               "; a map is written as " +
+                               formatNames([](const Format& f) { return f.writesMap(); }));
     if (job.mode == Mode::FromPicture && out.has(Picture))
-        return fail(error,
-                    "--from-picture writes the map as .map, raw, assembler, C or a .prg program");
+        return fail(error, "--from-picture writes the map as " + formatNames([](const Format& f) {
+                               return f.writesMap() && !f.has(Picture);
+                           }));
 
     // The second set: drawn with (--font) or written (--font-out).
     if (o.font) {
         if (job.mode == Mode::Set || (job.mode == Mode::Map && !out.drawsMap()))
-            return fail(error, "--font draws a map picture or program (--map and a .png, .bmp or a "
-                               "machine's program as OUTPUT) or gives --from-picture the glyphs "
-                               "to match");
+            return fail(error, "--font draws a map (--map, and OUTPUT " +
+                                   formatNames([](const Format& f) { return f.drawsMap(); }) +
+                                   ") or gives --from-picture the glyphs to match");
         if (*o.font == "-") return fail(error, "--font must name a file");
         FileSide font;
         if (!sideOf(*o.font, std::nullopt, "--font", font, error)) return false;
@@ -205,17 +231,20 @@ bool planJob(const Options& o, Job& job, std::string& error) {
     }
 
     // --at and --skip place glyphs by their place in the file; --order by their Unicode.
-    const bool orderLaysOut = o.order && job.mode == Mode::Set && in.has(Font);
-    const bool byPlace = in.has(Sequential) || in.has(Picture);
+    const bool orderLaysOut =
+        o.order && (job.mode == Mode::Set ? in.has(Font) : job.font && job.font->is(Font));
+    const bool byPlace = in.byPlace();
     if ((o.at || o.skip) && orderLaysOut)
         return fail(error, std::string(o.at ? "--at" : "--skip") +
                                " and --order exclude each other: --order places the glyphs by "
                                "their Unicode");
     if ((o.at || o.skip) && job.mode == Mode::Set && !byPlace)
-        return fail(error, std::string(o.at ? "--at" : "--skip") +
-                               " places the glyphs of a file without codes (raw, prg, PSF, "
-                               "picture); BDF and FreeType fonts and built-in sets keep their "
-                               "codes");
+        return fail(
+            error,
+            std::string(o.at ? "--at" : "--skip") + " places the glyphs of a file without codes (" +
+                formatNames([](const Format& f) { return f.byPlace(); }) + "); " +
+                formatNames([](const Format& f) { return f.readsSet() && !f.byPlace(); }, "and") +
+                " keep their codes");
     if (!optionsFit(o, job, error)) return false;
 
     job.at = o.at.value_or(0);
@@ -231,6 +260,7 @@ bool planJob(const Options& o, Job& job, std::string& error) {
                                std::to_string(job.count) + " goes past code 255");
     job.loadAddress =
         o.loadAddress.value_or(job.mode == Mode::Set ? out.setLoadAddress : out.mapLoadAddress);
+    job.loadAddressGiven = o.loadAddress.has_value();
     job.syntax = o.syntax.value_or(AsmSyntax::Ca65);
     job.scale = o.scale.value_or(job.mode == Mode::Map ? 2 : 1);
     job.scaleGiven = o.scale.has_value();

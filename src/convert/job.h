@@ -30,12 +30,13 @@ struct Job {
     int count = 256;
     bool countGiven = false;     // --count, else to the end of the set (or, for a cut
                                  // picture, as many glyphs as it holds)
-    int at = 0;                  // reading by place: the code of the first glyph kept
-    int skip = 0;                // reading by place: glyphs left out at the start of the file
+    int at = 0;   // reading by place (INPUT, or the --font file): the code of the first glyph
+    int skip = 0; // reading by place: glyphs left out at the start of the file
     std::optional<int> firstRow; // --rows: of a font taller than 8 rows
     int pixelSize = 0;           // --size; 0: a bitmap font of one size at its size, any other at 8
     const formats::MachineOrder* order = nullptr; // --order
     int loadAddress = 0x3000;
+    bool loadAddressGiven = false;
     formats::AsmSyntax syntax = formats::AsmSyntax::Ca65;
     std::string name;        // of the array, label or font written to OUTPUT
     std::string fontOutName; // of the set written to --font-out

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <string_view>
 
 #ifndef TESSALY_VERSION
@@ -132,6 +133,19 @@ bool programOut(const Job& job) {
 bool writes(const Job& job, FormatTrait trait) {
     return job.output.is(trait) || (job.fontOut && job.fontOut->is(trait));
 }
+// The file read as a set: INPUT converting a set, else the --font file.
+bool setRead(const Job& job, FormatTrait trait) {
+    return job.mode == Mode::Set ? job.input.is(trait) : job.font && job.font->is(trait);
+}
+bool placed(const Format& f) {
+    return f.byPlace();
+}
+template <FormatTrait trait> bool with(const Format& f) {
+    return f.has(trait);
+}
+bool drawing(const Format& f) {
+    return f.drawsMap();
+}
 
 // "raw, prg, ...)" in the help, from `column` on and wrapped at 88 columns: the formats
 // --from (input) or --to names.
@@ -171,6 +185,26 @@ std::string syntaxList() {
     return list;
 }
 
+// "prg       a set at 12288 ($3000)": the default load addresses of the formats that load.
+std::string loadAddressList() {
+    const auto address = [](int a) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "$%04X", static_cast<unsigned>(a));
+        return std::to_string(a) + " (" + hex + ")";
+    };
+    std::string list;
+    for (const Format& f : formats()) {
+        if (!f.has(LoadAddress)) continue;
+        std::string text;
+        if (f.writesSet()) text = "a set at " + address(f.setLoadAddress);
+        if (f.writesMap() && f.mapLoadAddress != 0)
+            text += (text.empty() ? "" : ", ") + std::string("a map's program at ") +
+                    address(f.mapLoadAddress);
+        list += helpListLine(f.name(), text);
+    }
+    return list;
+}
+
 constexpr std::string_view FromHelp = "the format of INPUT (", ToHelp = "the format of OUTPUT (";
 std::string fromList() {
     return formatList(20 + FromHelp.size(), true);
@@ -196,9 +230,9 @@ const Option Options_[] = {
      .mapSection = true,
      .help = R"(read INPUT as a map of that size. A longer file is an error; a shorter
                     one fills the map from its start and the rest is 0; an XBin holds its
-                    size, which WxH must name. OUTPUT: .map, raw, assembler or C (the codes
-                    row by row), or with --font a picture, an XBin or a machine's program
-                    (a larger map is cut to the machine's screen with a note).)"},
+                    size, which WxH must name. OUTPUT: any format that writes a map; with
+                    --font drawn in a picture or shown by a machine's program (a larger
+                    map is cut to the machine's screen with a note).)"},
     {.name = "--from-picture",
      .take = flag<&Options::fromPicture>,
      .modes = InFromPicture,
@@ -238,39 +272,49 @@ const Option Options_[] = {
     {.name = "--at",
      .value = "CODE",
      .take = number<0, 255, ACode, &Options::at>,
-     .modes = InSet | InFromPicture,
+     .modes = InSet | InMap | InFromPicture,
      .used =
          [](const Job& job) {
-             return job.mode == Mode::FromPicture || job.input.is(Sequential) ||
-                    job.input.is(Picture);
+             return job.mode == Mode::FromPicture || setRead(job, Sequential) ||
+                    setRead(job, Picture);
          },
-     .refusal = "--at places the glyphs read from a set or a cut picture",
-     .help = R"(the code of the first glyph of a file without codes (default 0)
+     .refusal = "--at places the glyphs of a file without codes ({}): INPUT, or with --map "
+                "the --font file",
+     .lists = placed,
+     .help = R"(the code of the first glyph of a file without codes (default 0): of
+                    INPUT or, with --map or --from-picture, of the --font file
                       --at 32 zx768.bin zx.fnt           768 bytes to codes 32..127)"},
     {.name = "--skip",
      .value = "N",
      .take = number<0, 65535, AGlyphSkip, &Options::skip>,
-     .modes = InSet,
-     .used = [](const Job& job) { return job.input.is(Sequential); },
-     .refusal = "--skip leaves out glyphs at the start of a raw, prg or PSF file",
-     .help = R"(leave out the first N glyphs of a raw, prg or PSF file
+     .modes = InSet | InMap | InFromPicture,
+     .used = [](const Job& job) { return setRead(job, Sequential); },
+     .refusal = "--skip leaves out glyphs at the start of a {} file: INPUT, or the --font file",
+     .lists = with<Sequential>,
+     .help = R"(leave out the first N glyphs of a {} file (INPUT or --font)
                       --skip 256 c64rom.bin lower.fnt     the second half of a C64 ROM)"},
     {.name = "--rows",
      .value = "FIRST",
      .take = number<0, 1023, ARow, &Options::rows>,
-     .modes = InSet,
-     .used = [](const Job& job) { return job.input.is(Font); },
-     .refusal = "--rows takes 8 rows of a PSF, BDF or FreeType font's glyphs",
-     .help = R"(the 8 rows from row FIRST of a taller font's glyphs
+     .modes = InSet | InMap | InFromPicture,
+     .used = [](const Job& job) { return setRead(job, Font); },
+     .refusal = "--rows takes 8 rows of the glyphs of a {} font: INPUT, or the --font file",
+     .lists = with<Font>,
+     .help = R"(the 8 rows from row FIRST of a taller font's glyphs (INPUT or --font)
                       --rows 4 Lat15-VGA16.psf.gz lat.fnt rows 4..11 of an 8x16 font)"},
     {.name = "--size",
      .value = "PX",
      .take = number<1, 128, APixelSize, &Options::size>,
-     .modes = InSet | InInfo,
-     .used = [](const Job& job) { return job.input.is(Sized); },
-     .refusal = "--size chooses the pixel size of a TrueType, OpenType, OTB, PCF or .fon font",
-     .help = R"(the pixel size of a FreeType font: its bitmap strike, or its outlines
-                    rendered (default: a bitmap font's only size, else 8)
+     .modes = InSet | InMap | InFromPicture | InInfo,
+     .used =
+         [](const Job& job) {
+             return job.mode == Mode::Info ? job.input.is(Sized) : setRead(job, Sized);
+         },
+     .refusal = "--size chooses the pixel size of a {} font: INPUT, or the --font file",
+     .lists = with<Sized>,
+     .help = R"(the pixel size of a FreeType font (INPUT or --font): its bitmap
+                    strike, or its outlines rendered (default: a bitmap font's only size,
+                    else 8)
                       --size 8 /usr/share/fonts/truetype/misaki/misaki_gothic.ttf m.fnt)"},
     {.name = "--order",
      .value = "NAME",
@@ -281,15 +325,14 @@ const Option Options_[] = {
              o.order = v;
              return true;
          },
-     .modes = InSet | InFromPicture,
-     .used =
-         [](const Job& job) {
-             return (job.mode == Mode::Set && job.input.is(Font)) || writes(job, UnicodeLabels);
-         },
-     .refusal = "--order lays out a font that carries Unicode (PSF, BDF, TrueType, OpenType, "
-                "PCF) or labels a PSF or BDF written",
-     .help = R"(lay a font with Unicode out in a machine's code order, and label a
-                    PSF or BDF written with each code's character; NAME is one of:)",
+     .modes = InSet | InMap | InFromPicture,
+     .used = [](const Job& job) { return setRead(job, Font) || writes(job, UnicodeLabels); },
+     .refusal = "--order lays out a font that carries Unicode or labels a font written "
+                "({})",
+     .lists = with<UnicodeLabels>,
+     .help = R"(lay a font with Unicode (INPUT or --font) out in a machine's code
+                    order, and label a PSF or BDF written with each code's character;
+                    NAME is one of:)",
      .helpList = orderList,
      .helpAfter =
          R"(
@@ -313,10 +356,17 @@ const Option Options_[] = {
                      !(programOut(job) && job.output.format->mapLoadAddress == 0)) ||
                     (job.fontOut && job.fontOut->is(LoadAddress));
          },
-     .refusal = "--load-address needs a .prg output of a set, or a .tap (a C64 program loads "
-                "at $0801)",
-     .help = R"(the load address of a .prg (default 0x3000; $3000 and 12288 work too)
-                    or of a .tap's code (default 64768, with --map 32768))"},
+     .refusal = "--load-address needs OUTPUT, or --font-out, of a format that loads: {}",
+     .lists = with<LoadAddress>,
+     .refuse =
+         [](const Job& job) {
+             const std::string_view fixed = job.output.format->fixedAddress;
+             return fixed.empty() ? std::string()
+                                  : "--load-address: " + std::string(fixed) + "; it takes none";
+         },
+     .help = R"(where the file written loads (0x3000, $3000 and 12288 alike); the
+                    defaults:)",
+     .helpList = loadAddressList},
     {.name = "--syntax",
      .value = "NAME",
      .take =
@@ -327,7 +377,8 @@ const Option Options_[] = {
          },
      .modes = Converting,
      .used = [](const Job& job) { return writes(job, Syntax); },
-     .refusal = "--syntax needs an assembler output (.s .asm .inc .a)",
+     .refusal = "--syntax needs an assembler output ({})",
+     .lists = with<Syntax>,
      .help = R"(the assembler (default ca65):)",
      .helpList = syntaxList},
     {.name = "--name",
@@ -335,7 +386,8 @@ const Option Options_[] = {
      .take = text<&Options::name>,
      .modes = Converting,
      .used = [](const Job& job) { return job.output.format->nameAllowed != nullptr; },
-     .refusal = "--name names the array or label of an assembler, C or BDF output",
+     .refusal = "--name names the array, label or font family an output holds: {}",
+     .lists = [](const Format& f) { return f.nameAllowed != nullptr; },
      .help = R"(the label or array name of assembler or C output, the family
                     name of BDF output, spaces allowed (default: from OUTPUT's file name))"},
     {.name = "--scale",
@@ -343,7 +395,8 @@ const Option Options_[] = {
      .take = number<1, 16, AScale, &Options::scale>,
      .modes = Converting,
      .used = anyPicture,
-     .refusal = "--scale needs a picture (.png or .bmp)",
+     .refusal = "--scale needs a picture ({})",
+     .lists = with<Picture>,
      .help = R"(picture pixels per glyph pixel (default 1; maps 2, as the map window;
                     --from-picture --font tries each the picture allows))"},
     {.name = "--ink",
@@ -352,7 +405,8 @@ const Option Options_[] = {
      .modes = Converting,
      .used =
          [](const Job& job) { return pictureOut(job) || programOut(job) || fontOutPicture(job); },
-     .refusal = "--ink needs a picture output, an XBin or a machine's program",
+     .refusal = "--ink needs an output drawn in colours: {}",
+     .lists = drawing,
      .help = R"(the ink of a picture, XBin or machine's program written (default
                     #ffffff; a machine of fixed colours shows its nearest))"},
     {.name = "--paper",
@@ -360,7 +414,8 @@ const Option Options_[] = {
      .take = colour<&Options::paper>,
      .modes = Converting | InInfo,
      .used = [](const Job& job) { return anyPicture(job) || programOut(job); },
-     .refusal = "--paper needs a picture, an XBin or a machine's program",
+     .refusal = "--paper needs a picture read or an output drawn in colours: {}",
+     .lists = drawing,
      .help = R"(the paper of a picture, XBin or machine's program (default #000000;
                     reading a picture without it takes the most common colour,
                     --from-picture --font whichever of the two most common lets every
@@ -369,14 +424,16 @@ const Option Options_[] = {
      .take = flag<&Options::grid>,
      .modes = InMap,
      .used = pictureOut,
-     .refusal = "--grid needs --map and a picture output",
+     .refusal = "--grid needs --map and a picture output ({})",
+     .lists = with<Picture>,
      .help = R"(draw the map window's grid on a map picture)"},
     {.name = "--font",
      .value = "SET",
      .take = text<&Options::font>,
      .modes = InMap | InFromPicture,
      .help = R"(the character set a map picture or program is drawn with, or
-                    --from-picture matches cells against (any readable set))"},
+                    --from-picture matches cells against (any readable set); a file
+                    whose name does not tell its format names it in front: raw:chargen)"},
     {.name = "--add",
      .take = flag<&Options::add>,
      .modes = InFromPicture,
@@ -396,7 +453,8 @@ const Option Options_[] = {
          },
      .modes = Converting,
      .used = [](const Job& job) { return job.input.is(Picture); },
-     .refusal = "--crop needs a picture INPUT",
+     .refusal = "--crop needs a picture INPUT ({})",
+     .lists = with<Picture>,
      .help = R"(read only that part of a picture INPUT (a capture's screen inside
                     its border))"},
     {.name = "--columns",
@@ -408,14 +466,16 @@ const Option Options_[] = {
              return (job.mode == Mode::Set && (pictureOut(job) || job.input.is(Picture))) ||
                     fontOutPicture(job);
          },
-     .refusal = "--columns needs a set picture (.png or .bmp)",
+     .refusal = "--columns needs a set picture ({})",
+     .lists = with<Picture>,
      .help = R"(glyphs a row of a set picture read or written (default 16))"},
     {.name = "--font-out",
      .value = "SET",
      .take = text<&Options::fontOut>,
      .modes = InFromPicture,
      .refusal = "--font-out needs --from-picture",
-     .help = R"(where --from-picture writes the set (any writable set format))"},
+     .help = R"(where --from-picture writes the set (any writable set format; as for
+                    --font, psf:myset names the format of a file without an extension))"},
     {.name = "--help", .help = R"(this text)"},
     {.name = "--version", .help = R"(the version)"},
 };
@@ -424,6 +484,14 @@ const Option* optionNamed(std::string_view name) {
     for (const Option& option : Options_)
         if (option.name == name) return &option;
     return nullptr;
+}
+
+// The text with "{}" standing for the formats the option lists.
+std::string withFormats(std::string_view text, const Option& option) {
+    std::string out(text);
+    if (const std::size_t at = out.find("{}"); at != std::string::npos && option.lists)
+        out.replace(at, 2, formatNames(option.lists));
+    return out;
 }
 
 // "  --first CODE      the first ...": an option's lines in the help.
@@ -436,7 +504,7 @@ std::string optionHelp(const Option& option) {
         head += option.value;
     }
     head.resize(std::max<std::size_t>(head.size() + 2, 20), ' ');
-    return head + std::string(option.help) + (option.helpList ? option.helpList() : "") +
+    return head + withFormats(option.help, option) + (option.helpList ? option.helpList() : "") +
            std::string(option.helpAfter) + "\n";
 }
 
@@ -448,6 +516,11 @@ bool Options::gave(std::string_view option) const {
 
 std::span<const Option> options() {
     return Options_;
+}
+
+std::string refusalOf(const Option& option, const Job& job) {
+    const std::string made = option.refuse ? option.refuse(job) : std::string();
+    return made.empty() ? withFormats(option.refusal, option) : made;
 }
 
 ParsedArguments parseArguments(std::span<const std::string> arguments) {
@@ -532,10 +605,7 @@ std::string versionText() {
 }
 
 std::string helpText() {
-    std::string formatLines, mapOptions, otherOptions;
-    for (const Format& f : formats())
-        if (!f.help.empty())
-            formatLines += std::string(f.help) + (f.helpList ? f.helpList() : "") + "\n";
+    std::string mapOptions, otherOptions;
     for (const Option& option : options())
         (option.mapSection ? mapOptions : otherOptions) += optionHelp(option);
     return R"(Usage: tessaly-convert [OPTIONS] INPUT OUTPUT
@@ -546,13 +616,14 @@ editor's files and the formats of other tools. The format of each side comes fro
 extension, or from --from / --to; "-" is standard input or output (then name the format).
 A ".gz" ending reads or writes the file packed with gzip (fonts.psf.gz).
 
-Character set formats:
-)" + formatLines +
+Formats:
+)" + formatTable() +
            R"(
   Which codes are written: --first and --count (default all 256). Where the glyphs read
-  go: a file without codes (raw, prg, psf, picture) fills codes from --at on, after
-  leaving out --skip glyphs; BDF, TrueType/OpenType/PCF fonts and built-in sets keep their
-  own codes; --order lays out any font that carries Unicode in a machine's order.
+  go: a file without codes fills codes from --at on, after leaving out --skip glyphs:
+  )" + formatNames(placed, "and") +
+           R"( files. The others keep their own codes, and
+  --order lays out any font that carries Unicode in a machine's order.
 
   Fonts fit the 8x8 cell by one rule: the left edge at the cell's left, and a font up to
   8 rows high with the bottom of its descent on the cell's bottom row (a BDF font's
@@ -590,6 +661,11 @@ Examples:
                                                        a screen as a picture
   tessaly-convert --map 40x25 --font c64.fnt screen.map screen.prg
                                                        a C64 program that shows the screen
+  tessaly-convert --map 80x50 --font builtin:cga screen.map screen.com
+                                                       a DOS program that shows it
+  tessaly-convert --map 80x25 --font font.fnt screen.map screen.xb
+                                                       the screen as XBin art
+  tessaly-convert builtin:zx zx.tap                    a ZX Spectrum tape of a set
   tessaly-convert --from-picture --font-out font.fnt screen.png screen.map
                                                        a picture into a set and a map
   tessaly-convert --from-picture --crop 32,35,320x200 --font builtin:c64 shot.png s.map

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "formats/sources/asm_source.h"
+#include "convert/file_formats.h"
 #include "formats/pictures/picture.h"
+#include "formats/sources/asm_source.h"
 #include "platform/surface.h"
 
 #include <optional>
@@ -58,7 +59,11 @@ struct Option {
     unsigned modes = 0;
     // Within those modes, whether the sides of the job use it; null when always.
     bool (*used)(const Job& job) = nullptr;
-    std::string_view refusal = {}; // the usage error when it is given where it is not used
+    // The usage error when it is given where it is not used; "{}" in it (and in the help)
+    // stands for the names of the formats `lists` picks. Or `refuse` makes it for the job.
+    std::string_view refusal = {};
+    bool (*lists)(const Format& format) = nullptr;
+    std::string (*refuse)(const Job& job) = nullptr;
     bool qualifies = false;        // changes what another option does: checked after the others
     bool mapSection = false;       // listed under "Screen maps" rather than "Options"
     // Its help lines after the name, the first from column 20; then a list made when the
@@ -69,6 +74,9 @@ struct Option {
 };
 
 std::span<const Option> options();
+
+// The usage error of an option given where the job does not use it.
+std::string refusalOf(const Option& option, const Job& job);
 
 // The usage error of an option --info does not use.
 constexpr std::string_view InfoRefusal = "--info takes only --from, --size and --paper";

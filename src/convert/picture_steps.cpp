@@ -189,8 +189,31 @@ bool cutPicture(std::span<const std::uint8_t> bytes, std::optional<int> scale,
     Surface picture;
     if (!readPicture(bytes, how, picture, error)) return false;
     if (font) return matchPicture(picture, scale, how, *font, held, add, cut, notes, error);
-    if (!formats::cutScreenPicture(picture, scale.value_or(1), how.paper, at, cut, error))
+    // A scale not given is the largest the picture's size allows at which every cell reads
+    // (each block of scale x scale pixels one colour), as the converter draws a map at 2;
+    // a picture without ink reads at 1.
+    const std::vector<int> scales = scale ? std::vector<int>{} : scalesOf(picture);
+    for (int s : scales) {
+        if (s == 1) break;
+        formats::CutScreen tried;
+        std::string why;
+        if (formats::cutScreenPicture(picture, s, how.paper, at, tried, why) &&
+            tried.colours.inkColours > 0) {
+            cut = std::move(tried);
+            notes.push_back("read at scale " + std::to_string(s) +
+                            ", the largest its pixels are drawn at (--scale chooses)");
+            colourNotes(cut.colours, how, notes);
+            return true;
+        }
+    }
+    if (!formats::cutScreenPicture(picture, scale.value_or(1), how.paper, at, cut, error)) {
+        if (scales.size() > 1)
+            error += " (at scale 1; scales " +
+                     listed(std::vector<int>(scales.begin(), scales.end() - 1),
+                            [](int s) { return std::to_string(s); }) +
+                     " do not read it either)";
         return false;
+    }
     colourNotes(cut.colours, how, notes);
     return true;
 }

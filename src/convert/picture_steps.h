@@ -43,8 +43,8 @@ bool writeMapPicture(const formats::CodeMap& map, const Charset& font, formats::
 // A screen picture cut into a map and a set: its distinct glyphs from code `at`, or, with
 // `font`, the codes it holds (`held`; and with `add` new glyphs after its last one). With
 // `font`, a scale or paper not given is the one where every cell matches a glyph (with
-// `add`, failing that, the one that adds fewest); without, the scale is 1 and the paper
-// the most common colour.
+// `add`, failing that, the one that adds fewest); without, the scale is the largest at
+// which every cell reads, and the paper the most common colour.
 bool cutPicture(std::span<const std::uint8_t> bytes, std::optional<int> scale,
                 const PictureInput& how, int at, const Charset* font,
                 const std::bitset<GlyphCount>& held, bool add, formats::CutScreen& cut,

@@ -141,7 +141,7 @@ TEST(Bdf, MalformedFontsAndGlyphsOutsideTheCellNameTheLineAndGlyph) {
 }
 
 TEST(Bdf, WrittenFontsReadBackWithTheirCodes) {
-    const Charset set = formats::builtinSet(BuiltinCharset::Cga);
+    const Charset set = formats::builtinSet(*formats::builtinSetNamed("cga"));
     for (auto [first, count] : {std::pair{0, 256}, {32, 96}}) {
         const Bytes file = formats::writeBdf(set, first, count, "cga");
         BdfFont f;

@@ -615,7 +615,8 @@ def font_checks(work):
     c64_rows = [c64[c * 8:c * 8 + 8] for c in range(256)]
     reversed_codes = [c for c in range(128, 256) if c64_rows.index(c64_rows[c]) == c]
     reversed_screen = bytes(reversed_codes[i * 7 % len(reversed_codes)] for i in range(1000))
-    files = {"cga.fnt": cga, "c64.fnt": c64, "zx768.bin": cga[:768],
+    files = {"cga.fnt": cga, "c64.fnt": c64, "zx768.bin": cga[:768], "chargen": cga,
+             "ab.map": b"AB",
              # 96 glyphs, blank at 0 and 16; a blank cell and an 'A' drawn with cga
              "blank16.bin": cga[:128] + bytes(8) + cga[136:768],
              "blank_a.png": convert("--map", "2x1", "--scale", "1", "--font", "builtin:cga",
@@ -638,6 +639,11 @@ def font_checks(work):
 
     def glyph_of(data, code):
         return data[code * 8:code * 8 + 8]
+
+    def xbin_font(data):
+        """The font of an XBin of 8 rows, after its header and any palette."""
+        start = 11 + (48 if data[10] & 1 else 0)
+        return data[start:start + 2048]
 
     def stems(glyph):
         """The most runs of ink in one row of a glyph."""
@@ -677,6 +683,20 @@ def font_checks(work):
         ("a map picture (scale 2, mostly ink) reads back with its own scale and paper",
          ["--from-picture", "--font", "builtin:c64", "reversed.png"], "reversed.map",
          lambda out: out == reversed_screen),
+        ("a short raw --font placed from --at 32 draws a map", ["--map", "2x1", "--font",
+         "ascii.bin", "--at", "32", "ab.map"], "ab.xb",
+         lambda out: xbin_font(out)[65 * 8:67 * 8] == cga[65 * 8:67 * 8]),
+        ("a --font without an extension named raw:", ["--map", "2x1", "--font", "raw:chargen",
+         "ab.map"], "chargen.xb", lambda out: xbin_font(out) == cga),
+        ("--rows takes 8 rows of a tall --font", ["--map", "2x1", "--rows", "4", "--font", lat16,
+         "ab.map"], "lat16.xb",
+         lambda out: xbin_font(out) == b"".join(g[4:12] for g in lat16_glyphs[:256])),
+        ("a map picture cut without --font at the scale it was drawn",
+         ["--from-picture", "--font-out", "reversed.fnt", "reversed.png"], "reversed_cut.map",
+         lambda out: len(out) == 40 * 25),
+        ("128 codes on a tape at the address the default's refusal gives",
+         ["--first", "0", "--count", "128", "--load-address", "64512", "cga.fnt"], "wide.tap",
+         lambda out: cga[:1024] in out),
         ("outlines keep the ink past their advance: 'm' has three stems",
          ["--size", "8", "--rows", "2", mono], "mono.fnt", lambda out: stems(glyph_of(out, 109)) == 3),
     ]

@@ -54,6 +54,15 @@ TEST(Options, ValuesAndDefaultsMakeTheJob) {
     EXPECT_EQ(job.scale, 2); // the map window's cells
     EXPECT_EQ(job.output.path, "-x.png");
 
+    // The --font file: its format named in front, placed by --at, a font's rows taken.
+    ASSERT_EQ(usageError("--map 4x4 --font raw:chargen.psf --at 32 --skip 1 a.map b.png", &job),
+              "");
+    EXPECT_EQ(job.font->path, "chargen.psf");
+    EXPECT_EQ(job.font->format, formatNamed("raw"));
+    EXPECT_EQ(job.at * 100 + job.skip, 3201);
+    ASSERT_EQ(usageError("--map 4x4 --rows 4 --size 16 --font a.ttf a.map b.xb", &job), "");
+    EXPECT_EQ(job.firstRow.value_or(0) * 100 + job.pixelSize, 416);
+
     const std::vector<std::string> spaced = {"--name", "Tessaly Sans 8", "a.fnt", "b.bdf"};
     ASSERT_TRUE(planJob(parseArguments(spaced).options, job, error)) << error;
     EXPECT_EQ(job.name, "Tessaly Sans 8"); // a BDF family name may hold spaces
@@ -93,34 +102,48 @@ TEST(Options, UsageErrorsSayWhatToGive) {
         {"builtin:amiga b.fnt",
          "no built-in set 'amiga'; the sets are: cga pc866 zx zx80 ace c64 atari microsha hex"},
         {"a.fnt builtin:c64", "built-in sets cannot be written"},
-        {"a.fnt b.map", "a character set cannot be written as a screen map"},
-        {"--map 4x4 a.map b.psf", "a screen map cannot be written as psf"},
+        {"a.fnt b.map",
+         "a character set cannot be written as map, which takes a screen map (--map WxH); "
+         "a set is written as raw, prg, psf, bdf, asm, c, h, png, bmp or tap"},
+        {"--map 4x4 a.map b.psf", "a screen map cannot be written as psf; a map is written as "
+                                  "raw, prg, asm, c, h, png, bmp, com, xb, tap or map"},
         {"--map 4x4 a.map b.png", "a map picture needs --font SET"},
         {"--map 40x25 a.map b.prg", "prg shows the map in its set: give --font SET"},
         {"--map 40x25 --font f.fnt --load-address 1 a.map b.prg",
-         "--load-address needs a .prg output of a set"},
+         "--load-address: a C64 program that shows a map loads at $0801"},
+        {"--map 80x50 --font f.fnt --load-address 1 a.map b.com",
+         "--load-address: a DOS .com program always loads at offset 0x100"},
+        {"--map 80x25 --font f.fnt --load-address 1 a.map b.xb", "--load-address: an XBin is art"},
         {"--map 4x4 --font a.s a.map b.png", "--font 'a.s' is no readable set"},
-        {"--map 4x4 --from psf a.map b.s", "--from can only be map, raw or xb"},
+        {"--map 4x4 --from psf a.map b.s", "--from can only be raw, xb or map"},
         {"--map 4x4 --ink #ffffff a.map b.xb", "xb shows the map in its set: give --font SET"},
         {"--map 4x4 --from-picture a.png b.map", "--map and --from-picture exclude each other"},
-        {"--from-picture a.fnt b.map", "--from-picture reads a picture"},
+        {"--from-picture a.fnt b.map", "--from-picture reads a picture: png or bmp"},
+        {"--from-picture --font-out f.fnt a.png b.png",
+         "--from-picture writes the map as raw, prg, asm, c, h, com, xb, tap or map"},
         {"--from-picture a.png b.map", "--from-picture needs --font-out SET"},
         {"--from-picture --font-out - a.png b.map", "--font-out must name a file"},
         {"--map 4x4 --font - a.map b.png", "--font must name a file"},
         {"--font-out x.fnt a.fnt b.fnt", "--font-out needs --from-picture"},
-        {"--font x.fnt a.fnt b.png", "--font draws a map picture"},
+        {"--font x.fnt a.fnt b.png",
+         "--font draws a map (--map, and OUTPUT prg, png, bmp, com, xb or tap)"},
+        {"--map 4x4 --font chargen a.map b.png", "name it in front, as in --font raw:chargen"},
+        {"--from-picture --font-out myset a.png b.map",
+         "name it in front, as in --font-out raw:myset"},
         {"--first 200 --count 57 a.fnt b.fnt", "--first 200 --count 57 goes past code 255"},
         {"--map 4x4 --first 1 a.map b.s", "--first chooses the codes of a set written"},
-        {"--at 32 a.bdf b.fnt", "--at places the glyphs of a file without codes (raw, prg, PSF, "
-                                "picture); BDF and FreeType fonts and built-in sets keep"},
+        {"--at 32 a.bdf b.fnt", "--at places the glyphs of a file without codes (raw, prg, psf, "
+                                "png or bmp); bdf, ttf, otf, otb, pcf, fon, xb and builtin:NAME "
+                                "keep their codes"},
         {"--skip 1 builtin:c64 b.fnt", "--skip places the glyphs of a file without codes"},
         {"--at 1 --order c64 a.psf b.fnt", "--at and --order exclude each other"},
-        {"--skip 1 a.png b.fnt", "--skip leaves out glyphs at the start of a raw, prg or PSF"},
-        {"--map 4x4 --at 1 a.map b.s", "--at places the glyphs read from a set or a cut picture"},
+        {"--skip 1 a.png b.fnt", "--skip leaves out glyphs at the start of a raw, prg or psf"},
+        {"--map 4x4 --at 1 a.map b.s", "--at places the glyphs of a file without codes"},
+        {"--map 4x4 --at 1 --font f.bdf a.map b.png", "INPUT, or with --map the --font file"},
         {"--order c128 a.psf b.fnt", "--order 'c128': give one of cga"},
         {"--order c64 a.fnt b.png", "--order lays out a font that carries Unicode"},
-        {"--rows 4 a.fnt b.fnt", "--rows takes 8 rows of a PSF, BDF or FreeType"},
-        {"--size 16 a.psf b.fnt", "--size chooses the pixel size of a TrueType"},
+        {"--rows 4 a.fnt b.fnt", "--rows takes 8 rows of the glyphs of a psf, bdf, ttf"},
+        {"--size 16 a.psf b.fnt", "--size chooses the pixel size of a ttf, otf, otb, pcf or fon"},
         {"--size 0 a.ttf b.fnt", "--size '0': give a pixel size from 1 to 128"},
         {"a.fnt b.ttf", "TrueType, OpenType, PCF and .fon fonts can be read, not written"},
         {"--info a.psf b.fnt", "--info takes one FILE, not 'b.fnt' too"},
@@ -131,13 +154,16 @@ TEST(Options, UsageErrorsSayWhatToGive) {
         {"--info= a.psf", "--info needs a value"},
         {"--grid=1 a.fnt b.png", "unknown option --grid"},
         {"--syntax acme a.fnt b.c", "--syntax needs an assembler output"},
-        {"--load-address 1 a.fnt b.fnt", "--load-address needs a .prg output of a set, or a .tap"},
-        {"--name x a.fnt b.fnt", "--name names the array or label"},
+        {"--load-address 1 a.fnt b.fnt",
+         "--load-address needs OUTPUT, or --font-out, of a format that loads: prg or tap"},
+        {"--name x a.fnt b.fnt",
+         "--name names the array, label or font family an output holds: bdf, asm, c or h"},
         {"--name lda a.fnt b.s", "--name 'lda' is no name this output takes"},
         {"--name 2x a.fnt b.c", "--name '2x' is no name this output takes"},
         {"--name=a-b a.fnt b.bdf", "--name 'a-b' is no BDF family name"},
         {"--scale 2 a.fnt b.s", "--scale needs a picture"},
-        {"--ink #ffffff a.png b.fnt", "--ink needs a picture output"},
+        {"--ink #ffffff a.png b.fnt",
+         "--ink needs an output drawn in colours: prg, png, bmp, com, xb or tap"},
         {"--grid a.fnt b.png", "--grid needs --map and a picture output"},
         {"--crop 1,2,3 a.png b.fnt", "--crop '1,2,3': give X,Y,WxH"},
         {"--crop 1,2,0x5 a.png b.fnt", "--crop '1,2,0x5': give X,Y,WxH"},
@@ -147,7 +173,7 @@ TEST(Options, UsageErrorsSayWhatToGive) {
         {"--from-picture --add --font-out f.fnt a.png b.map", "--add needs --from-picture and "
                                                               "--font SET"},
         {"--from-picture --add --font f.fnt a.png b.map", "--add needs --font-out SET"},
-        {"--font f.fnt a.fnt b.fnt", "--font draws a map picture"},
+        {"--font f.fnt a.fnt b.fnt", "--font draws a map"},
     };
     for (const auto& c : cases) {
         const std::string error = usageError(c.line);

@@ -15,10 +15,10 @@ const BuiltinCharsetInfo* builtinSetNamed(std::string_view name);
 
 // The set as the editor holds it after choosing it over a blank store: codes the set
 // does not fill stay blank.
-Charset builtinSet(BuiltinCharset set);
+Charset builtinSet(const BuiltinCharsetInfo& set);
 
-// The codes the set fills (its table, and the inverted copy after it; the ZX Spectrum's
-// from 32, after its control codes); the hex set fills all 256.
-std::bitset<GlyphCount> builtinSetCodes(BuiltinCharset set);
+// The codes the set fills: from its first code to the end of its table and the inverted
+// copy after it, or all 256 of a generated set.
+std::bitset<GlyphCount> builtinSetCodes(const BuiltinCharsetInfo& set);
 
 } // namespace tessaly::formats

@@ -1,5 +1,7 @@
 #include "formats/fonts/font_layout.h"
 
+#include "formats/raw/glyph_run.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -175,8 +177,17 @@ bool byPlace(const FontGlyphs& font, const FontLayout& layout, LaidOutFont& out,
     }
     const std::size_t room = static_cast<std::size_t>(GlyphCount - layout.at);
     const std::size_t kept = std::min(total - skip, room);
-    for (std::size_t i = 0; i < kept && skip + i < font.glyphs.size(); ++i)
-        place(out, placed, font, layout, layout.at + static_cast<int>(i), font.glyphs[skip + i]);
+    // The fitted glyphs as one run, placed as the editor places a file's glyphs.
+    std::vector<std::uint8_t> rows;
+    for (std::size_t i = 0; i < kept && skip + i < font.glyphs.size(); ++i) {
+        const FontGlyph& g = font.glyphs[skip + i];
+        const auto fitted = fitGlyph(font, g, layout.firstRow);
+        rows.insert(rows.end(), fitted.begin(), fitted.end());
+        const int code = layout.at + static_cast<int>(i);
+        out.present.set(static_cast<std::size_t>(code));
+        placed.push_back({code, &g});
+    }
+    placeGlyphs(out.set, rows, layout.at);
     if (total - skip > room) {
         const std::string which =
             skip == 0 ? "the first " + std::to_string(room)

@@ -1,5 +1,6 @@
 #include "formats/fonts/psf.h"
 
+#include "formats/bytes.h"
 #include "formats/raw/glyph_run.h"
 
 #include <algorithm>
@@ -16,16 +17,6 @@ constexpr int Psf1Has512 = 0x01;
 constexpr int Psf1HasTable = 0x02;
 constexpr std::uint32_t Psf2HasTable = 0x01;
 constexpr std::uint32_t HeightLimit = 1024;
-
-std::uint32_t u32At(std::span<const std::uint8_t> b, std::size_t at) {
-    return static_cast<std::uint32_t>(b[at] | (b[at + 1] << 8) | (b[at + 2] << 16)) |
-           (static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
-
-void putU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
 
 std::string hexBytes(std::span<const std::uint8_t> b) {
     static const char digits[] = "0123456789ABCDEF";
@@ -75,7 +66,7 @@ void readTable1(std::span<const std::uint8_t> bytes, std::size_t at, std::size_t
     std::size_t glyphIndex = 0;
     bool inSequence = false;
     for (; at + 1 < bytes.size() && glyphIndex < glyphs; at += 2) {
-        const char32_t v = static_cast<char32_t>(bytes[at] | (bytes[at + 1] << 8));
+        const char32_t v = static_cast<char32_t>(le16(bytes, at));
         if (v == 0xFFFF) {
             ++glyphIndex;
             inSequence = false;
@@ -160,10 +151,10 @@ bool readPsf2(std::span<const std::uint8_t> bytes, FontGlyphs& font, std::string
         error = "the PSF 2 header is cut short: " + std::to_string(bytes.size()) + " of 32 bytes";
         return false;
     }
-    const std::uint32_t version = u32At(bytes, 4), headerSize = u32At(bytes, 8);
-    const std::uint32_t flags = u32At(bytes, 12), length = u32At(bytes, 16);
-    const std::uint32_t charSize = u32At(bytes, 20), height = u32At(bytes, 24),
-                        width = u32At(bytes, 28);
+    const std::uint32_t version = le32(bytes, 4), headerSize = le32(bytes, 8);
+    const std::uint32_t flags = le32(bytes, 12), length = le32(bytes, 16);
+    const std::uint32_t charSize = le32(bytes, 20), height = le32(bytes, 24),
+                        width = le32(bytes, 28);
     if (version != 0) {
         error = "unknown PSF 2 version " + std::to_string(version) + " at byte 4 (only 0 exists)";
         return false;
@@ -239,13 +230,13 @@ bool readPsf(std::span<const std::uint8_t> bytes, FontGlyphs& font, std::string&
 std::vector<std::uint8_t> writePsf(const Charset& set, int first, int count,
                                    const std::array<char32_t, GlyphCount>* unicode) {
     std::vector<std::uint8_t> out(std::begin(Psf2Magic), std::end(Psf2Magic));
-    putU32(out, 0);                                 // version
-    putU32(out, Psf2HeaderBytes);                   // header size
-    putU32(out, unicode ? Psf2HasTable : 0);        // flags
-    putU32(out, static_cast<std::uint32_t>(count)); // glyphs
-    putU32(out, GlyphBytes);                        // bytes a glyph
-    putU32(out, 8);                                 // height
-    putU32(out, 8);                                 // width
+    putLe32(out, 0);                                 // version
+    putLe32(out, Psf2HeaderBytes);                   // header size
+    putLe32(out, unicode ? Psf2HasTable : 0);        // flags
+    putLe32(out, static_cast<std::uint32_t>(count)); // glyphs
+    putLe32(out, GlyphBytes);                        // bytes a glyph
+    putLe32(out, 8);                                 // height
+    putLe32(out, 8);                                 // width
     const std::vector<std::uint8_t> rows = glyphRows(set, first, count);
     out.insert(out.end(), rows.begin(), rows.end());
     if (unicode) {

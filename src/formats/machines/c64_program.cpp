@@ -1,5 +1,7 @@
 #include "formats/machines/c64_program.h"
 
+#include "formats/bytes.h"
+
 #include <algorithm>
 
 namespace tessaly::formats {
@@ -88,8 +90,7 @@ std::size_t at(int address) {
 std::vector<std::uint8_t> writeC64Program(const Charset& set, const CodeMap& map, int ink,
                                           int paper) {
     std::vector<std::uint8_t> out(at(EndPage * 0x100), 0);
-    out[0] = LoadAddress & 0xFF;
-    out[1] = LoadAddress >> 8;
+    setLe16(out, 0, LoadAddress);
     std::copy(std::begin(Basic), std::end(Basic), out.begin() + 2);
     std::copy(std::begin(Code), std::end(Code), out.begin() + at(0x080D));
     out[at(0x080D) + PaperOperand] = static_cast<std::uint8_t>(paper & 15);

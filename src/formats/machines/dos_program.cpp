@@ -1,5 +1,7 @@
 #include "formats/machines/dos_program.h"
 
+#include "formats/bytes.h"
+
 #include <algorithm>
 #include <array>
 
@@ -75,11 +77,6 @@ constexpr std::size_t ScreenOperand = 0x53;
 constexpr std::uint8_t InkOnPaper = 0x01;
 constexpr std::uint8_t PaperOnly = 0x00;
 
-void putWord(std::vector<std::uint8_t>& out, std::size_t at, std::size_t value) {
-    out[at] = static_cast<std::uint8_t>(value & 0xFF);
-    out[at + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
 void putColour(std::vector<std::uint8_t>& out, Colour colour) {
     for (int channel : {redOf(colour), greenOf(colour), blueOf(colour)})
         out.push_back(static_cast<std::uint8_t>(dacLevel(channel)));
@@ -94,12 +91,12 @@ int dacLevel(int channel) {
 std::vector<std::uint8_t> writeDosProgram(const Charset& set, const CodeMap& map, Colour ink,
                                           Colour paper) {
     std::vector<std::uint8_t> out(Code.begin(), Code.end());
-    putWord(out, ColoursOperand, Origin + out.size());
+    setLe16(out, ColoursOperand, static_cast<std::uint32_t>(Origin + out.size()));
     putColour(out, paper);
     putColour(out, ink);
-    putWord(out, FontOperand, Origin + out.size());
+    setLe16(out, FontOperand, static_cast<std::uint32_t>(Origin + out.size()));
     out.insert(out.end(), set.bytes.begin(), set.bytes.end());
-    putWord(out, ScreenOperand, Origin + out.size());
+    setLe16(out, ScreenOperand, static_cast<std::uint32_t>(Origin + out.size()));
     for (int row = 0; row < DosRows; ++row)
         for (int column = 0; column < DosColumns; ++column) {
             const bool inMap = row < map.height && column < map.width;

@@ -1,5 +1,7 @@
 #include "formats/machines/prg.h"
 
+#include "formats/bytes.h"
+
 namespace tessaly::formats {
 
 namespace {
@@ -35,7 +37,7 @@ bool readPrg(std::span<const std::uint8_t> bytes, std::vector<std::uint8_t>& dat
         error = "no data after the load address (the file has 2 bytes)";
         return false;
     }
-    loadAddress = bytes[0] | (bytes[1] << 8);
+    loadAddress = static_cast<int>(le16(bytes, 0));
     if (!fitsBelow64K(bytes.size() - 2, loadAddress, error)) return false;
     data.assign(bytes.begin() + 2, bytes.end());
     return true;
@@ -46,8 +48,7 @@ bool writePrg(std::span<const std::uint8_t> data, int loadAddress, std::vector<s
     if (!fitsBelow64K(data.size(), loadAddress, error)) return false;
     out.clear();
     out.reserve(data.size() + 2);
-    out.push_back(static_cast<std::uint8_t>(loadAddress & 0xFF));
-    out.push_back(static_cast<std::uint8_t>((loadAddress >> 8) & 0xFF));
+    putLe16(out, static_cast<std::uint32_t>(loadAddress));
     out.insert(out.end(), data.begin(), data.end());
     return true;
 }

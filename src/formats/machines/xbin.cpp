@@ -1,5 +1,7 @@
 #include "formats/machines/xbin.h"
 
+#include "formats/bytes.h"
+
 #include <algorithm>
 #include <array>
 
@@ -25,11 +27,6 @@ constexpr std::uint8_t InkOnPaper = PaperIndex << 4 | InkIndex;
 // A packed run: its kind in the top two bits, its cells less one below.
 constexpr int RunLimit = 64;
 enum RunKind : std::uint8_t { Pairs = 0, OneCharacter = 1, OneAttribute = 2, OneCell = 3 };
-
-void putU16(std::vector<std::uint8_t>& out, int v) {
-    out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
 
 void putRunHead(std::vector<std::uint8_t>& out, RunKind kind, int cells) {
     out.push_back(static_cast<std::uint8_t>(kind << 6 | (cells - 1)));
@@ -113,8 +110,8 @@ std::uint8_t sixBitChannel(int channel) {
 std::vector<std::uint8_t> writeXBin(const CodeMap& map, const Charset& font, Colour ink,
                                     Colour paper) {
     std::vector<std::uint8_t> out(Magic.begin(), Magic.end());
-    putU16(out, map.width);
-    putU16(out, map.height);
+    putLe16(out, static_cast<std::uint32_t>(map.width));
+    putLe16(out, static_cast<std::uint32_t>(map.height));
     out.push_back(GlyphBytes);
     out.push_back(HasPalette | HasFont | Packed);
     for (int i = 0; i < 16; ++i) {
@@ -144,8 +141,8 @@ bool readXBin(std::span<const std::uint8_t> bytes, bool map, XBinContent& out, s
         return false;
     }
     out = {};
-    out.width = bytes[5] | bytes[6] << 8;
-    out.height = bytes[7] | bytes[8] << 8;
+    out.width = static_cast<int>(le16(bytes, 5));
+    out.height = static_cast<int>(le16(bytes, 7));
     const int rows = bytes[9];
     const std::uint8_t flags = bytes[10];
     if (!(flags & HasFont)) {

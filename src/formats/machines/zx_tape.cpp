@@ -1,5 +1,6 @@
 #include "formats/machines/zx_tape.h"
 
+#include "formats/bytes.h"
 #include "formats/machines/machine_colours.h"
 
 #include <array>
@@ -23,11 +24,6 @@ enum Token : std::uint8_t {
     Clear = 0xFD,
 };
 
-void put16(Bytes& out, int value) {
-    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
-    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
-}
-
 // One line of a BASIC program as the ROM stores it.
 class BasicLine {
   public:
@@ -43,7 +39,7 @@ class BasicLine {
         for (char digit : std::to_string(value))
             text_.push_back(static_cast<std::uint8_t>(digit));
         text_.insert(text_.end(), {0x0E, 0, 0});
-        put16(text_, value);
+        putLe16(text_, static_cast<std::uint32_t>(value));
         text_.push_back(0);
         return *this;
     }
@@ -51,7 +47,7 @@ class BasicLine {
     Bytes bytes(int lineNumber) const {
         Bytes out{static_cast<std::uint8_t>(lineNumber >> 8),
                   static_cast<std::uint8_t>(lineNumber & 0xFF)};
-        put16(out, static_cast<int>(text_.size()) + 1);
+        putLe16(out, static_cast<std::uint32_t>(text_.size() + 1));
         out.insert(out.end(), text_.begin(), text_.end());
         out.push_back(0x0D);
         return out;
@@ -64,7 +60,7 @@ class BasicLine {
 // A tape block: its length, the flag (0x00 a header, 0xFF data), the bytes and the XOR of
 // the flag and the bytes.
 void putBlock(Bytes& tape, std::uint8_t flag, const Bytes& payload) {
-    put16(tape, static_cast<int>(payload.size()) + 2);
+    putLe16(tape, static_cast<std::uint32_t>(payload.size() + 2));
     tape.push_back(flag);
     std::uint8_t check = flag;
     for (std::uint8_t b : payload)
@@ -82,9 +78,9 @@ void putFile(Bytes& tape, std::uint8_t type, std::string_view name, const Bytes&
         const char c = i < name.size() ? name[i] : ' ';
         header.push_back(c >= 32 && c < 127 ? static_cast<std::uint8_t>(c) : '?');
     }
-    put16(header, static_cast<int>(data.size()));
-    put16(header, param1);
-    put16(header, param2);
+    putLe16(header, static_cast<std::uint32_t>(data.size()));
+    putLe16(header, static_cast<std::uint32_t>(param1));
+    putLe16(header, static_cast<std::uint32_t>(param2));
     putBlock(tape, 0x00, header);
     putBlock(tape, 0xFF, data);
 }
@@ -174,10 +170,8 @@ Bytes drawingCode(int base, int border) {
         0xC9,                                    // 70 ret        ; to BASIC
     };
     // clang-format on
-    code[5] = static_cast<std::uint8_t>(attributes & 0xFF);
-    code[6] = static_cast<std::uint8_t>(attributes >> 8);
-    code[26] = static_cast<std::uint8_t>(font & 0xFF);
-    code[27] = static_cast<std::uint8_t>(font >> 8);
+    setLe16(code, 5, static_cast<std::uint32_t>(attributes));
+    setLe16(code, 26, static_cast<std::uint32_t>(font));
     return code;
 }
 

@@ -1,5 +1,6 @@
 #include "formats/pictures/bmp.h"
 
+#include "formats/bytes.h"
 #include "formats/pictures/picture_limits.h"
 
 namespace tessaly::formats {
@@ -8,22 +9,6 @@ namespace {
 
 std::string text(std::int64_t n) {
     return std::to_string(n);
-}
-
-void put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
-
-std::uint32_t le16(std::span<const std::uint8_t> b, std::size_t at) {
-    return static_cast<std::uint32_t>(b[at] | (b[at + 1] << 8));
-}
-std::uint32_t le32(std::span<const std::uint8_t> b, std::size_t at) {
-    return le16(b, at) | (le16(b, at + 2) << 16);
 }
 
 bool bmpFailure(std::string& error, const std::string& what) {
@@ -238,20 +223,20 @@ std::vector<std::uint8_t> encodeBmp(const Surface& image) {
     out.reserve(headerBytes + pixelBytes);
     out.push_back('B');
     out.push_back('M');
-    put32(out, headerBytes + pixelBytes);
-    put32(out, 0); // reserved
-    put32(out, headerBytes);
-    put32(out, 40);
-    put32(out, width);
-    put32(out, height); // positive: bottom-up rows
-    put16(out, 1);      // planes
-    put16(out, 24);     // bits per pixel
-    put32(out, 0);      // no compression
-    put32(out, pixelBytes);
-    put32(out, 2835); // 72 dpi
-    put32(out, 2835);
-    put32(out, 0);
-    put32(out, 0);
+    putLe32(out, headerBytes + pixelBytes);
+    putLe32(out, 0); // reserved
+    putLe32(out, headerBytes);
+    putLe32(out, 40);
+    putLe32(out, width);
+    putLe32(out, height); // positive: bottom-up rows
+    putLe16(out, 1);      // planes
+    putLe16(out, 24);     // bits per pixel
+    putLe32(out, 0);      // no compression
+    putLe32(out, pixelBytes);
+    putLe32(out, 2835); // 72 dpi
+    putLe32(out, 2835);
+    putLe32(out, 0);
+    putLe32(out, 0);
     for (int y = image.height() - 1; y >= 0; --y) {
         for (int x = 0; x < image.width(); ++x) {
             const Colour c = image.pixel(x, y);

@@ -6,9 +6,10 @@
 #include <span>
 #include <vector>
 
-// Glyphs as the sequential formats (raw, prg, PSF) hold them: 8 row bytes a glyph, the
-// first glyph first. The converter places such a run at a code and cuts it at the end of
-// the set, as the editor's Open does from the current character.
+// A run of glyphs as files without codes hold them: 8 row bytes a glyph, the first glyph
+// first. placeGlyphs is the one place such a run goes into a set: the editor's Open puts a
+// file's bytes from the current character, the converter's font layout the glyphs of a
+// raw, prg or PSF file (fitted to 8x8 first) from --at; both are cut at the set's end.
 
 namespace tessaly::formats {
 
