@@ -125,9 +125,9 @@ bool fontOutPicture(const Job& job) {
 bool anyPicture(const Job& job) {
     return pictureOut(job) || job.input.is(Picture) || fontOutPicture(job);
 }
-// A machine's program that shows a map in --ink and --paper.
+// A machine's program that shows a map (or a set) in --ink and --paper.
 bool programOut(const Job& job) {
-    return job.mode != Mode::Set && job.output.is(DrawsMap);
+    return job.output.is(DrawsMap) && (job.mode != Mode::Set || job.output.is(ShowsSet));
 }
 bool writes(const Job& job, FormatTrait trait) {
     return job.output.is(trait) || (job.fontOut && job.fontOut->is(trait));
