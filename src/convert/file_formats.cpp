@@ -416,9 +416,9 @@ const Format Formats[] = {
              return true;
          },
      .help =
-         R"(  rom      .rom                  read, write   an MSX cartridge (16 KB, SCREEN 1) that shows
-                                               the set 32 codes a row, or with --map and
-                                               --font a 32x24 screen, until a key; read as
+         R"(  rom      .rom                  read, write   an MSX cartridge of 16 KB: the set, 32 codes
+                                               a row, or with --map and --font a 32x24
+                                               screen, in SCREEN 1 until a key; read as
                                                raw (--skip 32: the set of one written here))"},
     {.names = "map", .extensions = ".map", .traits = ReadsMap, .writeMap = writeMapCodes},
     {.names = "builtin",

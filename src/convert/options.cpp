@@ -590,6 +590,8 @@ Examples:
                                                        a screen as a picture
   tessaly-convert --map 40x25 --font c64.fnt screen.map screen.prg
                                                        a C64 program that shows the screen
+  tessaly-convert --map 32x24 --font set.fnt screen.map screen.rom
+                                                       an MSX cartridge of the screen
   tessaly-convert --from-picture --font-out font.fnt screen.png screen.map
                                                        a picture into a set and a map
   tessaly-convert --from-picture --crop 32,35,320x200 --font builtin:c64 shot.png s.map
