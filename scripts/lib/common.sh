@@ -30,7 +30,7 @@ INSTALL_TEST_PACKAGES=(desktop-file-utils appstream groff-base librsvg2-bin lint
 # ImageMagick; X and TrueType fonts with pcf2bdf, fonts --info describes (Terminus OTB,
 # Wine's .fon, unifont), and the code pages' charmaps (locales).
 # The machines' emulators and viewers that show what the converter writes for them.
-MACHINE_PACKAGES=(fuse-emulator-sdl opense-basic dosbox ansilove)
+MACHINE_PACKAGES=(fuse-emulator-sdl opense-basic dosbox ansilove openmsx cbios)
 TEST_PACKAGES=("${BUILD_PACKAGES[@]}" "${MACHINE_PACKAGES[@]}" libgtest-dev libbenchmark-dev python3 xvfb openbox xdotool
     x11-apps x11-utils cc65 acme 64tass xa65 dasm pasmo z80asm kbd console-setup-linux
     xfonts-utils imagemagick "${PACKAGE_PACKAGES[@]}" "${INSTALL_TEST_PACKAGES[@]}"

@@ -9,6 +9,7 @@
 #include "formats/fonts/freetype_font.h"
 #include "formats/raw/glyph_run.h"
 #include "formats/machines/machine_colours.h"
+#include "formats/machines/msx_cartridge.h"
 #include "formats/machines/prg.h"
 #include "formats/fonts/psf.h"
 #include "formats/raw/raw.h"
@@ -132,6 +133,14 @@ std::optional<std::array<char32_t, GlyphCount>> unicodeOf(const Writing& how) {
     return unicode;
 }
 
+bool readRawGlyphs(std::span<const std::uint8_t> bytes, const GlyphReading& how,
+                   formats::FontGlyphs& font, std::string& error) {
+    Bytes rows;
+    if (!formats::readRaw(bytes, rows, error)) return false;
+    font = rowsFont(rows, "raw", how.keep);
+    return true;
+}
+
 // The screen drawn with the set, in the C64's colours nearest to --ink and --paper.
 bool writeC64Program(const formats::CodeMap& map, const Writing& how, Bytes& out, WriteFailure&) {
     out = formats::writeC64Program(*how.font, map,
@@ -172,6 +181,19 @@ bool writeZxSet(const Charset& set, int first, int count, const Writing& how, By
         rows.size(), failure);
 }
 
+// The set's codes from --first, 32 a row, in the TMS9918 colours nearest to --ink and --paper.
+bool writeMsxSet(const Charset& set, int first, int count, const Writing& how, Bytes& out,
+                 WriteFailure&) {
+    formats::CodeMap codes{
+        formats::MsxColumns, (count + formats::MsxColumns - 1) / formats::MsxColumns, {}};
+    codes.codes.assign(static_cast<std::size_t>(codes.width * codes.height), 32);
+    for (int i = 0; i < count; ++i)
+        codes.codes[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(first + i);
+    out = formats::writeMsxCartridge(set, codes, formats::msxColour(how.ink),
+                                     formats::msxColour(how.paper));
+    return true;
+}
+
 bool writeZxMap(const formats::CodeMap& map, const Writing& how, Bytes& out,
                 WriteFailure& failure) {
     return loadAddressFailure(
@@ -193,16 +215,9 @@ constexpr std::string_view CNameRefusal =
 
 const Format Formats[] = {
     {.names = "raw",
-     .extensions = ".fnt .bin .chr .rom",
+     .extensions = ".fnt .bin .chr",
      .traits = Sequential | ReadsStart | ReadsMap,
-     .readGlyphs =
-         [](std::span<const std::uint8_t> bytes, const GlyphReading& how, formats::FontGlyphs& font,
-            std::string& error) {
-             Bytes rows;
-             if (!formats::readRaw(bytes, rows, error)) return false;
-             font = rowsFont(rows, "raw", how.keep);
-             return true;
-         },
+     .readGlyphs = readRawGlyphs,
      .writeSet =
          [](const Charset& set, int first, int count, const Writing&, Bytes& out, WriteFailure&) {
              out = formats::glyphRows(set, first, count);
@@ -391,6 +406,24 @@ const Format Formats[] = {
              "shown until a key",
      .setLoadAddress = formats::ZxSetLoadAddress,
      .mapLoadAddress = formats::ZxMapLoadAddress},
+    {.names = "rom",
+     .extensions = ".rom",
+     .traits = Sequential | ReadsStart | DrawsMap | ShowsSet,
+     .screen = {formats::MsxColumns, formats::MsxRows},
+     .readGlyphs = readRawGlyphs,
+     .writeSet = writeMsxSet,
+     .writeMap =
+         [](const formats::CodeMap& map, const Writing& how, Bytes& out, WriteFailure&) {
+             out = formats::writeMsxCartridge(*how.font, map, formats::msxColour(how.ink),
+                                              formats::msxColour(how.paper));
+             return true;
+         },
+     .help = "an MSX cartridge of 16 KB: the set, 32\n"
+             "codes a row, or with --map and --font a\n"
+             "32x24 screen, in SCREEN 1 until a key;\n"
+             "read as raw (--skip 32: the set of one\n"
+             "written here)",
+     .fixedAddress = "an MSX cartridge always sits at 0x4000"},
     {.names = "map",
      .extensions = ".map",
      .traits = ReadsMap,

@@ -66,6 +66,7 @@ enum FormatTrait : unsigned {
     Sized = 1u << 8,         // --size chooses its pixel size
     Descent = 1u << 9,       // --info tells its descent
     DrawsMap = 1u << 10,     // a machine's program that shows a map with --font, --ink, --paper
+    ShowsSet = 1u << 11,     // DrawsMap that also shows a set written alone, in --ink, --paper
 };
 
 // A machine's text screen, in cells: a larger map is cut to it, with a note.

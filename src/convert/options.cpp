@@ -126,9 +126,9 @@ bool fontOutPicture(const Job& job) {
 bool anyPicture(const Job& job) {
     return pictureOut(job) || job.input.is(Picture) || fontOutPicture(job);
 }
-// A machine's program that shows a map in --ink and --paper.
+// A machine's program that shows a map (or a set) in --ink and --paper.
 bool programOut(const Job& job) {
-    return job.mode != Mode::Set && job.output.is(DrawsMap);
+    return job.output.is(DrawsMap) && (job.mode != Mode::Set || job.output.is(ShowsSet));
 }
 bool writes(const Job& job, FormatTrait trait) {
     return job.output.is(trait) || (job.fontOut && job.fontOut->is(trait));
@@ -666,6 +666,8 @@ Examples:
   tessaly-convert --map 80x25 --font font.fnt screen.map screen.xb
                                                        the screen as XBin art
   tessaly-convert builtin:zx zx.tap                    a ZX Spectrum tape of a set
+  tessaly-convert --map 32x24 --font set.fnt screen.map screen.rom
+                                                       an MSX cartridge of the screen
   tessaly-convert --from-picture --font-out font.fnt screen.png screen.map
                                                        a picture into a set and a map
   tessaly-convert --from-picture --crop 32,35,320x200 --font builtin:c64 shot.png s.map

@@ -188,6 +188,8 @@ TEST(Conversion, AMachineShowsTheMapsTopLeftOnItsScreenAndSaysWhatItCut) {
         {"40x26", 1040, "out.prg",
          "out.prg: the map of 40 x 26 is cut to the screen's 40 x 25 cells"},
         {"80x50", 4000, "out.com", nullptr},
+        {"33x24", 792, "out.rom",
+         "out.rom: the map of 33 x 24 is cut to the screen's 32 x 24 cells"},
     };
     for (const auto& [size, cells, output, note] : maps) {
         const Outcome o =

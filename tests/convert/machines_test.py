@@ -363,6 +363,84 @@ def zx_spectrum(work):
                                 f"differ) and PRINTs in the set loaded ({on_report})")
 
 
+# openMSX's script: from the cartridge's call of CHGET (a return address in its page), a
+# tenth of a second at normal speed for the frame, then VRAM and the screen saved, a space
+# put in the BIOS's key buffer and INIT's return to its caller awaited (the stack as it was
+# when INIT began). The display gamma is 1: the screen in the VDP's colours. A cartridge
+# that never waits ends at 10 emulated seconds.
+OPENMSX_SCRIPT = """set renderer SDL
+set gamma 1.0
+set throttle off
+after time 10 exit
+proc shown {{}} {{
+    set f [open {work}/vram.bin wb]
+    puts -nonewline $f [debug read_block VRAM 0 0x4000]
+    close $f
+    screenshot -raw {work}/shot.png
+    debug set_bp $::caller {{[reg SP] == $::sp + 4}} {{close [open {work}/returned w]; exit}}
+    type_via_keybuf " "
+    after time 2 exit
+}}
+debug set_bp 0x009F {{[peek16 [reg SP]] >= 0x4000 && [peek16 [reg SP]] < 0x8000}} {{
+    set ::sp [reg SP]
+    set ::caller [peek16 [expr {{$::sp + 2}}]]
+    set throttle on
+    after time 0.1 shown
+}}
+"""
+
+
+def openmsx_shows(work, rom, expected, paper, tables):
+    """Runs the cartridge on openMSX's C-BIOS MSX1 without a display (SDL's offscreen
+    driver); returns the pixels of the 256x192 screen (its screenshot without the border)
+    that differ from `expected`, the VRAM bytes that differ from `tables` ({address:
+    bytes}), and the seconds openMSX ran. The border must be `paper` (rrggbb)."""
+    with open(f"{work}/run.tcl", "w") as f:
+        f.write(OPENMSX_SCRIPT.format(work=work))
+    env = dict(os.environ, HOME=work, SDL_VIDEODRIVER="offscreen", SDL_AUDIODRIVER="dummy")
+    start = time.monotonic()
+    run(["openmsx", "-machine", "C-BIOS_MSX1", "-cart", rom, "-script", f"{work}/run.tcl"],
+        env=env, cwd=work, timeout=60)
+    seconds = time.monotonic() - start
+    if not os.path.exists(f"{work}/shot.png"):
+        raise AssertionError("openMSX never saw the cartridge wait for a key (CHGET)")
+    if not os.path.exists(f"{work}/returned"):
+        raise AssertionError("after a key the cartridge did not return from INIT")
+    border = run(["convert", f"{work}/shot.png", "-format", "%[hex:u.p{0,0}]", "info:"])
+    if border.stdout.decode()[:6].lower() != paper:
+        raise AssertionError(f"the border is #{border.stdout.decode()}, not the paper")
+    run(["convert", f"{work}/shot.png", "-crop", "256x192+32+24", "+repage", f"{work}/shown.png"])
+    with open(f"{work}/vram.bin", "rb") as f:
+        vram = f.read()
+    differing = sum(a != b for at, table in tables.items() for a, b in zip(vram[at:], table))
+    return differing_pixels(f"{work}/shown.png", expected), differing, seconds
+
+
+def msx(work):
+    """A 32x24 map's cartridge, and a set's, which shows the codes 32 a row (then code 32):
+    each on the screen and in VRAM's pattern, name and colour tables."""
+    font, screen = os.path.join(work, "set.fnt"), os.path.join(work, "screen.map")
+    rom, expected = os.path.join(work, "screen.rom"), os.path.join(work, "expected.png")
+    distinct_set(font)
+    colours = ["--ink", "#dad57e", "--paper", "#5358dd"]  # TMS9918 colours 11 on 4
+    with open(font, "rb") as f:
+        tables = {0x0000: f.read(), 0x2000: bytes([0xB4] * 32)}
+    found = []
+    for args, names in [(["--map", "32x24", "--font", font, screen], bytes(range(256)) * 3),
+                        ([font], bytes(range(256)) + b" " * 512)]:
+        with open(screen, "wb") as f:  # the names shown, as a map for the picture
+            f.write(names)
+        tables[0x1800] = names
+        convert(*colours, *args, rom)
+        convert("--map", "32x24", "--font", font, *colours, "--scale", "1", screen, expected)
+        found.append(openmsx_shows(work, rom, expected, "5358dd", tables))
+    (map_pixels, map_bytes, map_time), (set_pixels, set_bytes, set_time) = found
+    return map_pixels + map_bytes + set_pixels + set_bytes, (
+        f"openMSX (C-BIOS MSX1) shows the 32x24 map of all 256 codes: {map_pixels} pixels and "
+        f"{map_bytes} VRAM table bytes differ ({map_time:.1f} s); the set alone: {set_pixels} "
+        f"and {set_bytes} ({set_time:.1f} s); after a key each returned from INIT")
+
+
 # One row per machine: its name, and the check that converts, runs and compares; a check
 # returns the number of pixels (or cells) that differ and a line that says what was shown.
 MACHINES = [
@@ -370,6 +448,7 @@ MACHINES = [
     ("dos", dos_program),
     ("xb", xbin),
     ("zx", zx_spectrum),
+    ("msx", msx),
 ]
 
 
