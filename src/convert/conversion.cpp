@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <bitset>
+#include <cctype>
+#include <cstring>
 #include <unordered_set>
 
 namespace tessaly::convert {
@@ -101,6 +103,26 @@ std::bitset<GlyphCount> codeRun(int from, int count) {
     return codes;
 }
 
+// A word of a command line as a shell takes it: quoted when it holds more than letters,
+// digits and -_./:+,=.
+std::string shellWord(const std::string& word) {
+    const bool plain = !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || std::strchr("-_./:+,=", c);
+    });
+    if (plain) return word;
+    std::string quoted = "'";
+    for (char c : word)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// "--from NAME" when the path alone does not tell a side's format ("" when it does).
+std::string formatOption(const FileSide& side, const char* option) {
+    bool gzip = false;
+    if (formatOfPath(side.path, gzip) == side.format) return "";
+    return std::string(option) + " " + std::string(side.format->name()) + " ";
+}
+
 // The set of a file; `held` tells the codes it fills: those its glyphs went to, or a
 // built-in set's.
 bool readSet(Run& run, const FileSide& side, const InputBytes& in, const ReadPlan& plan,
@@ -149,11 +171,72 @@ bool written(Run& run, const FileSide& side, bool ok, const WriteFailure& failur
     return true;
 }
 
+// A command that reads the set by place from code `at`: the conversion again, or for a
+// --font file, the file placed into a raw set to draw with.
+std::string placedCommand(const Job& job, const FileSide& set, int at) {
+    std::string command = "tessaly-convert " + formatOption(set, "--from");
+    if (job.font && &set == &*job.font) {
+        const std::string out = fileStem(set.path) + "-at" + std::to_string(at) + ".fnt";
+        return command + "--at " + std::to_string(at) + " " + shellWord(set.path) + " " +
+               shellWord(out) + "`, then --font " + shellWord(out);
+    }
+    if (job.skip) command += "--skip " + std::to_string(job.skip) + " ";
+    command += "--at " + std::to_string(at) + " ";
+    if (job.first != 0) command += "--first " + std::to_string(job.first) + " ";
+    if (job.countGiven) command += "--count " + std::to_string(job.count) + " ";
+    if (job.loadAddress != job.output.format->setLoadAddress)
+        command += "--load-address " + std::to_string(job.loadAddress) + " ";
+    return command + shellWord(set.path) + " " + formatOption(job.output, "--to") +
+           shellWord(job.output.path) + "`";
+}
+
+// The codes a machine or a picture shows (`used`) must hold glyphs of the set it draws
+// with (`held`): those that hold none show blank, which a note names, with the --at that
+// puts the glyphs of a file read by place on them; when none of them holds a glyph,
+// nothing would show, and the conversion is refused. `what` says what uses the codes.
+bool glyphsShown(Run& run, const Job& job, const FileSide& set, const std::bitset<GlyphCount>& used,
+                 const std::bitset<GlyphCount>& held, const std::string& what) {
+    const std::bitset<GlyphCount> blank = used & ~held;
+    if (blank.none() || held.none()) return true;
+    std::string text = displayName(set) + " holds no glyph for ";
+    const auto codes = [](const std::bitset<GlyphCount>& c) {
+        return (c.count() == 1 ? "code " : "codes ") + formats::codeRanges(c);
+    };
+    text += blank == used ? (used.count() == 1 ? "" : "any of ") + codes(used) + ", which " + what +
+                                ": nothing would show"
+                          : codes(blank) + ", which " + what + ": they show blank";
+    // A file read by place holds a run of codes: the run moved to the lowest code used
+    // may cover more of them.
+    if (set.is(Sequential) || set.is(Picture)) {
+        int lowestUsed = 0, lowestHeld = 0;
+        while (!used.test(static_cast<std::size_t>(lowestUsed)))
+            ++lowestUsed;
+        while (!held.test(static_cast<std::size_t>(lowestHeld)))
+            ++lowestHeld;
+        const std::bitset<GlyphCount> moved = held >> lowestHeld << lowestUsed;
+        if ((used & ~moved).count() < blank.count())
+            text += "; its " + plural(held.count(), "glyph") + " are at codes " +
+                    formats::codeRanges(held) + ", and `" + placedCommand(job, set, lowestUsed) +
+                    " places them from code " + std::to_string(lowestUsed);
+    }
+    if (blank != used) {
+        run.outcome.notes.push_back(text);
+        return true;
+    }
+    // Only --at and --skip can have put the glyphs elsewhere: a usage error.
+    return run.fail("", text, &set == &job.input && (job.at || job.skip) ? 2 : 1);
+}
+
 bool writeSet(Run& run, const Job& job, const FileSide& side, const std::string& name,
               const Charset& set, const std::bitset<GlyphCount>& held, int first, int count,
               Bytes& out) {
     if (!side.format->writeSet)
         return run.fail(side.path, "no character set can be written in this format", 2);
+    const CodeRange printed = side.format->printed;
+    if (printed.count > 0 &&
+        !glyphsShown(run, job, job.input, codeRun(printed.first, printed.count), held,
+                     "the text of " + displayName(side) + " is printed in"))
+        return false;
     WriteFailure failure;
     Writing how = writingOf(job, name, nullptr);
     how.held = held;
@@ -186,10 +269,23 @@ bool writeMap(Run& run, const Job& job, const formats::CodeMap& map, const Writi
                                     std::to_string(map.width) + " x " + std::to_string(map.height) +
                                     " is cut to the screen's " + std::to_string(screen.width) +
                                     " x " + std::to_string(screen.height) + " cells");
+    const formats::CodeMap shown = cut ? cutToScreen(map, screen) : map;
+    if (how.font && job.font) {
+        std::bitset<GlyphCount> used;
+        for (std::uint8_t code : shown.codes)
+            used.set(code);
+        if (!glyphsShown(run, job, *job.font, used, how.held, "the map uses")) return false;
+    }
+    if (side.format->shownColours) {
+        const ShownColours colours = side.format->shownColours(how.ink, how.paper);
+        if (colours.ink == colours.paper)
+            run.outcome.notes.push_back(displayName(side) + ": ink and paper both become " +
+                                        colours.ink +
+                                        " on the machine, so the map does not show; choose "
+                                        "--ink and --paper further apart");
+    }
     WriteFailure failure;
-    return written(run, side,
-                   side.format->writeMap(cut ? cutToScreen(map, screen) : map, how, out, failure),
-                   failure, out);
+    return written(run, side, side.format->writeMap(shown, how, out, failure), failure, out);
 }
 
 void convertSet(Run& run, const Job& job, const InputBytes& input) {
@@ -227,12 +323,13 @@ void convertMap(Run& run, const Job& job, const InputBytes& input, const InputBy
         run.outcome.notes.push_back(file + ": " + plural(codesRead, "code") + " for a map of " +
                                     std::to_string(map.codes.size()) + "; the rest are 0");
     Charset font;
+    Writing how = writingOf(job, job.name, job.font ? &font : nullptr);
     if (job.font) {
         const InputBytes none;
-        if (!readSet(run, *job.font, fontBytes ? *fontBytes : none, ReadPlan{}, font)) return;
+        if (!readSet(run, *job.font, fontBytes ? *fontBytes : none, ReadPlan{}, font, &how.held))
+            return;
     }
-    writeMap(run, job, map, writingOf(job, job.name, job.font ? &font : nullptr),
-             run.outcome.output);
+    writeMap(run, job, map, how, run.outcome.output);
 }
 
 void convertPicture(Run& run, const Job& job, const InputBytes& input,

@@ -134,6 +134,17 @@ bool writeC64Program(const formats::CodeMap& map, const Writing& how, Bytes& out
     return true;
 }
 
+// Colours of 6 bits a channel (a VGA's DAC, an XBin's palette), as channel levels.
+std::string sixBitColourName(Colour colour) {
+    return "6-bit colour " + std::to_string(formats::dacLevel(redOf(colour))) + ", " +
+           std::to_string(formats::dacLevel(greenOf(colour))) + ", " +
+           std::to_string(formats::dacLevel(blueOf(colour)));
+}
+
+ShownColours sixBitColours(Colour ink, Colour paper) {
+    return {sixBitColourName(ink), sixBitColourName(paper)};
+}
+
 constexpr std::string_view XBinColoursNote =
     "the XBin's colours (palette and attributes) are not read: a set and a map hold none";
 
@@ -210,6 +221,14 @@ const Format Formats[] = {
      .extensions = ".prg .64c",
      .traits = Sequential | ReadsStart | LoadAddress | DrawsMap,
      .screen = {formats::C64Columns, formats::C64Rows},
+     .shownColours =
+         [](Colour ink, Colour paper) {
+             const auto name = [](Colour c) {
+                 return std::string(formats::C64ColourNames[static_cast<std::size_t>(
+                     formats::nearestColour(c, formats::C64Palette))]);
+             };
+             return ShownColours{name(ink), name(paper)};
+         },
      .readGlyphs =
          [](std::span<const std::uint8_t> bytes, const GlyphReading& how, formats::FontGlyphs& font,
             std::string& error) {
@@ -341,6 +360,7 @@ const Format Formats[] = {
      .extensions = ".com",
      .traits = DrawsMap,
      .screen = {formats::DosColumns, formats::DosRows},
+     .shownColours = sixBitColours,
      .writeMap =
          [](const formats::CodeMap& map, const Writing& how, Bytes& out, WriteFailure&) {
              out = formats::writeDosProgram(*how.font, map, how.ink, how.paper);
@@ -354,6 +374,7 @@ const Format Formats[] = {
     {.names = "xb",
      .extensions = ".xb",
      .traits = ReadsMap | DrawsMap,
+     .shownColours = sixBitColours,
      .readGlyphs = readXBinGlyphs,
      .writeMap =
          [](const formats::CodeMap& map, const Writing& how, Bytes& out, WriteFailure&) {
@@ -379,6 +400,12 @@ const Format Formats[] = {
      .extensions = ".tap",
      .traits = LoadAddress | DrawsMap,
      .screen = {formats::ZxScreenColumns, formats::ZxScreenRows},
+     .printed = {32, 96},
+     .shownColours =
+         [](Colour ink, Colour paper) {
+             const std::uint8_t attribute = formats::zxAttribute(ink, paper);
+             return ShownColours{formats::zxInkName(attribute), formats::zxPaperName(attribute)};
+         },
      .writeSet = writeZxSet,
      .writeMap = writeZxMap,
      .help =

@@ -71,12 +71,28 @@ struct ScreenSize {
     int height = 0;
 };
 
+// Codes first .. first + count - 1.
+struct CodeRange {
+    int first = 0;
+    int count = 0;
+};
+
+// The names of the colours a machine shows for --ink and --paper (one name when both
+// become the same).
+struct ShownColours {
+    std::string ink, paper;
+};
+
 struct Format {
     std::string_view names = {};      // "ttf otf": by these for --from/--to, the first in messages
     std::string_view extensions = {}; // ".ttf .otf": by these, after an optional ".gz"
     std::string_view prefix = {};     // or by this start ("builtin:")
     unsigned traits = 0;
     ScreenSize screen = {}; // DrawsMap: the machine's screen (none: any size)
+    // A set written for a machine's own text: the codes that text is printed in.
+    CodeRange printed = {};
+    // DrawsMap: the machine's colours for the ink and paper asked for.
+    ShownColours (*shownColours)(Colour ink, Colour paper) = nullptr;
     // A font's glyphs (for formats that are no picture); null when nothing is read.
     bool (*readGlyphs)(std::span<const std::uint8_t> bytes, const GlyphReading& how,
                        formats::FontGlyphs& font, std::string& error) = nullptr;

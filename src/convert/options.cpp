@@ -316,7 +316,8 @@ const Option Options_[] = {
      .refusal = "--load-address needs a .prg output of a set, or a .tap (a C64 program loads "
                 "at $0801)",
      .help = R"(the load address of a .prg (default 0x3000; $3000 and 12288 work too)
-                    or of a .tap's code (default 64768, with --map 32768))"},
+                    or of a .tap's code (default 64600, below the UDGs at 65368;
+                    with --map 32768))"},
     {.name = "--syntax",
      .value = "NAME",
      .take =
