@@ -304,11 +304,12 @@ void convertMap(Run& run, const Job& job, const InputBytes& input, const InputBy
     std::string error;
     if (const auto readMap = job.input.format->readMap) {
         std::vector<std::string> notes;
-        if (!run.step(readMap(bytes, map, notes, error), file, error)) return;
-        // The file gives the size; --map must name it, so that it says what is read.
+        if (!run.step(readMap(bytes, job.fontOut.has_value(), map, notes, error), file, error))
+            return;
+        // The file gives the size; a --map given must name it.
         const std::string size = std::to_string(map.width) + "x" + std::to_string(map.height);
-        if (map.width != job.map.width || map.height != job.map.height) {
-            run.fail(file, "the map is " + size + " cells: give --map " + size);
+        if (job.map.width > 0 && (map.width != job.map.width || map.height != job.map.height)) {
+            run.fail(file, "the map is " + size + " cells: give --map " + size + ", or no --map");
             return;
         }
         for (const std::string& note : notes)
@@ -322,6 +323,15 @@ void convertMap(Run& run, const Job& job, const InputBytes& input, const InputBy
     if (codesRead < map.codes.size())
         run.outcome.notes.push_back(file + ": " + plural(codesRead, "code") + " for a map of " +
                                     std::to_string(map.codes.size()) + "; the rest are 0");
+    // A file holding a set as well as the map (an XBin): its set to --font-out.
+    if (job.fontOut) {
+        Charset set;
+        std::bitset<GlyphCount> held;
+        if (!readSet(run, job.input, input, readPlanOf(job), set, &held) ||
+            !writeSet(run, job, *job.fontOut, job.fontOutName, set, held, job.first, job.count,
+                      run.outcome.fontOutput))
+            return;
+    }
     Charset font;
     Writing how = writingOf(job, job.name, job.font ? &font : nullptr);
     if (job.font) {
@@ -526,6 +536,10 @@ Outcome convertBytes(const Job& job, const InputBytes& input, const InputBytes* 
         info(run, job, input);
         break;
     }
+    // A file read twice (an XBin's map and its font) says each thing once.
+    std::vector<std::string>& notes = run.outcome.notes;
+    for (auto note = notes.begin(); note != notes.end();)
+        note = std::find(notes.begin(), note, *note) != note ? notes.erase(note) : note + 1;
     if (run.outcome.exitCode != 0) {
         run.outcome.output.clear();
         run.outcome.fontOutput.clear();

@@ -148,13 +148,30 @@ ShownColours sixBitColours(Colour ink, Colour paper) {
 constexpr std::string_view XBinColoursNote =
     "the XBin's colours (palette and attributes) are not read: a set and a map hold none";
 
+// The XBin's font by code, of its own rows (--rows takes 8 of more).
 bool readXBinGlyphs(std::span<const std::uint8_t> bytes, const GlyphReading&,
                     formats::FontGlyphs& font, std::string& error) {
     formats::XBinContent xbin;
     if (!formats::readXBin(bytes, false, xbin, error)) return false;
-    font = codedFont(xbin.font, "XBin, a map of " + std::to_string(xbin.width) + " x " +
-                                    std::to_string(xbin.height) + " cells");
+    if (xbin.fontRows == 0) {
+        error = "the XBin has no font of its own (viewers draw it in their default font)";
+        return false;
+    }
+    font = {};
+    font.format = "XBin, a map of " + std::to_string(xbin.width) + " x " +
+                  std::to_string(xbin.height) + " cells";
+    font.hasCodes = true;
+    font.width = 8;
+    font.height = xbin.fontRows;
+    const auto rows = static_cast<std::size_t>(xbin.fontRows);
+    for (std::size_t code = 0; code < GlyphCount; ++code) {
+        const auto start = xbin.glyphRows.begin() + static_cast<std::ptrdiff_t>(code * rows);
+        font.glyphs.push_back({{start, start + static_cast<std::ptrdiff_t>(rows)},
+                               static_cast<int>(code),
+                               {}});
+    }
     font.notes.emplace_back(XBinColoursNote);
+    if (xbin.font512) font.notes.emplace_back("the XBin's font holds 512 glyphs: the first 256 are read");
     return true;
 }
 
@@ -373,7 +390,7 @@ const Format Formats[] = {
                                                --ink, --paper to 6 bits a channel, rounded)"},
     {.names = "xb",
      .extensions = ".xb",
-     .traits = ReadsMap | DrawsMap,
+     .traits = ReadsMap | DrawsMap | TallGlyphs,
      .shownColours = sixBitColours,
      .readGlyphs = readXBinGlyphs,
      .writeMap =
@@ -382,12 +399,19 @@ const Format Formats[] = {
              return true;
          },
      .readMap =
-         [](std::span<const std::uint8_t> bytes, formats::CodeMap& map,
+         [](std::span<const std::uint8_t> bytes, bool fontTaken, formats::CodeMap& map,
             std::vector<std::string>& notes, std::string& error) {
              formats::XBinContent xbin;
              if (!formats::readXBin(bytes, true, xbin, error)) return false;
              map = std::move(xbin.map);
              notes.emplace_back(XBinColoursNote);
+             if (xbin.fontRows == 0)
+                 notes.emplace_back("the XBin has no font of its own (viewers draw it in their "
+                                    "default font): only its map is read");
+             else if (xbin.fontRows != GlyphBytes && !fontTaken)
+                 notes.emplace_back("its font of " + std::to_string(xbin.fontRows) +
+                                    " rows a glyph is not taken: --font-out SET with --rows "
+                                    "FIRST takes 8 of its rows");
              return true;
          },
      .help =

@@ -62,6 +62,7 @@ enum FormatTrait : unsigned {
     UnicodeLabels = 1u << 7, // writes each code's character (--order)
     Sized = 1u << 8,         // --size chooses its pixel size
     Descent = 1u << 9,       // --info tells its descent
+    TallGlyphs = 1u << 11,   // glyphs of more than 8 rows, as fonts have: --rows
     DrawsMap = 1u << 10,     // a machine's program that shows a map with --font, --ink, --paper
 };
 
@@ -101,8 +102,9 @@ struct Format {
     bool (*writeMap)(const formats::CodeMap& map, const Writing& how, Bytes& out,
                      WriteFailure& failure) = nullptr;
     // A map of the size the file itself gives (null: --map WxH gives it), with notes for
-    // standard error.
-    bool (*readMap)(std::span<const std::uint8_t> bytes, formats::CodeMap& map,
+    // standard error; `fontTaken` when the set the file holds is read as well (--font-out),
+    // else a note tells of a font that would need options to be read.
+    bool (*readMap)(std::span<const std::uint8_t> bytes, bool fontTaken, formats::CodeMap& map,
                     std::vector<std::string>& notes, std::string& error) = nullptr;
     // The names --name may give (null: the format takes no --name), and what a refused one
     // hears after "--name 'NAME' is no ".

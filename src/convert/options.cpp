@@ -195,8 +195,9 @@ const Option Options_[] = {
      .modes = InMap,
      .mapSection = true,
      .help = R"(read INPUT as a map of that size. A longer file is an error; a shorter
-                    one fills the map from its start and the rest is 0; an XBin holds its
-                    size, which WxH must name. OUTPUT: .map, raw, assembler or C (the codes
+                    one fills the map from its start and the rest is 0. An XBin holds its
+                    size: read as a map without --map (one given must name it) when
+                    OUTPUT takes no set or --font-out takes its font. OUTPUT: .map, raw, assembler or C (the codes
                     row by row), or with --font a picture, an XBin or a machine's program
                     (a larger map is cut to the machine's screen with a note).)"},
     {.name = "--from-picture",
@@ -258,9 +259,14 @@ const Option Options_[] = {
     {.name = "--rows",
      .value = "FIRST",
      .take = number<0, 1023, ARow, &Options::rows>,
-     .modes = InSet,
-     .used = [](const Job& job) { return job.input.is(Font); },
-     .refusal = "--rows takes 8 rows of a PSF, BDF or FreeType font's glyphs",
+     .modes = InSet | InMap,
+     .used =
+         [](const Job& job) {
+             return job.input.is(Font) ||
+                    (job.input.is(TallGlyphs) && (job.mode == Mode::Set || job.fontOut));
+         },
+     .refusal = "--rows takes 8 rows of a PSF, BDF or FreeType font's glyphs, or of an "
+                "XBin's font read as a set or to --font-out",
      .help = R"(the 8 rows from row FIRST of a taller font's glyphs
                       --rows 4 Lat15-VGA16.psf.gz lat.fnt rows 4..11 of an 8x16 font)"},
     {.name = "--size",
@@ -414,9 +420,12 @@ const Option Options_[] = {
     {.name = "--font-out",
      .value = "SET",
      .take = text<&Options::fontOut>,
-     .modes = InFromPicture,
-     .refusal = "--font-out needs --from-picture",
-     .help = R"(where --from-picture writes the set (any writable set format))"},
+     .modes = InFromPicture | InMap,
+     .used =
+         [](const Job& job) { return job.mode == Mode::FromPicture || job.input.format->readMap; },
+     .refusal = "--font-out needs --from-picture, or an XBin read as a map",
+     .help = R"(where --from-picture, or an XBin read as a map, writes the set (any
+                    writable set format))"},
     {.name = "--help", .help = R"(this text)"},
     {.name = "--version", .help = R"(the version)"},
 };

@@ -288,8 +288,7 @@ def xbin(work):
     differing = differing_pixels(shown, expected)
 
     back_font, back_map, again = (os.path.join(work, n) for n in ("b.fnt", "b.map", "b.xb"))
-    convert(xb, back_font)
-    convert("--map", "80x25", xb, back_map)
+    convert("--font-out", back_font, xb, back_map)  # at the size the XBin gives
     convert("--map", "80x25", "--font", back_font, *colours, back_map, again)
     with open(xb, "rb") as first, open(again, "rb") as second:
         if first.read() != second.read():
