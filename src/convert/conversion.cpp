@@ -171,14 +171,14 @@ bool written(Run& run, const FileSide& side, bool ok, const WriteFailure& failur
     return true;
 }
 
-// A command that reads the set by place from code `at`: the conversion again, or for a
-// --font file, the file placed into a raw set to draw with.
+// A command that reads the set by place from code `at`, and what it does: the conversion
+// again, or for a --font file, the file placed into a raw set to draw with.
 std::string placedCommand(const Job& job, const FileSide& set, int at) {
     std::string command = "tessaly-convert " + formatOption(set, "--from");
     if (job.font && &set == &*job.font) {
-        const std::string out = fileStem(set.path) + "-at" + std::to_string(at) + ".fnt";
-        return command + "--at " + std::to_string(at) + " " + shellWord(set.path) + " " +
-               shellWord(out) + "`, then --font " + shellWord(out);
+        const std::string out = shellWord(fileStem(set.path) + "-at" + std::to_string(at) + ".fnt");
+        return command + "--at " + std::to_string(at) + " " + shellWord(set.path) + " " + out +
+               "` places them from code " + std::to_string(at) + ", to draw with --font " + out;
     }
     if (job.skip) command += "--skip " + std::to_string(job.skip) + " ";
     command += "--at " + std::to_string(at) + " ";
@@ -187,7 +187,7 @@ std::string placedCommand(const Job& job, const FileSide& set, int at) {
     if (job.loadAddress != job.output.format->setLoadAddress)
         command += "--load-address " + std::to_string(job.loadAddress) + " ";
     return command + shellWord(set.path) + " " + formatOption(job.output, "--to") +
-           shellWord(job.output.path) + "`";
+           shellWord(job.output.path) + "` places them from code " + std::to_string(at);
 }
 
 // The codes a machine or a picture shows (`used`) must hold glyphs of the set it draws
@@ -207,7 +207,8 @@ bool glyphsShown(Run& run, const Job& job, const FileSide& set, const std::bitse
                           : codes(blank) + ", which " + what + ": they show blank";
     // A file read by place holds a run of codes: the run moved to the lowest code used
     // may cover more of them.
-    if (set.is(Sequential) || set.is(Picture)) {
+    const bool placeable = (job.font && &set == &*job.font) || job.mode == Mode::Set;
+    if (placeable && (set.is(Sequential) || set.is(Picture))) {
         int lowestUsed = 0, lowestHeld = 0;
         while (!used.test(static_cast<std::size_t>(lowestUsed)))
             ++lowestUsed;
@@ -216,8 +217,7 @@ bool glyphsShown(Run& run, const Job& job, const FileSide& set, const std::bitse
         const std::bitset<GlyphCount> moved = held >> lowestHeld << lowestUsed;
         if ((used & ~moved).count() < blank.count())
             text += "; its " + plural(held.count(), "glyph") + " are at codes " +
-                    formats::codeRanges(held) + ", and `" + placedCommand(job, set, lowestUsed) +
-                    " places them from code " + std::to_string(lowestUsed);
+                    formats::codeRanges(held) + ", and `" + placedCommand(job, set, lowestUsed);
     }
     if (blank != used) {
         run.outcome.notes.push_back(text);
@@ -359,10 +359,9 @@ void convertPicture(Run& run, const Job& job, const InputBytes& input,
     formats::CutScreen cut;
     std::vector<std::string> notes;
     std::string error;
-    const std::optional<int> scale =
-        job.scaleGiven ? std::optional<int>(job.scale) : std::nullopt;
-    if (!run.step(cutPicture(bytes, scale, pictureInput(job), job.at,
-                             job.font ? &font : nullptr, held, job.add, cut, notes, error),
+    const std::optional<int> scale = job.scaleGiven ? std::optional<int>(job.scale) : std::nullopt;
+    if (!run.step(cutPicture(bytes, scale, pictureInput(job), job.at, job.font ? &font : nullptr,
+                             held, job.add, cut, notes, error),
                   file, error))
         return;
     for (const std::string& note : notes)
