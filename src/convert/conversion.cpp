@@ -304,8 +304,7 @@ void convertMap(Run& run, const Job& job, const InputBytes& input, const InputBy
     std::string error;
     if (const auto readMap = job.input.format->readMap) {
         std::vector<std::string> notes;
-        if (!run.step(readMap(bytes, job.fontOut.has_value(), map, notes, error), file, error))
-            return;
+        if (!run.step(readMap(bytes, map, notes, error), file, error)) return;
         // The file gives the size; a --map given must name it.
         const std::string size = std::to_string(map.width) + "x" + std::to_string(map.height);
         if (job.map.width > 0 && (map.width != job.map.width || map.height != job.map.height)) {
@@ -323,7 +322,26 @@ void convertMap(Run& run, const Job& job, const InputBytes& input, const InputBy
     if (codesRead < map.codes.size())
         run.outcome.notes.push_back(file + ": " + plural(codesRead, "code") + " for a map of " +
                                     std::to_string(map.codes.size()) + "; the rest are 0");
-    // A file holding a set as well as the map (an XBin): its set to --font-out.
+    // A file holding a set as well as the map (an XBin): its set to --font-out; a font of
+    // more rows is not taken unless asked for.
+    if (!job.fontOut && job.input.format->readGlyphs) {
+        formats::FontGlyphs own;
+        if (job.input.format->readGlyphs(bytes, {GlyphCount, 0, {}, true}, own, error) &&
+            own.height > GlyphBytes) {
+            const std::string row = std::to_string((own.height - GlyphBytes) / 2);
+            const std::string set = fileStem(job.input.path) + ".fnt";
+            run.outcome.notes.push_back(
+                file + ": its font of " + std::to_string(own.height) +
+                " rows a glyph is not taken: `tessaly-convert --rows " + row + " --font-out " +
+                shellWord(set) + " " +
+                (job.map.width > 0 ? "--map " + std::to_string(job.map.width) + "x" +
+                                         std::to_string(job.map.height) + " "
+                                   : "") +
+                formatOption(job.input, "--from") + shellWord(job.input.path) + " " +
+                formatOption(job.output, "--to") + shellWord(job.output.path) +
+                "` takes 8 of them, from row " + row);
+        }
+    }
     if (job.fontOut) {
         Charset set;
         std::bitset<GlyphCount> held;

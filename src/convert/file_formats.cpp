@@ -166,12 +166,12 @@ bool readXBinGlyphs(std::span<const std::uint8_t> bytes, const GlyphReading&,
     const auto rows = static_cast<std::size_t>(xbin.fontRows);
     for (std::size_t code = 0; code < GlyphCount; ++code) {
         const auto start = xbin.glyphRows.begin() + static_cast<std::ptrdiff_t>(code * rows);
-        font.glyphs.push_back({{start, start + static_cast<std::ptrdiff_t>(rows)},
-                               static_cast<int>(code),
-                               {}});
+        font.glyphs.push_back(
+            {{start, start + static_cast<std::ptrdiff_t>(rows)}, static_cast<int>(code), {}});
     }
     font.notes.emplace_back(XBinColoursNote);
-    if (xbin.font512) font.notes.emplace_back("the XBin's font holds 512 glyphs: the first 256 are read");
+    if (xbin.font512)
+        font.notes.emplace_back("the XBin's font holds 512 glyphs: the first 256 are read");
     return true;
 }
 
@@ -399,7 +399,7 @@ const Format Formats[] = {
              return true;
          },
      .readMap =
-         [](std::span<const std::uint8_t> bytes, bool fontTaken, formats::CodeMap& map,
+         [](std::span<const std::uint8_t> bytes, formats::CodeMap& map,
             std::vector<std::string>& notes, std::string& error) {
              formats::XBinContent xbin;
              if (!formats::readXBin(bytes, true, xbin, error)) return false;
@@ -408,10 +408,6 @@ const Format Formats[] = {
              if (xbin.fontRows == 0)
                  notes.emplace_back("the XBin has no font of its own (viewers draw it in their "
                                     "default font): only its map is read");
-             else if (xbin.fontRows != GlyphBytes && !fontTaken)
-                 notes.emplace_back("its font of " + std::to_string(xbin.fontRows) +
-                                    " rows a glyph is not taken: --font-out SET with --rows "
-                                    "FIRST takes 8 of its rows");
              return true;
          },
      .help =

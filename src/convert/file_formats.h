@@ -102,9 +102,8 @@ struct Format {
     bool (*writeMap)(const formats::CodeMap& map, const Writing& how, Bytes& out,
                      WriteFailure& failure) = nullptr;
     // A map of the size the file itself gives (null: --map WxH gives it), with notes for
-    // standard error; `fontTaken` when the set the file holds is read as well (--font-out),
-    // else a note tells of a font that would need options to be read.
-    bool (*readMap)(std::span<const std::uint8_t> bytes, bool fontTaken, formats::CodeMap& map,
+    // standard error.
+    bool (*readMap)(std::span<const std::uint8_t> bytes, formats::CodeMap& map,
                     std::vector<std::string>& notes, std::string& error) = nullptr;
     // The names --name may give (null: the format takes no --name), and what a refused one
     // hears after "--name 'NAME' is no ".

@@ -105,9 +105,8 @@ TEST(XBin, TheConverterReadsTheMapAtItsSizeWithItsFontOrANote) {
          rowsOf(distinctSet(), 0, 256)},
         {sixteen,
          {"in.xb", "out.map"},
-         "in.xb: its font of 16 rows a glyph is not taken: --font-out SET with --rows FIRST takes "
-         "8 "
-         "of its rows"},
+         "in.xb: its font of 16 rows a glyph is not taken: `tessaly-convert --rows 4 --font-out "
+         "in.fnt in.xb out.map` takes 8 of them, from row 4"},
         {sixteen,
          {"--rows", "4", "--font-out", "f.fnt", "in.xb", "out.map"},
          "ink outside rows 4-11, cut off",
