@@ -197,9 +197,10 @@ const Option Options_[] = {
      .help = R"(read INPUT as a map of that size. A longer file is an error; a shorter
                     one fills the map from its start and the rest is 0. An XBin holds its
                     size: read as a map without --map (one given must name it) when
-                    OUTPUT takes no set or --font-out takes its font. OUTPUT: .map, raw, assembler or C (the codes
-                    row by row), or with --font a picture, an XBin or a machine's program
-                    (a larger map is cut to the machine's screen with a note).)"},
+                    OUTPUT takes no set or --font-out takes its font. OUTPUT: .map, raw,
+                    assembler or C (the codes row by row), or with --font a picture, an
+                    XBin or a machine's program (a larger map is cut to the machine's
+                    screen with a note).)"},
     {.name = "--from-picture",
      .take = flag<&Options::fromPicture>,
      .modes = InFromPicture,
