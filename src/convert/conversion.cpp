@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <bitset>
+#include <cctype>
+#include <cstring>
 #include <unordered_set>
 
 namespace tessaly::convert {
@@ -113,6 +115,26 @@ std::bitset<GlyphCount> codeRun(int from, int count) {
     return codes;
 }
 
+// A word of a command line as a shell takes it: quoted when it holds more than letters,
+// digits and -_./:+,=.
+std::string shellWord(const std::string& word) {
+    const bool plain = !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || std::strchr("-_./:+,=", c);
+    });
+    if (plain) return word;
+    std::string quoted = "'";
+    for (char c : word)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// "--from NAME" when the path alone does not tell a side's format ("" when it does).
+std::string formatOption(const FileSide& side, const char* option) {
+    bool gzip = false;
+    if (formatOfPath(side.path, gzip) == side.format) return "";
+    return std::string(option) + " " + std::string(side.format->name()) + " ";
+}
+
 // The set of a file; `held` tells the codes it fills: those its glyphs went to, or a
 // built-in set's.
 bool readSet(Run& run, const FileSide& side, const InputBytes& in, const ReadPlan& plan,
@@ -163,11 +185,72 @@ bool written(Run& run, const FileSide& side, bool ok, const WriteFailure& failur
     return true;
 }
 
+// A command that reads the set by place from code `at`, and what it does: the conversion
+// again, or for a --font file, the file placed into a raw set to draw with.
+std::string placedCommand(const Job& job, const FileSide& set, int at) {
+    std::string command = "tessaly-convert " + formatOption(set, "--from");
+    if (job.font && &set == &*job.font) {
+        const std::string out = shellWord(fileStem(set.path) + "-at" + std::to_string(at) + ".fnt");
+        return command + "--at " + std::to_string(at) + " " + shellWord(set.path) + " " + out +
+               "` places them from code " + std::to_string(at) + ", to draw with --font " + out;
+    }
+    if (job.skip) command += "--skip " + std::to_string(job.skip) + " ";
+    command += "--at " + std::to_string(at) + " ";
+    if (job.first != 0) command += "--first " + std::to_string(job.first) + " ";
+    if (job.countGiven) command += "--count " + std::to_string(job.count) + " ";
+    if (job.loadAddress != job.output.format->setLoadAddress)
+        command += "--load-address " + std::to_string(job.loadAddress) + " ";
+    return command + shellWord(set.path) + " " + formatOption(job.output, "--to") +
+           shellWord(job.output.path) + "` places them from code " + std::to_string(at);
+}
+
+// The codes a machine or a picture shows (`used`) must hold glyphs of the set it draws
+// with (`held`): those that hold none show blank, which a note names, with the --at that
+// puts the glyphs of a file read by place on them; when none of them holds a glyph,
+// nothing would show, and the conversion is refused. `what` says what uses the codes.
+bool glyphsShown(Run& run, const Job& job, const FileSide& set, const std::bitset<GlyphCount>& used,
+                 const std::bitset<GlyphCount>& held, const std::string& what) {
+    const std::bitset<GlyphCount> blank = used & ~held;
+    if (blank.none() || held.none()) return true;
+    std::string text = displayName(set) + " holds no glyph for ";
+    const auto codes = [](const std::bitset<GlyphCount>& c) {
+        return (c.count() == 1 ? "code " : "codes ") + formats::codeRanges(c);
+    };
+    text += blank == used ? (used.count() == 1 ? "" : "any of ") + codes(used) + ", which " + what +
+                                ": nothing would show"
+                          : codes(blank) + ", which " + what + ": they show blank";
+    // A file read by place holds a run of codes: the run moved to the lowest code used
+    // may cover more of them.
+    const bool placeable = (job.font && &set == &*job.font) || job.mode == Mode::Set;
+    if (placeable && (set.is(Sequential) || set.is(Picture))) {
+        int lowestUsed = 0, lowestHeld = 0;
+        while (!used.test(static_cast<std::size_t>(lowestUsed)))
+            ++lowestUsed;
+        while (!held.test(static_cast<std::size_t>(lowestHeld)))
+            ++lowestHeld;
+        const std::bitset<GlyphCount> moved = held >> lowestHeld << lowestUsed;
+        if ((used & ~moved).count() < blank.count())
+            text += "; its " + plural(held.count(), "glyph") + " are at codes " +
+                    formats::codeRanges(held) + ", and `" + placedCommand(job, set, lowestUsed);
+    }
+    if (blank != used) {
+        run.outcome.notes.push_back(text);
+        return true;
+    }
+    // Only --at and --skip can have put the glyphs elsewhere: a usage error.
+    return run.fail("", text, &set == &job.input && (job.at || job.skip) ? 2 : 1);
+}
+
 bool writeSet(Run& run, const Job& job, const FileSide& side, const std::string& name,
               const Charset& set, const std::bitset<GlyphCount>& held, int first, int count,
               Bytes& out) {
     if (!side.format->writeSet)
         return run.fail(side.path, "no character set can be written in this format", 2);
+    const CodeRange printed = side.format->printed;
+    if (printed.count > 0 &&
+        !glyphsShown(run, job, job.input, codeRun(printed.first, printed.count), held,
+                     "the text of " + displayName(side) + " is printed in"))
+        return false;
     WriteFailure failure;
     Writing how = writingOf(job, name, nullptr);
     how.held = held;
@@ -200,10 +283,23 @@ bool writeMap(Run& run, const Job& job, const formats::CodeMap& map, const Writi
                                     std::to_string(map.width) + " x " + std::to_string(map.height) +
                                     " is cut to the screen's " + std::to_string(screen.width) +
                                     " x " + std::to_string(screen.height) + " cells");
+    const formats::CodeMap shown = cut ? cutToScreen(map, screen) : map;
+    if (how.font && job.font) {
+        std::bitset<GlyphCount> used;
+        for (std::uint8_t code : shown.codes)
+            used.set(code);
+        if (!glyphsShown(run, job, *job.font, used, how.held, "the map uses")) return false;
+    }
+    if (side.format->shownColours) {
+        const ShownColours colours = side.format->shownColours(how.ink, how.paper);
+        if (colours.ink == colours.paper)
+            run.outcome.notes.push_back(displayName(side) + ": ink and paper both become " +
+                                        colours.ink +
+                                        " on the machine, so the map does not show; choose "
+                                        "--ink and --paper further apart");
+    }
     WriteFailure failure;
-    return written(run, side,
-                   side.format->writeMap(cut ? cutToScreen(map, screen) : map, how, out, failure),
-                   failure, out);
+    return written(run, side, side.format->writeMap(shown, how, out, failure), failure, out);
 }
 
 void convertSet(Run& run, const Job& job, const InputBytes& input) {
@@ -223,10 +319,10 @@ void convertMap(Run& run, const Job& job, const InputBytes& input, const InputBy
     if (const auto readMap = job.input.format->readMap) {
         std::vector<std::string> notes;
         if (!run.step(readMap(bytes, map, notes, error), file, error)) return;
-        // The file gives the size; --map must name it, so that it says what is read.
+        // The file gives the size; a --map given must name it.
         const std::string size = std::to_string(map.width) + "x" + std::to_string(map.height);
-        if (map.width != job.map.width || map.height != job.map.height) {
-            run.fail(file, "the map is " + size + " cells: give --map " + size);
+        if (job.map.width > 0 && (map.width != job.map.width || map.height != job.map.height)) {
+            run.fail(file, "the map is " + size + " cells: give --map " + size + ", or no --map");
             return;
         }
         for (const std::string& note : notes)
@@ -240,13 +336,43 @@ void convertMap(Run& run, const Job& job, const InputBytes& input, const InputBy
     if (codesRead < map.codes.size())
         run.outcome.notes.push_back(file + ": " + plural(codesRead, "code") + " for a map of " +
                                     std::to_string(map.codes.size()) + "; the rest are 0");
+    // A file holding a set as well as the map (an XBin): its set to --font-out; a font of
+    // more rows is not taken unless asked for.
+    if (!job.fontOut && job.input.format->readGlyphs) {
+        formats::FontGlyphs own;
+        if (job.input.format->readGlyphs(bytes, {GlyphCount, 0, {}, true}, own, error) &&
+            own.height > GlyphBytes) {
+            const std::string row = std::to_string((own.height - GlyphBytes) / 2);
+            const std::string set = fileStem(job.input.path) + ".fnt";
+            run.outcome.notes.push_back(
+                file + ": its font of " + std::to_string(own.height) +
+                " rows a glyph is not taken: `tessaly-convert --rows " + row + " --font-out " +
+                shellWord(set) + " " +
+                (job.map.width > 0 ? "--map " + std::to_string(job.map.width) + "x" +
+                                         std::to_string(job.map.height) + " "
+                                   : "") +
+                formatOption(job.input, "--from") + shellWord(job.input.path) + " " +
+                formatOption(job.output, "--to") + shellWord(job.output.path) +
+                "` takes 8 of them, from row " + row);
+        }
+    }
+    if (job.fontOut) {
+        Charset set;
+        std::bitset<GlyphCount> held;
+        if (!readSet(run, job.input, input, readPlanOf(job), set, &held) ||
+            !writeSet(run, job, *job.fontOut, job.fontOutName, set, held, job.first, job.count,
+                      run.outcome.fontOutput))
+            return;
+    }
     Charset font;
+    Writing how = writingOf(job, job.name, job.font ? &font : nullptr);
     if (job.font) {
         const InputBytes none;
-        if (!readSet(run, *job.font, fontBytes ? *fontBytes : none, fontPlanOf(job), font)) return;
+        if (!readSet(run, *job.font, fontBytes ? *fontBytes : none, fontPlanOf(job), font,
+                     &how.held))
+            return;
     }
-    writeMap(run, job, map, writingOf(job, job.name, job.font ? &font : nullptr),
-             run.outcome.output);
+    writeMap(run, job, map, how, run.outcome.output);
 }
 
 void convertPicture(Run& run, const Job& job, const InputBytes& input,
@@ -265,10 +391,9 @@ void convertPicture(Run& run, const Job& job, const InputBytes& input,
     formats::CutScreen cut;
     std::vector<std::string> notes;
     std::string error;
-    const std::optional<int> scale =
-        job.scaleGiven ? std::optional<int>(job.scale) : std::nullopt;
-    if (!run.step(cutPicture(bytes, scale, pictureInput(job), job.at,
-                             job.font ? &font : nullptr, held, job.add, cut, notes, error),
+    const std::optional<int> scale = job.scaleGiven ? std::optional<int>(job.scale) : std::nullopt;
+    if (!run.step(cutPicture(bytes, scale, pictureInput(job), job.at, job.font ? &font : nullptr,
+                             held, job.add, cut, notes, error),
                   file, error))
         return;
     for (const std::string& note : notes)
@@ -442,6 +567,10 @@ Outcome convertBytes(const Job& job, const InputBytes& input, const InputBytes* 
         info(run, job, input);
         break;
     }
+    // A file read twice (an XBin's map and its font) says each thing once.
+    std::vector<std::string>& notes = run.outcome.notes;
+    for (auto note = notes.begin(); note != notes.end();)
+        note = std::find(notes.begin(), note, *note) != note ? notes.erase(note) : note + 1;
     if (run.outcome.exitCode != 0) {
         run.outcome.output.clear();
         run.outcome.fontOutput.clear();

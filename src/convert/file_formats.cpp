@@ -149,16 +149,44 @@ bool writeC64Program(const formats::CodeMap& map, const Writing& how, Bytes& out
     return true;
 }
 
+// Colours of 6 bits a channel (a VGA's DAC, an XBin's palette), as channel levels.
+std::string sixBitColourName(Colour colour) {
+    return "6-bit colour " + std::to_string(formats::dacLevel(redOf(colour))) + ", " +
+           std::to_string(formats::dacLevel(greenOf(colour))) + ", " +
+           std::to_string(formats::dacLevel(blueOf(colour)));
+}
+
+ShownColours sixBitColours(Colour ink, Colour paper) {
+    return {sixBitColourName(ink), sixBitColourName(paper)};
+}
+
 constexpr std::string_view XBinColoursNote =
     "the XBin's colours (palette and attributes) are not read: a set and a map hold none";
 
+// The XBin's font by code, of its own rows (--rows takes 8 of more).
 bool readXBinGlyphs(std::span<const std::uint8_t> bytes, const GlyphReading&,
                     formats::FontGlyphs& font, std::string& error) {
     formats::XBinContent xbin;
     if (!formats::readXBin(bytes, false, xbin, error)) return false;
-    font = codedFont(xbin.font, "XBin, a map of " + std::to_string(xbin.width) + " x " +
-                                    std::to_string(xbin.height) + " cells");
+    if (xbin.fontRows == 0) {
+        error = "the XBin has no font of its own (viewers draw it in their default font)";
+        return false;
+    }
+    font = {};
+    font.format = "XBin, a map of " + std::to_string(xbin.width) + " x " +
+                  std::to_string(xbin.height) + " cells";
+    font.hasCodes = true;
+    font.width = 8;
+    font.height = xbin.fontRows;
+    const auto rows = static_cast<std::size_t>(xbin.fontRows);
+    for (std::size_t code = 0; code < GlyphCount; ++code) {
+        const auto start = xbin.glyphRows.begin() + static_cast<std::ptrdiff_t>(code * rows);
+        font.glyphs.push_back(
+            {{start, start + static_cast<std::ptrdiff_t>(rows)}, static_cast<int>(code), {}});
+    }
     font.notes.emplace_back(XBinColoursNote);
+    if (xbin.font512)
+        font.notes.emplace_back("the XBin's font holds 512 glyphs: the first 256 are read");
     return true;
 }
 
@@ -230,6 +258,14 @@ const Format Formats[] = {
      .extensions = ".prg .64c",
      .traits = Sequential | ReadsStart | LoadAddress | DrawsMap,
      .screen = {formats::C64Columns, formats::C64Rows},
+     .shownColours =
+         [](Colour ink, Colour paper) {
+             const auto name = [](Colour c) {
+                 return std::string(formats::C64ColourNames[static_cast<std::size_t>(
+                     formats::nearestColour(c, formats::C64Palette))]);
+             };
+             return ShownColours{name(ink), name(paper)};
+         },
      .readGlyphs =
          [](std::span<const std::uint8_t> bytes, const GlyphReading& how, formats::FontGlyphs& font,
             std::string& error) {
@@ -358,6 +394,7 @@ const Format Formats[] = {
      .extensions = ".com",
      .traits = DrawsMap,
      .screen = {formats::DosColumns, formats::DosRows},
+     .shownColours = sixBitColours,
      .writeMap =
          [](const formats::CodeMap& map, const Writing& how, Bytes& out, WriteFailure&) {
              out = formats::writeDosProgram(*how.font, map, how.ink, how.paper);
@@ -370,7 +407,8 @@ const Format Formats[] = {
      .fixedAddress = "a DOS .com program always loads at offset 0x100"},
     {.names = "xb",
      .extensions = ".xb",
-     .traits = ReadsMap | DrawsMap,
+     .traits = ReadsMap | DrawsMap | TallGlyphs,
+     .shownColours = sixBitColours,
      .readGlyphs = readXBinGlyphs,
      .writeMap =
          [](const formats::CodeMap& map, const Writing& how, Bytes& out, WriteFailure&) {
@@ -384,18 +422,28 @@ const Format Formats[] = {
              if (!formats::readXBin(bytes, true, xbin, error)) return false;
              map = std::move(xbin.map);
              notes.emplace_back(XBinColoursNote);
+             if (xbin.fontRows == 0)
+                 notes.emplace_back("the XBin has no font of its own (viewers draw it in their "
+                                    "default font): only its map is read");
              return true;
          },
      .help = "XBin text-mode art (ansilove, PabloDraw):\n"
              "written from --map and --font, a palette of\n"
              "--ink and --paper (6 bits a channel, the\n"
-             "nearest); read: its font of 8 rows as a set,\n"
-             "its characters as a map (--map of its size)",
+             "nearest); read: its font as a set (--rows\n"
+             "for a taller one), its characters as a map\n"
+             "of the size it gives (--font-out: the font)",
      .fixedAddress = "an XBin is art for a viewer, not a program that loads"},
     {.names = "tap",
      .extensions = ".tap",
      .traits = LoadAddress | DrawsMap,
      .screen = {formats::ZxScreenColumns, formats::ZxScreenRows},
+     .printed = {32, 96},
+     .shownColours =
+         [](Colour ink, Colour paper) {
+             const std::uint8_t attribute = formats::zxAttribute(ink, paper);
+             return ShownColours{formats::zxInkName(attribute), formats::zxPaperName(attribute)};
+         },
      .writeSet = writeZxSet,
      .writeMap = writeZxMap,
      .help = "a ZX Spectrum tape that runs after LOAD \"\":\n"

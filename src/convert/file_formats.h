@@ -65,6 +65,7 @@ enum FormatTrait : unsigned {
     UnicodeLabels = 1u << 7, // writes each code's character (--order)
     Sized = 1u << 8,         // --size chooses its pixel size
     Descent = 1u << 9,       // --info tells its descent
+    TallGlyphs = 1u << 11,   // glyphs of more than 8 rows, as fonts have: --rows
     DrawsMap = 1u << 10,     // a machine's program that shows a map with --font, --ink, --paper
     ShowsSet = 1u << 11,     // DrawsMap that also shows a set written alone, in --ink, --paper
 };
@@ -75,12 +76,28 @@ struct ScreenSize {
     int height = 0;
 };
 
+// Codes first .. first + count - 1.
+struct CodeRange {
+    int first = 0;
+    int count = 0;
+};
+
+// The names of the colours a machine shows for --ink and --paper (one name when both
+// become the same).
+struct ShownColours {
+    std::string ink, paper;
+};
+
 struct Format {
     std::string_view names = {};      // "ttf otf": by these for --from/--to, the first in messages
     std::string_view extensions = {}; // ".ttf .otf": by these, after an optional ".gz"
     std::string_view prefix = {};     // or by this start ("builtin:")
     unsigned traits = 0;
     ScreenSize screen = {}; // DrawsMap: the machine's screen (none: any size)
+    // A set written for a machine's own text: the codes that text is printed in.
+    CodeRange printed = {};
+    // DrawsMap: the machine's colours for the ink and paper asked for.
+    ShownColours (*shownColours)(Colour ink, Colour paper) = nullptr;
     // A font's glyphs (for formats that are no picture); null when nothing is read.
     bool (*readGlyphs)(std::span<const std::uint8_t> bytes, const GlyphReading& how,
                        formats::FontGlyphs& font, std::string& error) = nullptr;

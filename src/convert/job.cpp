@@ -1,8 +1,8 @@
 #include "convert/job.h"
 
-#include "formats/sources/ascii_name.h"
 #include "formats/fonts/builtin_set.h"
 #include "formats/machines/machine_orders.h"
+#include "formats/sources/ascii_name.h"
 #include "formats/sources/source_text.h"
 
 namespace tessaly::convert {
@@ -82,6 +82,20 @@ bool outputName(const std::optional<std::string>& given, const FileSide& side, A
     return true;
 }
 
+// INPUT's format holds a map of its own (by --from or its name).
+bool mapOfItsOwn(const Options& o) {
+    bool gzip = false;
+    const Format* format = o.from ? formatNamed(*o.from) : formatOfPath(o.input, gzip);
+    return format && format->readMap;
+}
+
+// OUTPUT's format writes sets (false when it cannot be told: the error comes later).
+bool outputTakesSet(const Options& o) {
+    bool gzip = false;
+    const Format* format = o.to ? formatNamed(*o.to) : formatOfPath(o.output, gzip);
+    return !format || format->writesSet();
+}
+
 } // namespace
 
 std::string nameFromPath(const std::string& path, const std::string& fallback,
@@ -136,6 +150,10 @@ bool planJob(const Options& o, Job& job, std::string& error) {
     if (o.info) return planInfo(o, job, error);
     if (o.map && o.fromPicture) return fail(error, "--map and --from-picture exclude each other");
     job.mode = o.map ? Mode::Map : o.fromPicture ? Mode::FromPicture : Mode::Set;
+    // A file that holds its own map (an XBin) is read as one without --map when the output
+    // takes no set, or its set goes to --font-out.
+    if (job.mode == Mode::Set && mapOfItsOwn(o) && (o.fontOut || !outputTakesSet(o)))
+        job.mode = Mode::Map;
     if (o.map) job.map = *o.map;
 
     // INPUT
@@ -216,7 +234,8 @@ bool planJob(const Options& o, Job& job, std::string& error) {
                         : std::string(out.name()) + " shows the map in its set: give --font SET");
     }
     if (o.fontOut) {
-        if (job.mode != Mode::FromPicture) return fail(error, "--font-out needs --from-picture");
+        if (job.mode != Mode::FromPicture && !job.input.format->readMap)
+            return fail(error, "--font-out needs --from-picture, or an XBin read as a map");
         if (*o.fontOut == "-") return fail(error, "--font-out must name a file");
         FileSide fontOut;
         if (!sideOf(*o.fontOut, std::nullopt, "--font-out", fontOut, error)) return false;

@@ -229,10 +229,12 @@ const Option Options_[] = {
      .modes = InMap,
      .mapSection = true,
      .help = R"(read INPUT as a map of that size. A longer file is an error; a shorter
-                    one fills the map from its start and the rest is 0; an XBin holds its
-                    size, which WxH must name. OUTPUT: any format that writes a map; with
-                    --font drawn in a picture or shown by a machine's program (a larger
-                    map is cut to the machine's screen with a note).)"},
+                    one fills the map from its start and the rest is 0. An XBin holds its
+                    size: read as a map without --map (one given must name it) when
+                    OUTPUT takes no set or --font-out takes its font. OUTPUT: any format
+                    that writes a map; with --font drawn in a picture or shown by a
+                    machine's program (a larger map is cut to the machine's screen with
+                    a note).)"},
     {.name = "--from-picture",
      .take = flag<&Options::fromPicture>,
      .modes = InFromPicture,
@@ -297,10 +299,16 @@ const Option Options_[] = {
      .value = "FIRST",
      .take = number<0, 1023, ARow, &Options::rows>,
      .modes = InSet | InMap | InFromPicture,
-     .used = [](const Job& job) { return setRead(job, Font); },
-     .refusal = "--rows takes 8 rows of the glyphs of a {} font: INPUT, or the --font file",
+     .used =
+         [](const Job& job) {
+             return setRead(job, Font) ||
+                    (job.input.is(TallGlyphs) && (job.mode == Mode::Set || job.fontOut));
+         },
+     .refusal = "--rows takes 8 rows of the glyphs of a {} font (INPUT, or the --font "
+                "file), or of an XBin's font read as a set or to --font-out",
      .lists = with<Font>,
-     .help = R"(the 8 rows from row FIRST of a taller font's glyphs (INPUT or --font)
+     .help = R"(the 8 rows from row FIRST of a taller font's glyphs (INPUT, --font, or
+                    an XBin's font)
                       --rows 4 Lat15-VGA16.psf.gz lat.fnt rows 4..11 of an 8x16 font)"},
     {.name = "--size",
      .value = "PX",
@@ -472,10 +480,13 @@ const Option Options_[] = {
     {.name = "--font-out",
      .value = "SET",
      .take = text<&Options::fontOut>,
-     .modes = InFromPicture,
-     .refusal = "--font-out needs --from-picture",
-     .help = R"(where --from-picture writes the set (any writable set format; as for
-                    --font, psf:myset names the format of a file without an extension))"},
+     .modes = InFromPicture | InMap,
+     .used =
+         [](const Job& job) { return job.mode == Mode::FromPicture || job.input.format->readMap; },
+     .refusal = "--font-out needs --from-picture, or an XBin read as a map",
+     .help = R"(where --from-picture, or an XBin read as a map, writes the set (any
+                    writable set format; as for --font, psf:myset names the format of a
+                    file without an extension))"},
     {.name = "--help", .help = R"(this text)"},
     {.name = "--version", .help = R"(the version)"},
 };

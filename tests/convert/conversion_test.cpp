@@ -121,6 +121,16 @@ TEST(Conversion, FailuresGiveTheExitCodeAndNoBytes) {
          Bytes(2048, 1),
          2,
          "a tape's set holds codes 32-127"},
+        {{"--at", "128", "in.fnt", "out.tap"},
+         Bytes(768, 1),
+         2,
+         "in.fnt holds no glyph for any of codes 32-127, which the text of out.tap is printed "
+         "in: nothing would show; its 96 glyphs are at codes 128-223, and `tessaly-convert --at "
+         "32 in.fnt out.tap` places them from code 32"},
+        {{"--map", "1x1", "--font", "builtin:zx", "-", "out.png"},
+         {7},
+         1,
+         "builtin:zx holds no glyph for code 7, which the map uses: nothing would show"},
     };
     for (const auto& c : cases) {
         const Outcome o = run(c.args, c.input);
@@ -148,21 +158,26 @@ std::vector<Bytes> tapeBlocks(const Bytes& tape) {
 }
 
 // Tapes: a program and a code block, each a header and data (Fuse runs them; see
-// machines_test.py). A set's block holds codes 32-127 at 64768; a larger map is cut.
+// machines_test.py). A set's block holds codes 32-127 at 64600, below the UDGs; a larger map is
+// cut.
 TEST(Conversion, TapesHoldAProgramAndACodeBlockAndALargerMapIsCut) {
     const Charset set = distinctSet();
     const Bytes fnt(set.bytes.begin(), set.bytes.end());
     std::vector<Bytes> blocks = tapeBlocks(run({"in.fnt", "out.tap"}, fnt).output);
     ASSERT_EQ(blocks.size(), 4u);
-    EXPECT_EQ(Bytes(blocks[2].begin() + 12, blocks[2].end() - 3), (Bytes{0x00, 3, 0x00, 0xFD}));
+    EXPECT_EQ(Bytes(blocks[2].begin() + 12, blocks[2].end() - 3), (Bytes{0x00, 3, 0x58, 0xFC}));
     EXPECT_EQ(Bytes(blocks[3].begin() + 1, blocks[3].end() - 1),
               Bytes(fnt.begin() + 32 * 8, fnt.begin() + 128 * 8));
 
-    const Outcome o =
-        run({"--map", "40x25", "--font", "builtin:zx", "-", "out.tap"}, Bytes(1000, 7));
+    // Code 7 is none of the built-in set's codes (32-143) and shows blank.
+    Bytes map(1000, 'A');
+    map[31] = 7;
+    const Outcome o = run({"--map", "40x25", "--font", "builtin:zx", "-", "out.tap"}, map);
     EXPECT_EQ(tapeBlocks(o.output).size(), 4u);
-    EXPECT_EQ(o.notes, std::vector<std::string>{
-                           "out.tap: the map of 40 x 25 is cut to the screen's 32 x 24 cells"});
+    EXPECT_EQ(o.notes,
+              (std::vector<std::string>{
+                  "out.tap: the map of 40 x 25 is cut to the screen's 32 x 24 cells",
+                  "builtin:zx holds no glyph for code 7, which the map uses: they show blank"}));
 }
 
 TEST(Conversion, AShortMapIsFilledWithZeroAndSaysSo) {
@@ -181,6 +196,7 @@ TEST(Conversion, AMachineShowsTheMapsTopLeftOnItsScreenAndSaysWhatItCut) {
         std::size_t cells;
         const char* output;
         const char* note;
+        const char* ink = "#ffffff";
     } maps[] = {
         {"40x25", 1000, "out.prg", nullptr},
         {"41x25", 1025, "out.prg",
@@ -190,10 +206,15 @@ TEST(Conversion, AMachineShowsTheMapsTopLeftOnItsScreenAndSaysWhatItCut) {
         {"80x50", 4000, "out.com", nullptr},
         {"33x24", 792, "out.rom",
          "out.rom: the map of 33 x 24 is cut to the screen's 32 x 24 cells"},
+        {"32x24", 768, "out.tap",
+         "out.tap: ink and paper both become black on the machine, so the map does not show; "
+         "choose --ink and --paper further apart",
+         "#555555"},
     };
-    for (const auto& [size, cells, output, note] : maps) {
+    for (const auto& [size, cells, output, note, ink] : maps) {
         const Outcome o =
-            run({"--map", size, "--font", "builtin:c64", "in.map", output}, Bytes(cells, 1));
+            run({"--map", size, "--font", "builtin:c64", "--ink", ink, "in.map", output},
+                Bytes(cells, 1));
         EXPECT_EQ(o.exitCode, 0) << o.error;
         EXPECT_EQ(o.notes, note ? std::vector<std::string>{note} : std::vector<std::string>{})
             << size;

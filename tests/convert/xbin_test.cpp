@@ -4,6 +4,7 @@
 #include "convert_test_support.h"
 
 #include <cstdlib>
+#include <optional>
 
 namespace tessaly {
 namespace {
@@ -59,9 +60,8 @@ TEST(XBin, RefusedFilesSayWhy) {
     } cases[] = {
         {bytesOf("XBIM\x1A"), false, "not an XBin"},
         {bytesOf("XBIN\x1A\x01"), false, "the XBin header is cut short: the file has 6"},
-        {xbinHead(1, 1, 16, 0x01), false, "no font of its own"},
-        {xbinHead(1, 1, 16, 0x02), false, "glyphs of 16 rows; only fonts of 8"},
-        {xbinHead(1, 1, 8, 0x12), false, "holds 512 glyphs"},
+        {xbinHead(1, 1, 0, 0x02), false, "glyphs of 0 rows; XBin fonts have 1 to 32"},
+        {xbinHead(1, 1, 8, 0x12), false, "the font ends at byte 4107"},
         {withoutLast(xbinHead(1, 1, 8, 0x03)), false,
          "the font ends at byte 2107, but the file ends at byte 2058"},
         {with(xbinHead(2, 1, 8, 0x02), {'a', 7, 'b'}), true, "the cells end at byte 2063"},
@@ -79,24 +79,63 @@ TEST(XBin, RefusedFilesSayWhy) {
     }
 }
 
-TEST(XBin, TheConverterReadsTheMapOfTheSizeNamedAndNotesTheColours) {
+// The map is read at the size the file gives, its font taken by --font-out in the same run
+// (of more rows with --rows), or noted when it is not there or not taken.
+TEST(XBin, TheConverterReadsTheMapAtItsSizeWithItsFontOrANote) {
     using namespace convert;
-    const Bytes file = writeXBin({3, 1, bytesOf("abc")}, distinctSet(), 0, 0);
-    const auto run = [&](const std::vector<std::string>& args) {
-        const ParsedArguments parsed = parseArguments(args);
+    const Bytes cells = {'a', 7, 'b', 7, 'c', 7};
+    const Bytes eight = writeXBin({3, 1, bytesOf("abc")}, distinctSet(), 0, 0);
+    Bytes sixteen = with(xbinHead(3, 1, 16, 0x02), cells);
+    sixteen[11 + 65 * 16 + 4] = 0x3C; // row 4 of 'A'
+    const Bytes none = with(xbinHead(3, 1, 16, 0x00), cells);
+    const struct {
+        Bytes file;
+        std::vector<std::string> args;
+        const char* error; // or the last note
+        std::optional<Bytes> fontOut = std::nullopt;
+    } cases[] = {
+        {eight, {"in.xb", "out.map"}, "colours (palette and attributes) are not read"},
+        {eight,
+         {"--map", "3x2", "in.xb", "out.map"},
+         "the map is 3x1 cells: give --map 3x1, or no --map"},
+        {eight, {"in.xb", "out.fnt"}, "colours (palette and attributes) are not read"},
+        {eight,
+         {"--font-out", "f.fnt", "in.xb", "out.map"},
+         "colours",
+         rowsOf(distinctSet(), 0, 256)},
+        {sixteen,
+         {"in.xb", "out.map"},
+         "in.xb: its font of 16 rows a glyph is not taken: `tessaly-convert --rows 4 --font-out "
+         "in.fnt in.xb out.map` takes 8 of them, from row 4"},
+        {sixteen,
+         {"--rows", "4", "--font-out", "f.fnt", "in.xb", "out.map"},
+         "ink outside rows 4-11, cut off",
+         [] {
+             Bytes rows(2048, 0x81);
+             rows[65 * 8] = 0x3C;
+             return rows;
+         }()},
+        {none,
+         {"in.xb", "out.map"},
+         "in.xb: the XBin has no font of its own (viewers draw it in their default font): only its "
+         "map is read"},
+        {none, {"in.xb", "out.fnt"}, "the XBin has no font of its own"},
+    };
+    for (const auto& c : cases) {
+        const ParsedArguments parsed = parseArguments(c.args);
         Job job;
         std::string error;
-        EXPECT_TRUE(parsed.error.empty() && planJob(parsed.options, job, error)) << error;
-        return convertBytes(job, InputBytes{file, false}, nullptr);
-    };
-    const Outcome o = run({"--map", "3x1", "in.xb", "out.map"});
-    EXPECT_EQ(o.output, bytesOf("abc"));
-    EXPECT_EQ(o.notes.size(), 1u);
-    EXPECT_EQ(run({"--map", "3x2", "in.xb", "out.map"}).error,
-              "the map is 3x1 cells: give --map 3x1");
-    EXPECT_NE(
-        run({"in.xb", "out.fnt"}).notes.at(0).find("colours (palette and attributes) are not read"),
-        std::string::npos);
+        ASSERT_TRUE(parsed.error.empty() && planJob(parsed.options, job, error)) << error;
+        const Outcome o = convertBytes(job, InputBytes{c.file, false}, nullptr);
+        const std::string said = o.exitCode ? o.error : o.notes.back();
+        EXPECT_NE(said.find(c.error), std::string::npos) << said;
+        if (o.exitCode == 0 && job.mode == Mode::Map) {
+            EXPECT_EQ(o.output, bytesOf("abc"));
+        }
+        if (c.fontOut) {
+            EXPECT_EQ(o.fontOutput, *c.fontOut);
+        }
+    }
 }
 
 } // namespace

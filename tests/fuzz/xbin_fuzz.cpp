@@ -1,10 +1,13 @@
 // The XBin reader: a file it takes as a map has the size its header gives, within the
 // converter's limit, and comes back the same through the XBin writer; reading only the set
-// takes every file the map reading takes; a file it refuses gets one line saying why.
+// takes every file the map reading takes, with a font of 1 to 32 rows or none; a file it
+// refuses gets one line saying why.
 
 #include "formats/machines/xbin.h"
 
 #include "fuzz_check.h"
+
+#include <algorithm>
 
 using namespace tessaly;
 using namespace tessaly::formats;
@@ -15,6 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string setError, mapError;
     const bool setRead = readXBin(bytes, false, set, setError);
     if (!setRead) FUZZ_CHECK(oneLine(setError));
+    // A font of 1 to 32 rows, or none; one of 8 rows is the set.
+    FUZZ_CHECK(!setRead || (set.fontRows >= 0 && set.fontRows <= 32 &&
+                            set.glyphRows.size() == static_cast<std::size_t>(256 * set.fontRows)));
+    if (setRead && set.fontRows == 8)
+        FUZZ_CHECK(std::equal(set.glyphRows.begin(), set.glyphRows.end(), set.font.bytes.begin()));
     if (!readXBin(bytes, true, map, mapError)) {
         FUZZ_CHECK(oneLine(mapError));
         return 0;

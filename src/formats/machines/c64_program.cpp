@@ -12,6 +12,11 @@ const std::array<Colour, 16> C64Palette = {
     rgb(0x6F, 0x4F, 0x25), rgb(0x43, 0x39, 0x00), rgb(0x9A, 0x67, 0x59), rgb(0x44, 0x44, 0x44),
     rgb(0x6C, 0x6C, 0x6C), rgb(0x9A, 0xD2, 0x84), rgb(0x6C, 0x5E, 0xB5), rgb(0x95, 0x95, 0x95)};
 
+const std::array<const char*, 16> C64ColourNames = {
+    "black", "white",       "red",        "cyan",      "purple",    "green",
+    "blue",  "yellow",      "orange",     "brown",     "light red", "dark grey",
+    "grey",  "light green", "light blue", "light grey"};
+
 namespace {
 
 constexpr int LoadAddress = 0x0801;

@@ -9,7 +9,9 @@
 
 // A DOS program (.com) that shows a screen map on a VGA: it switches to 80x50 text mode
 // with 8-pixel cells (640x400), loads the set as the text font for all 256 codes, writes
-// the map in the ink and paper colours, waits for a key and restores the mode it found.
+// the map in the ink and paper colours, waits for a key and restores the mode it found
+// with its rows: the BIOS font of the height found (8, 14 or 16 lines, so 80x50, 80x43 or
+// 80x28 come back), cleared; a font of the user's own comes back as the BIOS's.
 
 namespace tessaly::formats {
 

@@ -145,28 +145,26 @@ bool readXBin(std::span<const std::uint8_t> bytes, bool map, XBinContent& out, s
     out.height = static_cast<int>(le16(bytes, 7));
     const int rows = bytes[9];
     const std::uint8_t flags = bytes[10];
-    if (!(flags & HasFont)) {
-        error = "the XBin has no font of its own (viewers draw it in their default font); "
-                "only XBins with a font of 8 rows can be read";
-        return false;
+    std::size_t fontStart = HeaderBytes + (flags & HasPalette ? PaletteBytes : 0);
+    std::size_t cellsStart = fontStart;
+    if (flags & HasFont) {
+        if (rows < 1 || rows > 32) {
+            error = "the XBin's font has glyphs of " + std::to_string(rows) +
+                    " rows; XBin fonts have 1 to 32";
+            return false;
+        }
+        const std::size_t glyphs = std::size_t{GlyphCount} * (flags & Has512 ? 2 : 1);
+        cellsStart = fontStart + glyphs * static_cast<std::size_t>(rows);
+        if (cellsStart > bytes.size()) {
+            error = endsPast("the font ends", cellsStart, bytes.size());
+            return false;
+        }
+        out.fontRows = rows;
+        out.font512 = (flags & Has512) != 0;
+        const auto start = bytes.begin() + static_cast<std::ptrdiff_t>(fontStart);
+        out.glyphRows.assign(start, start + GlyphCount * rows);
+        if (rows == GlyphBytes) std::copy_n(start, FontBytes, out.font.bytes.begin());
     }
-    if (rows != GlyphBytes) {
-        error = "the XBin's font has glyphs of " + std::to_string(rows) +
-                " rows; only fonts of 8 rows can be read";
-        return false;
-    }
-    if (flags & Has512) {
-        error = "the XBin's font holds 512 glyphs; only fonts of 256 can be read";
-        return false;
-    }
-    const std::size_t fontStart = HeaderBytes + (flags & HasPalette ? PaletteBytes : 0);
-    const std::size_t cellsStart = fontStart + FontBytes;
-    if (cellsStart > bytes.size()) {
-        error = endsPast("the font ends", cellsStart, bytes.size());
-        return false;
-    }
-    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(fontStart), FontBytes,
-                out.font.bytes.begin());
     if (!map) return true;
 
     const std::string size = std::to_string(out.width) + " x " + std::to_string(out.height);

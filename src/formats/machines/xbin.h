@@ -31,14 +31,18 @@ std::uint8_t sixBitChannel(int channel);
 std::vector<std::uint8_t> writeXBin(const CodeMap& map, const Charset& font, Colour ink,
                                     Colour paper);
 
-// What an XBin holds for a set and a map: its font, and (asked for by `map`) its cells'
-// characters. False with a one-line message when the file is malformed, is cut short, or
-// carries no font of 256 glyphs of 8 rows; a map is also refused past XBinMapLimit or of no
-// cells. Bytes after the cells (a SAUCE record) are left alone. The colours are not read.
+// What an XBin holds for a set and a map: its font (any of 1 to 32 rows a glyph, or none:
+// viewers then use their own) and (asked for by `map`) its cells' characters. False with
+// a one-line message when the file is malformed or cut short; a map is also refused past
+// XBinMapLimit or of no cells. Of a font of 512 glyphs, the first 256 are kept. Bytes
+// after the cells (a SAUCE record) are left alone. The colours are not read.
 struct XBinContent {
-    Charset font;
-    int width = 0, height = 0; // in cells, from the header
-    CodeMap map;               // when asked for
+    int fontRows = 0;                    // 0: the file has no font
+    bool font512 = false;                // the font held 512 glyphs
+    std::vector<std::uint8_t> glyphRows; // 256 glyphs of fontRows bytes each
+    Charset font;                        // a font of 8 rows, as a set
+    int width = 0, height = 0;           // in cells, from the header
+    CodeMap map;                         // when asked for
 };
 bool readXBin(std::span<const std::uint8_t> bytes, bool map, XBinContent& out, std::string& error);
 

@@ -203,6 +203,24 @@ std::uint8_t zxAttribute(Colour ink, Colour paper) {
     return static_cast<std::uint8_t>(best);
 }
 
+namespace {
+
+std::string zxColourName(int colour, bool bright) {
+    static constexpr const char* Names[8] = {"black", "blue", "red",    "magenta",
+                                             "green", "cyan", "yellow", "white"};
+    return std::string(bright && colour != 0 ? "bright " : "") + Names[colour & 7];
+}
+
+} // namespace
+
+std::string zxInkName(std::uint8_t attribute) {
+    return zxColourName(attribute & 7, attribute & 0x40);
+}
+
+std::string zxPaperName(std::uint8_t attribute) {
+    return zxColourName(attribute >> 3 & 7, attribute & 0x40);
+}
+
 bool writeZxSetTape(std::span<const std::uint8_t> rows, int first, int loadAddress,
                     std::string_view name, std::vector<std::uint8_t>& out, std::string& error) {
     if (!blockFits(rows.size(), loadAddress, error)) return false;
