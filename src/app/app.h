@@ -28,6 +28,7 @@ struct App {
     CanvasInputs input;   // what the canvases' raw input means
     std::set<int> menus;  // the menus the platform made
     PendingDraws pending;
+    CharsetImageSource charsetImageSource; // what charsetImage was last rendered from
 };
 
 } // namespace tessaly

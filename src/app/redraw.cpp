@@ -19,6 +19,18 @@ void showOverview(App& app, Surface& canvas) {
     renderCursorMarker(canvas, app.state.cursorColumn, app.state.cursorRow);
 }
 
+// Brings the overview picture up to date with the set and the colours.
+void renderCharsetPicture(App& app) {
+    CharsetImageSource& from = app.charsetImageSource;
+    const Colour ink = app.state.inkColour;
+    const Colour paper = app.state.paperColour;
+    if (from.rendered && from.ink == ink && from.paper == paper)
+        renderCharsetImageChanges(app.charsetImage, app.charset, from.set, ink, paper);
+    else
+        renderCharsetImage(app.charsetImage, app.charset, ink, paper);
+    from = {true, app.charset, ink, paper};
+}
+
 } // namespace
 
 void drawCharsetView(App& app) {
@@ -28,7 +40,7 @@ void drawCharsetView(App& app) {
         return;
     }
     Platform& p = app.platform;
-    renderCharsetImage(app.charsetImage, app.charset, app.state.inkColour, app.state.paperColour);
+    renderCharsetPicture(app);
     Surface* canvas = p.beginCanvasDrawing(GadgetCharsetView);
     if (!canvas) {
         p.messageBox("tessaly", "draw cursor error!");
@@ -51,8 +63,10 @@ bool drawGlyphEditor(App& app) {
     }
     const ConstGlyph g = glyph(std::as_const(app.charset), app.state.currentChar);
     renderGlyphEditor(*canvas, g, app.state.inkColour, app.state.paperColour);
-    p.setControlText(GadgetDataField, glyphDataText(g));
     p.endCanvasDrawing(GadgetGlyphEditor);
+    // After the canvas, so that a platform writing the text late writes it behind the
+    // canvas's repaint.
+    p.setControlText(GadgetDataField, glyphDataText(g));
     return true;
 }
 
@@ -119,8 +133,7 @@ void drawPending(App& app) {
     PendingDraws todo = std::exchange(app.pending, PendingDraws{});
     const bool collecting = todo.collecting;
     if (todo.overview && todo.hover) // the new picture, shown with the feedback
-        renderCharsetImage(app.charsetImage, app.charset, app.state.inkColour,
-                           app.state.paperColour);
+        renderCharsetPicture(app);
     else if (todo.overview)
         drawCharsetView(app);
     if (todo.hover) drawCharsetHover(app, todo.hoverX, todo.hoverY);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "charset/charset.h"
 #include "platform/surface.h"
 
 #include <optional>
@@ -33,6 +34,15 @@ struct PendingDraws {
     bool mapAfterEditor = false; // the map, if the glyph editor could be drawn
     bool map = false;
     std::optional<Outline> outline;
+};
+
+// What the overview picture was last rendered from: it is rendered again only where the
+// glyphs changed since, unless the colours changed too.
+struct CharsetImageSource {
+    bool rendered = false;
+    Charset set;
+    Colour ink = 0;
+    Colour paper = 0;
 };
 
 // Rebuilds the overview picture and shows it with the cursor marker.

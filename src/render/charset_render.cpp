@@ -33,6 +33,27 @@ void renderCharsetImage(Surface& image, const Charset& set, Colour ink, Colour p
     }
 }
 
+void renderCharsetImageChanges(Surface& image, const Charset& set, const Charset& shown, Colour ink,
+                               Colour paper) {
+    if (image.width() < 256 || image.height() < 256) {
+        renderCharsetImage(image, set, ink, paper);
+        return;
+    }
+    const std::uint32_t inkPixel = Surface::stored(ink);
+    const std::uint32_t paperPixel = Surface::stored(paper);
+    for (int code = 0; code < GlyphCount; ++code) {
+        const ConstGlyph g = glyph(set, code);
+        if (std::ranges::equal(g, glyph(shown, code))) continue;
+        const int x = 16 * (code % 16);
+        const int y = 16 * (code / 16);
+        for (int k = 0; k < 8; ++k) {
+            std::uint32_t* out = image.row(y + 2 * k) + x;
+            expandRowByte(out, g[k], inkPixel, paperPixel, 2);
+            std::copy(out, out + 16, image.row(y + 2 * k + 1) + x);
+        }
+    }
+}
+
 void renderCursorMarker(Surface& canvas, int column, int row) {
     const int x0 = 16 * column;
     const int y0 = 16 * row;

@@ -15,6 +15,10 @@ constexpr Colour DragTargetColour = rgb(255, 0, 0);
 
 // All 256 glyphs as 16 x 16 cells of 2 x 2 blocks into a 256 x 256 surface.
 void renderCharsetImage(Surface& image, const Charset& set, Colour ink, Colour paper);
+// renderCharsetImage for an image that shows `shown` in the same colours: only the cells
+// whose glyph differs are drawn again, so that a change to one glyph costs one cell.
+void renderCharsetImageChanges(Surface& image, const Charset& set, const Charset& shown, Colour ink,
+                               Colour paper);
 
 // The checkerboard on the cell (column, row): pixels whose offsets add up to an odd
 // number take the marker colour, the others keep the glyph.

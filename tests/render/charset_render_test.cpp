@@ -18,6 +18,19 @@ TEST(CharsetRender, OverviewDrawsEachSetBitAsA2x2BlockInItsCellOnPaper) {
     EXPECT_EQ(countColour(image, Paper), 256 * 256 - 12);
 }
 
+TEST(CharsetRender, OverviewChangesDrawnOverAnotherSetsPictureMatchTheFullPicture) {
+    Charset shown, set;
+    shown.bytes[65 * 8 + 3] = 0x81;
+    set.bytes[0] = 0x80;           // a glyph set
+    set.bytes[65 * 8 + 3] = 0x18;  // one changed
+    set.bytes[255 * 8 + 7] = 0x01; // the last cell's last row
+    Surface image(256, 256), full(256, 256);
+    renderCharsetImage(image, shown, Ink, Paper);
+    renderCharsetImageChanges(image, set, shown, Ink, Paper);
+    renderCharsetImage(full, set, Ink, Paper);
+    EXPECT_TRUE(std::equal(image.data(), image.data() + 256 * 256, full.data()));
+}
+
 TEST(CharsetRender, GlyphEditorShowsInkSquaresPaperGapsAndTheDottedGrid) {
     const std::uint8_t rows[8] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE};
     Surface canvas(130, 130, rgb(1, 2, 3));
