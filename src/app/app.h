@@ -26,6 +26,7 @@ struct App {
     ScreenMap screenMap;
     Surface charsetImage; // the 256 x 256 overview picture
     CanvasInputs input;   // what the canvases' raw input means
+    EscapeKey escape;
     std::set<int> menus;  // the menus the platform made
     PendingDraws pending;
 };

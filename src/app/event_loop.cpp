@@ -132,7 +132,8 @@ void runEventLoop(App& app) {
     for (;;) {
         const std::optional<Event> event = p.waitEvent();
         if (!event) return;
-        if (p.escapeHeld()) return;
+        app.escape.note(*event);
+        if (app.escape.look()) return;
         if (!dispatchEvent(app, *event)) return;
     }
 }

@@ -55,7 +55,6 @@ class QtPlatform : public Platform {
     void addShortcut(int window, char key, int command) override;
 
     std::optional<Event> waitEvent() override;
-    bool escapeHeld() override { return filter_.escapeHeld(); }
 
     Surface* beginCanvasDrawing(int canvas) override;
     void endCanvasDrawing(int canvas) override;

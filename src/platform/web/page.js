@@ -34,7 +34,7 @@ var Page = (() => {
     Object.assign(node.style, { width: `${Math.max(0, width)}px`, height: `${Math.max(0, height)}px` });
 
   const Page = {
-    queue: [], wake: null, text: '', escapeHeld: false, windows: {}, controls: {}, menus: {},
+    queue: [], wake: null, text: '', windows: {}, controls: {}, menus: {},
     shortcuts: [], active: null, firstWindow: null, pointer: { x: 0, y: 0 }, openMenu: null,
     menuReturn: null, altAlone: false, modal: false, lastSaveName: '', saveHandle: null, zIndex: 1,
     numbers: null, laterTexts: new Map(),
@@ -738,8 +738,8 @@ var Page = (() => {
       Page.menuKey(e.key, document.activeElement);
     },
 
-    // Then, for the whole page: shortcuts, and whether Escape is down in one of the program's
-    // panels (a wake-up tells the program to ask).
+    // Then, for the whole page: shortcuts, and Escape going down or up in one of the
+    // program's panels.
     keyDown(e) {
       // A key for a dialog stays there, even when it has closed the dialog on its way.
       if (Page.modal || (e.target.closest && e.target.closest('.dialog'))) return;
@@ -753,13 +753,10 @@ var Page = (() => {
         if (found) Page.push({ kind: 'Command', command: found.command });
         return;
       }
-      if (e.key === 'Escape' && !e.repeat && !Page.escapeHeld && Page.active !== null) {
-        Page.escapeHeld = true;
-        Page.push({ kind: 'Wake' });
-      }
+      if (e.key === 'Escape' && !e.repeat && Page.active !== null) Page.push({ kind: 'KeyDown', key: 'Escape' });
     },
 
-    keyUp(e) { if (e.key === 'Escape') Page.escapeHeld = false; },
+    keyUp(e) { if (e.key === 'Escape' && !Page.modal) Page.push({ kind: 'KeyUp', key: 'Escape' }); },
 
     // --- Dialogs: modal overlays over the whole page.
 
@@ -773,7 +770,7 @@ var Page = (() => {
       const shade = element('div', { className: 'shade modal' }, box);
       document.body.append(shade);
       Page.modal = true;
-      Page.escapeHeld = false;
+      Page.push({ kind: 'KeyboardLost' });
       const focused = document.activeElement;
       return new Promise((resolve) => {
         // A late answer (a file chooser's after Cancel) finds the dialog gone.
@@ -924,7 +921,10 @@ var Page = (() => {
   window.addEventListener('keydown', Page.routeKey, true);
   window.addEventListener('keyup', Page.routeKey, true);
   document.addEventListener('keydown', Page.keyDown);
-  window.addEventListener('blur', () => { Page.escapeHeld = Page.altAlone = false; });
+  window.addEventListener('blur', () => {
+    Page.altAlone = false;
+    Page.push({ kind: 'KeyboardLost' });
+  });
   document.addEventListener('pointerdown', (e) => {
     Page.pointer = { x: e.clientX, y: e.clientY };
     Page.altAlone = false;
