@@ -29,6 +29,7 @@ struct App {
     EscapeKey escape;
     std::set<int> menus;  // the menus the platform made
     PendingDraws pending;
+    LateTexts lateTexts;
 };
 
 } // namespace tessaly

@@ -8,7 +8,7 @@
 namespace tessaly {
 
 enum class EventKind {
-    Wake,           // nothing to report: the wait woke
+    Wake,           // nothing to report: the wait woke (after a frame, say)
     PointerDown,    // control, x, y, button, buttons
     PointerUp,      // control, x, y, button, buttons
     PointerMove,    // control, x, y, buttons

@@ -131,6 +131,8 @@ class Platform {
     // Events. waitEvent blocks until the next event; it gives nothing once the platform
     // itself is shutting down, which ends the program like a close of the main window.
     virtual std::optional<Event> waitEvent() = 0;
+    // Queues a Wake once what was shown so far has reached the screen.
+    virtual void wakeAfterFrame() = 0;
 
     // Drawing. A canvas keeps its picture and shows it when drawing ends and on every
     // repaint. Begin reports failure with nullptr.

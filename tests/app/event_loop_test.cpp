@@ -80,6 +80,28 @@ TEST(EscapeKey, APressCountsUntilLookedAtOnceAndTheLostKeyboardLetsItGo) {
     EXPECT_FALSE(key.look());
 }
 
+// The data field follows the canvases a frame later: one wake asked for, the last text
+// written then.
+TEST(EventLoop, TheDataFieldIsWrittenAfterTheFrameWithTheLastText) {
+    TestApp t;
+    ASSERT_TRUE(t.start());
+    const auto text = [&t] { return t.platform.controls.at(GadgetDataField).text; };
+    Event press; // the top left pixel set
+    press.kind = EventKind::PointerDown;
+    press.control = GadgetGlyphEditor;
+    press.button = Button::Left;
+    press.buttons = ButtonLeft;
+    Event invert;
+    invert.kind = EventKind::Command;
+    invert.command = CmdInvert;
+    ASSERT_TRUE(dispatchEvent(*t.app, press));
+    ASSERT_TRUE(dispatchEvent(*t.app, invert));
+    EXPECT_EQ(text(), "0,0,0,0,0,0,0,0");
+    EXPECT_EQ(t.platform.eventsLeft(), 1);
+    ASSERT_TRUE(dispatchEvent(*t.app, *t.platform.waitEvent()));
+    EXPECT_EQ(text(), "127,255,255,255,255,255,255,255");
+}
+
 // The whole run, start-up included: it starts, takes events until one of the three roads
 // ends it, leaves the rest untouched and exits with 0 without asking anything.
 TEST(EventLoop, TheWholeRunStartsAndEndsOnEachRoadLeavingLaterEventsUnhandled) {

@@ -115,6 +115,8 @@ class FakePlatform : public Platform {
     void showPopupMenu(int menu, int window) override;
     void addShortcut(int window, char key, int command) override;
     std::optional<Event> waitEvent() override;
+    // The frame comes before the next input.
+    void wakeAfterFrame() override { events_.push_front(Event{}); }
     Surface* beginCanvasDrawing(int canvas) override;
     void endCanvasDrawing(int) override {}
     void messageBox(const std::string& title, const std::string& text) override;

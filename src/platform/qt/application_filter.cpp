@@ -16,6 +16,16 @@ ApplicationFilter::~ApplicationFilter() {
     if (qApp != nullptr) qApp->removeEventFilter(this);
 }
 
+void ApplicationFilter::wakeAfterFrame() {
+    QCoreApplication::postEvent(this, new QEvent(QEvent::User), Qt::LowEventPriority);
+}
+
+bool ApplicationFilter::event(QEvent* event) {
+    if (event->type() != QEvent::User) return QObject::event(event);
+    queue_.push_back(Event{});
+    return true;
+}
+
 // A key event passes here once for every receiver it is offered to on its way up the
 // parent chain: each press and release is reported once.
 bool ApplicationFilter::eventFilter(QObject* watched, QEvent* event) {

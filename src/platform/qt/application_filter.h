@@ -22,9 +22,12 @@ class ApplicationFilter : public QObject {
     ~ApplicationFilter() override;
 
     bool quitRequested = false;
+    // Queues a Wake behind the windows' repaints, which have the same low priority.
+    void wakeAfterFrame();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
   private:
     EventQueue& queue_;

@@ -37,7 +37,7 @@ var Page = (() => {
     queue: [], wake: null, text: '', windows: {}, controls: {}, menus: {},
     shortcuts: [], active: null, firstWindow: null, pointer: { x: 0, y: 0 }, openMenu: null,
     menuReturn: null, altAlone: false, modal: false, lastSaveName: '', saveHandle: null, zIndex: 1,
-    numbers: null, laterTexts: new Map(),
+    numbers: null, waking: false,
 
     start() {
       Page.numbers = PageNumbers;
@@ -67,6 +67,12 @@ var Page = (() => {
                       Page.number('button', event.button || 'None'), event.buttons || 0,
                       Page.number('key', event.key || 'None'), event.value || 0];
       fields.forEach((value, i) => { HEAP32[(out >> 2) + i] = value; });
+    },
+
+    // After the next frame has been shown, and the frame's own work done.
+    wakeAfterFrame() {
+      Page.waking = true;
+      requestAnimationFrame(() => setTimeout(() => { Page.waking = false; Page.push({ kind: 'Wake' }); }));
     },
 
     // --- Files: the in-memory file system stands in for the disk.
@@ -467,24 +473,14 @@ var Page = (() => {
 
     setInnerSize(id, width, height) { size(Page.controls[id].inner, width, height); },
 
-    // A text unchanged is not written again: a write has the page laid out anew. A text
-    // field's new text waits until after the next frame, so that the frame after a press
-    // shows the canvases' pixels with no layout of the field (its text shaped anew) before
-    // them; the text follows a frame later.
+    // A text unchanged is not written again: a write has the page laid out anew.
     setControlText(id, text) {
       const control = Page.controls[id];
       const kinds = Page.numbers.control;
-      const write = (node) => { if (node.textContent !== text) node.textContent = text; };
-      if (control.kind === kinds.TextField) {
-        if (!Page.laterTexts.size) requestAnimationFrame(() => setTimeout(Page.writeLaterTexts));
-        Page.laterTexts.set(control.node, text);
-      } else if (control.kind === kinds.CheckBox) write(control.node.lastChild);
-      else if (control.kind === kinds.Label || control.kind === kinds.Button) write(control.node);
-    },
-
-    writeLaterTexts() {
-      Page.laterTexts.forEach((text, node) => { if (node.value !== text) node.value = text; });
-      Page.laterTexts.clear();
+      const write = (node, key) => { if (node[key] !== text) node[key] = text; };
+      if (control.kind === kinds.TextField) write(control.node, 'value');
+      else if (control.kind === kinds.CheckBox) write(control.node.lastChild, 'textContent');
+      else if (control.kind === kinds.Label || control.kind === kinds.Button) write(control.node, 'textContent');
     },
 
     setToolTip(id, text) { Page.controls[id].node.title = text; },

@@ -177,6 +177,9 @@ class WebPlatform final : public Platform {
         if (event.kind == EventKind::FilesDropped) event.paths = takeText();
         return event;
     }
+    void wakeAfterFrame() override {
+        EM_ASM(Page.wakeAfterFrame());
+    }
 
     Surface* beginCanvasDrawing(int canvas) override {
         const auto found = canvases_.find(canvas);

@@ -49,6 +49,8 @@ class Win32Platform : public Platform {
     void addShortcut(int window, char key, int command) override;
 
     std::optional<Event> waitEvent() override;
+    // No frame to wait for: the texts are painted with the canvases.
+    void wakeAfterFrame() override { events_.push_back(Event{}); }
 
     Surface* beginCanvasDrawing(int canvas) override;
     void endCanvasDrawing(int canvas) override;

@@ -380,7 +380,7 @@ class QtPlatformTest : public QObject {
 
     // Fixed client sizes without a maximise box, the main window centred on the screen, the
     // map window where asked. A multi-line field shows the last of the texts given, still
-    // right-aligned.
+    // right-aligned. A wake asked for after the frame comes.
     void windowsAndFields() {
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         const QRect frame = widget("main")->frameGeometry();
@@ -404,6 +404,8 @@ class QtPlatformTest : public QObject {
         const auto* edit = static_cast<QPlainTextEdit*>(widget("data"));
         QCOMPARE(edit->toPlainText(), QString("255,0,24"));
         QCOMPARE(edit->document()->defaultTextOption().alignment(), Qt::AlignRight);
+        platform.wakeAfterFrame();
+        QCOMPARE(drain(), QStringList({"wake"}));
     }
 
     // Titles, submenus, separators, shortcut labels after a tab, marks as given; a mark
