@@ -26,9 +26,11 @@ struct App {
     ScreenMap screenMap;
     Surface charsetImage; // the 256 x 256 overview picture
     CanvasInputs input;   // what the canvases' raw input means
+    EscapeKey escape;
     std::set<int> menus;  // the menus the platform made
     PendingDraws pending;
     CharsetImageSource charsetImageSource; // what charsetImage was last rendered from
+    LateTexts lateTexts;
 };
 
 } // namespace tessaly

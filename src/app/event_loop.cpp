@@ -111,6 +111,7 @@ bool dispatchOne(App& app, const Event& e) {
         return true;
     case EventKind::FilesDropped: dispatchDrop(app, e); return true;
     case EventKind::ControlChanged: dispatchControlChange(app, e); return true;
+    case EventKind::Wake: writeLateTexts(app); return true;
     default:
         for (const CanvasEvent& derived : app.input.derive(e)) dispatchCanvasEvent(app, e.control, derived);
         return true;
@@ -123,7 +124,9 @@ bool dispatchEvent(App& app, const Event& e) {
     app.pending.collecting = true;
     const bool goOn = dispatchOne(app, e);
     app.pending.collecting = false;
+    app.lateTexts.deferring = true;
     drawPending(app);
+    app.lateTexts.deferring = false;
     return goOn;
 }
 
@@ -132,7 +135,8 @@ void runEventLoop(App& app) {
     for (;;) {
         const std::optional<Event> event = p.waitEvent();
         if (!event) return;
-        if (p.escapeHeld()) return;
+        app.escape.note(*event);
+        if (app.escape.look()) return;
         if (!dispatchEvent(app, *event)) return;
     }
 }

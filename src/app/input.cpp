@@ -61,4 +61,17 @@ std::vector<CanvasEvent> CanvasInputs::derive(const Event& raw) {
     }
 }
 
+void EscapeKey::note(const Event& raw) {
+    const bool escape = raw.key == Key::Escape;
+    if (raw.kind == EventKind::KeyDown && escape) down_ = tapped_ = true;
+    if (raw.kind == EventKind::KeyUp && escape) down_ = false;
+    if (raw.kind == EventKind::KeyboardLost) down_ = tapped_ = false;
+}
+
+bool EscapeKey::look() {
+    const bool held = down_ || tapped_;
+    tapped_ = false;
+    return held;
+}
+
 } // namespace tessaly

@@ -53,4 +53,19 @@ class CanvasInputs {
     std::map<int, Canvas> canvases_;
 };
 
+// Whether Escape is held, kept from the key's raw facts the same way for every platform.
+// A press counts as held until the program has looked once, so that a quick tap made while
+// a long handler ran, its release queued right behind it, still counts; losing the keyboard
+// lets the key go, as its release then goes elsewhere.
+class EscapeKey {
+  public:
+    void note(const Event& raw);
+    // Held now, or tapped since the last look.
+    bool look();
+
+  private:
+    bool down_ = false;
+    bool tapped_ = false;
+};
+
 } // namespace tessaly

@@ -64,9 +64,8 @@ bool drawGlyphEditor(App& app) {
     const ConstGlyph g = glyph(std::as_const(app.charset), app.state.currentChar);
     renderGlyphEditor(*canvas, g, app.state.inkColour, app.state.paperColour);
     p.endCanvasDrawing(GadgetGlyphEditor);
-    // After the canvas, so that a platform writing the text late writes it behind the
-    // canvas's repaint.
-    p.setControlText(GadgetDataField, glyphDataText(g));
+    // After the canvas, so that the text, written a frame late, follows its repaint.
+    showFieldText(app, GadgetDataField, glyphDataText(g));
     return true;
 }
 
@@ -127,6 +126,22 @@ void drawMap(App& app, std::optional<Outline> outline) {
               MapView{s.mapWidth, s.mapHeight, s.inkColour, s.paperColour, s.mapGrid});
     if (outline) canvas->outlineRect(outline->x, outline->y, 16, 16, outline->colour);
     p.endCanvasDrawing(GadgetMapCanvas);
+}
+
+void showFieldText(App& app, int field, const std::string& text) {
+    LateTexts& late = app.lateTexts;
+    if (!late.deferring) {
+        late.texts.erase(field); // a later text than the one waiting
+        app.platform.setControlText(field, text);
+        return;
+    }
+    if (late.texts.empty()) app.platform.wakeAfterFrame();
+    late.texts[field] = text;
+}
+
+void writeLateTexts(App& app) {
+    for (const auto& [field, text] : std::exchange(app.lateTexts.texts, {}))
+        app.platform.setControlText(field, text);
 }
 
 void drawPending(App& app) {

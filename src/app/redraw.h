@@ -3,7 +3,9 @@
 #include "charset/charset.h"
 #include "platform/surface.h"
 
+#include <map>
 #include <optional>
+#include <string>
 
 // The redraw procedures every handler ends with. While an event is handled they only note
 // the view as to be drawn; each noted view is then drawn once, completely, when the event is
@@ -44,6 +46,19 @@ struct CharsetImageSource {
     Colour ink = 0;
     Colour paper = 0;
 };
+
+// A text field's text takes longer to lay out than the canvases' changed pixels take to
+// show, so once an event is handled it follows them a frame later: only the last text
+// given meanwhile is written, when the platform wakes the loop after the frame.
+struct LateTexts {
+    bool deferring = false; // while the views of an event are drawn
+    std::map<int, std::string> texts;
+};
+
+// Shows a text field's text, at once or a frame late.
+void showFieldText(App& app, int field, const std::string& text);
+// Writes the texts that waited for the frame.
+void writeLateTexts(App& app);
 
 // Rebuilds the overview picture and shows it with the cursor marker.
 void drawCharsetView(App& app);

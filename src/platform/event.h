@@ -8,19 +8,24 @@
 namespace tessaly {
 
 enum class EventKind {
-    Wake,           // nothing to report: the wait woke (the Escape key went down, say)
+    Wake,           // nothing to report: the wait woke (after a frame, say)
     PointerDown,    // control, x, y, button, buttons
     PointerUp,      // control, x, y, button, buttons
     PointerMove,    // control, x, y, buttons
     PointerLeave,   // control: the pointer left the canvas
     KeyDown,        // control (the canvas with the keyboard, or -1), key; no auto-repeat
     KeyUp,          // control, key
+    KeyboardLost,   // the program's windows lost the keyboard (to another program, a dialog
+                    // or a popup): the keys held there are let go unseen
     Command,        // command: a menu item or a shortcut picked
     WindowClosed,   // window: its close box, or the system's close
     FilesDropped,   // control, paths
     ControlChanged, // control, value: a slider moved, the box toggled, a button pushed
 };
 
+// Escape is reported, with control -1, wherever it goes down or up while one of the
+// program's own windows (not a dialog or popup) has the keyboard; a canvas with the keyboard
+// reports it as well, like any key.
 enum class Key { None, Left, Up, Right, Down, Insert, Delete, Escape, Other };
 
 // Event::button names the button that went down or up; Event::buttons holds the bits of
@@ -45,5 +50,13 @@ struct Event {
     int value = 0;     // ControlChanged: a slider's position, the box's state (0 or 1)
     std::string paths; // FilesDropped: the dropped files' paths joined by '\n'
 };
+
+// A key's fact (KeyDown, KeyUp, KeyboardLost) that names no control.
+inline Event keyEvent(EventKind kind, Key key = Key::None) {
+    Event e;
+    e.kind = kind;
+    e.key = key;
+    return e;
+}
 
 } // namespace tessaly

@@ -131,10 +131,8 @@ class Platform {
     // Events. waitEvent blocks until the next event; it gives nothing once the platform
     // itself is shutting down, which ends the program like a close of the main window.
     virtual std::optional<Event> waitEvent() = 0;
-    // The live state of the Escape key, counting only a press made while one of the
-    // program's own windows (not a dialog or popup) was the active window. A press counts
-    // until this has been asked once, so that a quick tap is not lost.
-    virtual bool escapeHeld() = 0;
+    // Queues a Wake once what was shown so far has reached the screen.
+    virtual void wakeAfterFrame() = 0;
 
     // Drawing. A canvas keeps its picture and shows it when drawing ends and on every
     // repaint. Begin reports failure with nullptr.

@@ -33,23 +33,73 @@ TEST(EventLoop, ClosingTheMainWindowEndsTheLoopEvenWithTheMapShown) {
     EXPECT_EQ(t.platform.eventsLeft(), 1);
 }
 
-TEST(EventLoop, EscapeHeldAtAWakeUpEndsTheLoopWithoutHandlingTheEvent) {
+// Escape as the platforms report it ("D" down, "U" up, "L" the keyboard lost, "C" a
+// canvas's own Escape down, "i" an invert command): the loop ends at the first wake-up that
+// finds it held or tapped since the last look, without handling that event.
+TEST(EventLoop, EscapeHeldOrTappedEndsTheLoopWithoutHandlingTheEvent) {
+    const struct {
+        const char* script;
+        int handled; // inverts run
+        int left;    // events left unhandled
+    } cases[] = {
+        {"iDi", 1, 1},
+        {"iDUi", 1, 2},  // a quick tap: its release queued behind the press
+        {"iCi", 1, 1},   // a canvas with the keyboard reports it too
+        {"UiLi", 2, 0},  // a release alone, or the keyboard lost, is no press
+        {"iLDi", 1, 1},
+        {"iUUi", 2, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        TestApp t;
+        ASSERT_TRUE(t.start());
+        for (const char* s = c.script; *s != '\0'; ++s) {
+            if (*s == 'i') t.platform.pushCommand(CmdInvert);
+            if (*s == 'L') t.platform.pushEvent(keyEvent(EventKind::KeyboardLost));
+            if (*s == 'D' || *s == 'U' || *s == 'C')
+                t.platform.pushKey(*s == 'C' ? GadgetCharsetView : -1,
+                                   *s == 'U' ? EventKind::KeyUp : EventKind::KeyDown, Key::Escape);
+        }
+        run(t);
+        EXPECT_EQ(t.platform.eventsLeft(), c.left);
+        EXPECT_EQ(t.app->charset.bytes[0], c.handled % 2 ? 0xFF : 0);
+    }
+}
+
+TEST(EscapeKey, APressCountsUntilLookedAtOnceAndTheLostKeyboardLetsItGo) {
+    EscapeKey key;
+    const auto note = [&key](EventKind kind) { key.note(keyEvent(kind, Key::Escape)); };
+    note(EventKind::KeyDown);
+    note(EventKind::KeyUp);
+    EXPECT_TRUE(key.look());  // tapped since the last look
+    EXPECT_FALSE(key.look()); // and now seen
+    note(EventKind::KeyDown);
+    EXPECT_TRUE(key.look());
+    EXPECT_TRUE(key.look()); // still down
+    note(EventKind::KeyboardLost);
+    EXPECT_FALSE(key.look());
+}
+
+// The data field follows the canvases a frame later: one wake asked for, the last text
+// written then.
+TEST(EventLoop, TheDataFieldIsWrittenAfterTheFrameWithTheLastText) {
     TestApp t;
     ASSERT_TRUE(t.start());
-    t.platform.pushCommand(CmdInvert);
-    t.platform.pushCommand(CmdInvert, /*escapeHeldAtWake=*/true);
-    t.platform.pushCommand(CmdInvert);
-    run(t);
+    const auto text = [&t] { return t.platform.controls.at(GadgetDataField).text; };
+    Event press; // the top left pixel set
+    press.kind = EventKind::PointerDown;
+    press.control = GadgetGlyphEditor;
+    press.button = Button::Left;
+    press.buttons = ButtonLeft;
+    Event invert;
+    invert.kind = EventKind::Command;
+    invert.command = CmdInvert;
+    ASSERT_TRUE(dispatchEvent(*t.app, press));
+    ASSERT_TRUE(dispatchEvent(*t.app, invert));
+    EXPECT_EQ(text(), "0,0,0,0,0,0,0,0");
     EXPECT_EQ(t.platform.eventsLeft(), 1);
-    EXPECT_EQ(t.app->charset.bytes[0], 0xFF); // only the first invert ran
-
-    // Any wake-up counts, also one no handler looks at.
-    TestApp u;
-    ASSERT_TRUE(u.start());
-    u.platform.pushEvent(Event{}, true);
-    u.platform.pushCommand(CmdInvert);
-    run(u);
-    EXPECT_EQ(u.platform.eventsLeft(), 1);
+    ASSERT_TRUE(dispatchEvent(*t.app, *t.platform.waitEvent()));
+    EXPECT_EQ(text(), "127,255,255,255,255,255,255,255");
 }
 
 // The whole run, start-up included: it starts, takes events until one of the three roads
@@ -60,7 +110,7 @@ TEST(EventLoop, TheWholeRunStartsAndEndsOnEachRoadLeavingLaterEventsUnhandled) {
         FakePlatform p;
         if (road == 0) p.pushCommand(CmdQuit);
         if (road == 1) p.pushClose(WindowMain);
-        if (road == 2) p.pushCommand(CmdInvert, true);
+        if (road == 2) p.pushKey(-1, EventKind::KeyDown, Key::Escape);
         // road 3: the platform itself shuts down, once the script is used up
         if (road < 3) p.pushCommand(CmdMapSize40x24); // never handled
         EXPECT_EQ(runTessaly(p), 0);

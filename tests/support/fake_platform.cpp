@@ -4,15 +4,15 @@
 
 namespace tessaly {
 
-void FakePlatform::pushEvent(const Event& e, bool escapeHeldAtWake) {
-    events_.emplace_back(e, escapeHeldAtWake);
+void FakePlatform::pushEvent(const Event& e) {
+    events_.push_back(e);
 }
 
-void FakePlatform::pushCommand(int command, bool escapeHeldAtWake) {
+void FakePlatform::pushCommand(int command) {
     Event e;
     e.kind = EventKind::Command;
     e.command = command;
-    pushEvent(e, escapeHeldAtWake);
+    pushEvent(e);
 }
 
 void FakePlatform::pushPointer(int control, EventKind kind, int x, int y, Button button,
@@ -67,9 +67,8 @@ void FakePlatform::pushDrop(int control, const std::string& paths) {
 
 std::optional<Event> FakePlatform::waitEvent() {
     if (events_.empty()) return std::nullopt;
-    auto [event, escape] = events_.front();
+    Event event = events_.front();
     events_.pop_front();
-    escape_ = escape;
     return event;
 }
 
@@ -169,7 +168,7 @@ void FakePlatform::showPopupMenu(int menu, int window) {
     Event e;
     e.kind = EventKind::Command;
     e.command = pick;
-    events_.emplace_front(e, false);
+    events_.push_front(e);
 }
 
 void FakePlatform::addShortcut(int window, char key, int command) {

@@ -62,8 +62,8 @@ class FakePlatform : public Platform {
     };
 
     // Script: raw events as a platform reports them.
-    void pushEvent(const Event& e, bool escapeHeldAtWake = false);
-    void pushCommand(int command, bool escapeHeldAtWake = false);
+    void pushEvent(const Event& e);
+    void pushCommand(int command);
     void pushPointer(int control, EventKind kind, int x, int y, Button button = Button::None,
                      int buttons = 0);
     // A press and a release of `button` at (x, y), without moving.
@@ -115,7 +115,8 @@ class FakePlatform : public Platform {
     void showPopupMenu(int menu, int window) override;
     void addShortcut(int window, char key, int command) override;
     std::optional<Event> waitEvent() override;
-    bool escapeHeld() override { return escape_; }
+    // The frame comes before the next input.
+    void wakeAfterFrame() override { events_.push_front(Event{}); }
     Surface* beginCanvasDrawing(int canvas) override;
     void endCanvasDrawing(int) override {}
     void messageBox(const std::string& title, const std::string& text) override;
@@ -128,9 +129,8 @@ class FakePlatform : public Platform {
     std::string currentDirectory() override { return workingDirectory; }
 
   private:
-    std::deque<std::pair<Event, bool>> events_;
+    std::deque<Event> events_;
     std::map<int, int> scrollAreaOfWindow_;
-    bool escape_ = false;
 };
 
 } // namespace tessaly

@@ -107,8 +107,7 @@ export async function waitTitle(page, window, title) {
 
 // Until the program has taken every queued event and waits again, its text fields written.
 export async function settle(page) {
-  await page.waitForFunction(() => Page.wake !== null && Page.queue.length === 0 &&
-                             Page.laterTexts.size === 0,
+  await page.waitForFunction(() => Page.wake !== null && Page.queue.length === 0 && !Page.waking,
                              { timeout: 5000 });
 }
 

@@ -16,14 +16,18 @@ ApplicationFilter::~ApplicationFilter() {
     if (qApp != nullptr) qApp->removeEventFilter(this);
 }
 
-bool ApplicationFilter::escapeHeld() {
-    const bool held = escapeDown_ || escapePressed_;
-    escapePressed_ = false;
-    return held;
+void ApplicationFilter::wakeAfterFrame() {
+    QCoreApplication::postEvent(this, new QEvent(QEvent::User), Qt::LowEventPriority);
+}
+
+bool ApplicationFilter::event(QEvent* event) {
+    if (event->type() != QEvent::User) return QObject::event(event);
+    queue_.push_back(Event{});
+    return true;
 }
 
 // A key event passes here once for every receiver it is offered to on its way up the
-// parent chain, so each update only sets the state and never toggles it.
+// parent chain: each press and release is reported once.
 bool ApplicationFilter::eventFilter(QObject* watched, QEvent* event) {
     const auto isEscape = [event] {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -36,18 +40,21 @@ bool ApplicationFilter::eventFilter(QObject* watched, QEvent* event) {
         if (QApplication::activeModalWidget() != nullptr) break;
         if (qobject_cast<ProgramWindow*>(static_cast<QWidget*>(watched)->window()) == nullptr)
             break;
-        escapeDown_ = escapePressed_ = true;
-        // Wakes the program's wait, which then finds the key held.
-        queue_.push_back(Event{});
+        escapeDown_ = true;
+        queue_.push_back(keyEvent(EventKind::KeyDown, Key::Escape));
         break;
     case QEvent::KeyRelease:
-        if (isEscape()) escapeDown_ = false;
+        if (!escapeDown_ || !isEscape()) break;
+        escapeDown_ = false;
+        queue_.push_back(keyEvent(EventKind::KeyUp, Key::Escape));
         break;
     case QEvent::ApplicationStateChange:
-        // The release would go to another application and never be seen here.
+        // A release would go to another application and never be seen here.
         if (static_cast<QApplicationStateChangeEvent*>(event)->applicationState() !=
-            Qt::ApplicationActive)
-            escapeDown_ = escapePressed_ = false;
+            Qt::ApplicationActive) {
+            escapeDown_ = false;
+            queue_.push_back(keyEvent(EventKind::KeyboardLost));
+        }
         break;
     case QEvent::Quit:
         if (watched == qApp) quitRequested = true;

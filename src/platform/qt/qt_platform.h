@@ -23,7 +23,6 @@ class QWidget;
 namespace tessaly {
 
 class CanvasWidget;
-class LateText;
 class ProgramWindow;
 
 class QtPlatform : public Platform {
@@ -55,7 +54,7 @@ class QtPlatform : public Platform {
     void addShortcut(int window, char key, int command) override;
 
     std::optional<Event> waitEvent() override;
-    bool escapeHeld() override { return filter_.escapeHeld(); }
+    void wakeAfterFrame() override { filter_.wakeAfterFrame(); }
 
     Surface* beginCanvasDrawing(int canvas) override;
     void endCanvasDrawing(int canvas) override;
@@ -78,7 +77,6 @@ class QtPlatform : public Platform {
     struct Control {
         QWidget* widget = nullptr;      // the whole control as placed in its window
         CanvasWidget* canvas = nullptr; // a canvas's drawing area
-        LateText* lateText = nullptr;   // sets a multi-line field's text
     };
     struct Menu {
         std::unique_ptr<QMenu> popup;  // none for a menu bar, which its window owns

@@ -27,37 +27,6 @@
 
 namespace tessaly {
 
-// Gives a multi-line field its text once the repaints already asked for have been done:
-// laying out and painting the text takes longer than the canvases' few changed pixels,
-// which so reach the screen first. Only the last of several texts given meanwhile is set.
-class LateText : public QObject {
-  public:
-    explicit LateText(QPlainTextEdit* edit) : QObject(edit), edit_(edit) {}
-
-    void set(const QString& text) {
-        text_ = text;
-        if (posted_) return;
-        posted_ = true;
-        // Behind the window's repaint request, which has the same low priority.
-        QCoreApplication::postEvent(this, new QEvent(QEvent::User), Qt::LowEventPriority);
-    }
-
-  protected:
-    bool event(QEvent* event) override {
-        if (event->type() != QEvent::User) return QObject::event(event);
-        posted_ = false;
-        const QTextOption option = edit_->document()->defaultTextOption();
-        edit_->setPlainText(text_);
-        edit_->document()->setDefaultTextOption(option);
-        return true;
-    }
-
-  private:
-    QPlainTextEdit* edit_;
-    QString text_;
-    bool posted_ = false;
-};
-
 namespace {
 
 // The width of a canvas's sunken border.
@@ -242,9 +211,7 @@ QWidget* QtPlatform::newControl(const ControlSpec& spec, QWidget* parent, Contro
     }
     case ControlKind::TextField: {
         if (spec.multiLine) {
-            QPlainTextEdit* edit = newMultiLineField(spec, parent);
-            made.lateText = new LateText(edit);
-            return edit;
+            return newMultiLineField(spec, parent);
         }
         auto* edit = new QLineEdit(parent);
         if (spec.rightAligned) edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -273,7 +240,11 @@ void QtPlatform::setControlText(int id, const std::string& text) {
     const Control* found = control(id);
     if (found == nullptr) return;
     const QString qtext = QString::fromStdString(text);
-    if (found->lateText != nullptr) found->lateText->set(qtext);
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(found->widget)) {
+        const QTextOption option = edit->document()->defaultTextOption();
+        edit->setPlainText(qtext);
+        edit->document()->setDefaultTextOption(option);
+    }
     if (auto* label = qobject_cast<QLabel*>(found->widget)) label->setText(qtext);
     if (auto* button = qobject_cast<QAbstractButton*>(found->widget)) button->setText(qtext);
     if (auto* line = qobject_cast<QLineEdit*>(found->widget)) line->setText(qtext);

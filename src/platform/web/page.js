@@ -34,10 +34,10 @@ var Page = (() => {
     Object.assign(node.style, { width: `${Math.max(0, width)}px`, height: `${Math.max(0, height)}px` });
 
   const Page = {
-    queue: [], wake: null, text: '', escapeHeld: false, windows: {}, controls: {}, menus: {},
+    queue: [], wake: null, text: '', windows: {}, controls: {}, menus: {},
     shortcuts: [], active: null, firstWindow: null, pointer: { x: 0, y: 0 }, openMenu: null,
     menuReturn: null, altAlone: false, modal: false, lastSaveName: '', saveHandle: null, zIndex: 1,
-    numbers: null, laterTexts: new Map(),
+    numbers: null, waking: false,
 
     start() {
       Page.numbers = PageNumbers;
@@ -67,6 +67,12 @@ var Page = (() => {
                       Page.number('button', event.button || 'None'), event.buttons || 0,
                       Page.number('key', event.key || 'None'), event.value || 0];
       fields.forEach((value, i) => { HEAP32[(out >> 2) + i] = value; });
+    },
+
+    // After the next frame has been shown, and the frame's own work done.
+    wakeAfterFrame() {
+      Page.waking = true;
+      requestAnimationFrame(() => setTimeout(() => { Page.waking = false; Page.push({ kind: 'Wake' }); }));
     },
 
     // --- Files: the in-memory file system stands in for the disk.
@@ -467,24 +473,14 @@ var Page = (() => {
 
     setInnerSize(id, width, height) { size(Page.controls[id].inner, width, height); },
 
-    // A text unchanged is not written again: a write has the page laid out anew. A text
-    // field's new text waits until after the next frame, so that the frame after a press
-    // shows the canvases' pixels with no layout of the field (its text shaped anew) before
-    // them; the text follows a frame later.
+    // A text unchanged is not written again: a write has the page laid out anew.
     setControlText(id, text) {
       const control = Page.controls[id];
       const kinds = Page.numbers.control;
-      const write = (node) => { if (node.textContent !== text) node.textContent = text; };
-      if (control.kind === kinds.TextField) {
-        if (!Page.laterTexts.size) requestAnimationFrame(() => setTimeout(Page.writeLaterTexts));
-        Page.laterTexts.set(control.node, text);
-      } else if (control.kind === kinds.CheckBox) write(control.node.lastChild);
-      else if (control.kind === kinds.Label || control.kind === kinds.Button) write(control.node);
-    },
-
-    writeLaterTexts() {
-      Page.laterTexts.forEach((text, node) => { if (node.value !== text) node.value = text; });
-      Page.laterTexts.clear();
+      const write = (node, key) => { if (node[key] !== text) node[key] = text; };
+      if (control.kind === kinds.TextField) write(control.node, 'value');
+      else if (control.kind === kinds.CheckBox) write(control.node.lastChild, 'textContent');
+      else if (control.kind === kinds.Label || control.kind === kinds.Button) write(control.node, 'textContent');
     },
 
     setToolTip(id, text) { Page.controls[id].node.title = text; },
@@ -738,8 +734,8 @@ var Page = (() => {
       Page.menuKey(e.key, document.activeElement);
     },
 
-    // Then, for the whole page: shortcuts, and whether Escape is down in one of the program's
-    // panels (a wake-up tells the program to ask).
+    // Then, for the whole page: shortcuts, and Escape going down or up in one of the
+    // program's panels.
     keyDown(e) {
       // A key for a dialog stays there, even when it has closed the dialog on its way.
       if (Page.modal || (e.target.closest && e.target.closest('.dialog'))) return;
@@ -753,13 +749,10 @@ var Page = (() => {
         if (found) Page.push({ kind: 'Command', command: found.command });
         return;
       }
-      if (e.key === 'Escape' && !e.repeat && !Page.escapeHeld && Page.active !== null) {
-        Page.escapeHeld = true;
-        Page.push({ kind: 'Wake' });
-      }
+      if (e.key === 'Escape' && !e.repeat && Page.active !== null) Page.push({ kind: 'KeyDown', key: 'Escape' });
     },
 
-    keyUp(e) { if (e.key === 'Escape') Page.escapeHeld = false; },
+    keyUp(e) { if (e.key === 'Escape' && !Page.modal) Page.push({ kind: 'KeyUp', key: 'Escape' }); },
 
     // --- Dialogs: modal overlays over the whole page.
 
@@ -773,7 +766,7 @@ var Page = (() => {
       const shade = element('div', { className: 'shade modal' }, box);
       document.body.append(shade);
       Page.modal = true;
-      Page.escapeHeld = false;
+      Page.push({ kind: 'KeyboardLost' });
       const focused = document.activeElement;
       return new Promise((resolve) => {
         // A late answer (a file chooser's after Cancel) finds the dialog gone.
@@ -924,7 +917,10 @@ var Page = (() => {
   window.addEventListener('keydown', Page.routeKey, true);
   window.addEventListener('keyup', Page.routeKey, true);
   document.addEventListener('keydown', Page.keyDown);
-  window.addEventListener('blur', () => { Page.escapeHeld = Page.altAlone = false; });
+  window.addEventListener('blur', () => {
+    Page.altAlone = false;
+    Page.push({ kind: 'KeyboardLost' });
+  });
   document.addEventListener('pointerdown', (e) => {
     Page.pointer = { x: e.clientX, y: e.clientY };
     Page.altAlone = false;

@@ -177,7 +177,9 @@ class WebPlatform final : public Platform {
         if (event.kind == EventKind::FilesDropped) event.paths = takeText();
         return event;
     }
-    bool escapeHeld() override { return EM_ASM_INT(return Page.escapeHeld ? 1 : 0) != 0; }
+    void wakeAfterFrame() override {
+        EM_ASM(Page.wakeAfterFrame());
+    }
 
     Surface* beginCanvasDrawing(int canvas) override {
         const auto found = canvases_.find(canvas);

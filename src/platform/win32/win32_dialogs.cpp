@@ -14,6 +14,7 @@ namespace tessaly {
 
 void Win32Platform::beginModal(HWND owner) {
     modal_ = true;
+    events_.push_back(keyEvent(EventKind::KeyboardLost));
     // The dialog disables its owner itself; the program's other windows wait as well.
     for (const auto& [id, window] : windows_) {
         if (window.hwnd == owner || !IsWindowEnabled(window.hwnd)) continue;

@@ -209,6 +209,10 @@ LRESULT Win32Platform::windowMessage(int id, Window& window, UINT message, WPARA
         events_.push_back(event);
         return 0;
     }
+    case WM_ACTIVATEAPP:
+        // Keys let go in another program are never seen here.
+        if (wParam == FALSE) events_.push_back(keyEvent(EventKind::KeyboardLost));
+        break;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
             const HWND focus = GetFocus();
@@ -340,20 +344,17 @@ bool Win32Platform::translateShortcut(MSG& message) {
     return false;
 }
 
-// Only an Escape pressed in one of the program's own windows counts; one that closes a
-// dialog or a popup menu goes through that one's own loop and is never seen here, and so
-// are the auto-repeated presses that follow it.
+// Escape going down or up in one of the program's own windows. One that closes a dialog or
+// a popup menu goes through that one's own loop and is never seen here, and so are the
+// auto-repeated presses that follow it.
 void Win32Platform::watchKeys(const MSG& message) {
-    if (message.wParam != VK_ESCAPE) return;
-    if (message.message == WM_KEYUP || message.message == WM_SYSKEYUP) escapeDown_ = false;
-    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return;
-    const bool repeated = (message.lParam & (1L << 30)) != 0;
-    if (repeated || escapeDown_ || modal_ ||
-        !isProgramWindow(GetAncestor(message.hwnd, GA_ROOT)))
+    if (message.wParam != VK_ESCAPE || modal_ || !isProgramWindow(GetAncestor(message.hwnd, GA_ROOT)))
         return;
-    escapeDown_ = true;
-    // Wake the program's wait, which then finds the key held.
-    events_.push_back(Event{});
+    const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+    const bool up = message.message == WM_KEYUP || message.message == WM_SYSKEYUP;
+    const bool repeated = (message.lParam & (1L << 30)) != 0;
+    if ((down && !repeated) || up)
+        events_.push_back(keyEvent(down ? EventKind::KeyDown : EventKind::KeyUp, Key::Escape));
 }
 
 std::optional<Event> Win32Platform::waitEvent() {
@@ -373,16 +374,6 @@ std::optional<Event> Win32Platform::waitEvent() {
     Event event = std::move(events_.front());
     events_.pop_front();
     return event;
-}
-
-bool Win32Platform::escapeHeld() {
-    if (!escapeDown_) return false;
-    // The release may have gone to another program or to a dialog.
-    if ((GetAsyncKeyState(VK_ESCAPE) & 0x8000) == 0) {
-        escapeDown_ = false;
-        return false;
-    }
-    return !modal_ && isProgramWindow(GetForegroundWindow());
 }
 
 // --- Drawing

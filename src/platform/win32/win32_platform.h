@@ -49,7 +49,8 @@ class Win32Platform : public Platform {
     void addShortcut(int window, char key, int command) override;
 
     std::optional<Event> waitEvent() override;
-    bool escapeHeld() override;
+    // No frame to wait for: the texts are painted with the canvases.
+    void wakeAfterFrame() override { events_.push_back(Event{}); }
 
     Surface* beginCanvasDrawing(int canvas) override;
     void endCanvasDrawing(int canvas) override;
@@ -134,8 +135,8 @@ class Win32Platform : public Platform {
     void watchKeys(const MSG& message);
     bool translateShortcut(MSG& message);
     HWND dialogOwner();
-    // Around a modal dialog or popup: Escape does not count meanwhile, and the program's
-    // other windows take no input.
+    // Around a modal dialog or popup: it takes the keyboard, and the program's other windows
+    // take no input.
     void beginModal(HWND owner);
     void endModal();
     FileDialogResult fileDialog(bool save, const std::string& title, const std::string& folder,
@@ -144,7 +145,6 @@ class Win32Platform : public Platform {
     HINSTANCE instance_;
     bool oleReady_ = false;
     bool quitting_ = false;
-    bool escapeDown_ = false;
     bool modal_ = false;
     std::vector<HWND> disabled_; // the windows beginModal disabled
     HFONT stockFont_ = nullptr;  // made for the system's DPI
