@@ -253,6 +253,18 @@ def test_native_input_translation(s, exe):
             e.settle(0.15)
             e.move(*m.cell(3, 8))
 
+        def popup_pick_then_returns():
+            e.click(*m.cell(3, 9), button=3)
+            e.settle(0.3)
+            e.key("Down", "Return")
+            # The pointer comes back from the menu to the next cell, then goes away for
+            # longer than Wine's own check of the pointer, and comes back with a click.
+            e.move(*m.cell(3, 10))
+            e.settle(0.2)
+            e.move(5, 5)
+            e.settle(0.7)
+            e.click(*m.cell(3, 11))
+
         def ends():
             e.activate(window)
             e.xdotool("keydown", "Escape")
@@ -299,6 +311,10 @@ def test_native_input_translation(s, exe):
                       stays(e, m.window, f"{map_title} (4,5):36[24]"))),
             ("a popup closed, the pointer away and back quickly (a leave, then an enter)",
              popup_then_quick_return, lambda: stays(e, m.window, f"{map_title} (3,7):35[23]")),
+            ("an item of the popup picked with the keys (a leave for the menu), a move, the "
+             "pointer away for a while and back with a click (an enter, a leave, an enter)",
+             popup_pick_then_returns,
+             lambda: stays(e, m.window, f"{map_title} (3,9):35[23]")),
             ("Alt+F4 on the map window", lambda: (e.activate(m.window), e.key("alt+F4")),
              lambda: wait_until("the map window hidden", lambda: not e.window_exists(
                  f"^{map_title}") and e.running())),

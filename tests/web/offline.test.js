@@ -35,9 +35,17 @@ test('installable over http, and starts offline after one visit', async () => {
     await page.goto(base);
     await page.waitForFunction(() => location.pathname === '/tessaly.html');
     await ready(page);
+    // The worker is active (ready) before it has claimed the page, and it claims the page
+    // before it is activated: wait for each in turn.
     assert.equal(await page.evaluate(async () => {
-      await navigator.serviceWorker.ready;
-      return navigator.serviceWorker.controller ? navigator.serviceWorker.controller.state : 'none';
+      const workers = navigator.serviceWorker;
+      await workers.ready;
+      if (!workers.controller)
+        await new Promise((resolve) => workers.addEventListener('controllerchange', resolve, { once: true }));
+      const worker = workers.controller;
+      while (worker.state === 'activating')
+        await new Promise((resolve) => worker.addEventListener('statechange', resolve, { once: true }));
+      return worker.state;
     }), 'activated');
     const session = await page.createCDPSession();
     const manifest = await session.send('Page.getAppManifest');

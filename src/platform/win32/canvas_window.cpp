@@ -20,6 +20,8 @@ constexpr Colour white = rgb(255, 255, 255);
 // (TrackMouseEvent) is not to be trusted: Wine posts it only when its check every hover
 // time (400 ms) finds the pointer gone, so that a quicker way out and back would count as
 // a move, and a leave while a drag or a popup held the mouse needs a watch set again.
+// A popup menu opened at the pointer covers it at once: the pointer has left the canvas
+// for the menu, as other systems report too.
 constexpr UINT_PTR leaveTimer = 1;
 constexpr UINT leaveCheckMs = 10;
 
@@ -170,18 +172,21 @@ LRESULT CanvasWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ERASEBKGND:
         return 1; // every pixel comes from the picture
-    // While any window holds the mouse (a drag, a popup menu) the pointer has not left the
-    // canvas yet: the release settles the matter.
-    case WM_TIMER:
+    // While a drag begun here holds the mouse the pointer has not left the canvas yet: the
+    // release settles the matter. A popup menu holding it lies over the pointer itself.
+    case WM_TIMER: {
         if (wParam != leaveTimer) break;
-        if (GetCapture() == nullptr && !pointerOverArea()) {
-            hovering_ = false;
-            KillTimer(hwnd_, leaveTimer);
-            Event event;
-            event.kind = EventKind::PointerLeave;
-            push(std::move(event));
-        }
+        POINT at{};
+        if (GetCapture() == hwnd_ || !GetCursorPos(&at) || pointerOver(at)) return 0;
+        hovering_ = false;
+        KillTimer(hwnd_, leaveTimer);
+        // Seen there, so that coming back to the very pixel it left is a move again.
+        pointer_ = at;
+        Event event;
+        event.kind = EventKind::PointerLeave;
+        push(std::move(event));
         return 0;
+    }
     // Auto-repeat sends further presses with bit 30 (the key was down) and no releases.
     case WM_KEYDOWN:
     case WM_KEYUP: {
@@ -225,14 +230,15 @@ void CanvasWindow::pointer(EventKind kind, Button button, WPARAM wParam, LPARAM 
     ClientToScreen(hwnd_, &screen);
     const bool moved = screen.x != pointer_.x || screen.y != pointer_.y;
     pointer_ = screen;
-    if (kind == EventKind::PointerMove && !hovering_) {
+    if (kind == EventKind::PointerMove && !moved) {
+        // The system repeats the pointer's position when the mouse is let go, a popup
+        // closes or the canvas scrolls under a pointer at rest; that is no move, nor the
+        // pointer's return once a popup is gone from under it.
+        return;
+    } else if (kind == EventKind::PointerMove && !hovering_) {
         // The first move since the pointer came over the canvas: its leave is watched.
         hovering_ = true;
         SetTimer(hwnd_, leaveTimer, leaveCheckMs, nullptr);
-    } else if (kind == EventKind::PointerMove && !moved) {
-        // The system repeats the pointer's position when the mouse is let go, a popup
-        // closes or the canvas scrolls under a pointer at rest; that is no move.
-        return;
     } else if (kind == EventKind::PointerDown) {
         if (keyboard_ && GetFocus() != hwnd_) SetFocus(hwnd_);
         SetCapture(hwnd_);
@@ -250,9 +256,7 @@ void CanvasWindow::pointer(EventKind kind, Button button, WPARAM wParam, LPARAM 
         ReleaseCapture();
 }
 
-bool CanvasWindow::pointerOverArea() const {
-    POINT at{};
-    GetCursorPos(&at);
+bool CanvasWindow::pointerOver(POINT at) const {
     if (WindowFromPoint(at) != hwnd_) return false;
     ScreenToClient(hwnd_, &at);
     RECT client{};

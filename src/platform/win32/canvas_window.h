@@ -43,7 +43,8 @@ class CanvasWindow {
     void paint();
     void pointer(EventKind kind, Button button, WPARAM wParam, LPARAM lParam);
     void filesDropped(HDROP drop);
-    bool pointerOverArea() const;
+    // Whether the screen point `at` lies over the drawing area, no other window above it.
+    bool pointerOver(POINT at) const;
     void push(Event event);
 
     std::deque<Event>& events_;
@@ -56,7 +57,8 @@ class CanvasWindow {
     std::uint32_t* dibPixels_ = nullptr;
     // The pointer is over the canvas and its leaving is being watched.
     bool hovering_ = false;
-    // Where on the screen the pointer was at the last pointer event reported.
+    // Where on the screen the pointer was at the last pointer event reported, or where it
+    // was seen outside when it left.
     POINT pointer_{-32768, -32768};
 };
 
