@@ -5,14 +5,14 @@
 
 #include "app/app.h"
 #include "app/event_loop.h"
-#include "app/startup.h"
-#include "charset/builtin_charsets.h"
+#include "app/ids.h"
 #include "app/map_canvas.h"
 #include "app/map_commands.h"
-#include "app/ids.h"
+#include "app/redraw.h"
+#include "app/startup.h"
+#include "charset/builtin_charsets.h"
 #include "render/charset_render.h"
 #include "render/map_render.h"
-#include "app/redraw.h"
 #include "support/fake_platform.h"
 
 #include <memory>

@@ -1,9 +1,9 @@
 #include "app/charset_view.h"
 
 #include "app/app.h"
-#include "charset/codepage.h"
 #include "app/ids.h"
 #include "app/redraw.h"
+#include "charset/codepage.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,9 +1,9 @@
 #include "app/map_commands.h"
 
 #include "app/app.h"
-#include "map/map_operations.h"
 #include "app/ids.h"
 #include "app/redraw.h"
+#include "map/map_operations.h"
 
 namespace tessaly {
 

@@ -1,9 +1,9 @@
 #include "app/map_file.h"
 
 #include "app/app.h"
+#include "app/redraw.h"
 #include "formats/raw/map_codes.h"
 #include "io/file_access.h"
-#include "app/redraw.h"
 
 namespace tessaly {
 

@@ -3,8 +3,8 @@
 #include "app/app.h"
 #include "app/charset_file.h"
 #include "app/map_file.h"
-#include "io/paths.h"
 #include "app/redraw.h"
+#include "io/paths.h"
 
 namespace tessaly {
 

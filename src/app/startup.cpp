@@ -1,10 +1,10 @@
 #include "app/startup.h"
 
 #include "app/app.h"
-#include "app/event_loop.h"
-#include "app/menus.h"
 #include "app/charset_file.h"
+#include "app/event_loop.h"
 #include "app/ids.h"
+#include "app/menus.h"
 #include "app/redraw.h"
 
 #include <memory>

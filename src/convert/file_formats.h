@@ -1,10 +1,10 @@
 #pragma once
 
 #include "charset/charset.h"
-#include "formats/sources/asm_source.h"
 #include "formats/fonts/font_glyphs.h"
 #include "formats/machines/machine_orders.h"
 #include "formats/raw/map_codes.h"
+#include "formats/sources/asm_source.h"
 #include "platform/surface.h"
 
 #include <bitset>

@@ -2,8 +2,8 @@
 
 #include "convert/file_formats.h"
 #include "convert/options.h"
-#include "formats/sources/asm_source.h"
 #include "formats/machines/machine_orders.h"
+#include "formats/sources/asm_source.h"
 
 #include <functional>
 #include <optional>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "charset/charset.h"
-#include "formats/raw/map_codes.h"
 #include "formats/pictures/picture.h"
+#include "formats/raw/map_codes.h"
 
 #include <bitset>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/event_loop.h"
 #include "app/charset_view.h"
+#include "app/event_loop.h"
 #include "app/ids.h"
 #include "support/test_app.h"
 

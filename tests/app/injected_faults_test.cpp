@@ -1,6 +1,6 @@
 #include "app/event_loop.h"
-#include "io/paths.h"
 #include "app/ids.h"
+#include "io/paths.h"
 #include "support/test_app.h"
 #include "support/utf8_path.h"
 

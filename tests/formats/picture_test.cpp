@@ -1,9 +1,9 @@
 #include "formats/pictures/picture.h"
 
+#include "app/redraw.h"
 #include "formats/picture_support.h"
 #include "io/file_test.h"
 #include "render/map_render.h"
-#include "app/redraw.h"
 
 #include <functional>
 #include <set>

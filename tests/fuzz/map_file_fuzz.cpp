@@ -3,8 +3,8 @@
 
 #include "fuzz_support.h"
 
-#include "app/map_file.h"
 #include "app/map_commands.h"
+#include "app/map_file.h"
 
 using namespace tessaly;
 

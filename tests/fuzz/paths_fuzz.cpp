@@ -3,11 +3,11 @@
 
 #include "fuzz_support.h"
 
-#include "platform/command_line.h"
 #include "app/event_loop.h"
+#include "app/ids.h"
 #include "io/file_access.h"
 #include "io/paths.h"
-#include "app/ids.h"
+#include "platform/command_line.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
 #include "app/app_fixture.h"
-#include "render/charset_render.h"
 #include "app/redraw.h"
+#include "render/charset_render.h"
 
 namespace tessaly {
 namespace {

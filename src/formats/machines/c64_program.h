@@ -19,14 +19,9 @@ namespace tessaly::formats {
 
 constexpr int C64Columns = 40, C64Rows = 25;
 
-// The VIC-II's 16 colours, as Pepto measured them on a PAL machine ("pepto-pal" in VICE).
-extern const std::array<Colour, 16> C64Palette;
-// Their names, as the C64's manual gives them.
-extern const std::array<const char*, 16> C64ColourNames;
-
 // The .prg file (its load address first). The map's top-left 40x25 cells are shown; the
 // cells outside a smaller map hold code 32 in the paper colour, so that they show blank
-// whatever the set's code 32 is. `ink` and `paper` are indexes into C64Palette.
+// whatever the set's code 32 is. `ink` and `paper` are indexes into C64Palette (machine_colours.h).
 std::vector<std::uint8_t> writeC64Program(const Charset& set, const CodeMap& map, int ink,
                                           int paper);
 

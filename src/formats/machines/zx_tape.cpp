@@ -175,51 +175,8 @@ Bytes drawingCode(int base, int border) {
     return code;
 }
 
-long distance(Colour a, Colour b) {
-    const long dr = redOf(a) - redOf(b), dg = greenOf(a) - greenOf(b), db = blueOf(a) - blueOf(b);
-    return dr * dr + dg * dg + db * db;
-}
 
 } // namespace
-
-std::uint8_t zxAttribute(Colour ink, Colour paper) {
-    int best = 0;
-    long bestDistance = -1;
-    for (const int bright : {0, 1}) {
-        // Colour n: bit 0 blue, bit 1 red, bit 2 green, at Fuse's levels.
-        const int level = bright ? 255 : 192;
-        std::array<Colour, 8> palette{};
-        for (int n = 0; n < 8; ++n)
-            palette[static_cast<std::size_t>(n)] =
-                rgb(n & 2 ? level : 0, n & 4 ? level : 0, n & 1 ? level : 0);
-        const int i = nearestColour(ink, palette), p = nearestColour(paper, palette);
-        const long d = distance(ink, palette[static_cast<std::size_t>(i)]) +
-                       distance(paper, palette[static_cast<std::size_t>(p)]);
-        if (bestDistance < 0 || d < bestDistance) {
-            bestDistance = d;
-            best = bright << 6 | p << 3 | i;
-        }
-    }
-    return static_cast<std::uint8_t>(best);
-}
-
-namespace {
-
-std::string zxColourName(int colour, bool bright) {
-    static constexpr const char* Names[8] = {"black", "blue", "red",    "magenta",
-                                             "green", "cyan", "yellow", "white"};
-    return std::string(bright && colour != 0 ? "bright " : "") + Names[colour & 7];
-}
-
-} // namespace
-
-std::string zxInkName(std::uint8_t attribute) {
-    return zxColourName(attribute & 7, attribute & 0x40);
-}
-
-std::string zxPaperName(std::uint8_t attribute) {
-    return zxColourName(attribute >> 3 & 7, attribute & 0x40);
-}
 
 bool writeZxSetTape(std::span<const std::uint8_t> rows, int first, int loadAddress,
                     std::string_view name, std::vector<std::uint8_t>& out, std::string& error) {

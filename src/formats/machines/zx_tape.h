@@ -23,13 +23,6 @@ constexpr int ZxSetLoadAddress = 64600;    // codes 32-127 end below the UDGs, a
 constexpr int ZxMapLoadAddress = 32768;    // above the display file and BASIC, on a 48K machine
 constexpr int ZxLowestLoadAddress = 24576; // below lie BASIC, its loader and workspace
 
-// The attribute byte of the Spectrum colours nearest to ink and paper: both normal or
-// both BRIGHT (one bit serves the two), whichever is nearer in sum.
-std::uint8_t zxAttribute(Colour ink, Colour paper);
-// The names of an attribute's ink and paper: "bright cyan".
-std::string zxInkName(std::uint8_t attribute);
-std::string zxPaperName(std::uint8_t attribute);
-
 // The glyphs of codes first .. first + rows.size() / 8 - 1 as a block at loadAddress,
 // CHARS pointed 256 bytes below the glyph of code 32. False, with `out` untouched, when
 // the block would start below ZxLowestLoadAddress or run past 65535.
