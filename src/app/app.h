@@ -2,6 +2,7 @@
 
 #include "app/editor_state.h"
 #include "app/input.h"
+#include "app/menu_walk.h"
 #include "app/redraw.h"
 #include "charset/bit_reverse_table.h"
 #include "charset/charset.h"
@@ -28,6 +29,7 @@ struct App {
     CanvasInputs input;   // what the canvases' raw input means
     EscapeKey escape;
     std::set<int> menus;  // the menus the platform made
+    MenuWalk menuWalk;
     PendingDraws pending;
     CharsetImageSource charsetImageSource; // what charsetImage was last rendered from
     LateTexts lateTexts;

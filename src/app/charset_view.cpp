@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "app/ids.h"
+#include "app/menus.h"
 #include "app/redraw.h"
 #include "charset/codepage.h"
 
@@ -111,7 +112,7 @@ void handleCharsetViewEvent(App& app, const CanvasEvent& e) {
         selectByPosition(app, e.mouseX, e.mouseY);
         if (app.menus.count(MenuCharsetPopup)) {
             drawPending(app);
-            app.platform.showPopupMenu(MenuCharsetPopup, WindowMain);
+            showPopupMenu(app, MenuCharsetPopup, WindowMain);
         }
     }
     if (e.type == CanvasInput::KeyUp) moveOrEditWithKey(app, e.key);

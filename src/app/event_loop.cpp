@@ -104,7 +104,12 @@ namespace {
 
 bool dispatchOne(App& app, const Event& e) {
     switch (e.kind) {
-    case EventKind::Command: return dispatchCommand(app, e.command);
+    case EventKind::Command: app.menuWalk.reset(); return dispatchCommand(app, e.command);
+    case EventKind::MenuKey: {
+        const int picked = app.menuWalk.key(app.platform, e);
+        return picked < 0 || dispatchCommand(app, picked);
+    }
+    case EventKind::MenuClosed: app.menuWalk.reset(); return true;
     case EventKind::WindowClosed:
         if (e.window == WindowMain) return false;
         if (e.window == WindowMap) app.platform.hideWindow(WindowMap);

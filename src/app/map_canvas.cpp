@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "app/ids.h"
+#include "app/menus.h"
 #include "app/redraw.h"
 
 #include <cstdio>
@@ -46,7 +47,7 @@ void handleMapCanvasEvent(App& app, const CanvasEvent& e) {
         s.selectedMapX = cx;
         s.selectedMapY = cy;
         drawPending(app);
-        p.showPopupMenu(MenuMapPopup, WindowMap);
+        showPopupMenu(app, MenuMapPopup, WindowMap);
     }
     if (!validCell(s, cx, cy)) return;
     const bool move = e.type == CanvasInput::MouseMove;

@@ -134,10 +134,13 @@ std::vector<MenuEntry> entriesOf(const EditorState& state, const Line (&layout)[
 
 template <std::size_t N>
 void createMenu(App& app, int menu, int window, const Line (&layout)[N], const char* failure) {
-    if (app.platform.createMenu(MenuSpec{menu, window, entriesOf(app.state, layout)}))
+    const MenuSpec spec{menu, window, entriesOf(app.state, layout)};
+    if (app.platform.createMenu(spec)) {
         app.menus.insert(menu);
-    else
+        app.menuWalk.add(spec);
+    } else {
         app.platform.messageBox("tessaly", failure);
+    }
 }
 
 } // namespace
@@ -155,6 +158,11 @@ void buildMenus(App& app) {
     }
     createMenu(app, MenuCharsetPopup, -1, CharsetPopupLayout, "create menu #2 error!");
     createMenu(app, MenuMapPopup, -1, MapPopupLayout, "create menu #3 error!");
+}
+
+void showPopupMenu(App& app, int menu, int window) {
+    app.menuWalk.openPopup(menu);
+    app.platform.showPopupMenu(menu, window);
 }
 
 } // namespace tessaly

@@ -9,4 +9,8 @@ struct App;
 // program goes on without it.
 void buildMenus(App& app);
 
+// Shows a popup menu at the pointer, its keys walked by app.menuWalk where the platform
+// reports them.
+void showPopupMenu(App& app, int menu, int window);
+
 } // namespace tessaly

@@ -21,12 +21,18 @@ enum class EventKind {
     WindowClosed,   // window: its close box, or the system's close
     FilesDropped,   // control, paths
     ControlChanged, // control, value: a slider moved, the box toggled, a button pushed
+    MenuKey,        // window (the active one), key, value: a key for the menus, on a platform
+                    // whose menus the program walks (Platform::showMenuPlace); value is the
+                    // number of the menu bar's title the pointer opened (1 for the first),
+                    // from which the keys go on, or 0
+    MenuClosed,     // the pointer (or a shortcut) closed the menus the keys were walking
 };
 
 // Escape is reported, with control -1, wherever it goes down or up while one of the
 // program's own windows (not a dialog or popup) has the keyboard; a canvas with the keyboard
-// reports it as well, like any key.
-enum class Key { None, Left, Up, Right, Down, Insert, Delete, Escape, Other };
+// reports it as well, like any key. Enter, Space and Menu (F10, or Alt pressed and released
+// alone) come only in MenuKey.
+enum class Key { None, Left, Up, Right, Down, Insert, Delete, Escape, Other, Enter, Space, Menu };
 
 // Event::button names the button that went down or up; Event::buttons holds the bits of
 // those held once the event happened.

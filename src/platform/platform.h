@@ -123,8 +123,15 @@ class Platform {
     virtual bool createMenu(const MenuSpec& menu) = 0;
     virtual void setMenuChecked(int menu, int command, bool on) = 0;
     // Brings `window` to the front and shows the popup one pixel left of and above the
-    // pointer; returns when it closes. A pick arrives later as a Command event.
+    // pointer; returns when it closes (at once where the program walks the menus, which
+    // then tell their end). A pick arrives later as a Command event.
     virtual void showPopupMenu(int menu, int window) = 0;
+    // Where the keys are in the menus, on a platform that reports its menus' keys as MenuKey
+    // events for the program to walk; the desktop's menus walk themselves and ignore it.
+    // `path` indexes entries (separators counted) from the top, a menu bar's title first:
+    // the last one has the keys, those before it are open. An open popup may have an empty
+    // path; menu -1 closes the menus and the keys go back where they were.
+    virtual void showMenuPlace(int /*menu*/, const std::vector<int>& /*path*/) {}
     // Ctrl + key (an upper-case letter) raises the command while `window` is active.
     virtual void addShortcut(int window, char key, int command) = 0;
 

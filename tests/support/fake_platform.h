@@ -88,6 +88,7 @@ class FakePlatform : public Platform {
     std::vector<Message> messages;
     std::vector<DialogRequest> dialogs;
     std::vector<std::pair<int, int>> popupsShown; // menu, window
+    std::pair<int, std::vector<int>> menuPlace{-1, {}}; // the last shown
     std::map<int, Surface> canvases;
     int focus = -1;
     int eventsLeft() const { return static_cast<int>(events_.size()); }
@@ -113,6 +114,7 @@ class FakePlatform : public Platform {
     bool createMenu(const MenuSpec& menu) override;
     void setMenuChecked(int menu, int command, bool on) override;
     void showPopupMenu(int menu, int window) override;
+    void showMenuPlace(int menu, const std::vector<int>& path) override { menuPlace = {menu, path}; }
     void addShortcut(int window, char key, int command) override;
     std::optional<Event> waitEvent() override;
     // The frame comes before the next input.

@@ -12,6 +12,9 @@ var Page = (() => {
   const buttonOf = { 0: ['Left', 1], 2: ['Right', 2] };
   const keyOf = { ArrowLeft: 'Left', ArrowUp: 'Up', ArrowRight: 'Right', ArrowDown: 'Down',
                   Insert: 'Insert', Delete: 'Delete', Escape: 'Escape' };
+  // The keys the program walks the menus with (MenuKey).
+  const menuKeyOf = { ArrowLeft: 'Left', ArrowUp: 'Up', ArrowRight: 'Right', ArrowDown: 'Down',
+                      Enter: 'Enter', ' ': 'Space', Escape: 'Escape' };
   // The scroll area moves this many steps per wheel notch, as desktop scroll areas do.
   const wheelLines = 3;
   // A DOM element with the given properties (`data`: its data- attributes) and children.
@@ -27,8 +30,6 @@ var Page = (() => {
   // The page's zoom (see fitPixels): pointer positions are in the viewport's pixels, the
   // panels' and popups' in the page's.
   const zoom = () => Number(document.documentElement.style.zoom) || 1;
-  // A menu's entries that the keys can reach: all but separators.
-  const entriesOf = (list) => Array.from(list.children).filter((li) => li.className !== 'separator');
   const place = (node, x, y) => Object.assign(node.style, { left: `${x}px`, top: `${y}px` });
   const size = (node, width, height) =>
     Object.assign(node.style, { width: `${Math.max(0, width)}px`, height: `${Math.max(0, height)}px` });
@@ -554,7 +555,7 @@ var Page = (() => {
       }));
       const win = Page.windows[menu.window];
       win.client.insertBefore(bar, win.area);
-      Page.menus[menu.id] = { items };
+      Page.menus[menu.id] = { items, bar };
     },
 
     setMenuChecked(menu, command, on) {
@@ -585,16 +586,14 @@ var Page = (() => {
       if (Page.closePopup) Page.closePopup();
     },
 
-    inMenus() { return !!(document.activeElement && document.activeElement.closest('.menubar')); },
-
-    // F10 or Alt alone: the keys go to the active window's menu bar, its first title.
-    enterMenus() {
-      const win = Page.windows[Page.active];
-      const title = win && win.client.querySelector('.menubar > .menutitle');
-      if (!title) return;
-      if (!Page.inMenus()) Page.menuReturn = document.activeElement;
-      title.focus({ preventScroll: true });
+    // The pointer or a shortcut closed what the keys were walking: the program is told.
+    endWalk() {
+      if (!Page.inMenus() && !Page.closePopup) return;
+      Page.closeMenus();
+      Page.push({ kind: 'MenuClosed' });
     },
+
+    inMenus() { return !!(document.activeElement && document.activeElement.closest('.menubar')); },
 
     // The menus closed; the keys go back where they were before.
     leaveMenus() {
@@ -607,48 +606,20 @@ var Page = (() => {
       else if (win) win.panel.focus({ preventScroll: true });
     },
 
-    // A key on the focused title or item `at`: the arrows move between titles, within a
-    // menu and into and out of submenus; Enter chooses; Escape goes back a level, from the
-    // bar out of the menus.
-    menuKey(key, at) {
-      const title = at.closest('.menutitle');
-      const step = (list, node, by) => list[(list.indexOf(node) + by + list.length) % list.length];
-      const enter = (node, last) => {
-        const items = entriesOf(node.querySelector(':scope > .menu'));
-        items[last ? items.length - 1 : 0].focus({ preventScroll: true });
-      };
-      const open = (node, last) => { Page.toggleMenu(node); enter(node, last); };
-      const sideways = (by) => {
-        const next = step(Array.from(title.parentElement.children), title, by);
-        if (at === title && !Page.openMenu) next.focus({ preventScroll: true });
-        else open(next);
-      };
-      const horizontal = key === 'ArrowLeft' ? -1 : key === 'ArrowRight' ? 1 : 0;
-      const choose = key === 'Enter' || key === ' ';
-      if (at === title) {
-        if (horizontal) sideways(horizontal);
-        else if (choose || key === 'ArrowDown' || key === 'ArrowUp') open(title, key === 'ArrowUp');
-        else if (key === 'Escape') Page.leaveMenus();
-        return;
+    // Where the program walking the menus has the keys (Platform::showMenuPlace): the entry
+    // at the end of `path` takes the focus, the titles and submenus before it are open.
+    showMenuPlace(menu, path) {
+      if (menu < 0) { Page.closeMenus(); return; }
+      const shown = Page.menus[menu];
+      let node = (shown.list || shown.bar).children[path[0]];
+      if (shown.list) { if (node) node.focus({ preventScroll: true }); return; }
+      if (!Page.inMenus()) Page.menuReturn = document.activeElement;
+      Page.toggleMenu(path.length > 1 ? node : null);
+      for (const index of path.slice(1)) {
+        if (node !== Page.openMenu) node.classList.add('open');
+        node = node.querySelector(':scope > .menu').children[index];
       }
-      const parent = at.parentElement.parentElement; // the title or a submenu's entry
-      const submenu = at.classList.contains('submenu');
-      if (key === 'ArrowDown' || key === 'ArrowUp') {
-        step(entriesOf(at.parentElement), at, key === 'ArrowUp' ? -1 : 1).focus({ preventScroll: true });
-      } else if (submenu && (choose || horizontal > 0)) {
-        at.classList.add('open');
-        enter(at);
-      } else if (choose) {
-        at.click();
-      } else if (parent !== title && (horizontal < 0 || key === 'Escape')) {
-        parent.classList.remove('open');
-        parent.focus({ preventScroll: true });
-      } else if (horizontal) {
-        sideways(horizontal);
-      } else if (key === 'Escape') {
-        Page.toggleMenu(null);
-        title.focus({ preventScroll: true });
-      }
+      node.focus({ preventScroll: true });
     },
 
     addShortcut(window, key, command) {
@@ -668,70 +639,45 @@ var Page = (() => {
       place(list, Math.max(0, Math.min(Page.pointer.x / scale - 1, innerWidth / scale - list.offsetWidth)),
             Math.max(0, Math.min(Page.pointer.y / scale - 1, innerHeight / scale - list.offsetHeight)));
       const before = document.activeElement;
-      return new Promise((resolve) => {
-        Page.closePopup = () => {
-          Page.closePopup = null;
-          if (list.contains(document.activeElement) && before) before.focus({ preventScroll: true });
-          list.hidden = true;
-          shade.remove();
-          resolve();
-        };
-        shade.addEventListener('pointerdown', (e) => { e.preventDefault(); Page.closePopup(); });
-        Page.popupList = list;
-      });
-    },
-
-    // Up, Down, Return and Escape in an open popup; its items take the focus.
-    popupKey(e) {
-      e.preventDefault();
-      const items = entriesOf(Page.popupList);
-      const at = items.indexOf(document.activeElement);
-      const step = e.key === 'ArrowDown' ? 1 : e.key === 'ArrowUp' ? -1 : 0;
-      if (e.key === 'Escape') Page.closePopup();
-      else if (e.key === 'Enter' && at >= 0) items[at].click();
-      else if (step) items[(at + step + items.length) % items.length].focus({ preventScroll: true });
+      Page.closePopup = () => {
+        Page.closePopup = null;
+        if (list.contains(document.activeElement) && before) before.focus({ preventScroll: true });
+        list.hidden = true;
+        shade.remove();
+      };
+      shade.addEventListener('pointerdown', (e) => { e.preventDefault(); Page.endWalk(); });
     },
 
     // --- Keys. First, before any control (the capture phase): an open popup or the menus
     // take every key, and F10 or Alt pressed and released alone enter or leave the menus.
+    // The program walks the menus by the keys it is told (MenuKey).
     routeKey(e) {
       if (Page.modal || (e.target.closest && e.target.closest('.dialog'))) return;
       const down = e.type === 'keydown';
       const altAlone = !down && e.key === 'Alt' && Page.altAlone;
       if (down) Page.altAlone = e.key === 'Alt' && !e.ctrlKey && !e.shiftKey && !e.metaKey;
-      if (Page.closePopup) {
-        e.stopPropagation();
-        if (down) Page.popupKey(e);
-        return;
-      }
-      const plain = !e.ctrlKey && !e.altKey && !e.shiftKey && !e.metaKey;
-      if ((down && e.key === 'F10' && plain) || altAlone) {
+      // A menu opened by the pointer: the keys go on from its title.
+      const opened = Page.openMenu && !Page.inMenus() ?
+        Array.from(Page.openMenu.parentElement.children).indexOf(Page.openMenu) + 1 : 0;
+      const tell = (key) => {
         e.preventDefault();
         e.stopPropagation();
-        if (Page.inMenus() || Page.openMenu) Page.leaveMenus();
-        else Page.enterMenus();
-        return;
+        if (key) Page.push({ kind: 'MenuKey', key, window: Page.active, value: opened });
+      };
+      const plain = !e.ctrlKey && !e.altKey && !e.shiftKey && !e.metaKey;
+      if (Page.closePopup) {
+        if (down) tell(menuKeyOf[e.key]);
+        else e.stopPropagation();
+      } else if ((down && e.key === 'F10' && plain) || altAlone) {
+        tell('Menu');
+      } else if (down && opened && (e.key === 'Escape' || e.key.startsWith('Arrow'))) {
+        tell(menuKeyOf[e.key]);
+      } else if (Page.inMenus()) {
+        // A shortcut leaves the menus and acts (keyDown).
+        if (down && (e.ctrlKey || e.metaKey)) Page.endWalk();
+        else if (down) tell(menuKeyOf[e.key]);
+        else e.stopPropagation();
       }
-      // A menu opened by the mouse: Escape closes it, the arrows go on from its title.
-      if (down && Page.openMenu && !Page.inMenus()) {
-        if (e.key === 'Escape') {
-          Page.toggleMenu(null);
-          e.preventDefault();
-          e.stopPropagation();
-          return;
-        }
-        if (e.key.startsWith('Arrow')) {
-          Page.menuReturn = document.activeElement;
-          Page.openMenu.focus({ preventScroll: true });
-        }
-      }
-      if (!Page.inMenus()) return;
-      // A shortcut leaves the menus and acts (keyDown).
-      if (down && (e.ctrlKey || e.metaKey)) { Page.leaveMenus(); return; }
-      e.stopPropagation();
-      if (!down) return;
-      e.preventDefault();
-      Page.menuKey(e.key, document.activeElement);
     },
 
     // Then, for the whole page: shortcuts, and Escape going down or up in one of the
@@ -925,7 +871,7 @@ var Page = (() => {
     Page.pointer = { x: e.clientX, y: e.clientY };
     Page.altAlone = false;
     // A press outside the menus leaves them; one on a title goes on with the mouse.
-    if (Page.inMenus() && !e.target.closest('.menu')) Page.leaveMenus();
+    if (Page.inMenus() && !e.target.closest('.menu')) Page.endWalk();
     else if (Page.openMenu && !Page.openMenu.contains(e.target)) Page.toggleMenu(null);
   }, true);
   document.addEventListener('contextmenu', (e) => e.preventDefault());

@@ -26,7 +26,6 @@ EM_JS(void, web_create_control, (int kind, int window, int id, const char* name,
                          multiLine, rightAligned, innerWidth, innerHeight, step });
 });
 EM_ASYNC_JS(void, web_wait_event, (int* out), { await Page.nextEvent(out); });
-EM_ASYNC_JS(void, web_show_popup, (int menu, int window), { await Page.showPopup(menu, window); });
 EM_ASYNC_JS(void, web_message_box, (const char* title, const char* text),
             { await Page.messageBox(UTF8ToString(title), UTF8ToString(text)); });
 EM_ASYNC_JS(int, web_choose_colour, (), { return await Page.chooseColour(); });
@@ -154,7 +153,14 @@ class WebPlatform final : public Platform {
     void setMenuChecked(int menu, int command, bool on) override {
         EM_ASM(Page.setMenuChecked($0, $1, $2), menu, command, on);
     }
-    void showPopupMenu(int menu, int window) override { web_show_popup(menu, window); }
+    void showPopupMenu(int menu, int window) override {
+        EM_ASM(Page.showPopup($0, $1), menu, window);
+    }
+    void showMenuPlace(int menu, const std::vector<int>& path) override {
+        std::string list;
+        for (const int index : path) list += (list.empty() ? "" : ",") + std::to_string(index);
+        EM_ASM(Page.showMenuPlace($0, JSON.parse(UTF8ToString($1))), menu, ('[' + list + ']').c_str());
+    }
     void addShortcut(int window, char key, int command) override {
         EM_ASM(Page.addShortcut($0, String.fromCharCode($1), $2), window,
                static_cast<unsigned char>(key), command);
