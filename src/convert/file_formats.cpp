@@ -579,12 +579,18 @@ std::string formatNames(bool (*which)(const Format&), std::string_view last) {
                 for (std::string_view name : wordsOf(f.names))
                     names.emplace_back(name);
         }
+    // Appended piece by piece: GCC 12's optimiser warns wrongly about concatenation here.
     std::string text;
-    for (std::size_t i = 0; i < names.size(); ++i)
-        text += (i == 0                  ? ""
-                 : i + 1 == names.size() ? " " + std::string(last) + " "
-                                         : ", ") +
-                names[i];
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i + 1 == names.size() && i > 0) {
+            text += ' ';
+            text += last;
+            text += ' ';
+        } else if (i > 0) {
+            text += ", ";
+        }
+        text += names[i];
+    }
     return text;
 }
 
