@@ -508,15 +508,15 @@ bool endsWith(std::string_view s, std::string_view end) {
     return s.size() > end.size() && s.substr(s.size() - end.size()) == end;
 }
 
-// The lines of a text split at '\n'; none of an empty one.
-std::vector<std::string_view> linesOf(std::string_view text) {
-    std::vector<std::string_view> lines;
+// The pieces of a text cut at each `separator`; none of an empty text.
+std::vector<std::string_view> piecesOf(std::string_view text, char separator) {
+    std::vector<std::string_view> pieces;
     for (std::size_t at = 0; at < text.size();) {
-        const std::size_t end = std::min(text.find('\n', at), text.size());
-        lines.push_back(text.substr(at, end - at));
+        const std::size_t end = std::min(text.find(separator, at), text.size());
+        pieces.push_back(text.substr(at, end - at));
         at = end + 1;
     }
-    return lines;
+    return pieces;
 }
 
 } // namespace
@@ -526,13 +526,7 @@ std::span<const Format> formats() {
 }
 
 std::vector<std::string_view> wordsOf(std::string_view list) {
-    std::vector<std::string_view> words;
-    for (std::size_t at = 0; at < list.size();) {
-        const std::size_t end = std::min(list.find(' ', at), list.size());
-        words.push_back(list.substr(at, end - at));
-        at = end + 1;
-    }
-    return words;
+    return piecesOf(list, ' ');
 }
 
 const Format* formatNamed(std::string_view name) {
@@ -617,7 +611,7 @@ std::string formatTable() {
         column(lines.front(), 33);
         lines.front() += access;
         std::size_t i = 0;
-        for (std::string_view text : linesOf(f.help)) {
+        for (std::string_view text : piecesOf(f.help, '\n')) {
             if (i == lines.size()) lines.emplace_back();
             column(lines[i], 47);
             lines[i++] += text;
