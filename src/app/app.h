@@ -27,6 +27,7 @@ struct App {
     ScreenMap screenMap;
     Surface charsetImage; // the 256 x 256 overview picture
     CanvasInputs input;   // what the canvases' raw input means
+    FingerStrokes fingers;
     EscapeKey escape;
     std::set<int> menus;  // the menus the platform made
     MenuWalk menuWalk;

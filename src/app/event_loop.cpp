@@ -117,6 +117,14 @@ bool dispatchOne(App& app, const Event& e) {
     case EventKind::FilesDropped: dispatchDrop(app, e); return true;
     case EventKind::ControlChanged: dispatchControlChange(app, e); return true;
     case EventKind::Wake: writeLateTexts(app); return true;
+    case EventKind::FingerDown:
+    case EventKind::FingerMove:
+    case EventKind::FingerUp:
+    case EventKind::Timer:
+        for (const Event& pointer : app.fingers.pointerEvents(e, app.platform))
+            for (const CanvasEvent& derived : app.input.derive(pointer))
+                dispatchCanvasEvent(app, pointer.control, derived);
+        return true;
     default:
         for (const CanvasEvent& derived : app.input.derive(e)) dispatchCanvasEvent(app, e.control, derived);
         return true;

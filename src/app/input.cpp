@@ -61,6 +61,64 @@ std::vector<CanvasEvent> CanvasInputs::derive(const Event& raw) {
     }
 }
 
+std::vector<Event> FingerStrokes::pointerEvents(const Event& raw, Platform& platform) {
+    auto as = [](EventKind kind, Event e, Button button, int buttons) {
+        e.kind = kind;
+        e.button = button;
+        e.buttons = buttons;
+        return e;
+    };
+    switch (raw.kind) {
+    case EventKind::FingerDown:
+        waiting_ = true;
+        button_ = Button::Left;
+        start_ = raw;
+        moves_.clear();
+        platform.startTimer(++timer_, longPressMs);
+        return {as(EventKind::PointerMove, raw, Button::None, 0)};
+    case EventKind::Timer:
+        if (!waiting_ || raw.value != timer_) return {};
+        waiting_ = false;
+        button_ = Button::Right;
+        return {as(EventKind::PointerDown, start_, Button::Right, ButtonRight)};
+    case EventKind::FingerMove: {
+        const int dx = raw.x - start_.x;
+        const int dy = raw.y - start_.y;
+        const Event move = as(EventKind::PointerMove, raw, Button::None, bitOf(button_));
+        if (!waiting_) return {move};
+        if (dx * dx + dy * dy <= stillPixels * stillPixels) {
+            moves_.push_back(move);
+            return {};
+        }
+        std::vector<Event> out = begin(start_);
+        out.push_back(move);
+        return out;
+    }
+    case EventKind::FingerUp: {
+        // A finger taken away before its button was chosen pressed nothing.
+        if (waiting_ && raw.value != 0) {
+            waiting_ = false;
+            return {};
+        }
+        std::vector<Event> out = waiting_ ? begin(start_) : std::vector<Event>{};
+        out.push_back(as(EventKind::PointerUp, raw, button_, 0));
+        return out;
+    }
+    default: return {};
+    }
+}
+
+std::vector<Event> FingerStrokes::begin(Event at) {
+    waiting_ = false;
+    button_ = Button::Left;
+    at.kind = EventKind::PointerDown;
+    at.button = Button::Left;
+    at.buttons = ButtonLeft;
+    std::vector<Event> out{at};
+    out.insert(out.end(), moves_.begin(), moves_.end());
+    return out;
+}
+
 void EscapeKey::note(const Event& raw) {
     const bool escape = raw.key == Key::Escape;
     if (raw.kind == EventKind::KeyDown && escape) down_ = tapped_ = true;

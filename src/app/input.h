@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/event.h"
+#include "platform/platform.h"
 
 #include <map>
 #include <vector>
@@ -51,6 +52,30 @@ class CanvasInputs {
         bool inside = false; // the pointer has moved over it since it last left
     };
     std::map<int, Canvas> canvases_;
+};
+
+// A finger on a canvas presses one button for its whole stroke, chosen as it goes: the left
+// one as soon as it moves away or lifts, the right one once it has stayed still for half a
+// second (a long press). Its press and the moves it makes meanwhile wait until then, so
+// that a long press sets no ink first. A finger arrives as it touches, where a mouse moves
+// onto the canvas first.
+class FingerStrokes {
+  public:
+    static constexpr int longPressMs = 500;
+    static constexpr int stillPixels = 6; // how far a still finger may wander
+
+    // The pointer events a finger's event (FingerDown, FingerMove, FingerUp, Timer) means,
+    // in order; a touch starts the platform's timer for the long press.
+    std::vector<Event> pointerEvents(const Event& raw, Platform& platform);
+
+  private:
+    std::vector<Event> begin(Event at); // the left press, then the moves that waited
+
+    int timer_ = 0;          // the number of the last timer started
+    bool waiting_ = false;   // touched, its button not chosen yet
+    Event start_;            // the touch, while waiting
+    std::vector<Event> moves_; // made while waiting
+    Button button_ = Button::Left;
 };
 
 // Whether Escape is held, kept from the key's raw facts the same way for every platform.

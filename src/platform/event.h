@@ -13,6 +13,11 @@ enum class EventKind {
     PointerUp,      // control, x, y, button, buttons
     PointerMove,    // control, x, y, buttons
     PointerLeave,   // control: the pointer left the canvas
+    FingerDown,     // control, x, y: a finger touched the canvas (which button it presses
+                    // is the program's to decide)
+    FingerMove,     // control, x, y
+    FingerUp,       // control, x, y; value 1 when the system took the finger away
+    Timer,          // value: the number a timer was started with, its time up
     KeyDown,        // control (the canvas with the keyboard, or -1), key; no auto-repeat
     KeyUp,          // control, key
     KeyboardLost,   // the program's windows lost the keyboard (to another program, a dialog

@@ -140,6 +140,9 @@ class Platform {
     virtual std::optional<Event> waitEvent() = 0;
     // Queues a Wake once what was shown so far has reached the screen.
     virtual void wakeAfterFrame() = 0;
+    // Queues a Timer event with `number` once `milliseconds` have passed; asked only by a
+    // platform that reports fingers, for the program to time a long press.
+    virtual void startTimer(int /*number*/, int /*milliseconds*/) {}
 
     // Drawing. A canvas keeps its picture and shows it when drawing ends and on every
     // repaint. Begin reports failure with nullptr.

@@ -89,6 +89,7 @@ class FakePlatform : public Platform {
     std::vector<DialogRequest> dialogs;
     std::vector<std::pair<int, int>> popupsShown; // menu, window
     std::pair<int, std::vector<int>> menuPlace{-1, {}}; // the last shown
+    std::vector<std::pair<int, int>> timers; // started: number, milliseconds
     std::map<int, Surface> canvases;
     int focus = -1;
     int eventsLeft() const { return static_cast<int>(events_.size()); }
@@ -119,6 +120,7 @@ class FakePlatform : public Platform {
     std::optional<Event> waitEvent() override;
     // The frame comes before the next input.
     void wakeAfterFrame() override { events_.push_front(Event{}); }
+    void startTimer(int number, int milliseconds) override { timers.push_back({number, milliseconds}); }
     Surface* beginCanvasDrawing(int canvas) override;
     void endCanvasDrawing(int) override {}
     void messageBox(const std::string& title, const std::string& text) override;

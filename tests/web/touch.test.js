@@ -18,11 +18,11 @@ const touchEditor = async () => {
 };
 const touch = (page, type, ...points) => page.cdp.send('Input.dispatchTouchEvent',
   { type, touchPoints: points.map(([x, y], id) => ({ x, y, id })) });
-// A long press, on the point touched, trembling by a pixel or two: held until the page has
-// taken it as the right button, which a loaded machine may do well after the half second.
+// A long press, on the point touched, trembling by a pixel or two: held until the program
+// has taken its timer, which a loaded machine may do well after the half second.
 const hold = async (page, [x, y]) => {
   await touch(page, 'touchMove', [x + 2, y + 1]);
-  await page.waitForFunction(() => Page.stroke && Page.stroke.button === 'Right', { timeout: 5000 });
+  await page.waitForFunction(() => !Page.queue.length && !Page.timers, { timeout: 5000 });
 };
 
 // A stroke through page points with the left or right button: by the mouse, a pen (the

@@ -38,7 +38,7 @@ var Page = (() => {
     queue: [], wake: null, text: '', windows: {}, controls: {}, menus: {},
     shortcuts: [], active: null, firstWindow: null, pointer: { x: 0, y: 0 }, openMenu: null,
     menuReturn: null, altAlone: false, modal: false, lastSaveName: '', saveHandle: null, zIndex: 1,
-    numbers: null, waking: false,
+    numbers: null, waking: false, timers: 0,
 
     start() {
       Page.numbers = PageNumbers;
@@ -342,9 +342,9 @@ var Page = (() => {
                  y: Math.floor((e.clientY - box.top) / scale) - control.border,
                  clientX: e.clientX, clientY: e.clientY };
       };
-      const report = (kind, at, button, buttons) => {
+      const report = (kind, at, button, buttons, value) => {
         Page.pointer = { x: at.clientX, y: at.clientY };
-        Page.push({ kind, control: control.id, x: at.x, y: at.y, button, buttons });
+        Page.push({ kind, control: control.id, x: at.x, y: at.y, button, buttons, value });
       };
       const pointer = (kind, e, button) => report(kind, where(e), button, e.buttons & 7);
       // Fingers and pens, and the mouse while one of them draws, go their own way.
@@ -394,68 +394,47 @@ var Page = (() => {
       node.addEventListener('keyup', key('KeyUp'));
     },
 
-    // A finger or a pen draws one stroke with one button, chosen as it touches and kept until
-    // it lifts: the left one, or the right one with the pen's barrel button held or once a
-    // finger has stayed still for half a second (its press and moves wait until then: a
-    // long press sets no ink first). While a stroke is on (Page.stroke) other fingers, pens
-    // and the mouse are ignored. `where` gives an event's place, `report` pushes a record.
+    // A finger or a pen draws one stroke, until it lifts; while it is on (Page.stroke) other
+    // fingers, pens and the mouse are ignored. A pen presses the left button, or the right
+    // one with its barrel button held; a finger is reported as such, and the program decides
+    // which button it presses. `where` gives an event's place, `report` pushes a record.
     fingerOrPen(node, where, report) {
-      const longPress = 500; // ms
-      const slop = 6; // CSS pixels a still finger may wander
       const bit = { Left: 1, Right: 2 };
-      // A finger that moved or lifted: its left press, then the moves it made meanwhile.
-      const begin = (stroke) => {
-        clearTimeout(stroke.timer);
-        report('PointerDown', stroke.start, 'Left', 1);
-        for (const at of stroke.waiting) report('PointerMove', at, undefined, 1);
-        stroke.waiting = null;
-      };
       return {
         down(e) {
           const barrel = e.pointerType === 'pen' && (e.button === 2 || (e.buttons & 2) !== 0);
           if (Page.stroke || (e.button !== 0 && !barrel)) return;
           node.setPointerCapture(e.pointerId);
-          const start = where(e);
-          const stroke = { id: e.pointerId, button: barrel ? 'Right' : 'Left', start, last: start,
-                           waiting: null };
-          Page.stroke = stroke;
-          if (e.pointerType !== 'touch') {
-            report('PointerDown', start, stroke.button, bit[stroke.button]);
-            return;
-          }
-          // A finger arrives as it presses, where a mouse moves onto the canvas first.
-          report('PointerMove', start, undefined, 0);
-          stroke.waiting = [];
-          stroke.timer = setTimeout(() => {
-            stroke.waiting = null;
-            stroke.button = 'Right';
-            report('PointerDown', start, 'Right', 2);
-          }, longPress);
+          const at = where(e);
+          const finger = e.pointerType === 'touch';
+          Page.stroke = { id: e.pointerId, finger, button: barrel ? 'Right' : 'Left', last: at };
+          if (finger) report('FingerDown', at);
+          else report('PointerDown', at, Page.stroke.button, bit[Page.stroke.button]);
         },
         move(e) {
           const stroke = Page.stroke;
           if (!stroke) { report('PointerMove', where(e), undefined, 0); return; } // a pen hovering
           if (e.pointerId !== stroke.id) return;
-          const at = where(e);
-          stroke.last = at;
-          if (stroke.waiting) {
-            const wandered = Math.hypot(at.clientX - stroke.start.clientX, at.clientY - stroke.start.clientY);
-            if (wandered <= slop) { stroke.waiting.push(at); return; }
-            begin(stroke);
-          }
-          report('PointerMove', at, undefined, bit[stroke.button]);
+          stroke.last = where(e);
+          if (stroke.finger) report('FingerMove', stroke.last);
+          else report('PointerMove', stroke.last, undefined, bit[stroke.button]);
         },
-        // A tap is a left press and release; a finger taken by the browser before its
-        // press was known presses nothing.
+        // A finger taken by the browser ends where it was last.
         up(e, cancelled) {
           const stroke = Page.stroke;
           if (!stroke || e.pointerId !== stroke.id) return;
           Page.stroke = null;
-          if (stroke.waiting && cancelled) { clearTimeout(stroke.timer); return; }
-          if (stroke.waiting) begin(stroke);
-          report('PointerUp', cancelled ? stroke.last : where(e), stroke.button, 0);
+          const at = cancelled ? stroke.last : where(e);
+          if (stroke.finger) report('FingerUp', at, undefined, 0, cancelled ? 1 : 0);
+          else report('PointerUp', at, stroke.button, 0);
         },
       };
+    },
+
+    // The program's timer (Platform::startTimer); Page.timers counts those still running.
+    startTimer(number, ms) {
+      Page.timers += 1;
+      setTimeout(() => { Page.timers -= 1; Page.push({ kind: 'Timer', value: number }); }, ms);
     },
 
     // The wheel scrolls the map by whole steps; with Shift, sideways. Down goes right.

@@ -186,6 +186,9 @@ class WebPlatform final : public Platform {
     void wakeAfterFrame() override {
         EM_ASM(Page.wakeAfterFrame());
     }
+    void startTimer(int number, int milliseconds) override {
+        EM_ASM(Page.startTimer($0, $1), number, milliseconds);
+    }
 
     Surface* beginCanvasDrawing(int canvas) override {
         const auto found = canvases_.find(canvas);
