@@ -28,6 +28,7 @@ struct App {
     Surface charsetImage; // the 256 x 256 overview picture
     CanvasInputs input;   // what the canvases' raw input means
     FingerStrokes fingers;
+    WheelSteps wheel; // over the map
     EscapeKey escape;
     std::set<int> menus;  // the menus the platform made
     MenuWalk menuWalk;

@@ -117,6 +117,7 @@ bool dispatchOne(App& app, const Event& e) {
     case EventKind::FilesDropped: dispatchDrop(app, e); return true;
     case EventKind::ControlChanged: dispatchControlChange(app, e); return true;
     case EventKind::Wake: writeLateTexts(app); return true;
+    case EventKind::Wheel: scrollMapWithWheel(app, e); return true;
     case EventKind::FingerDown:
     case EventKind::FingerMove:
     case EventKind::FingerUp:

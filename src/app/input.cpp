@@ -119,6 +119,19 @@ std::vector<Event> FingerStrokes::begin(Event at) {
     return out;
 }
 
+std::pair<int, int> WheelSteps::steps(const Event& raw) {
+    const bool sideways = raw.value != 0 && raw.x == 0;
+    return {add(restX_, sideways ? raw.y : raw.x), add(restY_, sideways ? 0 : raw.y)};
+}
+
+int WheelSteps::add(int& rest, int delta) {
+    if ((delta > 0 && rest < 0) || (delta < 0 && rest > 0)) rest = 0;
+    rest += delta;
+    const int notches = rest / notch;
+    rest -= notches * notch;
+    return notches * stepsPerNotch;
+}
+
 void EscapeKey::note(const Event& raw) {
     const bool escape = raw.key == Key::Escape;
     if (raw.kind == EventKind::KeyDown && escape) down_ = tapped_ = true;

@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 
 #include <map>
+#include <utility>
 #include <vector>
 
 // What the raw pointer and key facts of a canvas mean to the handlers, decided here once
@@ -76,6 +77,24 @@ class FingerStrokes {
     Event start_;            // the touch, while waiting
     std::vector<Event> moves_; // made while waiting
     Button button_ = Button::Left;
+};
+
+// The wheel scrolls three steps a notch. Its turns, in 120ths of a notch, add up to whole
+// notches (finer wheels and touch pads send fractions), and turning back drops what was left
+// over the other way. Down goes down; with Shift held a wheel that only turns goes right.
+class WheelSteps {
+  public:
+    static constexpr int notch = 120;
+    static constexpr int stepsPerNotch = 3;
+
+    // The steps to scroll, right and down, for a Wheel event.
+    std::pair<int, int> steps(const Event& raw);
+
+  private:
+    static int add(int& rest, int delta);
+
+    int restX_ = 0;
+    int restY_ = 0;
 };
 
 // Whether Escape is held, kept from the key's raw facts the same way for every platform.

@@ -63,4 +63,10 @@ void handleMapCanvasEvent(App& app, const CanvasEvent& e) {
         drawMap(app);
 }
 
+void scrollMapWithWheel(App& app, const Event& wheel) {
+    const auto [right, down] = app.wheel.steps(wheel);
+    if (right != 0 || down != 0)
+        app.platform.scrollBy(wheel.control, right * MapScrollStep, down * MapScrollStep);
+}
+
 } // namespace tessaly

@@ -4,6 +4,7 @@
 #include "app/charset_file.h"
 #include "app/event_loop.h"
 #include "app/ids.h"
+#include "app/map_canvas.h"
 #include "app/menus.h"
 #include "app/redraw.h"
 
@@ -37,6 +38,7 @@ ControlSpec slider(int id, const char* name, Rect r) {
     ControlSpec c = control(ControlKind::Slider, id, name, r);
     c.max = 255;
     c.ticks = true;
+    c.step = c.max / 16; // a page, and the space between ticks
     return c;
 }
 
@@ -117,7 +119,7 @@ void openMapWindow(App& app) {
     scroll.window = WindowMap;
     scroll.innerWidth = width;
     scroll.innerHeight = height;
-    scroll.step = 16;
+    scroll.step = MapScrollStep;
     p.createControl(scroll);
     ControlSpec canvas = control(ControlKind::Canvas, GadgetMapCanvas, "map",
                                  {0, 0, MapCanvasWidth, MapCanvasHeight}, "Character map");

@@ -11,4 +11,8 @@ namespace tessaly {
 // command line; elsewhere the system's argument list is taken as it is.
 std::vector<std::string> splitCommandLine(const std::string& text);
 
+// The arguments of a whole raw command line, as Windows gives it: the program's own path
+// (quoted or not) comes off first, and the rest is split as above.
+std::vector<std::string> argumentsOfCommandLine(const std::string& commandLine);
+
 } // namespace tessaly

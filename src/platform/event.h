@@ -13,11 +13,6 @@ enum class EventKind {
     PointerUp,      // control, x, y, button, buttons
     PointerMove,    // control, x, y, buttons
     PointerLeave,   // control: the pointer left the canvas
-    FingerDown,     // control, x, y: a finger touched the canvas (which button it presses
-                    // is the program's to decide)
-    FingerMove,     // control, x, y
-    FingerUp,       // control, x, y; value 1 when the system took the finger away
-    Timer,          // value: the number a timer was started with, its time up
     KeyDown,        // control (the canvas with the keyboard, or -1), key; no auto-repeat
     KeyUp,          // control, key
     KeyboardLost,   // the program's windows lost the keyboard (to another program, a dialog
@@ -31,6 +26,13 @@ enum class EventKind {
                     // number of the menu bar's title the pointer opened (1 for the first),
                     // from which the keys go on, or 0
     MenuClosed,     // the pointer (or a shortcut) closed the menus the keys were walking
+    FingerDown,     // control, x, y: a finger touched the canvas (which button it presses
+                    // is the program's to decide)
+    FingerMove,     // control, x, y
+    FingerUp,       // control, x, y; value 1 when the system took the finger away
+    Timer,          // value: the number a timer was started with, its time up
+    Wheel,          // control (a scroll area), x, y: the wheel turned right and down, in
+                    // 120ths of a notch; value 1 with Shift held
 };
 
 // Escape is reported, with control -1, wherever it goes down or up while one of the
@@ -61,6 +63,15 @@ struct Event {
     int value = 0;     // ControlChanged: a slider's position, the box's state (0 or 1)
     std::string paths; // FilesDropped: the dropped files' paths joined by '\n'
 };
+
+// An event of `kind`, about `control` of `window` where it has them.
+inline Event eventOf(EventKind kind, int window = -1, int control = -1) {
+    Event event;
+    event.kind = kind;
+    event.window = window;
+    event.control = control;
+    return event;
+}
 
 // A key's fact (KeyDown, KeyUp, KeyboardLost) that names no control.
 inline Event keyEvent(EventKind kind, Key key = Key::None) {

@@ -61,7 +61,7 @@ struct ControlSpec {
     bool rightAligned = false; // text field
     int innerWidth = 0;        // scroll area: the inner area and the step of its arrows
     int innerHeight = 0;
-    int step = 0;
+    int step = 0;              // also a slider's page and the space between its ticks
 };
 
 // One entry of a menu: an item (a tab in its text separates the shortcut label), a
@@ -113,6 +113,9 @@ class Platform {
     // A slider's position, or a check box's state (0 or 1).
     virtual void setControlValue(int id, int value) = 0;
     virtual void setScrollAreaInnerSize(int id, int innerWidth, int innerHeight) = 0;
+    // Scrolls a scroll area by that many pixels of its inner area, right and down, as far as
+    // it goes.
+    virtual void scrollBy(int id, int dx, int dy) = 0;
     virtual void setControlText(int id, const std::string& text) = 0;
     virtual void setToolTip(int id, const std::string& text) = 0;
     virtual void setFocus(int id) = 0;

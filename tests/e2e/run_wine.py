@@ -404,9 +404,9 @@ def test_map_wheel(s, exe):
             e.move(x + nudge[0], y)
             e.wait_title(map_window, title)
 
-        wheel_then_hover([5, 5], "Character map (3,7):35[23]")  # one row of 16 per notch
-        wheel_then_hover([5], "Character map (4,7):36[24]", shift=True)
-        wheel_then_hover([4], "Character map (4,6):36[24]")
+        wheel_then_hover([5, 5], "Character map (3,11):35[23]")  # three rows of 16 a notch
+        wheel_then_hover([5], "Character map (6,11):38[26]", shift=True)
+        wheel_then_hover([4], "Character map (6,8):38[26]")
 
 
 def test_map_size_restores_minimised_map(s, exe):

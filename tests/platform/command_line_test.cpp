@@ -24,5 +24,26 @@ TEST(CommandLine, AQuotedArgumentRunsToTheNextQuoteWithoutTheQuotes) {
     EXPECT_EQ(splitCommandLine("a\"b c\" d"), (Args{"a\"b", "c\"", "d"}));
 }
 
+TEST(CommandLine, AWholeLineLosesTheProgramPathFirst) {
+    const struct {
+        std::string line;
+        Args args;
+    } cases[] = {
+        {"", {}},
+        {"tessaly.exe", {}},
+        {"\"C:\\Program Files\\tessaly.exe\"", {}},
+        {"tessaly.exe set.fnt", {"set.fnt"}},
+        {"  tessaly.exe   a.fnt  b.fnt ", {"a.fnt", "b.fnt"}},
+        {"\"C:\\Program Files\\tessaly.exe\" \"C:\\My Fonts\\a b.fnt\"", {"C:\\My Fonts\\a b.fnt"}},
+        // The quoted path ends at its closing quote, whatever follows.
+        {"\"C:\\x y\\tessaly.exe\"set.fnt", {"set.fnt"}},
+        {"\"C:\\unterminated path\\tessaly.exe set.fnt", {}},
+        // A tab ends the path, as it does for the system, but separates no arguments.
+        {"tessaly.exe\tset.fnt", {"\tset.fnt"}},
+        {"tessaly.exe a\tb.fnt", {"a\tb.fnt"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(argumentsOfCommandLine(c.line), c.args) << c.line;
+}
+
 } // namespace
 } // namespace tessaly

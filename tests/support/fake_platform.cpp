@@ -120,6 +120,11 @@ void FakePlatform::setScrollAreaInnerSize(int id, int innerWidth, int innerHeigh
     controls[id].innerHeight = innerHeight;
 }
 
+void FakePlatform::scrollBy(int id, int dx, int dy) {
+    controls[id].scrollX += dx;
+    controls[id].scrollY += dy;
+}
+
 void FakePlatform::setControlText(int id, const std::string& text) {
     controls[id].text = text;
     controls[id].textHistory.push_back(text);

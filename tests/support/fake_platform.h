@@ -35,6 +35,8 @@ class FakePlatform : public Platform {
         int parent = -1; // the scroll area holding it, or -1
         std::string toolTip;
         int value = 0; // a slider's position, the check box's state
+        int scrollX = 0; // a scroll area's position, as far as the program scrolled it
+        int scrollY = 0;
         bool acceptsDrops = false;
         std::vector<std::string> textHistory;
     };
@@ -108,6 +110,7 @@ class FakePlatform : public Platform {
     bool createControl(const ControlSpec& control) override;
     void setControlValue(int id, int value) override { controls[id].value = value; }
     void setScrollAreaInnerSize(int id, int innerWidth, int innerHeight) override;
+    void scrollBy(int id, int dx, int dy) override;
     void setControlText(int id, const std::string& text) override;
     void setToolTip(int id, const std::string& text) override { controls[id].toolTip = text; }
     void setFocus(int id) override { focus = id; }

@@ -43,6 +43,7 @@ class QtPlatform : public Platform {
     bool createControl(const ControlSpec& spec) override;
     void setControlValue(int id, int value) override;
     void setScrollAreaInnerSize(int id, int innerWidth, int innerHeight) override;
+    void scrollBy(int id, int dx, int dy) override;
     void setControlText(int id, const std::string& text) override;
     void setToolTip(int id, const std::string& text) override;
     void setFocus(int id) override;

@@ -32,28 +32,26 @@ namespace {
 // The width of a canvas's sunken border.
 constexpr int canvasBorder = 2;
 
-// A scroll area whose wheel scrolls up and down in its own steps, and sideways with Shift.
+// A scroll area whose wheel, over the canvas in it too, is reported for the program to
+// scroll it.
 class ScrollArea : public QScrollArea {
   public:
-    using QScrollArea::QScrollArea;
+    ScrollArea(EventQueue& queue, int id, QWidget* parent)
+        : QScrollArea(parent), queue_(queue), id_(id) {}
 
   protected:
+    // Qt counts a turn up or left as positive.
     void wheelEvent(QWheelEvent* event) override {
-        const bool sideways = (event->modifiers() & Qt::ShiftModifier) &&
-                              event->angleDelta().x() == 0 && event->angleDelta().y() != 0;
-        if (!sideways) {
-            QScrollArea::wheelEvent(event);
-            return;
-        }
-        // Qt would page up and down with Shift; the same turn without Shift along the other
-        // axis scrolls the horizontal bar in single steps. Turning down goes right.
-        QWheelEvent turned(event->position(), event->globalPosition(),
-                           event->pixelDelta().transposed(), event->angleDelta().transposed(),
-                           event->buttons(), event->modifiers() & ~Qt::ShiftModifier,
-                           event->phase(), event->inverted(), event->source());
-        QScrollArea::wheelEvent(&turned);
-        event->setAccepted(turned.isAccepted());
+        Event wheel = eventOf(EventKind::Wheel, -1, id_);
+        wheel.x = -event->angleDelta().x();
+        wheel.y = -event->angleDelta().y();
+        wheel.value = (event->modifiers() & Qt::ShiftModifier) ? 1 : 0;
+        queue_.push_back(wheel);
     }
+
+  private:
+    EventQueue& queue_;
+    int id_;
 };
 
 // Lets a widget take files dropped from the desktop (as a copy) and reports each drop as
@@ -100,10 +98,10 @@ class FileDropFilter : public QObject {
 QSlider* newSlider(const ControlSpec& spec, QWidget* parent) {
     auto* slider = new QSlider(Qt::Horizontal, parent);
     slider->setRange(spec.min, spec.max);
-    slider->setPageStep(std::max(1, (spec.max - spec.min) / 16));
+    slider->setPageStep(spec.step);
     if (spec.ticks) {
         slider->setTickPosition(QSlider::TicksBelow);
-        slider->setTickInterval(std::max(1, (spec.max - spec.min) / 16));
+        slider->setTickInterval(spec.step);
     }
     return slider;
 }
@@ -127,8 +125,8 @@ QPlainTextEdit* newMultiLineField(const ControlSpec& spec, QWidget* parent) {
     return edit;
 }
 
-QScrollArea* newScrollArea(const ControlSpec& spec, QWidget* parent) {
-    auto* area = new ScrollArea(parent);
+QScrollArea* newScrollArea(EventQueue& queue, const ControlSpec& spec, QWidget* parent) {
+    auto* area = new ScrollArea(queue, spec.id, parent);
     area->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     area->setWidgetResizable(false);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -217,7 +215,7 @@ QWidget* QtPlatform::newControl(const ControlSpec& spec, QWidget* parent, Contro
         if (spec.rightAligned) edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         return edit;
     }
-    case ControlKind::ScrollArea: return newScrollArea(spec, parent);
+    case ControlKind::ScrollArea: return newScrollArea(queue_, spec, parent);
     }
     return nullptr;
 }
@@ -234,6 +232,14 @@ void QtPlatform::setScrollAreaInnerSize(int id, int innerWidth, int innerHeight)
     const Control* found = control(id);
     if (auto* area = qobject_cast<QScrollArea*>(found ? found->widget : nullptr))
         area->widget()->setFixedSize(std::max(innerWidth, 0), std::max(innerHeight, 0));
+}
+
+void QtPlatform::scrollBy(int id, int dx, int dy) {
+    const Control* found = control(id);
+    if (auto* area = qobject_cast<QScrollArea*>(found ? found->widget : nullptr)) {
+        area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->value() + dx);
+        area->verticalScrollBar()->setValue(area->verticalScrollBar()->value() + dy);
+    }
 }
 
 void QtPlatform::setControlText(int id, const std::string& text) {

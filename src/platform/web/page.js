@@ -15,8 +15,6 @@ var Page = (() => {
   // The keys the program walks the menus with (MenuKey).
   const menuKeyOf = { ArrowLeft: 'Left', ArrowUp: 'Up', ArrowRight: 'Right', ArrowDown: 'Down',
                       Enter: 'Enter', ' ': 'Space', Escape: 'Escape' };
-  // The scroll area moves this many steps per wheel notch, as desktop scroll areas do.
-  const wheelLines = 3;
   // A DOM element with the given properties (`data`: its data- attributes) and children.
   const element = (tag, properties, ...children) => {
     const node = document.createElement(tag);
@@ -268,10 +266,8 @@ var Page = (() => {
       } else if (spec.kind === kinds.Slider) {
         node = element('input', { type: 'range', min: spec.min, max: spec.max, value: spec.min });
         if (spec.ticks) {
-          // Tick marks every sixteenth of the range, as on the desktop.
           const ticks = element('datalist', { id: `ticks-${spec.id}` });
-          const step = Math.max(1, Math.floor((spec.max - spec.min) / 16));
-          for (let v = spec.min; v <= spec.max; v += step) ticks.append(element('option', { value: v }));
+          for (let v = spec.min; v <= spec.max; v += spec.step) ticks.append(element('option', { value: v }));
           document.body.append(ticks);
           node.setAttribute('list', ticks.id);
         }
@@ -292,7 +288,12 @@ var Page = (() => {
         control.inner = element('div', { className: 'inner' });
         size(control.inner, spec.innerWidth, spec.innerHeight);
         node = element('div', { className: 'scroll' }, control.inner);
-        node.addEventListener('wheel', (e) => Page.wheel(node, spec.step, e), { passive: false });
+        // A notch a turn, whatever the browser measures it in; the program scrolls.
+        node.addEventListener('wheel', (e) => {
+          e.preventDefault();
+          Page.push({ kind: 'Wheel', control: spec.id, x: Math.sign(e.deltaX) * 120,
+                      y: Math.sign(e.deltaY) * 120, value: e.shiftKey ? 1 : 0 });
+        }, { passive: false });
       }
       node.dataset.control = spec.name;
       place(node, spec.x, spec.y);
@@ -437,12 +438,10 @@ var Page = (() => {
       setTimeout(() => { Page.timers -= 1; Page.push({ kind: 'Timer', value: number }); }, ms);
     },
 
-    // The wheel scrolls the map by whole steps; with Shift, sideways. Down goes right.
-    wheel(node, step, e) {
-      e.preventDefault();
-      const by = Math.sign(e.deltaY || e.deltaX) * wheelLines * step;
-      if (e.shiftKey || (!e.deltaY && e.deltaX)) node.scrollLeft += by;
-      else node.scrollTop += by;
+    scrollBy(id, dx, dy) {
+      const node = Page.controls[id].node;
+      node.scrollLeft += dx;
+      node.scrollTop += dy;
     },
 
     setControlValue(id, value) {

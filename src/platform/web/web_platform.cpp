@@ -134,6 +134,9 @@ class WebPlatform final : public Platform {
     void setScrollAreaInnerSize(int id, int innerWidth, int innerHeight) override {
         EM_ASM(Page.setInnerSize($0, $1, $2), id, innerWidth, innerHeight);
     }
+    void scrollBy(int id, int dx, int dy) override {
+        EM_ASM(Page.scrollBy($0, $1, $2), id, dx, dy);
+    }
     void setControlText(int id, const std::string& text) override {
         EM_ASM(Page.setControlText($0, UTF8ToString($1)), id, text.c_str());
     }

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/win32/dpi_scale.h"
+#include "platform/dpi_scale.h"
 #include "platform/win32/utf8.h"
 
 namespace tessaly {
@@ -182,9 +182,7 @@ LRESULT CanvasWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         KillTimer(hwnd_, leaveTimer);
         // Seen there, so that coming back to the very pixel it left is a move again.
         pointer_ = at;
-        Event event;
-        event.kind = EventKind::PointerLeave;
-        push(std::move(event));
+        push(eventOf(EventKind::PointerLeave));
         return 0;
     }
     // Auto-repeat sends further presses with bit 30 (the key was down) and no releases.
@@ -192,10 +190,7 @@ LRESULT CanvasWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYUP: {
         if (!keyboard_) break;
         if (message == WM_KEYDOWN && (lParam & (1L << 30)) != 0) return 0;
-        Event event;
-        event.kind = message == WM_KEYDOWN ? EventKind::KeyDown : EventKind::KeyUp;
-        event.key = keyOf(wParam);
-        push(std::move(event));
+        push(keyEvent(message == WM_KEYDOWN ? EventKind::KeyDown : EventKind::KeyUp, keyOf(wParam)));
         return 0;
     }
     case WM_DROPFILES:
@@ -243,8 +238,7 @@ void CanvasWindow::pointer(EventKind kind, Button button, WPARAM wParam, LPARAM 
         if (keyboard_ && GetFocus() != hwnd_) SetFocus(hwnd_);
         SetCapture(hwnd_);
     }
-    Event event;
-    event.kind = kind;
+    Event event = eventOf(kind);
     event.x = floorDivide(x, std::max(scale_, 1));
     event.y = floorDivide(y, std::max(scale_, 1));
     event.button = button;
@@ -266,8 +260,7 @@ bool CanvasWindow::pointerOver(POINT at) const {
 
 void CanvasWindow::filesDropped(HDROP drop) {
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    Event event;
-    event.kind = EventKind::FilesDropped;
+    Event event = eventOf(EventKind::FilesDropped);
     for (UINT i = 0; i < count; ++i) {
         const UINT length = DragQueryFileW(drop, i, nullptr, 0);
         std::vector<wchar_t> name(length + 1, L'\0');

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "platform/win32/dpi_scale.h"
+#include "platform/dpi_scale.h"
 
 #include <windows.h>
 

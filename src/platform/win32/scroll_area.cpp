@@ -148,10 +148,17 @@ void ScrollArea::scroll(int bar, int request) {
     scrollTo(bar, position);
 }
 
-// Rotation toward the end of the bar (down or right) is positive.
-void ScrollArea::wheel(int bar, int delta) {
-    const int steps = (bar == SB_HORZ ? wheelX_ : wheelY_).add(delta);
-    if (steps != 0) scrollTo(bar, (bar == SB_HORZ ? x_ : y_) + steps * step_ * scale_);
+void ScrollArea::scrollBy(int dx, int dy) {
+    scrollTo(SB_HORZ, x_ + dx * scale_);
+    scrollTo(SB_VERT, y_ + dy * scale_);
+}
+
+void ScrollArea::wheel(int x, int y, bool shift) {
+    Event event = eventOf(EventKind::Wheel, -1, id_);
+    event.x = x;
+    event.y = y;
+    event.value = shift ? 1 : 0;
+    events_.push_back(event);
 }
 
 // The system keeps the position within the bar's range and returns where it put it.
@@ -190,16 +197,15 @@ LRESULT ScrollArea::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (lParam != 0) break;
         scroll(SB_VERT, LOWORD(wParam));
         return 0;
-    // The wheel turned forward (positive) scrolls up, or left with Shift; tilted right
-    // (positive) it scrolls right.
-    case WM_MOUSEWHEEL: {
-        const bool sideways = (GET_KEYSTATE_WPARAM(wParam) & MK_SHIFT) != 0;
-        wheel(sideways ? SB_HORZ : SB_VERT, -GET_WHEEL_DELTA_WPARAM(wParam));
+    // The wheel turned forward (positive) is a turn up; tilted right (positive), right.
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL: {
+        const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+        const bool shift = (GET_KEYSTATE_WPARAM(wParam) & MK_SHIFT) != 0;
+        if (message == WM_MOUSEWHEEL) wheel(0, -delta, shift);
+        else wheel(delta, 0, shift);
         return 0;
     }
-    case WM_MOUSEHWHEEL:
-        wheel(SB_HORZ, GET_WHEEL_DELTA_WPARAM(wParam));
-        return 0;
     default:
         break;
     }

@@ -1,21 +1,23 @@
 #pragma once
 
-#include "platform/win32/wheel_steps.h"
+#include "platform/event.h"
+
+#include <deque>
 
 #include <windows.h>
 
 // A scrolled view: a child window with a sunken edge and both scroll bars (shown when
 // needed) over an inner window, which it moves by the scroll position. What controls placed
 // in the inner window report goes on to the top-level window, as if they were its own. The
-// wheel, which child windows pass on to their parent, scrolls it one step per notch;
-// with Shift held, or tilted, sideways. The inner window holds canvases: its size and the
-// step are magnified by the canvases' whole factor.
+// wheel, which child windows pass on to their parent, is reported for the program to
+// scroll it. The inner window holds canvases: its size and the steps are magnified by the
+// canvases' whole factor.
 
 namespace tessaly {
 
 class ScrollArea {
   public:
-    ScrollArea() = default;
+    ScrollArea(std::deque<Event>& events, int id) : events_(events), id_(id) {}
     ~ScrollArea();
     ScrollArea(const ScrollArea&) = delete;
     ScrollArea& operator=(const ScrollArea&) = delete;
@@ -29,6 +31,8 @@ class ScrollArea {
     HWND inner() const { return inner_; }
     int scale() const { return scale_; }
     void setInnerSize(int width, int height);
+    // By unmagnified pixels, right and down.
+    void scrollBy(int dx, int dy);
     // Moves the area to `area` (in pixels) for a window now at `dpi`.
     void place(RECT area, int scale, int dpi);
 
@@ -38,10 +42,12 @@ class ScrollArea {
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void updateScrollBars();
     void scroll(int bar, int request);
-    void wheel(int bar, int delta);
+    void wheel(int x, int y, bool shift);
     void scrollTo(int bar, int position);
     void moveInner();
 
+    std::deque<Event>& events_;
+    int id_;
     HWND hwnd_ = nullptr;
     HWND inner_ = nullptr;
     int scale_ = 1;
@@ -51,8 +57,6 @@ class ScrollArea {
     int step_ = 1; // unmagnified
     int x_ = 0;    // scroll position
     int y_ = 0;
-    WheelSteps wheelX_;
-    WheelSteps wheelY_;
 };
 
 } // namespace tessaly

@@ -114,7 +114,7 @@ bool Win32Platform::createControl(const ControlSpec& spec) {
         made.hwnd = made.canvas->handle();
         break;
     case ControlKind::ScrollArea:
-        made.scroll = std::make_unique<ScrollArea>();
+        made.scroll = std::make_unique<ScrollArea>(events_, spec.id);
         if (!made.scroll->create(instance_, owner->controlParent, childId, at, spec.innerWidth,
                                  spec.innerHeight, spec.step, canvasScale(owner->dpi),
                                  owner->dpi))
@@ -152,11 +152,10 @@ bool Win32Platform::createControl(const ControlSpec& spec) {
         if (made.hwnd == nullptr) return false;
     }
     if (spec.kind == ControlKind::Slider) {
-        const int tick = std::max(1, (spec.max - spec.min) / 16);
         SendMessageW(made.hwnd, TBM_SETRANGEMIN, FALSE, spec.min);
         SendMessageW(made.hwnd, TBM_SETRANGEMAX, FALSE, spec.max);
-        SendMessageW(made.hwnd, TBM_SETPAGESIZE, 0, tick);
-        if (spec.ticks) SendMessageW(made.hwnd, TBM_SETTICFREQ, tick, 0);
+        SendMessageW(made.hwnd, TBM_SETPAGESIZE, 0, spec.step);
+        if (spec.ticks) SendMessageW(made.hwnd, TBM_SETTICFREQ, spec.step, 0);
         SendMessageW(made.hwnd, TBM_SETPOS, TRUE, spec.min);
     }
     const HWND inner = made.scroll != nullptr ? made.scroll->inner() : nullptr;
@@ -168,6 +167,10 @@ bool Win32Platform::createControl(const ControlSpec& spec) {
 void Win32Platform::setScrollAreaInnerSize(int id, int innerWidth, int innerHeight) {
     if (Control* found = control(id, ControlKind::ScrollArea))
         found->scroll->setInnerSize(innerWidth, innerHeight);
+}
+
+void Win32Platform::scrollBy(int id, int dx, int dy) {
+    if (Control* found = control(id, ControlKind::ScrollArea)) found->scroll->scrollBy(dx, dy);
 }
 
 // Setting a slider or the box sends no notification, so the program's own change is no
@@ -228,9 +231,7 @@ void Win32Platform::controlNotified(HWND hwnd, UINT message, UINT code) {
     const int id = GetDlgCtrlID(hwnd) - ControlIdBase;
     Control* found = control(id);
     if (found == nullptr || found->hwnd != hwnd) return;
-    Event event;
-    event.kind = EventKind::ControlChanged;
-    event.control = id;
+    Event event = eventOf(EventKind::ControlChanged, -1, id);
     if (message == WM_COMMAND && code == BN_CLICKED && found->kind == ControlKind::Button) {
         events_.push_back(event);
     } else if (message == WM_COMMAND && code == BN_CLICKED &&

@@ -1,6 +1,6 @@
 #include "platform/win32/win32_platform.h"
 
-#include "platform/win32/process_arguments.h"
+#include "platform/command_line.h"
 #include "platform/win32/resource_ids.h"
 #include "platform/win32/utf8.h"
 
@@ -190,8 +190,7 @@ LRESULT Win32Platform::windowMessage(int id, Window& window, UINT message, WPARA
         if (lParam != 0) {
             controlNotified(reinterpret_cast<HWND>(lParam), message, HIWORD(wParam));
         } else if (LOWORD(wParam) >= CommandItemBase) {
-            Event event;
-            event.kind = EventKind::Command;
+            Event event = eventOf(EventKind::Command);
             event.command = LOWORD(wParam) - CommandItemBase;
             events_.push_back(event);
         }
@@ -201,14 +200,8 @@ LRESULT Win32Platform::windowMessage(int id, Window& window, UINT message, WPARA
         if (lParam == 0) break;
         controlNotified(reinterpret_cast<HWND>(lParam), message, LOWORD(wParam));
         return 0;
-    case WM_CLOSE: {
-        // The program decides: the main window ends it, the map window only hides.
-        Event event;
-        event.kind = EventKind::WindowClosed;
-        event.window = id;
-        events_.push_back(event);
-        return 0;
-    }
+    // The program decides: the main window ends it, the map window only hides.
+    case WM_CLOSE: events_.push_back(eventOf(EventKind::WindowClosed, id)); return 0;
     case WM_ACTIVATEAPP:
         // Keys let go in another program are never seen here.
         if (wParam == FALSE) events_.push_back(keyEvent(EventKind::KeyboardLost));

@@ -13,6 +13,8 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QScreen>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -33,14 +35,15 @@ using namespace tessaly;
 
 namespace {
 
-enum : int { Main = 0, Map = 1, Overview = 10, Glyph, Slider, Box, PushButton, Data };
+enum : int { Main = 0, Map = 1, Overview = 10, Glyph, Slider, Box, PushButton, Data, Scroll };
 enum : int { MainMenu = 1, Popup, Open = 101, Quit, Invert, DragSwap, DragCopy };
 
 const QStringList kindNames =
-    QString("wake down up move leave keydown keyup lost command closed drop changed").split(' ');
+    QString("wake down up move leave keydown keyup lost command closed drop changed menukey "
+            "menuclosed finger fmove fup timer wheel").split(' ');
 const QStringList keyNames =
     QString("None Left Up Right Down Insert Delete Escape Other").split(' ');
-const QStringList controlNames = QString("overview glyph slider box button").split(' ');
+const QStringList controlNames = QString("overview glyph slider box button data scroll").split(' ');
 
 // "down glyph left 50,60 b1", "keyup overview Left", "closed map", "command 101"...
 QString record(const Event& e) {
@@ -56,6 +59,7 @@ QString record(const Event& e) {
     case EventKind::Command: r << QString::number(e.command); break;
     case EventKind::FilesDropped: r << QString::fromStdString(e.paths).replace('\n', '|'); break;
     case EventKind::ControlChanged: r << QString::number(e.value); break;
+    case EventKind::Wheel: r << QString("%1,%2 s%3").arg(e.x).arg(e.y).arg(e.value); break;
     default: break;
     }
     return r.join(' ');
@@ -190,11 +194,17 @@ class QtPlatformTest : public QObject {
         overview.border = overview.keyboard = true;
         ControlSpec slider = controlSpec(ControlKind::Slider, Slider, "slider", {20, 280, 255, 30});
         slider.max = 255;
+        slider.step = 15;
         for (const ControlSpec& spec :
              {overview, controlSpec(ControlKind::Canvas, Glyph, "glyph", {262, 0, 128, 128}),
               slider, controlSpec(ControlKind::CheckBox, Box, "box", {0, 310, 20, 20}),
               controlSpec(ControlKind::Button, PushButton, "button", {262, 128, 32, 20})})
             QVERIFY(platform.createControl(spec));
+        ControlSpec scroll = controlSpec(ControlKind::ScrollArea, Scroll, "scroll", {0, 0, 522, 394});
+        scroll.window = Map;
+        scroll.innerWidth = 1280;
+        scroll.innerHeight = 800;
+        QVERIFY(platform.createControl(scroll));
         const MenuSpec menu{
             MainMenu,
             Main,
@@ -328,6 +338,24 @@ class QtPlatformTest : public QObject {
                  }
              },
              "copy, copy, refused, refused, refused, refused, drop overview /tmp/a.fnt|/tmp/b c"},
+            {"the wheel over a scroll area, turned down, up with Shift and tilted right; the "
+             "program scrolls it",
+             [&] {
+                 auto* area = widget("scroll")->findChild<QWidget*>("qt_scrollarea_viewport");
+                 for (const auto& [turn, keys] :
+                      {std::pair{QPoint(0, -120), Qt::NoModifier}, {QPoint(0, 120), Qt::ShiftModifier},
+                       {QPoint(-120, 0), Qt::NoModifier}}) {
+                     QWheelEvent wheel({5, 5}, {5, 5}, {}, turn, Qt::NoButton, keys,
+                                       Qt::NoScrollPhase, false);
+                     QCoreApplication::sendEvent(area, &wheel);
+                 }
+                 platform.scrollBy(Scroll, 20, 48);
+                 platform.scrollBy(Scroll, -30, 0);
+                 const auto* scrolled = static_cast<QScrollArea*>(widget("scroll"));
+                 notes << QString("%1,%2").arg(scrolled->horizontalScrollBar()->value())
+                                          .arg(scrolled->verticalScrollBar()->value());
+             },
+             "0,48, wheel scroll 0,120 s0, wheel scroll 0,-120 s1, wheel scroll 120,0 s0"},
         };
         for (const auto& row : rows) {
             notes.clear();
