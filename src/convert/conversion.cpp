@@ -128,15 +128,75 @@ std::string shellWord(const std::string& word) {
     return quoted + "'";
 }
 
-// "--from NAME" when the path alone does not tell a side's format ("" when it does).
-std::string formatOption(const FileSide& side, const char* option) {
-    bool gzip = false;
-    if (formatOfPath(side.path, gzip) == side.format) return "";
-    return std::string(option) + " " + std::string(side.format->name()) + " ";
+// The command line that does the job, for advice: the options that are not at their
+// defaults in one order, then INPUT and OUTPUT, each file's format named where its name
+// does not tell it; every word as a shell takes it.
+std::string commandOf(const Job& job) {
+    std::string line = "tessaly-convert";
+    const auto option = [&line](const char* name, const std::string& value) {
+        line += std::string(" ") + name + " " + shellWord(value);
+    };
+    const auto number = [](int n) { return std::to_string(n); };
+    const auto told = [](const FileSide& side) {
+        bool gzip = false;
+        return formatOfPath(side.path, gzip) == side.format;
+    };
+    // A --font or --font-out file names its format in front.
+    const auto named = [&told](const FileSide& side) {
+        return told(side) ? side.path : std::string(side.format->name()) + ":" + side.path;
+    };
+    const Format& out = *job.output.format;
+    if (job.mode == Mode::FromPicture) line += " --from-picture";
+    if (job.firstRow) option("--rows", number(*job.firstRow));
+    if (job.fontOut) option("--font-out", named(*job.fontOut));
+    if (job.map.width > 0) option("--map", number(job.map.width) + "x" + number(job.map.height));
+    if (!told(job.input)) option("--from", std::string(job.input.format->name()));
+    if (job.skip) option("--skip", number(job.skip));
+    if (job.at) option("--at", number(job.at));
+    if (job.first) option("--first", number(job.first));
+    if (job.countGiven) option("--count", number(job.count));
+    if (job.loadAddress != (job.mode == Mode::Set ? out.setLoadAddress : out.mapLoadAddress))
+        option("--load-address", number(job.loadAddress));
+    if (job.pixelSize) option("--size", number(job.pixelSize));
+    if (job.order) option("--order", std::string(job.order->name));
+    if (job.syntax != formats::AsmSyntax::Ca65)
+        for (const formats::AsmSyntaxName& syntax : formats::asmSyntaxNames())
+            if (syntax.syntax == job.syntax) option("--syntax", std::string(syntax.name));
+    if (job.nameGiven) option("--name", job.name);
+    if (job.scaleGiven) option("--scale", number(job.scale));
+    if (job.ink != rgb(255, 255, 255)) option("--ink", colourText(job.ink));
+    if (job.paperGiven) option("--paper", colourText(*job.paperGiven));
+    if (job.grid) line += " --grid";
+    if (job.font) option("--font", named(*job.font));
+    if (job.add) line += " --add";
+    if (const auto& c = job.crop)
+        option("--crop", number(c->x) + "," + number(c->y) + "," + number(c->width) + "x" +
+                             number(c->height));
+    if (job.columns != 16) option("--columns", number(job.columns));
+    line += " " + shellWord(job.input.path);
+    if (!told(job.output)) option("--to", std::string(out.name()));
+    return line + " " + shellWord(job.output.path);
 }
 
-// The set of a file; `held` tells the codes it fills: those its glyphs went to, or a
-// built-in set's.
+// The set a font's glyphs make laid out by the plan; `held` tells the codes it fills:
+// those its glyphs went to, or a built-in set's.
+bool laidOut(Run& run, const FileSide& side, const formats::FontGlyphs& font, const ReadPlan& plan,
+             Charset& set, std::bitset<GlyphCount>* held) {
+    formats::LaidOutFont laid;
+    std::string error;
+    if (!formats::layOutFont(font, {plan.firstRow, plan.at, plan.skip, plan.order}, laid, error))
+        return run.fail(displayName(side), error);
+    for (const std::string& note : laid.notes)
+        run.outcome.notes.push_back(displayName(side) + ": " + note);
+    set = laid.set;
+    if (held)
+        *held = side.format->builtin()
+                    ? formats::builtinSetCodes(*formats::builtinSetNamed(side.setName()))
+                    : laid.present;
+    return true;
+}
+
+// The set of a file; `held` as for laidOut, or for a picture the codes its glyphs went to.
 bool readSet(Run& run, const FileSide& side, const InputBytes& in, const ReadPlan& plan,
              Charset& set, std::bitset<GlyphCount>* held = nullptr) {
     const std::string file = displayName(side);
@@ -156,19 +216,7 @@ bool readSet(Run& run, const FileSide& side, const InputBytes& in, const ReadPla
         return true;
     }
     formats::FontGlyphs font;
-    if (!readGlyphs(run, side, bytes, plan, font)) return false;
-    formats::LaidOutFont laid;
-    std::string error;
-    if (!formats::layOutFont(font, {plan.firstRow, plan.at, plan.skip, plan.order}, laid, error))
-        return run.fail(file, error);
-    for (const std::string& note : laid.notes)
-        run.outcome.notes.push_back(file + ": " + note);
-    set = laid.set;
-    if (held)
-        *held = side.format->builtin()
-                    ? formats::builtinSetCodes(*formats::builtinSetNamed(side.setName()))
-                    : laid.present;
-    return true;
+    return readGlyphs(run, side, bytes, plan, font) && laidOut(run, side, font, plan, set, held);
 }
 
 // What the writers take from the job, with `name` for the side written.
@@ -188,20 +236,17 @@ bool written(Run& run, const FileSide& side, bool ok, const WriteFailure& failur
 // A command that reads the set by place from code `at`, and what it does: the conversion
 // again, or for a --font file, the file placed into a raw set to draw with.
 std::string placedCommand(const Job& job, const FileSide& set, int at) {
-    std::string command = "tessaly-convert " + formatOption(set, "--from");
-    if (job.font && &set == &*job.font) {
-        const std::string out = shellWord(fileStem(set.path) + "-at" + std::to_string(at) + ".fnt");
-        return command + "--at " + std::to_string(at) + " " + shellWord(set.path) + " " + out +
-               "` places them from code " + std::to_string(at) + ", to draw with --font " + out;
+    const bool font = job.font && &set == &*job.font;
+    Job placed = font ? Job{} : job;
+    if (font) {
+        placed.input = set;
+        placed.output = {fileStem(set.path) + "-at" + std::to_string(at) + ".fnt",
+                         formatNamed("raw")};
+        placed.skip = job.skip;
     }
-    if (job.skip) command += "--skip " + std::to_string(job.skip) + " ";
-    command += "--at " + std::to_string(at) + " ";
-    if (job.first != 0) command += "--first " + std::to_string(job.first) + " ";
-    if (job.countGiven) command += "--count " + std::to_string(job.count) + " ";
-    if (job.loadAddress != job.output.format->setLoadAddress)
-        command += "--load-address " + std::to_string(job.loadAddress) + " ";
-    return command + shellWord(set.path) + " " + formatOption(job.output, "--to") +
-           shellWord(job.output.path) + "` places them from code " + std::to_string(at);
+    placed.at = at;
+    return commandOf(placed) + "` places them from code " + std::to_string(at) +
+           (font ? ", to draw with --font " + shellWord(placed.output.path) : "");
 }
 
 // The codes a machine or a picture shows (`used`) must hold glyphs of the set it draws
@@ -314,11 +359,12 @@ void convertMap(Run& run, const Job& job, const InputBytes& input, const InputBy
     if (!unpacked(run, job.input, input, bytes)) return;
     const std::string file = displayName(job.input);
     formats::CodeMap map;
+    formats::FontGlyphs own; // the set the file holds as well (an XBin's font)
     std::size_t codesRead = 0;
     std::string error;
     if (const auto readMap = job.input.format->readMap) {
         std::vector<std::string> notes;
-        if (!run.step(readMap(bytes, map, notes, error), file, error)) return;
+        if (!run.step(readMap(bytes, map, own, notes, error), file, error)) return;
         // The file gives the size; a --map given must name it.
         const std::string size = std::to_string(map.width) + "x" + std::to_string(map.height);
         if (job.map.width > 0 && (map.width != job.map.width || map.height != job.map.height)) {
@@ -336,37 +382,45 @@ void convertMap(Run& run, const Job& job, const InputBytes& input, const InputBy
     if (codesRead < map.codes.size())
         run.outcome.notes.push_back(file + ": " + plural(codesRead, "code") + " for a map of " +
                                     std::to_string(map.codes.size()) + "; the rest are 0");
-    // A file holding a set as well as the map (an XBin): its set to --font-out; a font of
-    // more rows is not taken unless asked for.
-    if (!job.fontOut && job.input.format->readGlyphs) {
-        formats::FontGlyphs own;
-        if (job.input.format->readGlyphs(bytes, {GlyphCount, 0, {}, true}, own, error) &&
-            own.height > GlyphBytes) {
-            const std::string row = std::to_string((own.height - GlyphBytes) / 2);
-            const std::string set = fileStem(job.input.path) + ".fnt";
-            run.outcome.notes.push_back(
-                file + ": its font of " + std::to_string(own.height) +
-                " rows a glyph is not taken: `tessaly-convert --rows " + row + " --font-out " +
-                shellWord(set) + " " +
-                (job.map.width > 0 ? "--map " + std::to_string(job.map.width) + "x" +
-                                         std::to_string(job.map.height) + " "
-                                   : "") +
-                formatOption(job.input, "--from") + shellWord(job.input.path) + " " +
-                formatOption(job.output, "--to") + shellWord(job.output.path) +
-                "` takes 8 of them, from row " + row);
+    // A file holding a set as well as the map (an XBin): its set to --font-out, or drawn
+    // with when --font names the file itself; a font of more rows is not taken unless
+    // asked for: by --font-out in this conversion, or on its own when --font draws with
+    // another set, which --rows would cut too.
+    const bool itself =
+        job.font && job.font->path == job.input.path && job.font->format == job.input.format;
+    if (!job.fontOut && own.height > GlyphBytes) {
+        const FileSide set{fileStem(job.input.path) + ".fnt", formatNamed("raw")};
+        Job taking = job;
+        if (job.font && !itself) {
+            taking = Job{};
+            taking.input = job.input;
+            taking.output = set;
+        } else {
+            taking.fontOut = set;
         }
+        taking.firstRow = (own.height - GlyphBytes) / 2;
+        run.outcome.notes.push_back(
+            file + ": its font of " + std::to_string(own.height) + " rows a glyph is not taken: `" +
+            commandOf(taking) + "` takes 8 of them, from row " + std::to_string(*taking.firstRow));
     }
-    if (job.fontOut) {
-        Charset set;
-        std::bitset<GlyphCount> held;
-        if (!readSet(run, job.input, input, readPlanOf(job), set, &held) ||
-            !writeSet(run, job, *job.fontOut, job.fontOutName, set, held, job.first, job.count,
-                      run.outcome.fontOutput))
+    Charset ownSet;
+    std::bitset<GlyphCount> ownHeld;
+    if (job.fontOut || itself) {
+        if (!own.refusal.empty()) {
+            run.fail(file, own.refusal);
             return;
+        }
+        if (!laidOut(run, job.input, own, readPlanOf(job), ownSet, &ownHeld)) return;
     }
+    if (job.fontOut && !writeSet(run, job, *job.fontOut, job.fontOutName, ownSet, ownHeld,
+                                 job.first, job.count, run.outcome.fontOutput))
+        return;
     Charset font;
     Writing how = writingOf(job, job.name, job.font ? &font : nullptr);
-    if (job.font) {
+    if (itself) {
+        font = ownSet;
+        how.held = ownHeld;
+    } else if (job.font) {
         const InputBytes none;
         if (!readSet(run, *job.font, fontBytes ? *fontBytes : none, fontPlanOf(job), font,
                      &how.held))
@@ -567,10 +621,6 @@ Outcome convertBytes(const Job& job, const InputBytes& input, const InputBytes* 
         info(run, job, input);
         break;
     }
-    // A file read twice (an XBin's map and its font) says each thing once.
-    std::vector<std::string>& notes = run.outcome.notes;
-    for (auto note = notes.begin(); note != notes.end();)
-        note = std::find(notes.begin(), note, *note) != note ? notes.erase(note) : note + 1;
     if (run.outcome.exitCode != 0) {
         run.outcome.output.clear();
         run.outcome.fontOutput.clear();

@@ -163,16 +163,12 @@ ShownColours sixBitColours(Colour ink, Colour paper) {
 constexpr std::string_view XBinColoursNote =
     "the XBin's colours (palette and attributes) are not read: a set and a map hold none";
 
-// The XBin's font by code, of its own rows (--rows takes 8 of more).
-bool readXBinGlyphs(std::span<const std::uint8_t> bytes, const GlyphReading&,
-                    formats::FontGlyphs& font, std::string& error) {
-    formats::XBinContent xbin;
-    if (!formats::readXBin(bytes, false, xbin, error)) return false;
-    if (xbin.fontRows == 0) {
-        error = "the XBin has no font of its own (viewers draw it in their default font)";
-        return false;
-    }
-    font = {};
+constexpr std::string_view XBinNoFont =
+    "the XBin has no font of its own (viewers draw it in their default font)";
+
+// The XBin's font by code, of its own rows (--rows takes 8 of more), into `font` after
+// the notes it holds.
+void takeXBinFont(const formats::XBinContent& xbin, formats::FontGlyphs& font) {
     font.format = "XBin, a map of " + std::to_string(xbin.width) + " x " +
                   std::to_string(xbin.height) + " cells";
     font.hasCodes = true;
@@ -184,9 +180,21 @@ bool readXBinGlyphs(std::span<const std::uint8_t> bytes, const GlyphReading&,
         font.glyphs.push_back(
             {{start, start + static_cast<std::ptrdiff_t>(rows)}, static_cast<int>(code), {}});
     }
-    font.notes.emplace_back(XBinColoursNote);
     if (xbin.font512)
         font.notes.emplace_back("the XBin's font holds 512 glyphs: the first 256 are read");
+}
+
+bool readXBinGlyphs(std::span<const std::uint8_t> bytes, const GlyphReading&,
+                    formats::FontGlyphs& font, std::string& error) {
+    formats::XBinContent xbin;
+    if (!formats::readXBin(bytes, false, xbin, error)) return false;
+    if (xbin.fontRows == 0) {
+        error = XBinNoFont;
+        return false;
+    }
+    font = {};
+    font.notes.emplace_back(XBinColoursNote);
+    takeXBinFont(xbin, font);
     return true;
 }
 
@@ -416,15 +424,18 @@ const Format Formats[] = {
              return true;
          },
      .readMap =
-         [](std::span<const std::uint8_t> bytes, formats::CodeMap& map,
+         [](std::span<const std::uint8_t> bytes, formats::CodeMap& map, formats::FontGlyphs& font,
             std::vector<std::string>& notes, std::string& error) {
              formats::XBinContent xbin;
              if (!formats::readXBin(bytes, true, xbin, error)) return false;
              map = std::move(xbin.map);
              notes.emplace_back(XBinColoursNote);
-             if (xbin.fontRows == 0)
-                 notes.emplace_back("the XBin has no font of its own (viewers draw it in their "
-                                    "default font): only its map is read");
+             if (xbin.fontRows == 0) {
+                 font.refusal = XBinNoFont;
+                 notes.push_back(font.refusal + ": only its map is read");
+             } else {
+                 takeXBinFont(xbin, font);
+             }
              return true;
          },
      .help = "XBin text-mode art (ansilove, PabloDraw):\n"

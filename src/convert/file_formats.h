@@ -106,9 +106,11 @@ struct Format {
     bool (*writeMap)(const formats::CodeMap& map, const Writing& how, Bytes& out,
                      WriteFailure& failure) = nullptr;
     // A map of the size the file itself gives (null: --map WxH gives it), with notes for
-    // standard error.
+    // standard error, and the set the file holds as well (an XBin's font) as its glyphs,
+    // with the notes it would add, or none and its refusal.
     bool (*readMap)(std::span<const std::uint8_t> bytes, formats::CodeMap& map,
-                    std::vector<std::string>& notes, std::string& error) = nullptr;
+                    formats::FontGlyphs& font, std::vector<std::string>& notes,
+                    std::string& error) = nullptr;
     // The names --name may give (null: the format takes no --name), and what a refused one
     // hears after "--name 'NAME' is no ".
     bool (*nameAllowed)(std::string_view name, formats::AsmSyntax syntax) = nullptr;

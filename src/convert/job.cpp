@@ -293,6 +293,7 @@ bool planJob(const Options& o, Job& job, std::string& error) {
 
     const std::string fallback = job.mode == Mode::Set ? "font" : "map";
     if (!outputName(o.name, job.output, job.syntax, fallback, job.name, error)) return false;
+    job.nameGiven = o.name.has_value();
     if (job.fontOut &&
         !outputName(std::nullopt, *job.fontOut, job.syntax, "font", job.fontOutName, error))
         return false;

@@ -39,6 +39,7 @@ struct Job {
     bool loadAddressGiven = false;
     formats::AsmSyntax syntax = formats::AsmSyntax::Ca65;
     std::string name;        // of the array, label or font written to OUTPUT
+    bool nameGiven = false;  // --name, else from OUTPUT's file name
     std::string fontOutName; // of the set written to --font-out
     int scale = 1;
     bool scaleGiven = false; // --scale; else a picture matched against --font finds its own

@@ -13,13 +13,6 @@ bool sizeFits(std::int64_t width, std::int64_t height, std::string& error) {
     return error.empty();
 }
 
-// "#rrggbb".
-std::string colourText(Colour c) {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", redOf(c), greenOf(c), blueOf(c));
-    return text;
-}
-
 // The picture as read: decoded and cropped.
 bool readPicture(std::span<const std::uint8_t> bytes, const PictureInput& how, Surface& picture,
                  std::string& error) {
@@ -138,6 +131,12 @@ bool matchPicture(const Surface& picture, std::optional<int> scale, const Pictur
 }
 
 } // namespace
+
+std::string colourText(Colour c) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", redOf(c), greenOf(c), blueOf(c));
+    return text;
+}
 
 bool readPictureSet(std::span<const std::uint8_t> bytes, const PictureInput& how, int at,
                     Charset& set, std::bitset<GlyphCount>& held, std::vector<std::string>& notes,

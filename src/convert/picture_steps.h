@@ -25,6 +25,9 @@ struct PictureInput {
     int columns = 16;
 };
 
+// "#rrggbb", as --ink and --paper take it.
+std::string colourText(Colour c);
+
 // A glyph grid picture to glyphs from code `at`; `held` tells the codes they went to.
 bool readPictureSet(std::span<const std::uint8_t> bytes, const PictureInput& how, int at,
                     Charset& set, std::bitset<GlyphCount>& held, std::vector<std::string>& notes,

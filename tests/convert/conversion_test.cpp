@@ -6,6 +6,7 @@
 #include "convert_test_support.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace tessaly {
 namespace {
@@ -85,6 +86,7 @@ TEST(Conversion, FailuresGiveTheExitCodeAndNoBytes) {
         Bytes input;
         int exitCode;
         const char* error;
+        std::optional<Bytes> font = std::nullopt; // the --font file
     } cases[] = {
         {{"in.fnt", "out.s"}, {}, 1, "the file is empty"},
         {{"in.prg", "out.s"},
@@ -131,9 +133,17 @@ TEST(Conversion, FailuresGiveTheExitCodeAndNoBytes) {
          {7},
          1,
          "builtin:zx holds no glyph for code 7, which the map uses: nothing would show"},
+        {{"--map", "1x1", "--font", "in.fnt", "--skip", "2", "-", "out.png"},
+         {120},
+         1,
+         "its 94 glyphs are at codes 0-93, and `tessaly-convert --skip 2 --at 120 in.fnt "
+         "in-at120.fnt` places them from code 120, to draw with --font in-at120.fnt",
+         Bytes(768, 1)},
     };
     for (const auto& c : cases) {
-        const Outcome o = run(c.args, c.input);
+        const InputBytes font{c.font.value_or(Bytes{}), false};
+        const Outcome o =
+            convertBytes(plan(c.args), InputBytes{c.input, false}, c.font ? &font : nullptr);
         EXPECT_EQ(o.exitCode, c.exitCode) << c.error;
         EXPECT_NE(o.error.find(c.error), std::string::npos) << o.error;
         EXPECT_TRUE(o.output.empty() && o.fontOutput.empty());

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <optional>
+#include <set>
 
 namespace tessaly {
 namespace {
@@ -80,7 +81,8 @@ TEST(XBin, RefusedFilesSayWhy) {
 }
 
 // The map is read at the size the file gives, its font taken by --font-out in the same run
-// (of more rows with --rows), or noted when it is not there or not taken.
+// (of more rows with --rows) and drawn with when --font names the file itself, or noted when
+// it is not there or not taken; the file is read once, and each note said once.
 TEST(XBin, TheConverterReadsTheMapAtItsSizeWithItsFontOrANote) {
     using namespace convert;
     const Bytes cells = {'a', 7, 'b', 7, 'c', 7};
@@ -103,10 +105,18 @@ TEST(XBin, TheConverterReadsTheMapAtItsSizeWithItsFontOrANote) {
          {"--font-out", "f.fnt", "in.xb", "out.map"},
          "colours",
          rowsOf(distinctSet(), 0, 256)},
+        {eight,
+         {"--font", "in.xb", "--font-out", "f.fnt", "in.xb", "out.xb"},
+         "colours",
+         rowsOf(distinctSet(), 0, 256)},
         {sixteen,
          {"in.xb", "out.map"},
          "in.xb: its font of 16 rows a glyph is not taken: `tessaly-convert --rows 4 --font-out "
          "in.fnt in.xb out.map` takes 8 of them, from row 4"},
+        {sixteen,
+         {"--font", "builtin:cga", "in.xb", "out.xb"},
+         "in.xb: its font of 16 rows a glyph is not taken: `tessaly-convert --rows 4 in.xb in.fnt` "
+         "takes 8 of them, from row 4"},
         {sixteen,
          {"--rows", "4", "--font-out", "f.fnt", "in.xb", "out.map"},
          "ink outside rows 4-11, cut off",
@@ -129,8 +139,13 @@ TEST(XBin, TheConverterReadsTheMapAtItsSizeWithItsFontOrANote) {
         const Outcome o = convertBytes(job, InputBytes{c.file, false}, nullptr);
         const std::string said = o.exitCode ? o.error : o.notes.back();
         EXPECT_NE(said.find(c.error), std::string::npos) << said;
+        EXPECT_EQ(std::set<std::string>(o.notes.begin(), o.notes.end()).size(), o.notes.size());
+        XBinContent written; // an XBin written: the map in its cells
         if (o.exitCode == 0 && job.mode == Mode::Map) {
-            EXPECT_EQ(o.output, bytesOf("abc"));
+            EXPECT_EQ(job.output.format->readMap && readXBin(o.output, true, written, error)
+                          ? written.map.codes
+                          : o.output,
+                      bytesOf("abc"));
         }
         if (c.fontOut) {
             EXPECT_EQ(o.fontOutput, *c.fontOut);

@@ -38,7 +38,8 @@ struct FontGlyphs {
     // have outlines for any size.
     std::vector<int> strikes;
     bool scalable = false;
-    // Read to be described (--info): why a conversion would refuse the font, "" if not.
+    // Why a conversion would refuse the font, "" if not: read to be described (--info), or
+    // a file's own font read with its map, which may hold none.
     std::string refusal;
 };
 
