@@ -65,7 +65,7 @@ enum FormatTrait : unsigned {
     UnicodeLabels = 1u << 7, // writes each code's character (--order)
     Sized = 1u << 8,         // --size chooses its pixel size
     Descent = 1u << 9,       // --info tells its descent
-    TallGlyphs = 1u << 11,   // glyphs of more than 8 rows, as fonts have: --rows
+    TallGlyphs = 1u << 12,   // glyphs of more than 8 rows, as fonts have: --rows
     DrawsMap = 1u << 10,     // a machine's program that shows a map with --font, --ink, --paper
     ShowsSet = 1u << 11,     // DrawsMap that also shows a set written alone, in --ink, --paper
 };

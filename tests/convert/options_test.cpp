@@ -143,6 +143,7 @@ TEST(Options, UsageErrorsSayWhatToGive) {
         {"--order c128 a.psf b.fnt", "--order 'c128': give one of cga"},
         {"--order c64 a.fnt b.png", "--order lays out a font that carries Unicode"},
         {"--rows 4 a.fnt b.fnt", "--rows takes 8 rows of the glyphs of a psf, bdf, ttf"},
+        {"--rows 4 a.rom b.fnt", "--rows takes 8 rows of the glyphs of a psf, bdf, ttf"},
         {"--size 16 a.psf b.fnt", "--size chooses the pixel size of a ttf, otf, otb, pcf or fon"},
         {"--size 0 a.ttf b.fnt", "--size '0': give a pixel size from 1 to 128"},
         {"a.fnt b.ttf", "TrueType, OpenType, PCF and .fon fonts can be read, not written"},
