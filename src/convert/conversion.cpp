@@ -173,9 +173,10 @@ std::string commandOf(const Job& job) {
         option("--crop", number(c->x) + "," + number(c->y) + "," + number(c->width) + "x" +
                              number(c->height));
     if (job.columns != 16) option("--columns", number(job.columns));
-    line += " " + shellWord(job.input.path);
+    // Appended piece by piece: GCC 12 warns wrongly about `" " + word` here.
+    (line += ' ') += shellWord(job.input.path);
     if (!told(job.output)) option("--to", std::string(out.name()));
-    return line + " " + shellWord(job.output.path);
+    return (line += ' ') += shellWord(job.output.path);
 }
 
 // The set a font's glyphs make laid out by the plan; `held` tells the codes it fills:

@@ -9,6 +9,7 @@
 
 #include "platform/dpi_scale.h"
 #include "platform/win32/utf8.h"
+#include "platform/win32/window_class.h"
 
 namespace tessaly {
 
@@ -70,13 +71,7 @@ CanvasWindow::~CanvasWindow() {
 
 // Without CS_DBLCLKS the second press of a double click comes as the press it is.
 bool CanvasWindow::registerClass(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.lpszClassName = className;
-    return RegisterClassExW(&wc) != 0;
+    return registerWindowClass(instance, className, ownedWindowProcedure<CanvasWindow>);
 }
 
 bool CanvasWindow::create(HINSTANCE instance, HWND parent, int childId, int width, int height,
@@ -144,18 +139,6 @@ void CanvasWindow::present() {
         to += row * scale;
     }
     if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, FALSE);
-}
-
-LRESULT CALLBACK CanvasWindow::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<CanvasWindow*>(created->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<CanvasWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
-    return self->handle(message, wParam, lParam);
 }
 
 // The wheel is left to the default, which passes it on to the parent, so that a canvas

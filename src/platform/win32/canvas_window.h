@@ -36,10 +36,11 @@ class CanvasWindow {
     Surface& surface() { return surface_; }
     // Copies the surface to the screen picture and has it repainted.
     void present();
+    // Its window's (ownedWindowProcedure).
+    void attach(HWND hwnd) { hwnd_ = hwnd; }
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
-    static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
     void pointer(EventKind kind, Button button, WPARAM wParam, LPARAM lParam);
     void filesDropped(HDROP drop);

@@ -1,6 +1,7 @@
 #include "platform/win32/scroll_area.h"
 
 #include "platform/win32/dpi.h"
+#include "platform/win32/window_class.h"
 
 #include <algorithm>
 
@@ -32,17 +33,9 @@ ScrollArea::~ScrollArea() {
 }
 
 bool ScrollArea::registerClasses(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = areaClass;
-    if (RegisterClassExW(&wc) == 0) return false;
-    wc.lpfnWndProc = innerProcedure;
-    wc.lpszClassName = innerClass;
-    return RegisterClassExW(&wc) != 0;
+    const auto face = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    return registerWindowClass(instance, areaClass, ownedWindowProcedure<ScrollArea>, face) &&
+           registerWindowClass(instance, innerClass, innerProcedure, face);
 }
 
 bool ScrollArea::create(HINSTANCE instance, HWND parent, int childId, RECT area, int innerWidth,
@@ -173,18 +166,6 @@ void ScrollArea::scrollTo(int bar, int position) {
 
 void ScrollArea::moveInner() {
     SetWindowPos(inner_, nullptr, -x_, -y_, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-LRESULT CALLBACK ScrollArea::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<ScrollArea*>(created->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<ScrollArea*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
-    return self->handle(message, wParam, lParam);
 }
 
 LRESULT ScrollArea::handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -35,11 +35,12 @@ class ScrollArea {
     void scrollBy(int dx, int dy);
     // Moves the area to `area` (in pixels) for a window now at `dpi`.
     void place(RECT area, int scale, int dpi);
+    // Its window's (ownedWindowProcedure).
+    void attach(HWND hwnd) { hwnd_ = hwnd; }
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
-    static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK innerProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void updateScrollBars();
     void scroll(int bar, int request);
     void wheel(int x, int y, bool shift);
