@@ -15,6 +15,15 @@ std::wstring wideFromUtf8(const std::string& text) {
     return result;
 }
 
+std::wstring wideFromUtf8(const std::string& text, wchar_t mark, wchar_t before) {
+    std::wstring result;
+    for (const wchar_t c : wideFromUtf8(text)) {
+        if (c == mark) result += before;
+        result += c;
+    }
+    return result;
+}
+
 std::string utf8FromWide(const std::wstring& text) {
     if (text.empty()) return {};
     const int size = static_cast<int>(text.size());

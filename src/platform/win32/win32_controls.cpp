@@ -11,20 +11,6 @@
 
 namespace tessaly {
 
-namespace {
-
-// A multi-line edit control breaks lines only at CR LF.
-std::wstring editText(const std::string& text) {
-    std::wstring result;
-    for (const wchar_t c : wideFromUtf8(text)) {
-        if (c == L'\n') result += L'\r';
-        result += c;
-    }
-    return result;
-}
-
-} // namespace
-
 Win32Platform::Control* Win32Platform::control(int id, std::optional<ControlKind> kind) {
     const auto it = controls_.find(id);
     if (it == controls_.end() || (kind && it->second.kind != *kind)) return nullptr;
@@ -188,7 +174,7 @@ void Win32Platform::setControlText(int id, const std::string& text) {
     const Control* found = control(id);
     if (found != nullptr && found->canvas == nullptr && found->scroll == nullptr &&
         found->kind != ControlKind::Slider)
-        SetWindowTextW(found->hwnd, editText(text).c_str());
+        SetWindowTextW(found->hwnd, wideFromUtf8(text, L'\n', L'\r').c_str());
 }
 
 void Win32Platform::setToolTip(int id, const std::string& text) {

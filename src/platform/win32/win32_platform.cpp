@@ -31,12 +31,7 @@ HICON programIcon(HINSTANCE instance, int width, int height) {
 
 // An ampersand marks the access key in a menu text; the program's texts mean it literally.
 std::wstring menuText(const std::string& text) {
-    std::wstring result;
-    for (const wchar_t c : wideFromUtf8(text)) {
-        if (c == L'&') result += L'&';
-        result += c;
-    }
-    return result;
+    return wideFromUtf8(text, L'&', L'&');
 }
 
 } // namespace
