@@ -490,7 +490,18 @@ var Page = (() => {
     // --- Menus: a menu bar's entries are its titles; a window of -1 makes a popup. Titles
     // and items take the keyboard focus while the menus are used from the keyboard.
 
-    createMenu(menu) {
+    // The entries come a line each (web_platform.cpp): depth, kind, command, mark, text.
+    createMenu(id, window, lines) {
+      const top = { entries: [] };
+      const open = [top];
+      for (const line of lines.split('\n').slice(0, -1)) {
+        const fields = line.match(/^(\d+) (\d+) (-?\d+) ([01]) (.*)$/);
+        const entry = { kind: Number(fields[2]), command: Number(fields[3]), checked: fields[4] === '1',
+                        text: fields[5], entries: [] };
+        open[Number(fields[1])].entries.push(entry);
+        open[Number(fields[1]) + 1] = entry;
+      }
+      const menu = { id, window, entries: top.entries };
       const kinds = Page.numbers.entry;
       const items = {}; // the first item of each command, which shows its mark
       const list = (className, entries) => element('ul', { className, role: 'menu' }, ...entries.map((entry) => {

@@ -3,7 +3,6 @@
 #include <emscripten.h>
 
 #include <array>
-#include <cstdio>
 #include <map>
 
 // Each call goes to the page's script (page.js, object `Page`); a menu crosses as JSON. A
@@ -62,32 +61,14 @@ std::string takeText() {
     return text;
 }
 
-std::string quoted(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        if (static_cast<unsigned char>(c) >= 0x20) {
-            out += c;
-            continue;
-        }
-        char escape[8];
-        std::snprintf(escape, sizeof escape, "\\u%04x", c);
-        out += escape;
+// A menu's entries a line each, submenus' after their own: depth, kind, command, mark, text
+// (menu texts hold no line breaks).
+void addEntryLines(const std::vector<MenuEntry>& entries, int depth, std::string& lines) {
+    for (const MenuEntry& e : entries) {
+        lines += std::to_string(depth) + ' ' + std::to_string(int(e.kind)) + ' ' +
+                 std::to_string(e.command) + (e.checked ? " 1 " : " 0 ") + e.text + '\n';
+        addEntryLines(e.entries, depth + 1, lines);
     }
-    return out + '"';
-}
-
-// A menu's entries as a JSON array, submenus with their own entries.
-std::string entriesJson(const std::vector<MenuEntry>& entries) {
-    std::string list = "[";
-    for (const MenuEntry& entry : entries) {
-        list += (list.size() > 1 ? ",{\"kind\":" : "{\"kind\":") + std::to_string(int(entry.kind)) +
-                ",\"text\":" + quoted(entry.text) +
-                ",\"command\":" + std::to_string(entry.command) +
-                ",\"checked\":" + (entry.checked ? "true" : "false") +
-                ",\"entries\":" + entriesJson(entry.entries) + '}';
-    }
-    return list + ']';
 }
 
 // The windows, controls and menus are the page's, by the ids the program gives them.
@@ -147,10 +128,9 @@ class WebPlatform final : public Platform {
     void acceptFileDrops(int id) override { EM_ASM(Page.acceptDrops($0), id); }
 
     bool createMenu(const MenuSpec& menu) override {
-        const std::string json = "{\"id\":" + std::to_string(menu.id) +
-                                 ",\"window\":" + std::to_string(menu.window) +
-                                 ",\"entries\":" + entriesJson(menu.entries) + '}';
-        EM_ASM(Page.createMenu(JSON.parse(UTF8ToString($0))), json.c_str());
+        std::string lines;
+        addEntryLines(menu.entries, 0, lines);
+        EM_ASM(Page.createMenu($0, $1, UTF8ToString($2)), menu.id, menu.window, lines.c_str());
         return true;
     }
     void setMenuChecked(int menu, int command, bool on) override {
