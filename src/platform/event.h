@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <string>
 
 // One raw fact reported by a platform: what happened, nothing derived from it. What the
@@ -63,6 +64,9 @@ struct Event {
     int value = 0;     // ControlChanged: a slider's position, the box's state (0 or 1)
     std::string paths; // FilesDropped: the dropped files' paths joined by '\n'
 };
+
+// The events a platform has translated and the program has not taken yet, oldest first.
+using EventQueue = std::deque<Event>;
 
 // An event of `kind`, about `control` of `window` where it has them.
 inline Event eventOf(EventKind kind, int window = -1, int control = -1) {

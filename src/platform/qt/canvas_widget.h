@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/qt/event_queue.h"
+#include "platform/event.h"
 #include "platform/surface.h"
 
 #include <QWidget>

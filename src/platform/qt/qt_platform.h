@@ -2,7 +2,7 @@
 
 #include "platform/platform.h"
 #include "platform/qt/application_filter.h"
-#include "platform/qt/event_queue.h"
+#include "platform/event.h"
 
 #include <map>
 #include <memory>

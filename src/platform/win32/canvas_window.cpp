@@ -58,7 +58,7 @@ std::uint32_t dibPixel(std::uint32_t stored) {
 
 } // namespace
 
-CanvasWindow::CanvasWindow(std::deque<Event>& events, int id, bool keyboard)
+CanvasWindow::CanvasWindow(EventQueue& events, int id, bool keyboard)
     : events_(events), id_(id), keyboard_(keyboard) {}
 
 CanvasWindow::~CanvasWindow() {

@@ -7,8 +7,6 @@
 
 #include <shellapi.h>
 
-#include <deque>
-
 // A drawing canvas: a child window showing its Surface through a DIB section, and turning
 // mouse, key and drop messages into raw events. On a scaled screen the picture is
 // magnified by a whole factor, each of its pixels a square of screen pixels, and the
@@ -18,7 +16,7 @@ namespace tessaly {
 
 class CanvasWindow {
   public:
-    CanvasWindow(std::deque<Event>& events, int id, bool keyboard);
+    CanvasWindow(EventQueue& events, int id, bool keyboard);
     ~CanvasWindow();
     CanvasWindow(const CanvasWindow&) = delete;
     CanvasWindow& operator=(const CanvasWindow&) = delete;
@@ -48,7 +46,7 @@ class CanvasWindow {
     bool pointerOver(POINT at) const;
     void push(Event event);
 
-    std::deque<Event>& events_;
+    EventQueue& events_;
     int id_;
     bool keyboard_;
     HWND hwnd_ = nullptr;

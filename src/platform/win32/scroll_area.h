@@ -2,8 +2,6 @@
 
 #include "platform/event.h"
 
-#include <deque>
-
 #include <windows.h>
 
 // A scrolled view: a child window with a sunken edge and both scroll bars (shown when
@@ -17,7 +15,7 @@ namespace tessaly {
 
 class ScrollArea {
   public:
-    ScrollArea(std::deque<Event>& events, int id) : events_(events), id_(id) {}
+    ScrollArea(EventQueue& events, int id) : events_(events), id_(id) {}
     ~ScrollArea();
     ScrollArea(const ScrollArea&) = delete;
     ScrollArea& operator=(const ScrollArea&) = delete;
@@ -47,7 +45,7 @@ class ScrollArea {
     void scrollTo(int bar, int position);
     void moveInner();
 
-    std::deque<Event>& events_;
+    EventQueue& events_;
     int id_;
     HWND hwnd_ = nullptr;
     HWND inner_ = nullptr;

@@ -7,7 +7,6 @@
 
 #include <windows.h>
 
-#include <deque>
 #include <map>
 #include <memory>
 #include <optional>
@@ -150,7 +149,7 @@ class Win32Platform : public Platform {
     std::vector<HWND> disabled_; // the windows beginModal disabled
     HFONT stockFont_ = nullptr;  // made for the system's DPI
     std::map<int, HFONT> fonts_; // for other DPIs
-    std::deque<Event> events_;
+    EventQueue events_;
     std::map<int, Menu> menus_;
     // Declared after the windows, so that the controls go first, while their parents exist.
     std::map<int, Window> windows_;
