@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <utility>
 
 // Windows, menus, events and drawing; the controls and the dialogs have files of their own.
@@ -382,12 +383,8 @@ std::vector<std::string> Win32Platform::commandLineArguments() {
 }
 
 std::string Win32Platform::currentDirectory() {
-    const DWORD length = GetCurrentDirectoryW(0, nullptr);
-    if (length == 0) return {};
-    std::wstring folder(length, L'\0');
-    const DWORD written = GetCurrentDirectoryW(length, folder.data());
-    folder.resize(written);
-    return utf8FromWide(folder);
+    std::error_code failed;
+    return utf8FromWide(std::filesystem::current_path(failed).wstring());
 }
 
 } // namespace tessaly
