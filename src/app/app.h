@@ -32,6 +32,7 @@ struct App {
     MenuWalk menuWalk;
     PendingDraws pending;
     CharsetImageSource charsetImageSource; // what charsetImage was last rendered from
+    OverviewShown overviewShown;
     LateTexts lateTexts;
 };
 

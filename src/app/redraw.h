@@ -47,6 +47,16 @@ struct CharsetImageSource {
     Colour paper = 0;
 };
 
+// What the overview canvas shows while it shows the picture with the cursor marker and
+// nothing over it: the picture's source and the marker's cell. Such a canvas is drawn again
+// only in the cells whose glyph changed since and the marker's old cell, so that a change
+// to one glyph costs one cell on the screen too.
+struct OverviewShown {
+    CharsetImageSource picture; // not rendered: the canvas shows something else
+    int column = 0;
+    int row = 0;
+};
+
 // A text field's text takes longer to lay out than the canvases' changed pixels take to
 // show, so once an event is handled it follows them a frame later: only the last text
 // given meanwhile is written, when the platform wakes the loop after the frame.

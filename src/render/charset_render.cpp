@@ -42,10 +42,8 @@ void renderCharsetImageChanges(Surface& image, const Charset& set, const Charset
     const std::uint32_t inkPixel = Surface::stored(ink);
     const std::uint32_t paperPixel = Surface::stored(paper);
     for (int code = 0; code < GlyphCount; ++code) {
+        if (sameGlyph(set, shown, code)) continue;
         const ConstGlyph g = glyph(set, code);
-        const ConstGlyph before = glyph(shown, code);
-        // std::equal, not std::ranges::equal: the browser build's library lacks the latter.
-        if (std::equal(g.begin(), g.end(), before.begin(), before.end())) continue;
         const int x = 16 * (code % 16);
         const int y = 16 * (code / 16);
         for (int k = 0; k < 8; ++k) {
