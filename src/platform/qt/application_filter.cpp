@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QApplicationStateChangeEvent>
 #include <QKeyEvent>
+#include <QTimer>
 
 namespace tessaly {
 
@@ -17,13 +18,7 @@ ApplicationFilter::~ApplicationFilter() {
 }
 
 void ApplicationFilter::wakeAfterFrame() {
-    QCoreApplication::postEvent(this, new QEvent(QEvent::User), Qt::LowEventPriority);
-}
-
-bool ApplicationFilter::event(QEvent* event) {
-    if (event->type() != QEvent::User) return QObject::event(event);
-    queue_.push_back(Event{});
-    return true;
+    QTimer::singleShot(frameMs, this, [this] { queue_.push_back(Event{}); });
 }
 
 // A key event passes here once for every receiver it is offered to on its way up the
