@@ -33,6 +33,7 @@ struct App {
     PendingDraws pending;
     CharsetImageSource charsetImageSource; // what charsetImage was last rendered from
     OverviewShown overviewShown;
+    GlyphEditorShown glyphEditorShown;
     LateTexts lateTexts;
 };
 

@@ -1,5 +1,6 @@
 #include "app/redraw.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/app.h"
@@ -77,7 +78,17 @@ bool drawGlyphEditor(App& app) {
         return false;
     }
     const ConstGlyph g = glyph(std::as_const(app.charset), app.state.currentChar);
-    renderGlyphEditor(*canvas, g, app.state.inkColour, app.state.paperColour);
+    const Colour ink = app.state.inkColour;
+    const Colour paper = app.state.paperColour;
+    GlyphEditorShown& shown = app.glyphEditorShown;
+    if (shown.drawn && shown.ink == ink && shown.paper == paper)
+        renderGlyphEditorChanges(*canvas, g, shown.glyph, ink, paper);
+    else
+        renderGlyphEditor(*canvas, g, ink, paper);
+    shown.drawn = true;
+    std::copy(g.begin(), g.end(), shown.glyph.begin());
+    shown.ink = ink;
+    shown.paper = paper;
     p.endCanvasDrawing(GadgetGlyphEditor);
     // After the canvas, so that the text, written a frame late, follows its repaint.
     showFieldText(app, GadgetDataField, glyphDataText(g));

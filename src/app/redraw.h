@@ -3,6 +3,8 @@
 #include "charset/charset.h"
 #include "platform/surface.h"
 
+#include <array>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -55,6 +57,15 @@ struct OverviewShown {
     CharsetImageSource picture; // not rendered: the canvas shows something else
     int column = 0;
     int row = 0;
+};
+
+// What the glyph editor canvas shows: a glyph's rows in those colours, once drawn. Only the
+// rows of cells whose byte changed since are drawn again.
+struct GlyphEditorShown {
+    bool drawn = false;
+    std::array<std::uint8_t, GlyphBytes> glyph{};
+    Colour ink = 0;
+    Colour paper = 0;
 };
 
 // A text field's text takes longer to lay out than the canvases' changed pixels take to

@@ -24,8 +24,10 @@ TEST_F(GlyphEditor, LeftSetsAndRightClearsTheBitUnderThePointerRedrawingEachTime
 
     send(CanvasInput::RightButtonDown, 45, 31);
     scribble(GadgetGlyphEditor);
+    scribble(GadgetCharsetView);
     send(CanvasInput::RightButtonDown, 45, 31); // already clear: still redrawn
     EXPECT_TRUE(redrawn(GadgetGlyphEditor));
+    EXPECT_TRUE(redrawn(GadgetCharsetView));
     send(CanvasInput::MouseMove, 127, 112, ButtonRight);
     send(CanvasInput::MouseMove, 20, 50, ButtonLeft | ButtonRight); // both held: sets
     EXPECT_EQ(text(GadgetDataField), "128,16,0,64,0,0,0,0");

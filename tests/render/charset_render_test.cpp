@@ -93,10 +93,12 @@ TEST_F(CharsetViewRender, HoverFrameIsGreenAndADragShowsTheGlyphAtThePointerInAR
     }
 }
 
-// The overview canvas is drawn again only where it changed: after each step it shows what
-// a whole new drawing would.
-TEST_F(CharsetViewRender, OverviewDrawnInPartsShowsTheWholePicture) {
+// The overview and the glyph editor are drawn again only where they changed: after each
+// step they show what a whole new drawing would.
+TEST_F(CharsetViewRender, ViewsDrawnInPartsShowTheWholePicture) {
     t.platform.colourAnswers = {rgb(10, 20, 30)};
+    numberGlyphs();
+    refresh(*t.app);
     const auto edit = [this](int code) {
         select(code);
         event(GadgetGlyphEditor, CanvasInput::LeftButtonDown, 20, 40);
@@ -122,9 +124,9 @@ TEST_F(CharsetViewRender, OverviewDrawnInPartsShowsTheWholePicture) {
              drawCharsetHover(*t.app, 40, 20);
              edit(2);
          }},
-        {"a failed drawing, then another edit",
+        {"failed drawings, then another edit",
          [&] {
-             t.platform.failCanvasDrawing.insert(GadgetCharsetView);
+             t.platform.failCanvasDrawing = {GadgetCharsetView, GadgetGlyphEditor};
              edit(7);
              t.platform.failCanvasDrawing.clear();
              edit(8);
@@ -138,6 +140,11 @@ TEST_F(CharsetViewRender, OverviewDrawnInPartsShowsTheWholePicture) {
         renderCursorMarker(whole, t.state().cursorColumn, t.state().cursorRow);
         const Surface& view = t.canvas(GadgetCharsetView);
         EXPECT_TRUE(std::equal(view.data(), view.data() + 256 * 256, whole.data())) << s.what;
+        Surface editor(128, 128);
+        renderGlyphEditor(editor, glyph(std::as_const(t.app->charset), t.state().currentChar),
+                          t.state().inkColour, t.state().paperColour);
+        const Surface& shown = t.canvas(GadgetGlyphEditor);
+        EXPECT_TRUE(std::equal(shown.data(), shown.data() + 128 * 128, editor.data())) << s.what;
     }
 }
 
