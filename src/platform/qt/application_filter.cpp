@@ -5,12 +5,14 @@
 #include <QApplication>
 #include <QApplicationStateChangeEvent>
 #include <QKeyEvent>
-#include <QTimer>
 
 namespace tessaly {
 
 ApplicationFilter::ApplicationFilter(EventQueue& queue) : queue_(queue) {
     qApp->installEventFilter(this);
+    frame_.setSingleShot(true);
+    frame_.setInterval(frameMs);
+    connect(&frame_, &QTimer::timeout, this, [this] { queue_.push_back(Event{}); });
 }
 
 ApplicationFilter::~ApplicationFilter() {
@@ -18,7 +20,7 @@ ApplicationFilter::~ApplicationFilter() {
 }
 
 void ApplicationFilter::wakeAfterFrame() {
-    QTimer::singleShot(frameMs, this, [this] { queue_.push_back(Event{}); });
+    if (!frame_.isActive()) frame_.start();
 }
 
 // A key event passes here once for every receiver it is offered to on its way up the

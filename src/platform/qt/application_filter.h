@@ -3,6 +3,7 @@
 #include "platform/qt/event_queue.h"
 
 #include <QObject>
+#include <QTimer>
 
 // Watches the whole application's events for what no single widget sees:
 // - the Escape key, wherever it goes in the program's own windows. Only a press that
@@ -35,6 +36,7 @@ class ApplicationFilter : public QObject {
     static constexpr int frameMs = 16;
 
     EventQueue& queue_;
+    QTimer frame_;            // ends a frame after the first wake asked for
     bool escapeDown_ = false; // its press reported, its release not yet
 };
 
