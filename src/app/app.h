@@ -34,6 +34,8 @@ struct App {
     MenuWalk menuWalk;
     PendingDraws pending;
     CharsetImageSource charsetImageSource; // what charsetImage was last rendered from
+    OverviewShown overviewShown;
+    GlyphEditorShown glyphEditorShown;
     LateTexts lateTexts;
 };
 

@@ -1,5 +1,6 @@
 #include "app/redraw.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/app.h"
@@ -15,8 +16,23 @@ int cellOrigin(int mouse) { return 16 * (mouse / 16); } // division truncates to
 
 // Shows the overview picture with the cursor marker on a canvas being drawn.
 void showOverview(App& app, Surface& canvas) {
-    canvas.drawImage(app.charsetImage, 0, 0);
+    const CharsetImageSource& picture = app.charsetImageSource;
+    OverviewShown& shown = app.overviewShown;
+    const auto showCell = [&](int code) {
+        const int x = 16 * (code % 16);
+        const int y = 16 * (code / 16);
+        canvas.drawImage(app.charsetImage.copyRegion(x, y, 16, 16), x, y);
+    };
+    if (shown.picture.rendered && shown.picture.ink == picture.ink &&
+        shown.picture.paper == picture.paper) {
+        for (int code = 0; code < GlyphCount; ++code)
+            if (!sameGlyph(shown.picture.set, picture.set, code)) showCell(code);
+        showCell(16 * shown.row + shown.column);
+    } else {
+        canvas.drawImage(app.charsetImage, 0, 0);
+    }
     renderCursorMarker(canvas, app.state.cursorColumn, app.state.cursorRow);
+    shown = {picture, app.state.cursorColumn, app.state.cursorRow};
 }
 
 // Brings the overview picture up to date with the set and the colours.
@@ -62,7 +78,17 @@ bool drawGlyphEditor(App& app) {
         return false;
     }
     const ConstGlyph g = glyph(std::as_const(app.charset), app.state.currentChar);
-    renderGlyphEditor(*canvas, g, app.state.inkColour, app.state.paperColour);
+    const Colour ink = app.state.inkColour;
+    const Colour paper = app.state.paperColour;
+    GlyphEditorShown& shown = app.glyphEditorShown;
+    if (shown.drawn && shown.ink == ink && shown.paper == paper)
+        renderGlyphEditorChanges(*canvas, g, shown.glyph, ink, paper);
+    else
+        renderGlyphEditor(*canvas, g, ink, paper);
+    shown.drawn = true;
+    std::copy(g.begin(), g.end(), shown.glyph.begin());
+    shown.ink = ink;
+    shown.paper = paper;
     p.endCanvasDrawing(GadgetGlyphEditor);
     // After the canvas, so that the text, written a frame late, follows its repaint.
     showFieldText(app, GadgetDataField, glyphDataText(g));
@@ -105,6 +131,7 @@ void drawCharsetHover(App& app, int mouseX, int mouseY) {
     } else {
         canvas->outlineRect(cellOrigin(mouseX), cellOrigin(mouseY), 16, 16, HoverColour);
     }
+    app.overviewShown.picture.rendered = false;
     p.endCanvasDrawing(GadgetCharsetView);
 }
 

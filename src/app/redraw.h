@@ -3,6 +3,8 @@
 #include "charset/charset.h"
 #include "platform/surface.h"
 
+#include <array>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -43,6 +45,25 @@ struct PendingDraws {
 struct CharsetImageSource {
     bool rendered = false;
     Charset set;
+    Colour ink = 0;
+    Colour paper = 0;
+};
+
+// What the overview canvas shows while it shows the picture with the cursor marker and
+// nothing over it: the picture's source and the marker's cell. Such a canvas is drawn again
+// only in the cells whose glyph changed since and the marker's old cell, so that a change
+// to one glyph costs one cell on the screen too.
+struct OverviewShown {
+    CharsetImageSource picture; // not rendered: the canvas shows something else
+    int column = 0;
+    int row = 0;
+};
+
+// What the glyph editor canvas shows: a glyph's rows in those colours, once drawn. Only the
+// rows of cells whose byte changed since are drawn again.
+struct GlyphEditorShown {
+    bool drawn = false;
+    std::array<std::uint8_t, GlyphBytes> glyph{};
     Colour ink = 0;
     Colour paper = 0;
 };

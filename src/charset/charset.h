@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <span>
@@ -26,6 +27,14 @@ inline Glyph glyph(Charset& set, int code) {
 }
 inline ConstGlyph glyph(const Charset& set, int code) {
     return ConstGlyph(set.bytes.data() + (code & 0xFF) * GlyphBytes, GlyphBytes);
+}
+
+// Whether the glyph of `code` is the same in both sets.
+inline bool sameGlyph(const Charset& a, const Charset& b, int code) {
+    const ConstGlyph x = glyph(a, code);
+    const ConstGlyph y = glyph(b, code);
+    // std::equal, not std::ranges::equal: the browser build's library lacks the latter.
+    return std::equal(x.begin(), x.end(), y.begin(), y.end());
 }
 
 constexpr std::uint8_t pixelMask(int column) { return static_cast<std::uint8_t>(0x80u >> column); }

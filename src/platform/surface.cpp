@@ -6,7 +6,13 @@ namespace tessaly {
 
 Surface::Surface(int width, int height, Colour fill)
     : width_(std::max(width, 0)), height_(std::max(height, 0)),
-      pixels_(static_cast<std::size_t>(width_) * height_, stored(fill)) {}
+      pixels_(static_cast<std::size_t>(width_) * height_, stored(fill)), written_{0, height_} {}
+
+Surface::Rows Surface::takeWrittenRows() {
+    const Rows rows = written_;
+    written_ = {height_, 0};
+    return rows.first < rows.end ? rows : Rows{};
+}
 
 Colour Surface::pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;

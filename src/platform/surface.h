@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -28,13 +29,28 @@ class Surface {
     int height() const { return height_; }
     bool empty() const { return pixels_.empty(); }
 
-    // Pixel rows, width() pixels each, top row first.
-    std::uint32_t* row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
+    // Pixel rows, width() pixels each, top row first. Access for writing notes the rows
+    // as written.
+    std::uint32_t* row(int y) {
+        noteWritten(y, y + 1);
+        return pixels_.data() + static_cast<std::size_t>(y) * width_;
+    }
     const std::uint32_t* row(int y) const {
         return pixels_.data() + static_cast<std::size_t>(y) * width_;
     }
-    std::uint32_t* data() { return pixels_.data(); }
+    std::uint32_t* data() {
+        noteWritten(0, height_);
+        return pixels_.data();
+    }
     const std::uint32_t* data() const { return pixels_.data(); }
+
+    // The rows from `first` up to `end` (first == end: none) hold every pixel written since
+    // the last call, or since the surface was made; a platform shows the changes from them.
+    struct Rows {
+        int first = 0;
+        int end = 0;
+    };
+    Rows takeWrittenRows();
 
     // The colour at (x, y); 0 outside the buffer.
     Colour pixel(int x, int y) const;
@@ -51,9 +67,15 @@ class Surface {
     static constexpr std::uint32_t stored(Colour c) { return (c & 0x00FFFFFFu) | 0xFF000000u; }
 
   private:
+    void noteWritten(int first, int end) {
+        written_.first = std::min(written_.first, first);
+        written_.end = std::max(written_.end, end);
+    }
+
     int width_ = 0;
     int height_ = 0;
     std::vector<std::uint32_t> pixels_;
+    Rows written_;
 };
 
 } // namespace tessaly

@@ -42,10 +42,8 @@ void renderCharsetImageChanges(Surface& image, const Charset& set, const Charset
     const std::uint32_t inkPixel = Surface::stored(ink);
     const std::uint32_t paperPixel = Surface::stored(paper);
     for (int code = 0; code < GlyphCount; ++code) {
+        if (sameGlyph(set, shown, code)) continue;
         const ConstGlyph g = glyph(set, code);
-        const ConstGlyph before = glyph(shown, code);
-        // std::equal, not std::ranges::equal: the browser build's library lacks the latter.
-        if (std::equal(g.begin(), g.end(), before.begin(), before.end())) continue;
         const int x = 16 * (code % 16);
         const int y = 16 * (code / 16);
         for (int k = 0; k < 8; ++k) {
@@ -63,6 +61,35 @@ void renderCursorMarker(Surface& canvas, int column, int row) {
         for (int j = 0; j < 16; ++j)
             if ((i + j) % 2 == 1) canvas.setPixel(x0 + j, y0 + i, MarkerColour);
 }
+
+namespace {
+
+// Row y (0..127) of the enlarged glyph, on a canvas at least 128 pixels wide. Row by row,
+// the same pixels as the clipped drawing: ink squares of 15 x 15 from each cell's corner,
+// then the dotted lines along x and y = 0, 16, ..., 112, white on even positions and black
+// on odd ones, so each cell's last row and column stay paper.
+void renderGlyphEditorRow(Surface& canvas, int y, ConstGlyph g, Colour ink, Colour paper) {
+    const std::uint32_t whitePixel = Surface::stored(rgb(255, 255, 255));
+    const std::uint32_t blackPixel = Surface::stored(rgb(0, 0, 0));
+    std::uint32_t* out = canvas.row(y);
+    const int offset = y % 16;
+    if (offset == 0) {
+        for (int x = 0; x < 128; ++x)
+            out[x] = (x % 2 == 0) ? whitePixel : blackPixel;
+        return;
+    }
+    const std::uint8_t bits = offset == 15 ? 0 : g[y / 16];
+    const std::uint32_t dot = (y % 2 == 0) ? whitePixel : blackPixel;
+    for (int b = 0; b < 8; ++b) {
+        std::uint32_t* cell = out + 16 * b;
+        const std::uint32_t fill = Surface::stored((bits & pixelMask(b)) ? ink : paper);
+        cell[0] = dot;
+        std::fill(cell + 1, cell + 15, fill);
+        cell[15] = Surface::stored(paper);
+    }
+}
+
+} // namespace
 
 void renderGlyphEditor(Surface& canvas, ConstGlyph g, Colour ink, Colour paper) {
     const Colour white = rgb(255, 255, 255);
@@ -82,30 +109,20 @@ void renderGlyphEditor(Surface& canvas, ConstGlyph g, Colour ink, Colour paper) 
             }
         return;
     }
-    // Row by row, the same pixels: ink squares of 15 x 15 from each cell's corner, then
-    // the dotted lines along x and y = 0, 16, ..., 112, white on even positions and black
-    // on odd ones, so each cell's last row and column stay paper.
-    const std::uint32_t inkPixel = Surface::stored(ink);
-    const std::uint32_t paperPixel = Surface::stored(paper);
-    const std::uint32_t whitePixel = Surface::stored(white);
-    const std::uint32_t blackPixel = Surface::stored(black);
-    for (int y = 0; y < 128; ++y) {
-        std::uint32_t* out = canvas.row(y);
-        const int offset = y % 16;
-        if (offset == 0) {
-            for (int x = 0; x < 128; ++x) out[x] = (x % 2 == 0) ? whitePixel : blackPixel;
-            continue;
-        }
-        const std::uint8_t bits = offset == 15 ? 0 : g[y / 16];
-        const std::uint32_t dot = (y % 2 == 0) ? whitePixel : blackPixel;
-        for (int b = 0; b < 8; ++b) {
-            std::uint32_t* cell = out + 16 * b;
-            const std::uint32_t fill = (bits & pixelMask(b)) ? inkPixel : paperPixel;
-            cell[0] = dot;
-            std::fill(cell + 1, cell + 15, fill);
-            cell[15] = paperPixel;
-        }
+    for (int y = 0; y < 128; ++y)
+        renderGlyphEditorRow(canvas, y, g, ink, paper);
+}
+
+void renderGlyphEditorChanges(Surface& canvas, ConstGlyph g, ConstGlyph shown, Colour ink,
+                              Colour paper) {
+    if (canvas.width() < 128 || canvas.height() < 128) {
+        renderGlyphEditor(canvas, g, ink, paper);
+        return;
     }
+    for (int k = 0; k < 8; ++k)
+        if (g[k] != shown[k])
+            for (int y = 16 * k + 1; y < 16 * k + 15; ++y)
+                renderGlyphEditorRow(canvas, y, g, ink, paper);
 }
 
 std::string glyphDataText(ConstGlyph g) {

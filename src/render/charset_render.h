@@ -28,6 +28,10 @@ void renderCursorMarker(Surface& canvas, int column, int row);
 // corner, and the dotted grid (white on even, black on odd positions) along x and
 // y = 0, 16, ..., 112.
 void renderGlyphEditor(Surface& canvas, ConstGlyph g, Colour ink, Colour paper);
+// renderGlyphEditor for a canvas that shows the glyph `shown` in the same colours: only the
+// rows of cells whose byte differs are drawn again.
+void renderGlyphEditorChanges(Surface& canvas, ConstGlyph g, ConstGlyph shown, Colour ink,
+                              Colour paper);
 
 // "24,60,102,126,102,102,102,0": the row bytes in decimal.
 std::string glyphDataText(ConstGlyph g);

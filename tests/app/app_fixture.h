@@ -58,10 +58,13 @@ struct AppTest : ::testing::Test {
         t.state().rangeEnd = end;
     }
     std::int32_t& cell(int x, int y) { return t.app->screenMap.at(x, y); }
-    // Paints the canvas a colour no view uses, so that a test can tell whether it was redrawn.
+    // Paints the canvas a colour no view uses, so that a test can tell whether it was redrawn;
+    // the program is told that its views are no longer shown there.
     void scribble(int canvas) {
         Surface& s = t.canvas(canvas);
         s.fillRect(0, 0, s.width(), s.height(), Scribble);
+        t.app->overviewShown = {};
+        t.app->glyphEditorShown = {};
     }
     bool redrawn(int canvas) { return t.canvas(canvas).pixel(0, 0) != Scribble; }
     std::string text(int control) { return t.platform.controls.at(control).text; }

@@ -2,6 +2,8 @@
 #include "app/redraw.h"
 #include "render/charset_render.h"
 
+#include <functional>
+
 namespace tessaly {
 namespace {
 
@@ -88,6 +90,61 @@ TEST_F(CharsetViewRender, HoverFrameIsGreenAndADragShowsTheGlyphAtThePointerInAR
         drawCharsetHover(*t.app, x, y);
         EXPECT_EQ(countColour(view, DragTargetColour), 0) << x << "," << y;
         EXPECT_EQ(countColour(view, White), 256) << x << "," << y; // glyph 1 alone
+    }
+}
+
+// The overview and the glyph editor are drawn again only where they changed: after each
+// step they show what a whole new drawing would.
+TEST_F(CharsetViewRender, ViewsDrawnInPartsShowTheWholePicture) {
+    t.platform.colourAnswers = {rgb(10, 20, 30)};
+    numberGlyphs();
+    refresh(*t.app);
+    const auto edit = [this](int code) {
+        select(code);
+        event(GadgetGlyphEditor, CanvasInput::LeftButtonDown, 20, 40);
+        drawPending(*t.app);
+    };
+    const struct {
+        const char* what;
+        std::function<void()> step;
+    } steps[] = {
+        {"a glyph edited", [&] { edit(65); }},
+        {"the cursor moved",
+         [&] {
+             select(200);
+             refresh(*t.app);
+         }},
+        {"a glyph edited away from the cursor",
+         [&] {
+             glyph(t.app->charset, 3)[1] = 0x0F;
+             refresh(*t.app);
+         }},
+        {"the hover frame, then the plain view",
+         [&] {
+             drawCharsetHover(*t.app, 40, 20);
+             edit(2);
+         }},
+        {"failed drawings, then another edit",
+         [&] {
+             t.platform.failCanvasDrawing = {GadgetCharsetView, GadgetGlyphEditor};
+             edit(7);
+             t.platform.failCanvasDrawing.clear();
+             edit(8);
+         }},
+        {"the ink colour", [&] { command(CmdInkColour); }},
+    };
+    for (const auto& s : steps) {
+        s.step();
+        Surface whole(256, 256);
+        renderCharsetImage(whole, t.app->charset, t.state().inkColour, t.state().paperColour);
+        renderCursorMarker(whole, t.state().cursorColumn, t.state().cursorRow);
+        const Surface& view = t.canvas(GadgetCharsetView);
+        EXPECT_TRUE(std::equal(view.data(), view.data() + 256 * 256, whole.data())) << s.what;
+        Surface editor(128, 128);
+        renderGlyphEditor(editor, glyph(std::as_const(t.app->charset), t.state().currentChar),
+                          t.state().inkColour, t.state().paperColour);
+        const Surface& shown = t.canvas(GadgetGlyphEditor);
+        EXPECT_TRUE(std::equal(shown.data(), shown.data() + 128 * 128, editor.data())) << s.what;
     }
 }
 

@@ -10,6 +10,9 @@ namespace tessaly {
 
 ApplicationFilter::ApplicationFilter(EventQueue& queue) : queue_(queue) {
     qApp->installEventFilter(this);
+    frame_.setSingleShot(true);
+    frame_.setInterval(frameMs);
+    connect(&frame_, &QTimer::timeout, this, [this] { queue_.push_back(Event{}); });
 }
 
 ApplicationFilter::~ApplicationFilter() {
@@ -17,13 +20,7 @@ ApplicationFilter::~ApplicationFilter() {
 }
 
 void ApplicationFilter::wakeAfterFrame() {
-    QCoreApplication::postEvent(this, new QEvent(QEvent::User), Qt::LowEventPriority);
-}
-
-bool ApplicationFilter::event(QEvent* event) {
-    if (event->type() != QEvent::User) return QObject::event(event);
-    queue_.push_back(Event{});
-    return true;
+    if (!frame_.isActive()) frame_.start();
 }
 
 // A key event passes here once for every receiver it is offered to on its way up the

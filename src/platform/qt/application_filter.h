@@ -3,6 +3,7 @@
 #include "platform/event.h"
 
 #include <QObject>
+#include <QTimer>
 
 // Watches the whole application's events for what no single widget sees:
 // - the Escape key, wherever it goes in the program's own windows. Only a press that
@@ -22,15 +23,20 @@ class ApplicationFilter : public QObject {
     ~ApplicationFilter() override;
 
     bool quitRequested = false;
-    // Queues a Wake behind the windows' repaints, which have the same low priority.
+    // Queues a Wake a frame later: Qt Widgets keeps no frame clock, so a frame is taken as
+    // a display's 1/60 s. By then the repaints queued so far have reached the display
+    // server and been shown, and what the program does on the Wake no longer competes
+    // with that for the processors.
     void wakeAfterFrame();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    bool event(QEvent* event) override;
 
   private:
+    static constexpr int frameMs = 16;
+
     EventQueue& queue_;
+    QTimer frame_;            // ends a frame after the first wake asked for
     bool escapeDown_ = false; // its press reported, its release not yet
 };
 

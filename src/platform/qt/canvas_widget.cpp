@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace tessaly {
 
@@ -51,10 +52,12 @@ Surface& CanvasWidget::surface() {
 
 // A press changes a few pixels, and repainting only those keeps its way to the screen
 // short: a whole large canvas would be converted to the screen's pixel format and sent
-// to the display server on every change. The changed rows are found a row at a time, and
-// consecutive changed rows make one rectangle spanning their changed columns.
+// to the display server on every change. The changed rows are found a row at a time among
+// those written, and consecutive changed rows make one rectangle spanning their changed
+// columns.
 void CanvasWidget::showChanges() {
     if (surface_.empty()) return;
+    const Surface::Rows written = surface_.takeWrittenRows();
     if (shown_.empty()) {
         shown_ = surface_;
         update();
@@ -64,8 +67,8 @@ void CanvasWidget::showChanges() {
     const std::size_t rowBytes = static_cast<std::size_t>(width) * sizeof(std::uint32_t);
     QRegion changed;
     QRect band;
-    for (int y = 0; y < surface_.height(); ++y) {
-        const std::uint32_t* now = surface_.row(y);
+    for (int y = written.first; y < written.end; ++y) {
+        const std::uint32_t* now = std::as_const(surface_).row(y);
         std::uint32_t* was = shown_.row(y);
         if (std::memcmp(now, was, rowBytes) == 0) {
             if (!band.isNull()) changed += band;
@@ -91,8 +94,9 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
         painter.fillRect(event->rect(), Qt::white);
         return;
     }
-    const QImage image(reinterpret_cast<const uchar*>(surface_.data()), surface_.width(),
-                       surface_.height(), surface_.width() * 4, QImage::Format_RGBX8888);
+    const Surface& pixels = surface_; // read only, so that no row is noted as written
+    const QImage image(reinterpret_cast<const uchar*>(pixels.data()), pixels.width(),
+                       pixels.height(), pixels.width() * 4, QImage::Format_RGBX8888);
     painter.drawImage(event->rect(), image, event->rect());
 }
 

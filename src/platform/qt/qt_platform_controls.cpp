@@ -246,11 +246,7 @@ void QtPlatform::setControlText(int id, const std::string& text) {
     const Control* found = control(id);
     if (found == nullptr) return;
     const QString qtext = QString::fromStdString(text);
-    if (auto* edit = qobject_cast<QPlainTextEdit*>(found->widget)) {
-        const QTextOption option = edit->document()->defaultTextOption();
-        edit->setPlainText(qtext);
-        edit->document()->setDefaultTextOption(option);
-    }
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(found->widget)) edit->setPlainText(qtext);
     if (auto* label = qobject_cast<QLabel*>(found->widget)) label->setText(qtext);
     if (auto* button = qobject_cast<QAbstractButton*>(found->widget)) button->setText(qtext);
     if (auto* line = qobject_cast<QLineEdit*>(found->widget)) line->setText(qtext);
