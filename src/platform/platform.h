@@ -14,13 +14,6 @@
 
 namespace tessaly {
 
-struct Rect {
-    int x = 0;
-    int y = 0;
-    int w = 0;
-    int h = 0;
-};
-
 // A top-level window: caption, system menu (close box) and minimise box; it can be neither
 // maximised nor resized. The size is the client size, the position the outer (frame)
 // position on the screen.

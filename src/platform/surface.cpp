@@ -1,6 +1,7 @@
 #include "platform/surface.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tessaly {
 
@@ -8,10 +9,38 @@ Surface::Surface(int width, int height, Colour fill)
     : width_(std::max(width, 0)), height_(std::max(height, 0)),
       pixels_(static_cast<std::size_t>(width_) * height_, stored(fill)), written_{0, height_} {}
 
-Surface::Rows Surface::takeWrittenRows() {
-    const Rows rows = written_;
+std::vector<Rect> Surface::takeChanges(Surface& shown) {
+    const Rows written = written_;
     written_ = {height_, 0};
-    return rows.first < rows.end ? rows : Rows{};
+    if (shown.width_ != width_ || shown.height_ != height_) {
+        shown = *this;
+        shown.written_ = {height_, 0};
+        return {Rect{0, 0, width_, height_}};
+    }
+    std::vector<Rect> changes;
+    Rect band;
+    for (int y = written.first; y < written.end; ++y) {
+        const std::uint32_t* now = std::as_const(*this).row(y);
+        std::uint32_t* was = shown.pixels_.data() + static_cast<std::size_t>(y) * width_;
+        if (std::equal(now, now + width_, was)) {
+            if (band.h > 0) changes.push_back(band);
+            band = Rect{};
+            continue;
+        }
+        int left = 0;
+        while (now[left] == was[left])
+            ++left;
+        int right = width_ - 1;
+        while (now[right] == was[right])
+            --right;
+        std::copy(now + left, now + right + 1, was + left);
+        if (band.h == 0) band = Rect{left, y, right - left + 1, 0};
+        const int x0 = std::min(band.x, left);
+        const int x1 = std::max(band.x + band.w, right + 1);
+        band = Rect{x0, band.y, x1 - x0, y + 1 - band.y};
+    }
+    if (band.h > 0) changes.push_back(band);
+    return changes;
 }
 
 Colour Surface::pixel(int x, int y) const {

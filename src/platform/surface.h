@@ -13,6 +13,13 @@ namespace tessaly {
 
 using Colour = std::uint32_t;
 
+struct Rect {
+    int x = 0;
+    int y = 0;
+    int w = 0;
+    int h = 0;
+};
+
 constexpr Colour rgb(int r, int g, int b) {
     return static_cast<Colour>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
@@ -44,13 +51,11 @@ class Surface {
     }
     const std::uint32_t* data() const { return pixels_.data(); }
 
-    // The rows from `first` up to `end` (first == end: none) hold every pixel written since
-    // the last call, or since the surface was made; a platform shows the changes from them.
-    struct Rows {
-        int first = 0;
-        int end = 0;
-    };
-    Rows takeWrittenRows();
+    // What changed since `shown`, a copy of the surface as a platform last showed it, and
+    // brings `shown` up to date: rectangles of consecutive changed rows, each spanning their
+    // changed columns; the whole surface when nothing was shown yet. Only the rows written
+    // since the last call are compared, so a press that changes a few pixels costs little.
+    std::vector<Rect> takeChanges(Surface& shown);
 
     // The colour at (x, y); 0 outside the buffer.
     Colour pixel(int x, int y) const;
@@ -67,6 +72,13 @@ class Surface {
     static constexpr std::uint32_t stored(Colour c) { return (c & 0x00FFFFFFu) | 0xFF000000u; }
 
   private:
+    // The rows from `first` up to `end` (first == end: none) hold every pixel written since
+    // the last takeChanges, or since the surface was made.
+    struct Rows {
+        int first = 0;
+        int end = 0;
+    };
+
     void noteWritten(int first, int end) {
         written_.first = std::min(written_.first, first);
         written_.end = std::max(written_.end, end);

@@ -8,8 +8,6 @@
 #include <QRegion>
 
 #include <cmath>
-#include <cstring>
-#include <utility>
 
 namespace tessaly {
 
@@ -52,39 +50,10 @@ Surface& CanvasWidget::surface() {
 
 // A press changes a few pixels, and repainting only those keeps its way to the screen
 // short: a whole large canvas would be converted to the screen's pixel format and sent
-// to the display server on every change. The changed rows are found a row at a time among
-// those written, and consecutive changed rows make one rectangle spanning their changed
-// columns.
+// to the display server on every change.
 void CanvasWidget::showChanges() {
-    if (surface_.empty()) return;
-    const Surface::Rows written = surface_.takeWrittenRows();
-    if (shown_.empty()) {
-        shown_ = surface_;
-        update();
-        return;
-    }
-    const int width = surface_.width();
-    const std::size_t rowBytes = static_cast<std::size_t>(width) * sizeof(std::uint32_t);
     QRegion changed;
-    QRect band;
-    for (int y = written.first; y < written.end; ++y) {
-        const std::uint32_t* now = std::as_const(surface_).row(y);
-        std::uint32_t* was = shown_.row(y);
-        if (std::memcmp(now, was, rowBytes) == 0) {
-            if (!band.isNull()) changed += band;
-            band = QRect();
-            continue;
-        }
-        int left = 0;
-        while (now[left] == was[left])
-            ++left;
-        int right = width - 1;
-        while (now[right] == was[right])
-            --right;
-        std::memcpy(was + left, now + left, (right - left + 1) * sizeof(std::uint32_t));
-        band |= QRect(left, y, right - left + 1, 1);
-    }
-    if (!band.isNull()) changed += band;
+    for (const Rect& r : surface_.takeChanges(shown_)) changed += QRect(r.x, r.y, r.w, r.h);
     if (!changed.isEmpty()) update(changed);
 }
 

@@ -103,6 +103,8 @@ bool CanvasWindow::place(int x, int y, int scale) {
         dib_ = dib;
         dibPixels_ = static_cast<std::uint32_t*>(bits);
         scale_ = scale;
+        shown_ = Surface(); // the new picture takes all of it
+
     }
     // The edge is the system's, whatever its thickness at this DPI.
     RECT outer{};
@@ -117,28 +119,25 @@ bool CanvasWindow::place(int x, int y, int scale) {
     return true;
 }
 
+// Only what changed since the last time is converted and repainted.
 void CanvasWindow::present() {
     if (dibPixels_ == nullptr) return;
     GdiFlush();
-    const std::uint32_t* from = surface_.data();
-    const auto width = static_cast<std::size_t>(surface_.width());
-    const auto scale = static_cast<std::size_t>(scale_);
-    const std::size_t row = width * scale;
-    std::uint32_t* to = dibPixels_;
-    for (int y = 0; y < surface_.height(); ++y, from += width) {
-        if (scale == 1) {
-            for (std::size_t x = 0; x < width; ++x)
-                to[x] = dibPixel(from[x]);
-        } else {
-            for (std::size_t x = 0; x < width; ++x)
-                std::fill_n(to + x * scale, scale, dibPixel(from[x]));
+    const Surface& from = surface_;
+    const int scale = scale_;
+    const std::size_t line = static_cast<std::size_t>(from.width()) * scale; // a screen line
+    for (const Rect& r : surface_.takeChanges(shown_)) {
+        for (int y = r.y; y < r.y + r.h; ++y) {
+            std::uint32_t* to = dibPixels_ + y * scale * line + r.x * scale;
+            for (int x = r.x; x < r.x + r.w; ++x)
+                std::fill_n(to + (x - r.x) * scale, scale, dibPixel(from.row(y)[x]));
+            // The row's other screen lines are copies of the first.
+            for (int copy = 1; copy < scale; ++copy)
+                std::copy_n(to, r.w * scale, to + copy * line);
         }
-        // The row's other screen lines are copies of the first.
-        for (std::size_t copy = 1; copy < scale; ++copy)
-            std::copy_n(to, row, to + copy * row);
-        to += row * scale;
+        RECT dirty{r.x * scale, r.y * scale, (r.x + r.w) * scale, (r.y + r.h) * scale};
+        if (hwnd_ != nullptr) InvalidateRect(hwnd_, &dirty, FALSE);
     }
-    if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 // The wheel is left to the default, which passes it on to the parent, so that a canvas

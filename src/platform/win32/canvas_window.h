@@ -32,7 +32,7 @@ class CanvasWindow {
 
     HWND handle() const { return hwnd_; }
     Surface& surface() { return surface_; }
-    // Copies the surface to the screen picture and has it repainted.
+    // Copies what changed of the surface to the screen picture and has it repainted.
     void present();
     // Its window's (ownedWindowProcedure).
     void attach(HWND hwnd) { hwnd_ = hwnd; }
@@ -51,6 +51,7 @@ class CanvasWindow {
     bool keyboard_;
     HWND hwnd_ = nullptr;
     Surface surface_;
+    Surface shown_; // the surface as the screen picture last took it
     int scale_ = 0;
     HBITMAP dib_ = nullptr;
     std::uint32_t* dibPixels_ = nullptr;
