@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -10,11 +11,10 @@ namespace tessaly {
 namespace {
 
 std::string text(const std::vector<Rect>& rects) {
-    std::string out;
+    std::ostringstream out;
     for (const Rect& r : rects)
-        out += (out.empty() ? "" : " ") + std::to_string(r.x) + "," + std::to_string(r.y) + " " +
-               std::to_string(r.w) + "x" + std::to_string(r.h);
-    return out;
+        out << (&r == rects.data() ? "" : " ") << r.x << ',' << r.y << ' ' << r.w << 'x' << r.h;
+    return out.str();
 }
 
 // What a platform repaints of a 16 x 8 surface after a drawing: the changed rows in bands
