@@ -177,14 +177,20 @@ LRESULT CanvasWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER: {
         if (wParam != leaveTimer) break;
         POINT at{};
-        if (GetCapture() == hwnd_ || !GetCursorPos(&at) || pointerOver(at)) return 0;
-        hovering_ = false;
-        KillTimer(hwnd_, leaveTimer);
-        // Seen there, so that coming back to the very pixel it left is a move again.
+        if (!GetCursorPos(&at)) return 0;
+        if (hovering_) {
+            if (GetCapture() == hwnd_ || pointerOver(at)) return 0;
+            hovering_ = false;
+            Event event;
+            event.kind = EventKind::PointerLeave;
+            push(std::move(event));
+        }
+        // Left under a popup, the pointer rests where it was last reported, and the position
+        // repeated there once the popup is gone is no move; watched until the pointer is
+        // elsewhere, so that coming back to that very pixel later is a move again.
+        if (at.x == pointer_.x && at.y == pointer_.y) return 0;
         pointer_ = at;
-        Event event;
-        event.kind = EventKind::PointerLeave;
-        push(std::move(event));
+        KillTimer(hwnd_, leaveTimer);
         return 0;
     }
     // Auto-repeat sends further presses with bit 30 (the key was down) and no releases.

@@ -58,7 +58,7 @@ class CanvasWindow {
     // The pointer is over the canvas and its leaving is being watched.
     bool hovering_ = false;
     // Where on the screen the pointer was at the last pointer event reported, or where it
-    // was seen outside when it left.
+    // was first seen elsewhere after it left.
     POINT pointer_{-32768, -32768};
 };
 
