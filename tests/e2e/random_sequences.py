@@ -3,16 +3,19 @@
 by step: after each step both must show the same window titles and the same canvas pixels.
 A long run, not part of ctest. Usage:
 random_sequences.py TESSALY TESSALY_EXE [--seeds 500,600,700] [--runs 6] [--steps 50]
-                    [--verbose]
+                    [--first 0] [--verbose]
     run R of seed S is the sequence random.Random(f"S/R") makes; the first difference ends
-    a run and is printed with the steps before it"""
+    a run and is printed with the steps before it, each part that differs as Qt's / Win32's
+    (the pixels' bytes as xwd gives them: blue, green, red)"""
 
 import argparse
 import os
 import random
+import re
 import subprocess
 import sys
 import time
+import traceback
 
 from harness import CHAR, MAP_32X24, E2EError, Editor, MainWindowLayout, wait_until
 from run_wine import WineEditor, WineSession
@@ -22,6 +25,8 @@ MAIN_AT, MAP_AT, OUTSIDE = (10, 40), (680, 40), (600, 800)
 # The map's part compared: what both show unscrolled, with or without scroll bars.
 MAP_SHOWN = (500, 360)
 RED = (255, 0, 0)
+# The program's message boxes, such as a copy of a range onto itself refused.
+BOX_TITLE = "Tessaly"
 # Picks of the Char menu, as paths for choose_menu: the map's sizes 32x24 and 40x24, fill
 # and grid; three built-in sets; drag modes; erase all .. shift down. The colour dialogs
 # are left out.
@@ -47,6 +52,9 @@ class Side:
         self.map = self.e.find_window("^Character map")
         self.put(self.map, MAP_AT)
         self.map_origin = self.e.client_origin(self.map)
+        info = self.e._run(["xwininfo", "-id", self.map])
+        self.map_size = tuple(int(re.search(rf"{what}:\s+(\d+)", info)[1])
+                              for what in ("Width", "Height"))
         # The map canvas's corner, from the outline a hover draws around cell (1, 1).
         x, y = self.map_origin
         self.map_canvas = wait_until("the hover outline on the map", lambda: self._outline_corner(
@@ -132,16 +140,31 @@ class Side:
 
     # --- what a user sees
 
+    def message_box(self):
+        return self.e.window_exists(f"^{BOX_TITLE}$")
+
+    def dismiss_message_box(self):
+        """Closes the message box a step left open, as a user reading it would."""
+        box = self.e.find_window(f"^{BOX_TITLE}$")
+        self.e.activate(box)
+        self.e.key("Return")
+        wait_until("the message box to close", lambda: not self.message_box())
+
     def state(self):
+        """Titles and canvas pixels; while a message box is open (it may lie over the
+        canvases, where each system puts it), the titles only."""
+        titles = {"main title": self.e.title(self.main), "map title": self.e.title(self.map),
+                  "message box": self.message_box()}
+        if titles["message box"]:
+            return titles
+
         def region(shot, x0, y0, width, height):
             line = 4 * width
             return b"".join(shot.pixels[(y0 + y) * shot.bytes_per_line + 4 * x0:][:line]
                             for y in range(height))
         main, mapped = self.e.screenshot(self.main), self.e.screenshot(self.map)
         ox, oy = 2, self.layout.menu_height + 2
-        return {
-            "main title": self.e.title(self.main),
-            "map title": self.e.title(self.map),
+        return titles | {
             "overview": region(main, ox, oy, 256, 256),
             "glyph editor": region(main, 262, self.layout.menu_height, 128, 128),
             "map": region(mapped, *self.map_canvas, *MAP_SHOWN),
@@ -152,6 +175,8 @@ class Side:
     def do(self, step):
         kind, *args = step
         e = self.e
+        if self.message_box():
+            self.dismiss_message_box()
         if kind == "click cell":
             e.click(*self.cell(args[0]))
         elif kind == "popup on cell":
@@ -170,6 +195,11 @@ class Side:
         elif kind == "move over overview":
             e.move(*self.cell(args[0]))
         elif kind == "move out":
+            # Across the map window's corner, as a pointer goes: under Wine a jump straight
+            # to the desktop leaves the program seeing the pointer where it was, so that
+            # coming back to that very pixel would show it no move.
+            e.move(self.map_origin[0] + self.map_size[0] - 2,
+                   self.map_origin[1] + self.map_size[1] - 2)
             e.move(*OUTSIDE)
         elif kind == "rest":
             time.sleep(args[0])
@@ -209,9 +239,9 @@ def differences(a, b):
     """The parts of two states that differ, described."""
     found = []
     for part in a:
-        if a[part] == b[part]:
+        if part not in b or a[part] == b[part]:
             continue
-        if isinstance(a[part], str):
+        if not isinstance(a[part], bytes):
             found.append(f"{part}: {a[part]!r} / {b[part]!r}")
         else:
             width = {"overview": 256, "glyph editor": 128, "map": MAP_SHOWN[0]}[part]
@@ -219,8 +249,10 @@ def differences(a, b):
             if pixels:
                 xs = [(i // 4) % width for i in pixels]
                 ys = [(i // 4) // width for i in pixels]
+                i = pixels[0]
                 found.append(f"{part}: {len(pixels)} pixels in x {min(xs)}..{max(xs)}, "
-                             f"y {min(ys)}..{max(ys)}")
+                             f"y {min(ys)}..{max(ys)}, the first {tuple(a[part][i:i + 3])} / "
+                             f"{tuple(b[part][i:i + 3])}")
     return found
 
 
@@ -272,6 +304,7 @@ def main():
     parser.add_argument("exe")
     parser.add_argument("--seeds", default="500,600,700")
     parser.add_argument("--runs", type=int, default=6)
+    parser.add_argument("--first", type=int, default=0, help="the first run's number")
     parser.add_argument("--steps", type=int, default=50)
     parser.add_argument("--verbose", action="store_true", help="print each step")
     args = parser.parse_args()
@@ -280,12 +313,12 @@ def main():
     matched = total = 0
     with WineSession() as session:
         for seed in seeds:
-            for number in range(args.runs):
+            for number in range(args.first, args.first + args.runs):
                 begun = time.monotonic()
                 try:
                     missed = run(qt_binary, session, exe, seed, number, args.steps, args.verbose)
                 except E2EError as failure:
-                    missed = f"the run failed: {failure}"
+                    missed = f"the run failed: {failure}\n" + traceback.format_exc()
                 total += 1
                 matched += missed is None
                 print(f"seed {seed} run {number}: " + ("match" if missed is None else "MISS " +
