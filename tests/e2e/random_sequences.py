@@ -12,7 +12,6 @@ import argparse
 import os
 import random
 import re
-import subprocess
 import sys
 import time
 import traceback
