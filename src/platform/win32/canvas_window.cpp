@@ -187,9 +187,10 @@ LRESULT CanvasWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         // Left under a popup, the pointer rests where it was last reported, and the position
         // repeated there once the popup is gone is no move; watched until the pointer is
-        // elsewhere, so that coming back to that very pixel later is a move again.
+        // elsewhere, so that coming back to that very pixel later is a move again. Where it
+        // is now may lie over the canvas, its move not handled yet: that one is a move too.
         if (at.x == pointer_.x && at.y == pointer_.y) return 0;
-        pointer_ = at;
+        pointer_ = nowhere;
         KillTimer(hwnd_, leaveTimer);
         return 0;
     }
