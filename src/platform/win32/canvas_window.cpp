@@ -159,12 +159,19 @@ LRESULT CanvasWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER: {
         if (wParam != leaveTimer) break;
         POINT at{};
-        if (GetCapture() == hwnd_ || !GetCursorPos(&at) || pointerOver(at)) return 0;
-        hovering_ = false;
+        if (!GetCursorPos(&at)) return 0;
+        if (hovering_) {
+            if (GetCapture() == hwnd_ || pointerOver(at)) return 0;
+            hovering_ = false;
+            push(eventOf(EventKind::PointerLeave));
+        }
+        // Left under a popup, the pointer rests where it was last reported, and the position
+        // repeated there once the popup is gone is no move; watched until the pointer is
+        // elsewhere, so that coming back to that very pixel later is a move again. Where it
+        // is now may lie over the canvas, its move not handled yet: that one is a move too.
+        if (at.x == pointer_.x && at.y == pointer_.y) return 0;
+        pointer_ = nowhere;
         KillTimer(hwnd_, leaveTimer);
-        // Seen there, so that coming back to the very pixel it left is a move again.
-        pointer_ = at;
-        push(eventOf(EventKind::PointerLeave));
         return 0;
     }
     // Auto-repeat sends further presses with bit 30 (the key was down) and no releases.

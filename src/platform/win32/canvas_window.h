@@ -57,9 +57,10 @@ class CanvasWindow {
     std::uint32_t* dibPixels_ = nullptr;
     // The pointer is over the canvas and its leaving is being watched.
     bool hovering_ = false;
-    // Where on the screen the pointer was at the last pointer event reported, or where it
-    // was seen outside when it left.
-    POINT pointer_{-32768, -32768};
+    // Where on the screen the pointer was at the last pointer event reported; nowhere once
+    // it has been seen elsewhere after it left.
+    static constexpr POINT nowhere{-32768, -32768};
+    POINT pointer_ = nowhere;
 };
 
 } // namespace tessaly
