@@ -102,6 +102,11 @@ void dispatchCanvasEvent(App& app, int canvas, const CanvasEvent& e) {
 
 namespace {
 
+// What a raw pointer or key fact means to its canvas, handled.
+void dispatchToCanvas(App& app, const Event& raw) {
+    for (const CanvasEvent& derived : app.input.derive(raw)) dispatchCanvasEvent(app, raw.control, derived);
+}
+
 bool dispatchOne(App& app, const Event& e) {
     switch (e.kind) {
     case EventKind::Command: app.menuWalk.reset(); return dispatchCommand(app, e.command);
@@ -122,13 +127,9 @@ bool dispatchOne(App& app, const Event& e) {
     case EventKind::FingerMove:
     case EventKind::FingerUp:
     case EventKind::Timer:
-        for (const Event& pointer : app.fingers.pointerEvents(e, app.platform))
-            for (const CanvasEvent& derived : app.input.derive(pointer))
-                dispatchCanvasEvent(app, pointer.control, derived);
+        for (const Event& pointer : app.fingers.pointerEvents(e, app.platform)) dispatchToCanvas(app, pointer);
         return true;
-    default:
-        for (const CanvasEvent& derived : app.input.derive(e)) dispatchCanvasEvent(app, e.control, derived);
-        return true;
+    default: dispatchToCanvas(app, e); return true;
     }
 }
 

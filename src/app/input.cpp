@@ -14,6 +14,14 @@ int bitOf(Button button) {
     return 0;
 }
 
+// The finger's event `e` as the pointer's of that kind.
+Event asPointer(EventKind kind, Event e, Button button, int buttons) {
+    e.kind = kind;
+    e.button = button;
+    e.buttons = buttons;
+    return e;
+}
+
 } // namespace
 
 void CanvasInputs::addCanvas(int canvas, int width, int height, int border) {
@@ -62,12 +70,6 @@ std::vector<CanvasEvent> CanvasInputs::derive(const Event& raw) {
 }
 
 std::vector<Event> FingerStrokes::pointerEvents(const Event& raw, Platform& platform) {
-    auto as = [](EventKind kind, Event e, Button button, int buttons) {
-        e.kind = kind;
-        e.button = button;
-        e.buttons = buttons;
-        return e;
-    };
     switch (raw.kind) {
     case EventKind::FingerDown:
         waiting_ = true;
@@ -75,16 +77,16 @@ std::vector<Event> FingerStrokes::pointerEvents(const Event& raw, Platform& plat
         start_ = raw;
         moves_.clear();
         platform.startTimer(++timer_, longPressMs);
-        return {as(EventKind::PointerMove, raw, Button::None, 0)};
+        return {asPointer(EventKind::PointerMove, raw, Button::None, 0)};
     case EventKind::Timer:
         if (!waiting_ || raw.value != timer_) return {};
         waiting_ = false;
         button_ = Button::Right;
-        return {as(EventKind::PointerDown, start_, Button::Right, ButtonRight)};
+        return {asPointer(EventKind::PointerDown, start_, Button::Right, ButtonRight)};
     case EventKind::FingerMove: {
         const int dx = raw.x - start_.x;
         const int dy = raw.y - start_.y;
-        const Event move = as(EventKind::PointerMove, raw, Button::None, bitOf(button_));
+        const Event move = asPointer(EventKind::PointerMove, raw, Button::None, bitOf(button_));
         if (!waiting_) return {move};
         if (dx * dx + dy * dy <= stillPixels * stillPixels) {
             moves_.push_back(move);
@@ -101,20 +103,17 @@ std::vector<Event> FingerStrokes::pointerEvents(const Event& raw, Platform& plat
             return {};
         }
         std::vector<Event> out = waiting_ ? begin(start_) : std::vector<Event>{};
-        out.push_back(as(EventKind::PointerUp, raw, button_, 0));
+        out.push_back(asPointer(EventKind::PointerUp, raw, button_, 0));
         return out;
     }
     default: return {};
     }
 }
 
-std::vector<Event> FingerStrokes::begin(Event at) {
+std::vector<Event> FingerStrokes::begin(const Event& at) {
     waiting_ = false;
     button_ = Button::Left;
-    at.kind = EventKind::PointerDown;
-    at.button = Button::Left;
-    at.buttons = ButtonLeft;
-    std::vector<Event> out{at};
+    std::vector<Event> out{asPointer(EventKind::PointerDown, at, Button::Left, ButtonLeft)};
     out.insert(out.end(), moves_.begin(), moves_.end());
     return out;
 }

@@ -70,7 +70,7 @@ class FingerStrokes {
     std::vector<Event> pointerEvents(const Event& raw, Platform& platform);
 
   private:
-    std::vector<Event> begin(Event at); // the left press, then the moves that waited
+    std::vector<Event> begin(const Event& at); // the left press, then the moves that waited
 
     int timer_ = 0;          // the number of the last timer started
     bool waiting_ = false;   // touched, its button not chosen yet

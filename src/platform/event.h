@@ -79,8 +79,7 @@ inline Event eventOf(EventKind kind, int window = -1, int control = -1) {
 
 // A key's fact (KeyDown, KeyUp, KeyboardLost) that names no control.
 inline Event keyEvent(EventKind kind, Key key = Key::None) {
-    Event e;
-    e.kind = kind;
+    Event e = eventOf(kind);
     e.key = key;
     return e;
 }
